@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <vector>
+
+// A 32-bit ARGB pixel surface, rows from top to bottom (the layout of QImage::Format_ARGB32),
+// so the UI shows it without copying. All rendering happens on canvases.
+class Canvas {
+public:
+    Canvas() = default;
+    Canvas(int width, int height, std::uint32_t fill = 0);
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    bool Empty() const { return pixels_.empty(); }
+
+    std::uint32_t* Pixels() { return pixels_.data(); }
+    const std::uint32_t* Pixels() const { return pixels_.data(); }
+    std::uint32_t* Row(int y) { return pixels_.data() + static_cast<std::size_t>(y) * width_; }
+    const std::uint32_t* Row(int y) const {
+        return pixels_.data() + static_cast<std::size_t>(y) * width_;
+    }
+
+    bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
+    // Reads outside the surface give 0; writes outside it are dropped.
+    std::uint32_t At(int x, int y) const { return Contains(x, y) ? Row(y)[x] : 0; }
+    void Set(int x, int y, std::uint32_t argb) {
+        if (Contains(x, y)) {
+            Row(y)[x] = argb;
+        }
+    }
+
+    void Resize(int width, int height, std::uint32_t fill = 0);
+    void Fill(std::uint32_t argb);
+
+    // The picture as a 32-bit BMP file, bottom-up as the format wants it, so it shows upright.
+    std::vector<std::uint8_t> ToBmp() const;
+
+private:
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<std::uint32_t> pixels_;
+};
+
+// A 32-bit BMP of the given top-down pixels.
+std::vector<std::uint8_t> EncodeBmp32(const std::uint32_t* pixels, std::uint32_t width,
+                                      std::uint32_t height);

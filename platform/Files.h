@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <vector>
+
+// Whole-file helpers. Paths are UTF-8 std::filesystem paths.
+
+// The size of a regular file, or nothing when it cannot be examined.
+std::optional<std::uintmax_t> FileSize(const std::filesystem::path& path);
+
+// Reads the whole file; nothing when it cannot be opened or read completely.
+// A file larger than maxSize is not read at all.
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::path& path,
+                                                       std::uintmax_t maxSize = UINTMAX_MAX);
+
+// Writes the bytes as the whole file. The data goes to a temporary file in the same folder
+// first, which replaces the target only when every byte has been written and flushed, so a
+// failed save never destroys the previous good file. Returns false when nothing was saved
+// (empty data included).
+bool WriteWholeFile(const std::filesystem::path& path, std::span<const std::uint8_t> data);
+
+// Like WriteWholeFile, for data written in several pieces.
+bool WriteWholeFile(const std::filesystem::path& path,
+                    std::initializer_list<std::span<const std::uint8_t>> pieces);

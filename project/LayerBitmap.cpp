@@ -1,0 +1,37 @@
+#include "project/LayerBitmap.h"
+
+#include <cstdio>
+
+#include "platform/Canvas.h"
+#include "platform/Files.h"
+
+std::int32_t ExportLayerBitmap(const std::vector<LayerImage>& layerImages, bool fillFromLayer1,
+                               std::uint32_t mapId) {
+    if (layerImages.empty()) {
+        return 0;
+    }
+    const LayerImage& base = layerImages[0];
+    const std::size_t count = std::size_t{base.width} * base.height;
+    if (count == 0 || base.pixels.size() < count) {
+        return 0;
+    }
+    std::vector<std::uint32_t> pixels(base.pixels.begin(), base.pixels.begin() + count);
+    if (fillFromLayer1 && layerImages.size() >= 2) {
+        const LayerImage& upper = layerImages[1];
+        if (upper.width == base.width && upper.height == base.height &&
+            upper.pixels.size() >= count) {
+            for (std::size_t i = 0; i < count; ++i) {
+                if (pixels[i] == 0) {
+                    pixels[i] = upper.pixels[i];
+                }
+            }
+        }
+    }
+    char name[32];
+    std::snprintf(name, sizeof name, "map_%04X.bmp", mapId);
+    const auto bmp = EncodeBmp32(pixels.data(), base.width, base.height);
+    if (!WriteWholeFile(name, bmp)) {
+        return 0;
+    }
+    return static_cast<std::int32_t>(count * 4);
+}

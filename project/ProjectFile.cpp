@@ -1,0 +1,133 @@
+#include "project/ProjectFile.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/Files.h"
+#include "platform/Prompts.h"
+#include "project/ExitLists.h"
+#include "project/ProjectContext.h"
+#include "project/RomImport.h"
+
+namespace {
+
+constexpr char kNotAProject[] = "This isn't a Quenmark project file.";
+
+bool IsAcceptedImageSize(std::uint32_t size) {
+    return size == kRomSize1MB || size == kRomSize4MB || size == kRomSize6MB;
+}
+
+// Entries are free (address 0) or lie inside the free area without overlapping each other.
+bool AllocTableIsSound(const AllocTable& table) {
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> used;
+    for (const AllocEntry& e : table) {
+        if (e.address == 0) {
+            continue;
+        }
+        if (e.address < kAllocBase || e.address >= kAllocLimit || e.size > kAllocLimit - e.address) {
+            return false;
+        }
+        used.emplace_back(e.address, e.address + e.size);
+    }
+    std::sort(used.begin(), used.end());
+    for (std::size_t i = 1; i < used.size(); ++i) {
+        if (used[i].first < used[i - 1].second) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> ProjectHeaderBytes(const ProjectContext& project) {
+    std::vector<std::uint8_t> header(kProjectHeaderSize, 0);
+    std::memcpy(header.data(), project.magic.data(), 4);
+    PutU32(header, 4, kProjectVersion);
+    PutU32(header, 8, project.romSize);
+    PutU32(header, 12, project.flags);
+    std::size_t at = 16;
+    for (const AllocEntry& e : project.allocTable) {
+        PutU32(header, at, e.address);
+        PutU32(header, at + 4, e.size);
+        PutU32(header, at + 8, e.tag);
+        at += 12;
+    }
+    return header;
+}
+
+bool SaveProject(const ProjectContext& project, const std::filesystem::path& path,
+                 Prompts& prompts) {
+    if (!project.HasImage()) {
+        prompts.ShowMessage("Please open a ROM first");
+        return false;
+    }
+    const auto header = ProjectHeaderBytes(project);
+    if (!WriteWholeFile(path, {header, project.Image()})) {
+        prompts.ShowMessage("Failed to create file!");
+        return false;
+    }
+    return true;
+}
+
+bool LoadProject(ProjectContext& project, const std::filesystem::path& path, Prompts& prompts) {
+    const auto size = FileSize(path);
+    if (!size) {
+        prompts.ShowMessage("Failed to open file!");
+        return false;
+    }
+    // No sound project is larger than a full header and a 6 MB image; do not read more.
+    constexpr std::uint64_t kLargest = kProjectHeaderSize + kRomSize6MB;
+    if (*size > kLargest + 0x10000) {
+        prompts.ShowMessage(kNotAProject);
+        return false;
+    }
+    const auto file = ReadWholeFile(path);
+    if (!file) {
+        prompts.ShowMessage("Failed to open file!");
+        return false;
+    }
+    const std::span<const std::uint8_t> bytes = *file;
+    if (bytes.size() < kOldProjectHeaderSize || std::memcmp(bytes.data(), "QuMk", 4) != 0) {
+        prompts.ShowMessage(kNotAProject);
+        return false;
+    }
+
+    const std::uint32_t version = GetU32(bytes, 4);
+    const bool oldForm = version != kProjectVersion && version <= 7;
+    const std::uint32_t headerSize = oldForm ? kOldProjectHeaderSize : kProjectHeaderSize;
+    const std::uint32_t romSize = GetU32(bytes, 8);
+    const std::uint32_t flags = oldForm ? 0 : GetU32(bytes, 12);
+
+    AllocTable table{};
+    if (!oldForm && bytes.size() >= kProjectHeaderSize) {
+        for (std::size_t i = 0; i < kAllocEntryCount; ++i) {
+            const std::size_t at = 16 + 12 * i;
+            table[i] = {GetU32(bytes, at), GetU32(bytes, at + 4), GetU32(bytes, at + 8)};
+        }
+    }
+
+    const bool sound = IsAcceptedImageSize(romSize) &&
+                       InRange(bytes.size(), headerSize, romSize) &&
+                       ((flags & kProjectFlag6MB) == 0 || romSize == kRomSize6MB) &&
+                       AllocTableIsSound(table);
+    if (!sound) {
+        prompts.ShowMessage(kNotAProject);
+        return false;
+    }
+    const auto image = bytes.subspan(headerSize, romSize);
+    const std::uint32_t region = DetectRegion(image);
+    if (region == kRegionNone) {
+        prompts.ShowMessage(kNotAProject);
+        return false;
+    }
+
+    project.romSize = romSize;
+    project.flags = flags;
+    project.allocTable = table;
+    project.allocBase = kAllocBase;
+    project.romImage.assign(image.begin(), image.end());
+    project.regionIndex = region;
+    LoadExitLists(project);
+    return true;
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+
+class ProjectContext;
+
+// The size of the copier header that a ROM file of this size carries (0 or 512), or nothing
+// when the editor does not accept files of this size.
+std::optional<std::uint32_t> CopierHeaderSize(std::uint64_t fileSize);
+
+// The region index of an image (without copier header) from its internal header:
+// 0 to 6 for the known releases, 7 when it is not recognised.
+std::uint32_t DetectRegion(std::span<const std::uint8_t> image);
+
+// Makes a freshly constructed project from an image without copier header. Returns the region
+// index; 7 means the image was not recognised and nothing but the copy was done.
+std::uint32_t ImportRom(ProjectContext& project, std::span<const std::uint8_t> image);
+
+// The ten code bytes of a 6 MB image that send the game to banks 0x50 and 0x51 for its
+// sprite-placement tables.
+void WriteExtendedBankBytes(ProjectContext& project);

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+// One command of a map's object list, with its operand bytes as they stand in the image.
+struct SpritePlacementEntry {
+    std::uint32_t code = 0;
+    std::uint32_t length = 0;  // number of operand bytes
+    std::vector<std::uint8_t> data;
+    // For a 0xFA command, the commands of its nested list, its ending 0xFF included.
+    std::vector<std::unique_ptr<SpritePlacementEntry>> children;
+};
+
+// A map's object list as the project keeps it.
+struct SpritePlacementList {
+    std::uint32_t selector = 0;  // 0: bank A, 1: bank B
+    std::uint16_t headWord = 0;
+    std::vector<std::unique_ptr<SpritePlacementEntry>> entries;  // ending 0xFF included
+};

@@ -1,0 +1,57 @@
+#include <gtest/gtest.h>
+
+#include "platform/Files.h"
+#include "project/ByteAccess.h"
+#include "project/LayerBitmap.h"
+
+TEST(ExportLayerBitmap, WritesTheLayerUpright) {
+    std::vector<LayerImage> layers(1);
+    layers[0] = {{0xFF0000AA, 0xFF0000BB, 0xFF0000CC, 0xFF0000DD}, 2, 2};
+    EXPECT_EQ(ExportLayerBitmap(layers, false, 0x1F), 16);
+    const auto file = ReadWholeFile("map_001F.bmp");
+    ASSERT_TRUE(file.has_value());
+    ASSERT_EQ(file->size(), 70u);
+    EXPECT_EQ(GetU32(*file, 2), 70u);
+    EXPECT_EQ(GetU32(*file, 18), 2u);
+    EXPECT_EQ(GetU32(*file, 22), 2u);
+    // Bottom row first, each row left to right.
+    EXPECT_EQ(GetU32(*file, 54), 0xFF0000CCu);
+    EXPECT_EQ(GetU32(*file, 58), 0xFF0000DDu);
+    EXPECT_EQ(GetU32(*file, 62), 0xFF0000AAu);
+    EXPECT_EQ(GetU32(*file, 66), 0xFF0000BBu);
+}
+
+TEST(ExportLayerBitmap, OneRowOfTwoPixelsKeepsItsOrder) {
+    std::vector<LayerImage> layers(1);
+    layers[0] = {{0xA, 0xB}, 2, 1};
+    EXPECT_EQ(ExportLayerBitmap(layers, false, 0), 8);
+    const auto file = ReadWholeFile("map_0000.bmp");
+    ASSERT_TRUE(file.has_value());
+    EXPECT_EQ(file->size(), 62u);
+    EXPECT_EQ(GetU32(*file, 54), 0xAu);
+    EXPECT_EQ(GetU32(*file, 58), 0xBu);
+}
+
+TEST(ExportLayerBitmap, EmptyPixelsShowTheUpperLayerOfTheSameSize) {
+    std::vector<LayerImage> layers(2);
+    layers[0] = {{0, 0xFF000001}, 2, 1};
+    layers[1] = {{0xFF000002, 0xFF000003}, 2, 1};
+    EXPECT_EQ(ExportLayerBitmap(layers, true, 7), 8);
+    auto file = ReadWholeFile("map_0007.bmp");
+    ASSERT_TRUE(file.has_value());
+    EXPECT_EQ(GetU32(*file, 54), 0xFF000002u);
+    EXPECT_EQ(GetU32(*file, 58), 0xFF000001u);
+
+    layers[1].width = 1;  // a different size: layer 0 alone
+    EXPECT_EQ(ExportLayerBitmap(layers, true, 7), 8);
+    file = ReadWholeFile("map_0007.bmp");
+    EXPECT_EQ(GetU32(*file, 54), 0u);
+}
+
+TEST(ExportLayerBitmap, NothingToWrite) {
+    EXPECT_EQ(ExportLayerBitmap({}, false, 1), 0);
+    std::vector<LayerImage> dropped(1);
+    dropped[0].width = 4;
+    dropped[0].height = 4;  // pixels dropped for re-rendering
+    EXPECT_EQ(ExportLayerBitmap(dropped, false, 1), 0);
+}

@@ -1,0 +1,3 @@
+#include "tests/support/TestEnvironment.h"
+
+void InitTestEnvironment(int&, char**) {}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <vector>
+
+// Builds ROM images for tests: the editor never needs a real one. An image is filled with a
+// recognisable pattern-free background (zeros), carries the region letters of its release and
+// can be extended with game structures by the helpers that later tests add.
+class SyntheticImage {
+public:
+    enum class Region { Japanese, German, UK, Spanish, GermanV1, ReleaseM, ReleaseF, Unknown };
+
+    static constexpr std::uint32_t k1MB = 0x100000;
+    static constexpr std::uint32_t k4MB = 0x400000;
+    static constexpr std::uint32_t k6MB = 0x600000;
+
+    explicit SyntheticImage(std::uint32_t size = k4MB, Region region = Region::German);
+
+    // Writes the internal-header bytes 0xFFC7, 0xFFCB and 0xFFDB of a release.
+    void SetRegion(Region region);
+    static std::uint32_t RegionIndex(Region region);
+
+    std::uint32_t Size() const { return static_cast<std::uint32_t>(bytes_.size()); }
+    std::vector<std::uint8_t>& Bytes() { return bytes_; }
+    const std::vector<std::uint8_t>& Bytes() const { return bytes_; }
+
+    void Put8(std::uint32_t offset, std::uint32_t value);
+    void Put16(std::uint32_t offset, std::uint32_t value);
+    void Put24(std::uint32_t offset, std::uint32_t value);
+    void PutBytes(std::uint32_t offset, std::span<const std::uint8_t> data);
+    std::uint8_t Get8(std::uint32_t offset) const { return bytes_.at(offset); }
+    std::uint16_t Get16(std::uint32_t offset) const {
+        return static_cast<std::uint16_t>(bytes_.at(offset) | bytes_.at(offset + 1) << 8);
+    }
+
+    // The image as a file: with a 512-byte copier header in front when asked.
+    std::vector<std::uint8_t> FileBytes(bool copierHeader = false) const;
+    // Writes FileBytes to a file and returns its path.
+    std::filesystem::path WriteFile(const std::filesystem::path& path,
+                                    bool copierHeader = false) const;
+
+private:
+    std::vector<std::uint8_t> bytes_;
+};
+
+// A file of the given size filled with zeros (for size checks).
+std::filesystem::path WriteZeroFile(const std::filesystem::path& path, std::uint64_t size);
