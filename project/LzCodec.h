@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+class ProjectContext;
+
+// The game's LZ block: a head byte, the raw size (u16 little-endian), then the stream.
+// No state is shared between calls.
+
+// Decodes the block whose head byte is at `address` (a game address or image offset, turned
+// into an image offset by the project's address rule). `size` receives the raw size from the
+// head and, on success, the number of bytes decoded. `compressedLength`, when given, receives
+// the stream length in the image, end marker included, head excluded. Nothing on failure.
+std::optional<std::vector<std::uint8_t>> UncompressData(const ProjectContext& project,
+                                                        std::uint32_t address, std::uint32_t& size,
+                                                        std::uint32_t* compressedLength = nullptr);
+
+// Encodes raw bytes into a stream (without head). Nothing when the input cannot be represented
+// (empty, or longer than 0xFFFF bytes). `compressedLength`, when given, receives the stream
+// length, end marker included.
+std::optional<std::vector<std::uint8_t>> CompressData(std::span<const std::uint8_t> input,
+                                                      std::uint32_t* compressedLength = nullptr);
