@@ -8,6 +8,7 @@
 #include "project/ExitLists.h"
 #include "project/ProjectContext.h"
 #include "project/RomImport.h"
+#include "project/SpritePlacementLists.h"
 
 namespace {
 
@@ -129,5 +130,6 @@ bool LoadProject(ProjectContext& project, const std::filesystem::path& path, Pro
     project.romImage.assign(image.begin(), image.end());
     project.regionIndex = region;
     LoadExitLists(project);
+    OpenSpritePlacement(project);
     return true;
 }
