@@ -13,8 +13,7 @@ using Region = SyntheticImage::Region;
 
 namespace {
 
-std::vector<std::uint8_t> OldFormFile(std::uint32_t version,
-                                      const std::vector<std::uint8_t>& image) {
+std::vector<std::uint8_t> OldFormFile(std::uint32_t version, const std::vector<std::uint8_t>& image) {
     std::vector<std::uint8_t> file(12, 0);
     std::memcpy(file.data(), "QuMk", 4);
     PutU32(file, 4, version);
@@ -131,15 +130,13 @@ TEST(ProjectFile, UnsoundFilesAreRefused) {
     cases.push_back({"huge image size", withField(8, 0xFFFFFFFF), 0x400000});
     cases.push_back({"6 MB flag on 4 MB", withField(12, 1), 0x400000});
     cases.push_back({"entry below area", withField(16, 0x400000), 0x400000});
-    cases.push_back({"entry past area",
-                     [&] {
+    cases.push_back({"entry past area", [&] {
                          auto h = withField(16, 0x5FFFF0);
                          PutU32(h, 20, 0x20);
                          return h;
                      }(),
                      0x400000});
-    cases.push_back({"overlapping entries",
-                     [&] {
+    cases.push_back({"overlapping entries", [&] {
                          auto h = withField(16, 0x418000);
                          PutU32(h, 20, 0x100);
                          PutU32(h, 28, 0x4180F0);

@@ -13,8 +13,9 @@ TEST(RegionDetection, EveryLetterRule) {
     };
     const Case cases[] = {
         {'A', 0, 'J', 0}, {'J', 0, 'J', 0},  // 'J' at 0xFFCB is no letter of the first test
-        {'J', 0, 'X', 7}, {'D', 0, 'J', 1}, {'D', 2, 0, 1}, {'D', 1, 0, 4}, {'P', 1, 'J', 2},
-        {'S', 0, 0, 3},   {'M', 0, 'J', 5}, {'F', 0, 0, 6}, {0, 0, 0, 7},
+        {'J', 0, 'X', 7}, {'D', 0, 'J', 1}, {'D', 2, 0, 1}, {'D', 1, 0, 4},
+        {'P', 1, 'J', 2}, {'S', 0, 0, 3},   {'M', 0, 'J', 5}, {'F', 0, 0, 6},
+        {0, 0, 0, 7},
     };
     for (const Case& c : cases) {
         SyntheticImage image(SyntheticImage::k1MB, Region::Unknown);
