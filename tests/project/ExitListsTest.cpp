@@ -118,9 +118,7 @@ TEST(ExitLists, AddAndDeleteRewriteTheArea) {
     // Out of range: nothing happens and nothing is said.
     EXPECT_FALSE(AddExit(*project, prompts, kMapCount, Exit(1)));
     EXPECT_FALSE(DeleteExit(*project, prompts, 3, 2));
-    EXPECT_FALSE(DeleteExit(*project, prompts, kMapCount, 0));
     EXPECT_EQ(GetExitList(*project, kMapCount), nullptr);
-    EXPECT_EQ(GetExitList(*project, 3), &project->exitLists[3]);
 
     ASSERT_TRUE(DeleteExit(*project, prompts, 3, 0));
     ASSERT_TRUE(DeleteExit(*project, prompts, 3, 0));
@@ -194,19 +192,6 @@ TEST(ExitLists, ReleaseMIsNeverWritten) {
     EXPECT_FALSE(WriteExitLists(*project, prompts));
     EXPECT_EQ(prompts.messages.size(), 3u);
     EXPECT_EQ(project->romImage, image.Bytes());
-}
-
-TEST(ExitLists, CurrentProjectWrappers) {
-    DestroyCurrentProject();
-    ScriptedPrompts prompts;
-    EXPECT_EQ(GetExitList(0), nullptr);
-    EXPECT_FALSE(AddExit(prompts, 0, Exit(1)));
-    ReplaceCurrentProject(Imported(SyntheticImage(SyntheticImage::k4MB, Region::German)));
-    EXPECT_TRUE(AddExit(prompts, 0, Exit(1)));
-    ASSERT_NE(GetExitList(0), nullptr);
-    EXPECT_EQ(GetExitList(0)->size(), 1u);
-    EXPECT_TRUE(DeleteExit(prompts, 0, 0));
-    DestroyCurrentProject();
 }
 
 TEST(ConditionalDestinations, ListEndsAtConditionZeroOrBeforeFFFF) {
