@@ -17,14 +17,31 @@ void SyntheticImage::SetRegion(Region region) {
     std::uint8_t titleCB = 'E';
     std::uint8_t version = 0;
     switch (region) {
-        case Region::Japanese: titleC7 = 'J'; titleCB = 'A'; break;
-        case Region::German: titleCB = 'D'; break;
-        case Region::UK: titleCB = 'P'; break;
-        case Region::Spanish: titleCB = 'S'; break;
-        case Region::GermanV1: titleCB = 'D'; version = 1; break;
-        case Region::ReleaseM: titleCB = 'M'; break;
-        case Region::ReleaseF: titleCB = 'F'; break;
-        case Region::Unknown: break;
+        case Region::Japanese:
+            titleC7 = 'J';
+            titleCB = 'A';
+            break;
+        case Region::German:
+            titleCB = 'D';
+            break;
+        case Region::UK:
+            titleCB = 'P';
+            break;
+        case Region::Spanish:
+            titleCB = 'S';
+            break;
+        case Region::GermanV1:
+            titleCB = 'D';
+            version = 1;
+            break;
+        case Region::ReleaseM:
+            titleCB = 'M';
+            break;
+        case Region::ReleaseF:
+            titleCB = 'F';
+            break;
+        case Region::Unknown:
+            break;
     }
     Put8(0xFFC7, titleC7);
     Put8(0xFFCB, titleCB);
@@ -164,7 +181,8 @@ std::filesystem::path SyntheticImage::WriteFile(const std::filesystem::path& pat
                                                 bool copierHeader) const {
     const auto data = FileBytes(copierHeader);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
+    out.write(reinterpret_cast<const char*>(data.data()),
+              static_cast<std::streamsize>(data.size()));
     if (!out) {
         throw std::runtime_error("cannot write " + path.string());
     }
