@@ -132,7 +132,7 @@ void MapRenderer::BuildLayerImage(std::span<const std::uint8_t> map,
             dump[2 * i] = static_cast<std::uint8_t>(grid[i]);
             dump[2 * i + 1] = static_cast<std::uint8_t>(grid[i] >> 8);
         }
-        WriteWholeFile("rMap.bin", dump);
+        WriteDumpFile("rMap.bin", dump);
     } else {
         for (std::uint64_t i = 0; i < grid.size(); ++i) {
             grid[i] = cellAt(i);
