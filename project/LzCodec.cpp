@@ -36,9 +36,8 @@ struct StreamEnd {
 };
 
 // Decodes the stream that starts at `start` into `out`, which has room for `rawSize` bytes and
-// the copy slack. Every read is
-// bounded by the end of `bytes`; a unit that would write past the raw size or copy from before
-// the output's start fails the whole decode.
+// the copy slack. Every read is bounded by the end of `bytes`; a unit that would write past the
+// raw size or copy from before the output's start fails the whole decode.
 std::optional<StreamEnd> DecodeStream(std::span<const std::uint8_t> bytes, std::size_t start,
                                       std::uint32_t rawSize, std::vector<std::uint8_t>& out,
                                       std::uint32_t& produced) {
