@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+
+#include "project/ProjectContext.h"
+#include "project/RomImport.h"
+#include "tests/support/SyntheticImage.h"
+
+using Region = SyntheticImage::Region;
+
+TEST(RegionDetection, EveryLetterRule) {
+    struct Case {
+        std::uint8_t cb, db, c7;
+        std::uint32_t region;
+    };
+    const Case cases[] = {
+        {'A', 0, 'J', 0}, {'J', 0, 'J', 0},  // 'J' at 0xFFCB is no letter of the first test
+        {'J', 0, 'X', 7}, {'D', 0, 'J', 1}, {'D', 2, 0, 1}, {'D', 1, 0, 4},
+        {'P', 1, 'J', 2}, {'S', 0, 0, 3},   {'M', 0, 'J', 5}, {'F', 0, 0, 6},
+        {0, 0, 0, 7},
+    };
+    for (const Case& c : cases) {
+        SyntheticImage image(SyntheticImage::k1MB, Region::Unknown);
+        image.Put8(0xFFCB, c.cb);
+        image.Put8(0xFFDB, c.db);
+        image.Put8(0xFFC7, c.c7);
+        EXPECT_EQ(DetectRegion(image.Bytes()), c.region)
+            << "letters " << c.cb << " " << int(c.db) << " " << c.c7;
+    }
+    EXPECT_EQ(DetectRegion({}), kRegionNone);
+}
+
+TEST(RomImport, AcceptedFileSizesAndCopierHeaders) {
+    EXPECT_EQ(CopierHeaderSize(0x100000), 0u);
+    EXPECT_EQ(CopierHeaderSize(0x400000), 0u);
+    EXPECT_EQ(CopierHeaderSize(0x600000), 0u);
+    EXPECT_EQ(CopierHeaderSize(0x400200), 0x200u);
+    EXPECT_EQ(CopierHeaderSize(0x600200), 0x200u);
+    for (std::uint64_t refused : {0ull, 0x100200ull, 0x200000ull, 0x3FFFFFull, 0x400001ull,
+                                  0x500000ull, 0x800000ull, 0x100000000ull}) {
+        EXPECT_FALSE(CopierHeaderSize(refused).has_value()) << std::hex << refused;
+    }
+}
+
+TEST(RomImport, SixMegabyteImageGetsFlagAndBankBytes) {
+    SyntheticImage image(SyntheticImage::k6MB, Region::UK);
+    ProjectContext project;
+    EXPECT_EQ(ImportRom(project, image.Bytes()), 2u);
+    EXPECT_EQ(project.romSize, 0x600000u);
+    EXPECT_EQ(project.flags & kProjectFlag6MB, kProjectFlag6MB);
+    for (std::uint32_t at : {0xF403u, 0xF411u, 0xF417u, 0x69562u, 0x69569u}) {
+        EXPECT_EQ(project.Read8(at), 0x50) << std::hex << at;
+    }
+    for (std::uint32_t at : {0xF409u, 0xF420u, 0xF42Bu, 0x6956Du, 0x69574u}) {
+        EXPECT_EQ(project.Read8(at), 0x51) << std::hex << at;
+    }
+    EXPECT_EQ(project.exitLists.size(), kMapCount);
+    EXPECT_EQ(project.worldMapExits.size(), kWorldMapExitCount);
+}
+
+TEST(RomImport, SmallerImagesGetNoBankBytes) {
+    for (std::uint32_t size : {SyntheticImage::k1MB, SyntheticImage::k4MB}) {
+        SyntheticImage image(size, Region::Spanish);
+        ProjectContext project;
+        project.flags = kProjectFlag6MB | 0x10;  // other bits are left as they are
+        EXPECT_EQ(ImportRom(project, image.Bytes()), 3u);
+        EXPECT_EQ(project.romSize, size);
+        EXPECT_EQ(project.flags, 0x10u);
+        EXPECT_EQ(project.Read8(0xF403), 0);
+        EXPECT_EQ(project.romImage, image.Bytes());
+    }
+}
+
+TEST(RomImport, UnknownReleaseIsRefused) {
+    SyntheticImage image(SyntheticImage::k4MB, Region::Unknown);
+    ProjectContext project;
+    EXPECT_EQ(ImportRom(project, image.Bytes()), kRegionNone);
+    EXPECT_EQ(project.romSize, 0u);
+    EXPECT_TRUE(project.exitLists.empty());
+}
