@@ -134,6 +134,17 @@ TEST(LzCodec, DecoderEdgeCases) {
     EXPECT_EQ((*raw)[0], 0x41);
     EXPECT_EQ(std::count(raw->begin(), raw->end(), 0), 0x7F);
 
+    // A stream that ends early after a far copy: nothing behind the decoded bytes but zeros.
+    raw = Decode(
+        0x20,
+        {0x41, 0xFE, 0x42, 0x43, 0x44, 0x45, 0x46, 0x47, 0x48, 0xA0, 0xFF, 0xC1, 0x00, 0x00, 0x00},
+        size);
+    ASSERT_TRUE(raw);
+    EXPECT_EQ(size, 11u);
+    Bytes expected{'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 'A', 'B', 'C'};
+    expected.resize(0x20, 0);
+    EXPECT_EQ(*raw, expected);
+
     // Long copies with a count byte: 1 copies 2 bytes, 0xFF copies 256.
     raw = Decode(3, {0x41, 0x50, 0xFF, 0xF8, 0x01, 0x00, 0x00, 0x00}, size);
     ASSERT_TRUE(raw);
