@@ -3,6 +3,8 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "project/RomImport.h"
+
 SyntheticImage::SyntheticImage(std::uint32_t size, Region region) : bytes_(size, 0) {
     SetRegion(region);
 }
@@ -209,6 +211,66 @@ std::vector<std::uint8_t> SyntheticImage::LiteralLzStream(std::span<const std::u
     flag(true);
     out.insert(out.end(), {0, 0, 0});
     return out;
+}
+
+std::uint32_t SyntheticImage::ImageOffset(std::uint32_t address) const {
+    if (DetectRegion(bytes_) == RegionIndex(Region::ReleaseM)) {
+        return address & 0xFFFFF;
+    }
+    return address < Size() ? address : address & 0x3FFFFF;
+}
+
+std::uint32_t SyntheticImage::Table(RegionTable table) const {
+    const std::uint32_t region = DetectRegion(bytes_);
+    if (region >= kRegionCount) {
+        return 0;
+    }
+    return DefaultRegionAddressTables()[static_cast<std::size_t>(table)][region];
+}
+
+void SyntheticImage::SetMapHeader(std::uint32_t mapId, std::uint32_t position) {
+    Put24(ImageOffset(Table(RegionTable::MapHeaderPointerTable) + 3 * mapId), position);
+}
+
+void SyntheticImage::SetScriptPiece(std::uint32_t piece, std::uint32_t position) {
+    Put24(ImageOffset(Table(RegionTable::MapScriptTableB) + 3 * piece), position);
+}
+
+std::uint32_t SyntheticImage::PutLayerBlock(std::uint32_t offset, std::uint32_t widthPixels,
+                                            std::uint32_t heightPixels,
+                                            std::span<const std::uint8_t> map) {
+    Put8(offset, widthPixels / 256);
+    Put8(offset + 1, heightPixels / 256);
+    return 2 + PutLzBlock(offset + 2, map);
+}
+
+void SyntheticImage::PutWorldMap(bool large, std::span<const std::uint8_t> tileMap,
+                                 std::span<const std::uint8_t> linearTiles,
+                                 std::span<const std::uint8_t> metatiles,
+                                 std::span<const std::uint16_t> palette) {
+    if (large) {
+        constexpr std::size_t kBlock = 0x8000;
+        PutBytes(Table(RegionTable::WorldMapTileMapTableA), tileMap.first(kBlock));
+        PutBytes(Table(RegionTable::WorldMapTileMapTableB), tileMap.subspan(kBlock, kBlock));
+        PutLzBlock(ImageOffset(Table(RegionTable::WorldMapTilesTable)), linearTiles);
+        PutLzBlock(ImageOffset(Table(RegionTable::WorldMapMetatileTable)), metatiles);
+        PutPalette(ImageOffset(Table(RegionTable::WorldMapPaletteTable)), palette);
+    } else {
+        PutBytes(Table(RegionTable::SmallWorldMapTileMapTable), tileMap.first(0x1000));
+        PutLzBlock(ImageOffset(Table(RegionTable::SmallWorldMapTilesTable)), linearTiles);
+        PutLzBlock(ImageOffset(Table(RegionTable::SmallWorldMapMetatileTable)), metatiles);
+        PutPalette(ImageOffset(Table(RegionTable::SmallWorldMapPaletteTable)), palette);
+    }
+}
+
+void SyntheticImage::PutMapZero(std::span<const std::uint8_t> tiles,
+                                std::span<const std::uint8_t> metatiles,
+                                std::span<const std::uint8_t> tileMap,
+                                std::span<const std::uint16_t> palette) {
+    PutLzBlock(ImageOffset(Table(RegionTable::MapZeroExtraTableA)), tiles);
+    PutLzBlock(ImageOffset(Table(RegionTable::MapZeroExtraTableB)), metatiles);
+    PutLzBlock(ImageOffset(Table(RegionTable::MapZeroExtraTableC)), tileMap);
+    PutPalette(ImageOffset(Table(RegionTable::MapZeroExtraTableD) - 0x20), palette);
 }
 
 std::vector<std::uint8_t> SyntheticImage::FileBytes(bool copierHeader) const {

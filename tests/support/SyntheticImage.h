@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "project/RegionAddressTable.h"
+
 // Builds ROM images for tests: the editor never needs a real one. An image is filled with a
 // recognisable pattern-free background (zeros), carries the region letters of its release and
 // can be extended with game structures by the helpers that later tests add.
@@ -74,6 +76,28 @@ public:
     static std::vector<std::uint8_t> LayerMap(
         std::uint32_t widthCells, std::uint32_t heightCells,
         const std::function<std::uint16_t(std::uint32_t x, std::uint32_t y)>& cell);
+
+    // Map loading data. Addresses of region tables and fixed data go through the same address
+    // rule as the editor's, for the release whose letters the image carries.
+    std::uint32_t ImageOffset(std::uint32_t address) const;
+    std::uint32_t Table(RegionTable table) const;
+    // The header-script position of a map (2: no map) and of shared script piece n.
+    void SetMapHeader(std::uint32_t mapId, std::uint32_t position);
+    void SetScriptPiece(std::uint32_t piece, std::uint32_t position);
+    // A layer block: width / 256 and height / 256 pixels, then the LZ block of the tile map.
+    std::uint32_t PutLayerBlock(std::uint32_t offset, std::uint32_t widthPixels,
+                                std::uint32_t heightPixels, std::span<const std::uint8_t> map);
+    // The world-map data where the release's tables put it: the raw tile map (0x10000 bytes
+    // for the large map, split over its two blocks; 0x1000 for the small one), LZ blocks of
+    // linear tiles and metatiles, and 256 colours.
+    void PutWorldMap(bool large, std::span<const std::uint8_t> tileMap,
+                     std::span<const std::uint8_t> linearTiles,
+                     std::span<const std::uint8_t> metatiles,
+                     std::span<const std::uint16_t> palette);
+    // The map-0 data of the release's extra tables: tiles, metatiles, tile map (LZ blocks) and
+    // the 256 colours that end 0x20 bytes below table D.
+    void PutMapZero(std::span<const std::uint8_t> tiles, std::span<const std::uint8_t> metatiles,
+                    std::span<const std::uint8_t> tileMap, std::span<const std::uint16_t> palette);
 
     // The image as a file: with a 512-byte copier header in front when asked.
     std::vector<std::uint8_t> FileBytes(bool copierHeader = false) const;
