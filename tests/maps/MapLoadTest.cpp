@@ -11,6 +11,7 @@
 #include "platform/Files.h"
 #include "project/ProjectContext.h"
 #include "project/RomImport.h"
+#include "tests/maps/MapTestFixture.h"
 #include "tests/support/HeaderScriptWriter.h"
 #include "tests/support/SyntheticImage.h"
 #include "tests/support/TraceCapture.h"
@@ -44,7 +45,7 @@ std::vector<std::uint16_t> Colors(std::uint32_t count, std::uint16_t (*color)(st
     return out;
 }
 
-std::vector<std::uint8_t> Pattern(std::size_t size, std::uint8_t seed) {
+std::vector<std::uint8_t> Filler(std::size_t size, std::uint8_t seed) {
     std::vector<std::uint8_t> out(size);
     for (std::size_t i = 0; i < size; ++i) {
         out[i] = static_cast<std::uint8_t>(seed + i * 7);
@@ -54,9 +55,10 @@ std::vector<std::uint8_t> Pattern(std::size_t size, std::uint8_t seed) {
 
 // A synthetic image with a map object loading from it. Each Load copies the image into the
 // project first, so tests write the image and then load.
-struct LoadScene {
+struct LoadScene : MapScene {
     explicit LoadScene(std::uint32_t size = SyntheticImage::k4MB, Region region = Region::German)
-        : image(size, region) {
+        : MapScene(size) {
+        image.SetRegion(region);
         image.SetMapHeader(kMapId, kScript);
         image.PutPalette(image.ImageOffset(image.Table(RegionTable::DefaultMapPaletteTable)),
                          Colors(16, DefaultColor));
@@ -64,14 +66,11 @@ struct LoadScene {
         for (std::uint32_t piece = 0; piece < 16; ++piece) {
             image.SetScriptPiece(piece, PiecePosition(piece));
         }
-        renderer = std::make_unique<MapRenderer>(project);
     }
 
     void SyncProject() {
-        project.romImage = image.Bytes();
-        project.romSize = image.Size();
+        Sync();
         project.regionIndex = DetectRegion(image.Bytes());
-        project.exitLists.assign(kMapCount, {});
     }
 
     MapLoadResult Load(std::uint32_t mapId, bool skipFlagGotos = false) {
@@ -90,14 +89,6 @@ struct LoadScene {
         return renderer->argbPalette[row * 16 + 1] == SnesColorToArgb(MarkColor(1));
     }
 
-    std::uint32_t Pixel(std::uint32_t layer, std::uint32_t x, std::uint32_t y) const {
-        const LayerImage& layerImage = renderer->layerImages.at(layer);
-        return layerImage.pixels.at(std::size_t{y} * layerImage.width + x);
-    }
-
-    SyntheticImage image;
-    ProjectContext project;
-    std::unique_ptr<MapRenderer> renderer;
     std::uint32_t width0 = 0;
     std::uint32_t width1 = 0;
 };
@@ -128,10 +119,11 @@ TEST_F(MapLoad, HeaderScriptFillsEveryBufferAndRendersBothLayers) {
     const std::vector<Metatile> table1{{}, other, {}, {}, {}, {}, {}, {}};
     const auto metatiles0 = SyntheticImage::MetatileTable(table0);
     const auto metatiles1 = SyntheticImage::MetatileTable(table1);
-    const auto collisionBytes = Pattern(64, 0x21);
+    const auto collisionBytes = Filler(64, 0x21);
     const auto map0 =
         SyntheticImage::LayerMap(16, 16, [](auto x, auto y) { return x == 0 && y == 0; });
-    const auto map1 = SyntheticImage::LayerMap(32, 16, [](auto x, auto) { return x == 31 ? 1 : 0; });
+    const auto map1 =
+        SyntheticImage::LayerMap(32, 16, [](auto x, auto) { return x == 31 ? 1 : 0; });
 
     const std::uint32_t tilesAt = kData;
     const std::uint32_t meta0At = kData + 0x1000;
@@ -400,7 +392,7 @@ TEST_F(MapLoad, LoopingScriptsAreStopped) {
 }
 
 TEST_F(MapLoad, MetatileCommandChoosesTableOrCollisionByItsLastOperand) {
-    const auto block = Pattern(256, 1);
+    const auto block = Filler(256, 1);
     image.PutLzBlock(kData, block);
     Script()
         .Metatiles(0x81, 1, 2, 0x03, kData)  // table 0: block bytes 64.. at 128 (a loses bit 7)
@@ -446,7 +438,7 @@ TEST_F(MapLoad, PaletteCommandLoadsDefaultRowThenItsRows) {
 }
 
 TEST_F(MapLoad, TileCommandPlacesGraphicsBySlot) {
-    const auto tiles = Pattern(1024, 3);
+    const auto tiles = Filler(1024, 3);
     image.PutLzBlock(kData, tiles);
     Script()
         .Tiles(1, 0, kData, 0x60)  // slot 0
@@ -467,7 +459,7 @@ TEST_F(MapLoad, TileCommandPlacesGraphicsBySlot) {
 
 TEST_F(MapLoad, TileBlocksThatDoNotDecodeAreCopiedRaw) {
     const std::uint32_t rawAt = kData + 0x8000;  // no LZ head: raw size 0
-    const auto raw = Pattern(0x400, 9);
+    const auto raw = Filler(0x400, 9);
     image.PutBytes(rawAt, raw);
     image.Put16(rawAt + 1, 0);
     Script().Tiles(2, 0, rawAt, 0x08).End();
@@ -485,7 +477,7 @@ TEST_F(MapLoad, TileBlocksThatDoNotDecodeAreCopiedRaw) {
 }
 
 TEST_F(MapLoad, LinearTilesReplaceThePreviousOnes) {
-    const auto linear = Pattern(128, 5);
+    const auto linear = Filler(128, 5);
     image.PutLzBlock(kData, linear);
     Script().Tiles(0, 255, kData, 0).Tiles(0, 255, kData + 0x800, 0).End();
     Load(kMapId);
@@ -512,7 +504,7 @@ TEST_F(MapLoad, LayerThatDoesNotDecodeLeavesNoMap) {
 }
 
 TEST_F(MapLoad, MapsWithExtraDataTakeFixedBlocks) {
-    const auto metatiles = Pattern(0x200, 11);
+    const auto metatiles = Filler(0x200, 11);
     const auto tiles = SyntheticImage::PlanarTiles(
         std::vector<SyntheticImage::TilePixels>(16, SyntheticImage::SolidTile(2)));
     image.PutLzBlock(0x2FC000, metatiles);
@@ -639,7 +631,7 @@ TEST_F(MapLoad, LargeWorldMapJoinsItsTwoTileMapBlocks) {
 }
 
 TEST_F(MapLoad, WorldMapThatDoesNotDecodeSaysSo) {
-    image.PutWorldMap(false, std::vector<std::uint8_t>(0x1000, 0), Pattern(64, 1), Pattern(4, 0),
+    image.PutWorldMap(false, std::vector<std::uint8_t>(0x1000, 0), Filler(64, 1), Filler(4, 0),
                       Colors(256, MarkColor));
     image.Put16(image.Table(RegionTable::SmallWorldMapMetatileTable) + 1, 0);
     const MapLoadResult result = Load(3);
@@ -673,7 +665,7 @@ TEST_F(MapLoad, BlankTemplateLoadsFixedBlocksAndRendersBothLayers) {
     const auto tiles = SyntheticImage::PlanarTiles(
         std::vector<SyntheticImage::TilePixels>(16, SyntheticImage::SolidTile(4)));
     const auto metatiles = SyntheticImage::MetatileTable(std::vector<Metatile>{{0x0800, 0, 0, 0}});
-    const auto collision = Pattern(0x300, 1);
+    const auto collision = Filler(0x300, 1);
     image.PutLzBlock(0x130000, tiles);
     image.PutLzBlock(0x144B3D, metatiles);
     image.PutLzBlock(0x1A4EA5, collision);
