@@ -15,7 +15,7 @@
 // entry i is 0x40000000 | i: a layer pixel of palette index i is then exactly 0xFF000000 | i
 // (layers are opaque) and every expected picture can be written down by hand.
 struct MapScene {
-    explicit MapScene(std::uint32_t size = SyntheticImage::k1MB)
+    explicit MapScene(std::uint32_t size = SyntheticImage::k4MB)
         : image(size, SyntheticImage::Region::German) {
         project.romImage = image.Bytes();
         project.romSize = size;
@@ -29,6 +29,16 @@ struct MapScene {
 
     // Copies the synthetic image into the project after a test changed it.
     void Sync() { project.romImage = image.Bytes(); }
+
+    // Little-endian 16-bit cells or tile entries.
+    static std::vector<std::uint8_t> Words(std::initializer_list<std::uint16_t> values) {
+        std::vector<std::uint8_t> out;
+        for (const std::uint16_t v : values) {
+            out.insert(out.end(),
+                       {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8)});
+        }
+        return out;
+    }
 
     static std::uint32_t Opaque(std::uint32_t index) { return 0xFF000000u | index; }
 

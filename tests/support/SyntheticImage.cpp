@@ -71,6 +71,15 @@ void SyntheticImage::PutBytes(std::uint32_t offset, std::span<const std::uint8_t
     std::copy(data.begin(), data.end(), bytes_.begin() + offset);
 }
 
+namespace {
+
+void AppendU16(std::vector<std::uint8_t>& out, std::uint16_t value) {
+    out.push_back(static_cast<std::uint8_t>(value));
+    out.push_back(static_cast<std::uint8_t>(value >> 8));
+}
+
+}  // namespace
+
 std::vector<std::uint8_t> SyntheticImage::PlanarTiles(std::span<const TilePixels> tiles) {
     std::vector<std::uint8_t> out(tiles.size() * 32, 0);
     for (std::size_t t = 0; t < tiles.size(); ++t) {
@@ -111,8 +120,7 @@ std::vector<std::uint8_t> SyntheticImage::Palette(std::span<const std::uint16_t>
     std::vector<std::uint8_t> out;
     out.reserve(colors.size() * 2);
     for (const std::uint16_t color : colors) {
-        out.push_back(static_cast<std::uint8_t>(color));
-        out.push_back(static_cast<std::uint8_t>(color >> 8));
+        AppendU16(out, color);
     }
     return out;
 }
@@ -137,8 +145,7 @@ std::vector<std::uint8_t> SyntheticImage::MetatileTable(
     out.reserve(metatiles.size() * 8);
     for (const auto& metatile : metatiles) {
         for (const std::uint16_t entry : metatile) {
-            out.push_back(static_cast<std::uint8_t>(entry));
-            out.push_back(static_cast<std::uint8_t>(entry >> 8));
+            AppendU16(out, entry);
         }
     }
     return out;
@@ -157,13 +164,11 @@ std::vector<std::uint8_t> SyntheticImage::WorldMetatileTable(
 std::vector<std::uint8_t> SyntheticImage::LayerMap(
     std::uint32_t widthCells, std::uint32_t heightCells,
     const std::function<std::uint16_t(std::uint32_t x, std::uint32_t y)>& cell) {
-    std::vector<std::uint8_t> out(std::size_t{widthCells} * heightCells * 2);
+    std::vector<std::uint8_t> out;
+    out.reserve(std::size_t{widthCells} * heightCells * 2);
     for (std::uint32_t y = 0; y < heightCells; ++y) {
         for (std::uint32_t x = 0; x < widthCells; ++x) {
-            const std::uint16_t value = cell(x, y);
-            const std::size_t at = (std::size_t{y} * widthCells + x) * 2;
-            out[at] = static_cast<std::uint8_t>(value);
-            out[at + 1] = static_cast<std::uint8_t>(value >> 8);
+            AppendU16(out, cell(x, y));
         }
     }
     return out;
