@@ -8,6 +8,7 @@
 #include "project/ExitLists.h"
 #include "project/ProjectContext.h"
 #include "project/RomImport.h"
+#include "project/SpritePlacementLists.h"
 
 namespace {
 
@@ -87,7 +88,11 @@ bool LoadProject(ProjectContext& project, const std::filesystem::path& path, Pro
         prompts.ShowMessage("Failed to open file!");
         return false;
     }
-    const std::span<const std::uint8_t> bytes = *file;
+    return LoadProjectBytes(project, *file, prompts);
+}
+
+bool LoadProjectBytes(ProjectContext& project, std::span<const std::uint8_t> bytes,
+                      Prompts& prompts) {
     if (bytes.size() < kOldProjectHeaderSize || std::memcmp(bytes.data(), "QuMk", 4) != 0) {
         prompts.ShowMessage(kNotAProject);
         return false;
@@ -129,5 +134,6 @@ bool LoadProject(ProjectContext& project, const std::filesystem::path& path, Pro
     project.romImage.assign(image.begin(), image.end());
     project.regionIndex = region;
     LoadExitLists(project);
+    OpenSpritePlacement(project);
     return true;
 }

@@ -60,7 +60,7 @@ struct LoadScene : MapScene {
         : MapScene(size) {
         image.SetRegion(region);
         image.SetMapHeader(kMapId, kScript);
-        image.PutPalette(image.ImageOffset(image.Table(RegionTable::DefaultMapPaletteTable)),
+        image.PutPalette(image.Wrap(image.Table(RegionTable::DefaultMapPaletteTable)),
                          Colors(16, DefaultColor));
         image.PutPalette(kMarkColors, Colors(16, MarkColor));
         for (std::uint32_t piece = 0; piece < 16; ++piece) {
