@@ -1,6 +1,7 @@
 #include "platform/Canvas.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace {
@@ -186,8 +187,14 @@ std::vector<std::uint8_t> EncodeBmp32(const std::uint32_t* pixels, std::uint32_t
     std::size_t at = kHeaderSize;
     for (std::uint32_t row = height; row-- > 0;) {
         const std::uint32_t* src = pixels + static_cast<std::size_t>(row) * width;
-        for (std::uint32_t x = 0; x < width; ++x, at += 4) {
-            PutLe(out, at, src[x], 4);
+        if constexpr (std::endian::native == std::endian::little) {
+            // The pixel words are already the file's bytes: a world map is 64 MB of them.
+            std::memcpy(out.data() + at, src, std::size_t{4} * width);
+            at += std::size_t{4} * width;
+        } else {
+            for (std::uint32_t x = 0; x < width; ++x, at += 4) {
+                PutLe(out, at, src[x], 4);
+            }
         }
     }
     return out;
