@@ -1,6 +1,7 @@
 // ROM import of an arbitrary image: size and region checks, exit lists, world-map exits, the
 // object lists and, on a 6 MB image, their move to banks 0x50/0x51, which must leave lists
-// that read back as they were read before the move.
+// that read back as they were read before the move. Exit lists written back must read back
+// the same, too.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -8,6 +9,8 @@
 #include <vector>
 
 #include "fuzz/FuzzImage.h"
+#include "fuzz/NullPrompts.h"
+#include "project/ExitLists.h"
 #include "project/ProjectContext.h"
 #include "project/RomImport.h"
 #include "project/SpritePlacementLists.h"
@@ -67,6 +70,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const auto before = std::move(project.spritePlacementLists);
         LoadSpritePlacementLists(project);
         if (!SameLists(before, project.spritePlacementLists)) {
+            std::abort();
+        }
+    }
+    NullPrompts prompts;
+    const auto exits = project.exitLists;
+    if (WriteExitLists(project, prompts)) {
+        LoadExitLists(project);
+        if (project.exitLists != exits) {
             std::abort();
         }
     }
