@@ -42,6 +42,9 @@ public:
     std::vector<SpritePlacementList> spritePlacementLists;
     // This project's copy of the region address tables; writers may override entries.
     RegionAddressTables regionTables;
+    // The sprite graphics named by the last sprite load that named any; a record that names
+    // only a palette borrows them.
+    std::uint32_t spriteGraphicsAddress = 0;
 
     bool HasImage() const { return !romImage.empty(); }
     bool Is6MB() const { return (flags & kProjectFlag6MB) != 0 && romSize == kRomSize6MB; }
