@@ -87,7 +87,11 @@ bool LoadProject(ProjectContext& project, const std::filesystem::path& path, Pro
         prompts.ShowMessage("Failed to open file!");
         return false;
     }
-    const std::span<const std::uint8_t> bytes = *file;
+    return LoadProjectBytes(project, *file, prompts);
+}
+
+bool LoadProjectBytes(ProjectContext& project, std::span<const std::uint8_t> bytes,
+                      Prompts& prompts) {
     if (bytes.size() < kOldProjectHeaderSize || std::memcmp(bytes.data(), "QuMk", 4) != 0) {
         prompts.ShowMessage(kNotAProject);
         return false;

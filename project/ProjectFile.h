@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <span>
 #include <vector>
 
 class ProjectContext;
@@ -24,3 +25,6 @@ bool SaveProject(const ProjectContext& project, const std::filesystem::path& pat
 // Reads a project file into a freshly constructed context and builds its lists. Anything that
 // is not a sound project file is refused with a message; the context is then to be discarded.
 bool LoadProject(ProjectContext& project, const std::filesystem::path& path, Prompts& prompts);
+// The same for the bytes of a project file already in memory.
+bool LoadProjectBytes(ProjectContext& project, std::span<const std::uint8_t> bytes,
+                      Prompts& prompts);

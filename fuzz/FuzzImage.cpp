@@ -1,0 +1,77 @@
+#include "fuzz/FuzzImage.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr std::uint32_t kSizes[] = {0x100000, 0x400000, 0x600000};
+// Title letters of the known releases and one unknown: D, P, S, M, F, J (with 0xFFC7 'J'), x.
+constexpr std::uint8_t kLetters[] = {'D', 'P', 'S', 'M', 'F', 'J', 'x'};
+
+}  // namespace
+
+FuzzImage BuildFuzzImage(std::span<const std::uint8_t> input) {
+    FuzzImage out;
+    if (input.empty()) {
+        return out;
+    }
+    const std::uint8_t selector = input[0];
+    const std::uint32_t size = kSizes[(selector & 3) % 3];
+    out.bytes.assign(size, 0);
+    out.bytes[0xFFCB] = kLetters[(selector >> 2) % 7];
+    out.bytes[0xFFC7] = 'J';
+    out.bytes[0xFFDB] = (selector >> 5) & 1;
+
+    std::size_t at = 1;
+    while (at + 4 <= input.size()) {
+        const std::uint32_t offset =
+            (input[at] | input[at + 1] << 8 | static_cast<std::uint32_t>(input[at + 2]) << 16) %
+            size;
+        const std::size_t length = std::min<std::size_t>(input[at + 3], input.size() - at - 4);
+        const std::size_t fit = std::min<std::size_t>(length, size - offset);
+        std::copy_n(input.begin() + at + 4, fit, out.bytes.begin() + offset);
+        at += 4 + length;
+        ++out.patchesApplied;
+    }
+    return out;
+}
+
+std::vector<std::uint8_t> DescribeFuzzImage(std::span<const std::uint8_t> image) {
+    std::vector<std::uint8_t> out;
+    std::uint8_t sizeCode = 0;
+    for (std::uint8_t i = 0; i < 3; ++i) {
+        if (image.size() == kSizes[i]) {
+            sizeCode = i;
+        }
+    }
+    std::uint8_t letterCode = 6;
+    for (std::uint8_t i = 0; i < 7; ++i) {
+        if (image.size() > 0xFFCB && image[0xFFCB] == kLetters[i]) {
+            letterCode = i;
+        }
+    }
+    const std::uint8_t version = image.size() > 0xFFDB ? image[0xFFDB] & 1 : 0;
+    out.push_back(static_cast<std::uint8_t>(sizeCode | letterCode << 2 | version << 5));
+
+    // Every run of non-zero bytes becomes a patch (header letters included; harmless).
+    std::size_t i = 0;
+    while (i < image.size()) {
+        if (image[i] == 0) {
+            ++i;
+            continue;
+        }
+        std::size_t end = i;
+        while (end < image.size() && end - i < 255 &&
+               (image[end] != 0 || (end + 1 < image.size() && image[end + 1] != 0))) {
+            ++end;
+        }
+        const std::uint32_t offset = static_cast<std::uint32_t>(i);
+        out.push_back(static_cast<std::uint8_t>(offset));
+        out.push_back(static_cast<std::uint8_t>(offset >> 8));
+        out.push_back(static_cast<std::uint8_t>(offset >> 16));
+        out.push_back(static_cast<std::uint8_t>(end - i));
+        out.insert(out.end(), image.begin() + i, image.begin() + end);
+        i = end;
+    }
+    return out;
+}
