@@ -2,7 +2,10 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <vector>
+
+#include "platform/PixelSource.h"
 
 // A 32-bit ARGB pixel surface, rows from top to bottom (the layout of QImage::Format_ARGB32),
 // so the UI shows it without copying. All rendering happens on canvases.
@@ -33,6 +36,30 @@ public:
 
     void Resize(int width, int height, std::uint32_t fill = 0);
     void Fill(std::uint32_t argb);
+
+    PixelSource Source() const { return {pixels_.data(), width_, height_}; }
+
+    // Blits. Each takes the w x h block of the source at (sx, sy) to (dx, dy) here, clipped to
+    // both surfaces, so no part of a blit ever reads or writes outside either of them.
+
+    // Plain copy of every pixel, alpha included.
+    void Copy(const PixelSource& src, int dx, int dy, int sx, int sy, int w, int h);
+    // Copy that leaves out the source pixels whose whole ARGB value equals key.
+    void CopyKeyed(const PixelSource& src, int dx, int dy, int sx, int sy, int w, int h,
+                   std::uint32_t key);
+    // Blends the source over this surface with one alpha for all pixels; the source's own
+    // alpha bytes are not used. The result's alpha is that of the source, taken as opaque,
+    // laid over the destination's.
+    void Blend(const PixelSource& src, int dx, int dy, int sx, int sy, int w, int h,
+               std::uint8_t alpha);
+    // Scales the sw x sh block at (sx, sy) to dw x dh at (dx, dy), nearest pixel, mirrored left
+    // to right and/or top to bottom when asked; with a key, source pixels equal to it are left
+    // out.
+    void StretchCopy(const PixelSource& src, int dx, int dy, int dw, int dh, int sx, int sy, int sw,
+                     int sh, bool mirrorX, bool mirrorY,
+                     std::optional<std::uint32_t> key = std::nullopt);
+    // Fills the rectangle, clipped to the surface.
+    void FillRect(int x, int y, int w, int h, std::uint32_t argb);
 
     // The picture as a 32-bit BMP file, bottom-up as the format wants it, so it shows upright.
     std::vector<std::uint8_t> ToBmp() const;
