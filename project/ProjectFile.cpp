@@ -8,6 +8,7 @@
 #include "project/ExitLists.h"
 #include "project/ProjectContext.h"
 #include "project/RomImport.h"
+#include "project/SpritePlacementLists.h"
 
 namespace {
 
@@ -133,5 +134,6 @@ bool LoadProjectBytes(ProjectContext& project, std::span<const std::uint8_t> byt
     project.romImage.assign(image.begin(), image.end());
     project.regionIndex = region;
     LoadExitLists(project);
+    OpenSpritePlacement(project);
     return true;
 }

@@ -1,7 +1,11 @@
 #include "project/RomImport.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "project/ExitLists.h"
 #include "project/ProjectContext.h"
+#include "project/SpritePlacementLists.h"
 
 std::optional<std::uint32_t> CopierHeaderSize(std::uint64_t fileSize) {
     switch (fileSize) {
@@ -36,13 +40,30 @@ std::uint32_t DetectRegion(std::span<const std::uint8_t> image) {
     }
 }
 
+namespace {
+
+// The code bytes that hold the banks of the sprite-placement tables, and their values for
+// banks 0x50 and 0x51.
+struct BankByte {
+    std::uint32_t offset;
+    std::uint8_t value;
+};
+constexpr BankByte kExtendedBankBytes[] = {
+    {0xF403, 0x50}, {0xF411, 0x50}, {0xF417, 0x50}, {0x69562, 0x50}, {0x69569, 0x50},
+    {0xF409, 0x51}, {0xF420, 0x51}, {0xF42B, 0x51}, {0x6956D, 0x51}, {0x69574, 0x51},
+};
+
+}  // namespace
+
 void WriteExtendedBankBytes(ProjectContext& project) {
-    for (std::uint32_t offset : {0xF403u, 0xF411u, 0xF417u, 0x69562u, 0x69569u}) {
-        project.Write8(offset, 0x50);
+    for (const BankByte& b : kExtendedBankBytes) {
+        project.Write8(b.offset, b.value);
     }
-    for (std::uint32_t offset : {0xF409u, 0xF420u, 0xF42Bu, 0x6956Du, 0x69574u}) {
-        project.Write8(offset, 0x51);
-    }
+}
+
+bool HasExtendedBankBytes(const ProjectContext& project) {
+    return std::all_of(std::begin(kExtendedBankBytes), std::end(kExtendedBankBytes),
+                       [&](const BankByte& b) { return project.Read8(b.offset) == b.value; });
 }
 
 std::uint32_t ImportRom(ProjectContext& project, std::span<const std::uint8_t> image) {
@@ -58,8 +79,7 @@ std::uint32_t ImportRom(ProjectContext& project, std::span<const std::uint8_t> i
         project.flags &= ~kProjectFlag6MB;
     }
     LoadExitLists(project);
-    if (project.Is6MB()) {
-        WriteExtendedBankBytes(project);
-    }
+    // On a 6 MB image this also writes the bank bytes, once the lists are in banks 0x50/0x51.
+    ImportSpritePlacement(project);
     return project.regionIndex;
 }

@@ -21,3 +21,5 @@ std::uint32_t ImportRom(ProjectContext& project, std::span<const std::uint8_t> i
 // The ten code bytes of a 6 MB image that send the game to banks 0x50 and 0x51 for its
 // sprite-placement tables.
 void WriteExtendedBankBytes(ProjectContext& project);
+// Whether all ten already hold those banks.
+bool HasExtendedBankBytes(const ProjectContext& project);

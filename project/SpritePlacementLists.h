@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+
+class ProjectContext;
+class Prompts;
+
+// The project's object lists (spritePlacementLists) and their written form in a 6 MB image:
+// bank A's pointer table at 0x508000 and its lists from 0x5088AC, bank B's at 0x518000 and
+// 0x5188AC; a pointer is the low 16 bits of the list's image offset.
+inline constexpr std::uint32_t kExtendedObjectTableA = 0x508000;
+inline constexpr std::uint32_t kExtendedObjectTableB = 0x518000;
+inline constexpr std::uint32_t kExtendedObjectBankA = 0x500000;
+inline constexpr std::uint32_t kExtendedObjectBankB = 0x510000;
+inline constexpr std::uint32_t kObjectTableBytes = 0x8AC;  // 1110 pointers
+
+// In memory the link word of a 0xFA entry holds the distance from the link word to the called
+// list when that list is the tail of the same list (from a later command on), so that it moves
+// with it; otherwise it holds this mark and the called list is kept as the entry's children.
+inline constexpr std::uint16_t kObjectLinkOutside = 0xFFFF;
+
+inline constexpr char kSpritePlacementNotLoaded[] = "The sprite placement is not loaded";
+inline constexpr char kSpritePlacementNeeds6MB[] =
+    "The sprite placement can only be saved into a 6MB ROM.";
+inline constexpr char kSpritePlacementTooLarge[] =
+    "The sprite placement doesn't fit into banks 0x50 and 0x51.\nNothing was saved.";
+
+// Fills spritePlacementLists from the image: one list per map id, nested lists as children.
+// Returns false when some list could not be read whole (no end within its bank, a call nested
+// too deep or calling itself, or more entries than could ever be written back); such a list
+// is cut there and ended.
+bool LoadSpritePlacementLists(ProjectContext& project);
+
+enum class SpritePlacementWriteResult { Written, NotExtendedImage, NotLoaded, TooLarge };
+
+// Writes every list into banks 0x50 and 0x51 of a 6 MB image, points the project's four
+// sprite-placement table entries there and sends the game there with the bank bytes. Nothing
+// is written unless both banks hold their lists.
+SpritePlacementWriteResult WriteSpritePlacementLists(ProjectContext& project);
+
+// The same, telling a refusal through the prompts. True when written.
+bool WriteSpritePlacement(ProjectContext& project, Prompts& prompts);
+bool WriteSpritePlacement(Prompts& prompts);
+
+// A 6 MB image whose banks 0x50 and 0x51 are reached by plain offsets.
+bool CanUseExtendedObjectBanks(const ProjectContext& project);
+
+// Opening a project: a 6 MB image whose bank bytes already send the game to banks 0x50 and
+// 0x51 has its lists there; then the lists are loaded.
+void OpenSpritePlacement(ProjectContext& project);
+
+// Importing an image: as opening, but a 6 MB image whose lists are not yet in banks 0x50 and
+// 0x51 gets them moved there (and its bank bytes written) so that no map loses its objects.
+// When they cannot be moved, the image keeps its lists and bank bytes where they are.
+void ImportSpritePlacement(ProjectContext& project);
