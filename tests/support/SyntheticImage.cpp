@@ -152,6 +152,50 @@ void SyntheticImage::PutSpriteGraphicsPointer(std::uint32_t byteOffset, std::uin
     Put24(0xFDA4 + byteOffset, address);
 }
 
+std::uint32_t SyntheticImage::PutLzStream(std::uint32_t offset, std::uint32_t rawSize,
+                                          std::span<const std::uint8_t> stream, std::uint8_t head) {
+    Put8(offset, head);
+    Put16(offset + 1, rawSize);
+    PutBytes(offset + 3, stream);
+    return static_cast<std::uint32_t>(3 + stream.size());
+}
+
+std::uint32_t SyntheticImage::PutLzBlock(std::uint32_t offset, std::span<const std::uint8_t> raw,
+                                         std::uint8_t head) {
+    const auto stream = LiteralLzStream(raw);
+    return PutLzStream(offset, static_cast<std::uint32_t>(raw.size()), stream, head);
+}
+
+std::vector<std::uint8_t> SyntheticImage::LiteralLzStream(std::span<const std::uint8_t> raw) {
+    if (raw.empty()) {
+        throw std::invalid_argument("an LZ stream holds at least one byte");
+    }
+    // Flag bits: one 1 per literal after the first byte, then 0 1 for the end marker. A flag
+    // byte goes in where its first bit is needed, ahead of that unit's data byte.
+    std::vector<std::uint8_t> out{raw[0]};
+    std::size_t flagAt = 0;
+    std::size_t bitsUsed = 8;
+    auto flag = [&](bool set) {
+        if (bitsUsed == 8) {
+            flagAt = out.size();
+            out.push_back(0);
+            bitsUsed = 0;
+        }
+        if (set) {
+            out[flagAt] |= static_cast<std::uint8_t>(0x80 >> bitsUsed);
+        }
+        ++bitsUsed;
+    };
+    for (std::size_t k = 1; k < raw.size(); ++k) {
+        flag(true);
+        out.push_back(raw[k]);
+    }
+    flag(false);
+    flag(true);
+    out.insert(out.end(), {0, 0, 0});
+    return out;
+}
+
 std::vector<std::uint8_t> SyntheticImage::FileBytes(bool copierHeader) const {
     std::vector<std::uint8_t> out;
     out.reserve(bytes_.size() + 512);

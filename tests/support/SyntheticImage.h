@@ -31,6 +31,16 @@ public:
     void Put16(std::uint32_t offset, std::uint32_t value);
     void Put24(std::uint32_t offset, std::uint32_t value);
     void PutBytes(std::uint32_t offset, std::span<const std::uint8_t> data);
+    // An LZ block: the head byte, the raw size, then an all-literal stream of `raw` (written
+    // here, not by the codec under test). Returns the block's length.
+    std::uint32_t PutLzBlock(std::uint32_t offset, std::span<const std::uint8_t> raw,
+                             std::uint8_t head = 0);
+    // An LZ block with the given raw size and stream bytes, well formed or not.
+    std::uint32_t PutLzStream(std::uint32_t offset, std::uint32_t rawSize,
+                              std::span<const std::uint8_t> stream, std::uint8_t head = 0);
+    // The stream that stores every byte of `raw` as a literal.
+    static std::vector<std::uint8_t> LiteralLzStream(std::span<const std::uint8_t> raw);
+
     std::uint8_t Get8(std::uint32_t offset) const { return bytes_.at(offset); }
     std::uint16_t Get16(std::uint32_t offset) const {
         return static_cast<std::uint16_t>(bytes_.at(offset) | bytes_.at(offset + 1) << 8);

@@ -1,0 +1,186 @@
+#include "project/Allocator.h"
+
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+#include "platform/Trace.h"
+#include "project/ProjectContext.h"
+
+namespace {
+
+constexpr std::int64_t kAreaSize = kAllocLimit - kAllocBase;
+constexpr std::int64_t kGranule = 16;
+// The sprite-placement writer keeps its pointer tables and object lists here, unrecorded.
+constexpr std::int64_t kReservedStart = 0x500000;
+constexpr std::int64_t kReservedEnd = 0x520000;
+
+struct Block {
+    std::int64_t start = 0;
+    std::int64_t end = 0;
+    std::size_t index = 0;
+};
+
+std::int64_t AlignUp(std::int64_t value, std::int64_t alignment) {
+    return (value + alignment - 1) / alignment * alignment;
+}
+
+std::int64_t AlignDown(std::int64_t value, std::int64_t alignment) {
+    return value / alignment * alignment;
+}
+
+class Placement {
+public:
+    Placement(const AllocTable& table, std::int64_t base, std::int64_t size, std::int64_t alignment)
+        : base_(base),
+          limit_(std::min<std::int64_t>(base + kAreaSize, kAllocLimit)),
+          size_(size),
+          alignment_(alignment) {
+        for (std::size_t k = 0; k < table.size(); ++k) {
+            if (table[k].address != 0) {
+                used_.push_back(
+                    {table[k].address, std::int64_t{table[k].address} + table[k].size, k});
+            }
+        }
+        byAddress_ = used_;
+        std::stable_sort(byAddress_.begin(), byAddress_.end(),
+                         [](const Block& a, const Block& b) { return a.start < b.start; });
+    }
+
+    // Visits the used entries in table order and takes the first place beside one of them: after
+    // the entry, then before it. A gap between two blocks must be larger than the request; the
+    // space at either end of the area may be filled exactly.
+    std::optional<std::int64_t> Find() const {
+        if (used_.empty()) {
+            return Accept(AlignUp(base_, alignment_));
+        }
+        for (const Block& k : used_) {
+            const Block* higher = Higher(k.start);
+            const Block* lower = Lower(k.start);
+            const std::int64_t after = AlignUp(k.end, alignment_);
+            if (higher == nullptr ? after + size_ <= limit_ : after + size_ < higher->start) {
+                if (auto place = Accept(after)) {
+                    return place;
+                }
+            }
+            if (lower != nullptr) {
+                const std::int64_t before = AlignUp(lower->end, alignment_);
+                if (before + size_ < k.start) {
+                    if (auto place = Accept(before)) {
+                        return place;
+                    }
+                }
+            } else {
+                const std::int64_t before = AlignDown(k.start - size_, alignment_);
+                if (before >= base_) {
+                    if (auto place = Accept(before)) {
+                        return place;
+                    }
+                }
+            }
+        }
+        // Beside the area's ends and the reserved range, for when every place next to a block
+        // was refused (it met the reserved range, or the table was inconsistent).
+        if (auto place = Accept(AlignUp(base_, alignment_))) {
+            return place;
+        }
+        return Accept(AlignUp(kReservedEnd, alignment_));
+    }
+
+private:
+    // The used entry with the smallest start above `address`, the lowest index among equals.
+    const Block* Higher(std::int64_t address) const {
+        const auto it =
+            std::upper_bound(byAddress_.begin(), byAddress_.end(), address,
+                             [](std::int64_t value, const Block& b) { return value < b.start; });
+        return it == byAddress_.end() ? nullptr : &*it;
+    }
+    // The used entry with the largest start below `address`, the lowest index among equals.
+    const Block* Lower(std::int64_t address) const {
+        auto it =
+            std::lower_bound(byAddress_.begin(), byAddress_.end(), address,
+                             [](const Block& b, std::int64_t value) { return b.start < value; });
+        if (it == byAddress_.begin()) {
+            return nullptr;
+        }
+        const std::int64_t start = std::prev(it)->start;
+        it = std::lower_bound(byAddress_.begin(), it, start,
+                              [](const Block& b, std::int64_t value) { return b.start < value; });
+        return &*it;
+    }
+
+    // A place is taken only when it lies wholly inside the area, meets no used block and not
+    // the reserved range, whatever the table holds.
+    std::optional<std::int64_t> Accept(std::int64_t start) const {
+        const std::int64_t end = start + size_;
+        if (start < base_ || end > limit_ || start % alignment_ != 0) {
+            return std::nullopt;
+        }
+        if (start < kReservedEnd && end > kReservedStart) {
+            return std::nullopt;
+        }
+        for (const Block& b : used_) {
+            if (start < b.end && end > b.start) {
+                return std::nullopt;
+            }
+        }
+        return start;
+    }
+
+    std::int64_t base_;
+    std::int64_t limit_;
+    std::int64_t size_;
+    std::int64_t alignment_;
+    std::vector<Block> used_;       // table order
+    std::vector<Block> byAddress_;  // address order, table order among equal addresses
+};
+
+}  // namespace
+
+std::uint32_t AllocRomSpace(ProjectContext& project, std::uint32_t size, std::uint32_t tag,
+                            std::uint32_t alignment) {
+    // Offsets handed out reach up to 0x600000: only a 6 MB image owns the area.
+    if (!project.Is6MB() || project.romImage.size() != kRomSize6MB) {
+        return 0;
+    }
+    if ((alignment & (alignment - 1)) != 0) {
+        return 0;
+    }
+    if (size == 0 || size > kAreaSize) {
+        return 0;
+    }
+    auto& table = project.allocTable;
+    const auto freeEntry = std::find_if(table.begin(), table.end(),
+                                        [](const AllocEntry& e) { return e.address == 0; });
+    if (freeEntry == table.end()) {
+        Trace("Alloc: run out of entries!\n");
+        return 0;
+    }
+    const auto entry = static_cast<int>(freeEntry - table.begin());
+    const std::uint32_t rounded = static_cast<std::uint32_t>(AlignUp(size, kGranule));
+    Trace("Using entry:%d to alloc %u(%u) bytes...\n", entry, rounded, size);
+
+    // A project file could carry any base; the area never starts below the first free offset.
+    const Placement placement(table, std::max(project.allocBase, kAllocBase), rounded,
+                              std::max<std::int64_t>(alignment, 1));
+    const auto place = placement.Find();
+    if (!place) {
+        Trace("failed to alloc %d bytes\n", static_cast<int>(rounded));
+        return 0;
+    }
+    *freeEntry = {static_cast<std::uint32_t>(*place), rounded, tag};
+    return freeEntry->address;
+}
+
+void FreeRomSpace(ProjectContext& project, std::uint32_t tag) {
+    if (tag == 0) {
+        return;
+    }
+    auto& table = project.allocTable;
+    const auto it = std::find_if(table.begin(), table.end(), [tag](const AllocEntry& e) {
+        return e.address != 0 && e.tag == tag;
+    });
+    if (it != table.end()) {
+        *it = AllocEntry{};
+    }
+}

@@ -1,0 +1,231 @@
+#include <cstring>
+#include <random>
+
+#include <gtest/gtest.h>
+
+#include "project/Allocator.h"
+#include "project/ProjectContext.h"
+#include "tests/support/TraceCapture.h"
+
+namespace {
+
+constexpr std::uint32_t kReservedStart = 0x500000;
+constexpr std::uint32_t kReservedEnd = 0x520000;
+
+std::unique_ptr<ProjectContext> MakeProject(std::uint32_t size = kRomSize6MB) {
+    auto project = std::make_unique<ProjectContext>();
+    project->romImage.assign(size, 0);
+    project->romSize = size;
+    project->flags = size == kRomSize6MB ? kProjectFlag6MB : 0;
+    project->regionIndex = 1;
+    return project;
+}
+
+// The placement rule written plainly, for tables of disjoint blocks inside the area.
+std::uint32_t FirstFitPlacement(const AllocTable& t, std::uint32_t r) {
+    auto used = [&](std::size_t k) { return t[k].address != 0; };
+    if (std::none_of(t.begin(), t.end(), [](const AllocEntry& e) { return e.address != 0; })) {
+        return kAllocBase;
+    }
+    for (std::size_t k = 0; k < t.size(); ++k) {
+        if (!used(k)) {
+            continue;
+        }
+        const AllocEntry* higher = nullptr;
+        const AllocEntry* lower = nullptr;
+        for (std::size_t m = 0; m < t.size(); ++m) {
+            if (m == k || !used(m)) {
+                continue;
+            }
+            if (t[m].address > t[k].address && (!higher || t[m].address < higher->address)) {
+                higher = &t[m];
+            }
+            if (t[m].address < t[k].address && (!lower || t[m].address > lower->address)) {
+                lower = &t[m];
+            }
+        }
+        const std::uint32_t end = t[k].address + t[k].size;
+        if (higher ? end + r < higher->address : end + r - kAllocBase <= 0x1E8000) {
+            return end;
+        }
+        if (lower ? lower->address + lower->size + r < t[k].address
+                  : t[k].address - kAllocBase >= r) {
+            return lower ? lower->address + lower->size : t[k].address - r;
+        }
+    }
+    return 0;
+}
+
+// A result is sound when it is 0 or a block inside the area that meets no other block and
+// not the reserved range.
+void ExpectSound(const AllocTable& before, std::uint32_t place, std::uint32_t size,
+                 std::uint32_t alignment) {
+    if (place == 0) {
+        return;
+    }
+    const std::uint32_t end = place + (size + 15) / 16 * 16;
+    EXPECT_GE(place, kAllocBase);
+    EXPECT_LE(end, kAllocLimit);
+    EXPECT_TRUE(end <= kReservedStart || place >= kReservedEnd) << std::hex << place;
+    if (alignment != 0) {
+        EXPECT_EQ(place % alignment, 0u);
+    }
+    for (const auto& e : before) {
+        if (e.address != 0) {
+            EXPECT_TRUE(end <= e.address || place >= std::uint64_t{e.address} + e.size)
+                << std::hex << place << " meets " << e.address;
+        }
+    }
+}
+
+}  // namespace
+
+TEST(Allocator, FirstFitOrderAndRounding) {
+    auto project = MakeProject();
+    auto& t = project->allocTable;
+    std::string traced =
+        CaptureTrace([&] { EXPECT_EQ(AllocRomSpace(*project, 1, 7), kAllocBase); });
+    EXPECT_EQ(traced, "Using entry:0 to alloc 16(1) bytes...\n");
+    EXPECT_EQ(t[0].size, 16u);
+    EXPECT_EQ(t[0].tag, 7u);
+
+    t[0] = {0x418000, 0x100, 1};
+    EXPECT_EQ(AllocRomSpace(*project, 0x20, 2), 0x418100u);
+    // A gap of exactly the request is passed over; a smaller request takes it.
+    t = {};
+    t[0] = {0x418000, 0x100, 1};
+    t[1] = {0x418200, 0x100, 1};
+    EXPECT_EQ(AllocRomSpace(*project, 0x100, 2), 0x418300u);
+    t[2] = {};
+    EXPECT_EQ(AllocRomSpace(*project, 0xF0, 2), 0x418100u);
+    // Entries are visited in table order, not address order; entry 5 is the first free one.
+    t = {};
+    for (std::size_t k = 0; k < 5; ++k) {
+        t[k] = {0x450000 - 0x1000 * static_cast<std::uint32_t>(k), 0x100, 1};
+    }
+    EXPECT_EQ(AllocRomSpace(*project, 0x10, 3), 0x450100u);
+    EXPECT_EQ(t[5].address, 0x450100u);
+    // Below the lowest block when nothing lies under it.
+    t = {};
+    t[0] = {0x430000, kAllocLimit - 0x430000, 1};
+    EXPECT_EQ(AllocRomSpace(*project, 0x1000, 3), 0x42F000u);
+}
+
+TEST(Allocator, AreaLimitsAndTheReservedRange) {
+    auto project = MakeProject();
+    auto& t = project->allocTable;
+    std::string traced = CaptureTrace([&] {
+        EXPECT_EQ(AllocRomSpace(*project, 0x1E8001, 1), 0u);
+        EXPECT_EQ(AllocRomSpace(*project, 0, 1), 0u);
+    });
+    EXPECT_EQ(traced, "");
+    // The whole area would cover the sprite-placement tables.
+    traced = CaptureTrace([&] { EXPECT_EQ(AllocRomSpace(*project, 0x1E8000, 1), 0u); });
+    EXPECT_EQ(traced,
+              "Using entry:0 to alloc 1998848(1998848) bytes...\nfailed to alloc 1998848 bytes\n");
+    EXPECT_EQ(AllocRomSpace(*project, kReservedStart - kAllocBase, 1), kAllocBase);
+    // Everything below the tables is taken: the next block goes above them, up to the end.
+    EXPECT_EQ(AllocRomSpace(*project, 0x100, 2), kReservedEnd);
+    EXPECT_EQ(AllocRomSpace(*project, kAllocLimit - kReservedEnd - 0x100, 3), kReservedEnd + 0x100);
+    EXPECT_EQ(AllocRomSpace(*project, 0x10, 4), 0u);
+
+    // A block from the tables' end to the area's end: the place directly below it is refused.
+    t = {};
+    t[0] = {kReservedEnd, kAllocLimit - kReservedEnd, 1};
+    EXPECT_EQ(AllocRomSpace(*project, 0x1000, 2), kAllocBase);
+    // A block recorded over the tables (the area's upper part): the place below it is fine.
+    t = {};
+    t[0] = {kReservedStart, 0x100000, 1};
+    EXPECT_EQ(AllocRomSpace(*project, 0x1000, 2), 0x4FF000u);
+}
+
+TEST(Allocator, AlignedBlocks) {
+    auto project = MakeProject();
+    auto& t = project->allocTable;
+    t[0] = {kAllocBase, 0x100, 1};
+    EXPECT_EQ(AllocRomSpace(*project, 0x8000, 2, 0x10000), 0x420000u);
+    EXPECT_EQ(AllocRomSpace(*project, 0x8000, 2, 0x10000), 0x430000u);
+    EXPECT_EQ(AllocRomSpace(*project, 0x100, 2, 0x3000), 0u);  // not a power of two
+    t = {};
+    t[0] = {0x4F0000, 0x10000, 1};
+    EXPECT_EQ(AllocRomSpace(*project, 0x1800, 2, 0x1000), 0x4EE000u);
+}
+
+TEST(Allocator, RefusalsLeaveTheTableAlone) {
+    for (const std::uint32_t size : {kRomSize1MB, kRomSize4MB}) {
+        auto project = MakeProject(size);
+        EXPECT_EQ(AllocRomSpace(*project, 0x10, 1), 0u);
+        EXPECT_EQ(project->allocTable[0].address, 0u);
+    }
+    auto project = MakeProject();
+    project->flags = 0;
+    EXPECT_EQ(AllocRomSpace(*project, 0x10, 1), 0u);
+
+    project = MakeProject();
+    for (std::uint32_t k = 0; k < kAllocEntryCount; ++k) {
+        project->allocTable[k] = {kAllocBase + 0x10 * k, 0x10, k + 1};
+    }
+    const AllocTable full = project->allocTable;
+    const std::string traced =
+        CaptureTrace([&] { EXPECT_EQ(AllocRomSpace(*project, 0x10, 1), 0u); });
+    EXPECT_EQ(traced, "Alloc: run out of entries!\n");
+    EXPECT_EQ(std::memcmp(project->allocTable.data(), full.data(), sizeof full), 0);
+}
+
+TEST(Allocator, ReleaseByTag) {
+    auto project = MakeProject();
+    auto& t = project->allocTable;
+    t[0] = {0x418000, 0x10, 0};
+    t[1] = {0x418100, 0x10, 5};
+    t[2] = {0x418200, 0x10, 5};
+    FreeRomSpace(*project, 0);
+    FreeRomSpace(*project, 9);
+    EXPECT_EQ(t[0].address, 0x418000u);
+    FreeRomSpace(*project, 5);
+    EXPECT_EQ(t[1].address, 0u);
+    EXPECT_EQ(t[1].tag, 0u);
+    EXPECT_EQ(t[2].address, 0x418200u);
+    FreeRomSpace(*project, 5);
+    EXPECT_EQ(t[2].address, 0u);
+}
+
+TEST(Allocator, ValidTablesFollowFirstFitAndAnyTableGetsASoundBlock) {
+    auto project = MakeProject();
+    auto& t = project->allocTable;
+    std::mt19937 rng(99);
+    for (int round = 0; round < 3000; ++round) {
+        t = {};
+        // Disjoint blocks near one of the area's interesting spots, in random table slots.
+        const std::uint32_t starts[] = {kAllocBase, 0x4F8000, 0x520000, 0x5F8000};
+        std::uint64_t at = starts[rng() % 4];
+        const std::uint32_t count = rng() % 30;
+        for (std::uint32_t n = 0; n < count; ++n) {
+            at += 0x10 * (rng() % 3 == 0 ? 0 : rng() % 64);
+            const std::uint32_t size = 0x10 * (1 + rng() % 64);
+            if (at + size > kAllocLimit) {
+                break;
+            }
+            t[rng() % 40] = {static_cast<std::uint32_t>(at), size, 1};
+            at += size;
+        }
+        const bool valid = round % 2 == 0;
+        if (!valid) {
+            // Overlaps, blocks outside the area and oversized ones.
+            for (int n = 0; n < 4; ++n) {
+                t[rng() % 40] = {static_cast<std::uint32_t>(0x400000 + rng() % 0x210000),
+                                 static_cast<std::uint32_t>(rng() % 0x20000), 1};
+            }
+        }
+        const std::uint32_t request = 1 + rng() % 0x600;
+        const std::uint32_t alignment = valid ? 0 : (rng() % 2) << (4 + rng() % 13);
+        const AllocTable before = t;
+        const std::uint32_t place = AllocRomSpace(*project, request, 2, alignment);
+        ExpectSound(before, place, request, alignment);
+        const std::uint32_t rounded = (request + 15) / 16 * 16;
+        const std::uint32_t expected = FirstFitPlacement(before, rounded);
+        if (valid && expected != 0 &&
+            (expected + rounded <= kReservedStart || expected >= kReservedEnd)) {
+            ASSERT_EQ(place, expected) << "round " << round;
+        }
+    }
+}
