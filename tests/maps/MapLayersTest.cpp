@@ -24,9 +24,10 @@ TEST_F(MapLayers, TileEntriesDrawWithTheirPaletteRowAndFlips) {
     LoadTiles();
     // Four tiles of the pattern in a row: plain in row 2, mirrored in row 3, upside down in
     // row 4, both in row 7.
-    const auto map = Entries({SyntheticImage::TileEntry(1, 2), SyntheticImage::TileEntry(1, 3, true),
-                              SyntheticImage::TileEntry(1, 4, false, true),
-                              SyntheticImage::TileEntry(1, 7, true, true)});
+    const auto map =
+        Entries({SyntheticImage::TileEntry(1, 2), SyntheticImage::TileEntry(1, 3, true),
+                 SyntheticImage::TileEntry(1, 4, false, true),
+                 SyntheticImage::TileEntry(1, 7, true, true)});
     renderer->BuildLayerImage(map, {}, 4, 1, 0, 0);
     ASSERT_EQ(renderer->layerImages[0].width, 32u);
     ASSERT_EQ(renderer->layerImages[0].height, 8u);
@@ -55,11 +56,11 @@ TEST_F(MapLayers, MetatileCellsExpandIntoFourTiles) {
     renderer->BuildLayerImage(map, table, 4, 2, 0, 0);
     ASSERT_EQ(renderer->layerImages[0].width, 32u);
     ASSERT_EQ(renderer->layerImages[0].height, 16u);
-    EXPECT_EQ(Pixel(0, 0, 0), Opaque(4));        // tile 3 is solid index 4
-    EXPECT_EQ(Pixel(0, 15, 7), Opaque(16 + 5));  // tile 4, row 1
+    EXPECT_EQ(Pixel(0, 0, 0), Opaque(4));              // tile 3 is solid index 4
+    EXPECT_EQ(Pixel(0, 15, 7), Opaque(16 + 5));        // tile 4, row 1
     EXPECT_EQ(Pixel(0, 2, 8), Opaque(Pattern(2, 7)));  // the pattern upside down
-    EXPECT_EQ(Pixel(0, 9, 15), Opaque(32 + 6));  // tile 5, row 2
-    EXPECT_EQ(Pixel(0, 16, 0), Opaque(0));       // metatile 0: blank tile, opaque layer
+    EXPECT_EQ(Pixel(0, 9, 15), Opaque(32 + 6));        // tile 5, row 2
+    EXPECT_EQ(Pixel(0, 16, 0), Opaque(0));             // metatile 0: blank tile, opaque layer
 
     // The expanded grid is dumped: four entries per row of tiles.
     const auto dump = ReadWholeFile("rMap.bin");
@@ -177,8 +178,8 @@ TEST_F(MapLayers, RenderLayersUsesTheTablesAndCutsTheHeight) {
 
 TEST_F(MapLayers, CellEditsRenderTheLayerAgain) {
     LoadTiles();
-    std::vector<std::uint8_t> table = SyntheticImage::MetatileTable(std::vector<Entry>{
-        {0, 0, 0, 0}, {3, 3, 3, 3}, {4, 4, 4, 4}});
+    std::vector<std::uint8_t> table =
+        SyntheticImage::MetatileTable(std::vector<Entry>{{0, 0, 0, 0}, {3, 3, 3, 3}, {4, 4, 4, 4}});
     renderer->metatileTables[0] = table;
     renderer->metatileTables[0].resize(kMetatileTableBytes, 0);
     renderer->layerMap[0] = SyntheticImage::LayerMap(4, 4, [](auto, auto) { return 1; });
@@ -213,8 +214,7 @@ TEST_F(MapLayers, WorldMapsDrawFourLinearTilesPerCell) {
     tiles[1] = PatternTile();
     tiles[0x12] = SyntheticImage::SolidTile(0xC8);
     renderer->CopyLinearTiles(SyntheticImage::LinearTiles(tiles));
-    const std::vector<std::array<std::uint8_t, 4>> metatiles = {{0, 0, 0, 0},
-                                                               {1, 0x12, 0x12, 0}};
+    const std::vector<std::array<std::uint8_t, 4>> metatiles = {{0, 0, 0, 0}, {1, 0x12, 0x12, 0}};
     const auto table = SyntheticImage::WorldMetatileTable(metatiles);
     // 2 x 2 cells: only the bottom-right cell is metatile 1.
     renderer->BuildWorldMapImage(std::vector<std::uint8_t>{0, 0, 0, 1}, table, 4, 4);
@@ -249,19 +249,18 @@ TEST_F(MapLayers, WorldMapsDrawFourLinearTilesPerCell) {
 TEST_F(MapLayers, TilePanelsShowMetatilesInOrder) {
     LoadTiles();
     renderer->metatileTables[1] = SyntheticImage::MetatileTable(std::vector<Entry>{
-        {3, 3, 3, 3}, {4, 4, 4, 4},
-        {SyntheticImage::TileEntry(1, 1, true), 5, 5, 5}});
+        {3, 3, 3, 3}, {4, 4, 4, 4}, {SyntheticImage::TileEntry(1, 1, true), 5, 5, 5}});
     renderer->metatileTables[1].resize(kMetatileTableBytes, 0);
     // 20 bytes filled: metatiles 0 to 2 count, metatile 3 reads as tile entry 0.
     renderer->metatileTableSizes[1] = 20;
     Canvas panel;
     renderer->DrawTileSheet(panel, 1, false, 1);
     ASSERT_EQ(panel.Width(), 128);
-    ASSERT_EQ(panel.Height(), 8);  // 20 >> 4 = 1 row of 8 pixels
-    EXPECT_EQ(panel.At(0, 0), Opaque(5));              // metatile 1 = tile 4
+    ASSERT_EQ(panel.Height(), 8);                                // 20 >> 4 = 1 row of 8 pixels
+    EXPECT_EQ(panel.At(0, 0), Opaque(5));                        // metatile 1 = tile 4
     EXPECT_EQ(panel.At(16 + 2, 3), Opaque(16 + Pattern(5, 3)));  // mirrored, palette row 1
-    EXPECT_EQ(panel.At(24, 0), Opaque(6));             // tile 5 at the top right
-    EXPECT_EQ(panel.At(32, 0), Opaque(0));             // metatile 3 is past the filled size
+    EXPECT_EQ(panel.At(24, 0), Opaque(6));                       // tile 5 at the top right
+    EXPECT_EQ(panel.At(32, 0), Opaque(0));  // metatile 3 is past the filled size
 
     // Never more than 64 rows, whatever the size claims.
     renderer->metatileTableSizes[1] = 0xFFFFFFF0;

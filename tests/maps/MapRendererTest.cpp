@@ -62,13 +62,14 @@ TEST_F(MapObject, ReadU24MovesTheCursorOnlyWhenAsked) {
     EXPECT_EQ(renderer->cursor, 0x8003u);
 }
 
-TEST_F(MapObject, EachByteOfAValuePassesTheAddressRuleOnItsOwn) {
+TEST(MapObjectImage, EachByteOfAValuePassesTheAddressRuleOnItsOwn) {
     // On a 1 MB image 0x3FFFFF stays past the end (reads 0) while 0x400000 and 0x400001 fold
     // onto offsets 0 and 1.
-    image.PutBytes(0, std::vector<std::uint8_t>{0xAB, 0xCD});
-    Sync();
-    renderer->cursor = 0x3FFFFF;
-    EXPECT_EQ(renderer->ReadU24(false), 0xCDAB00u);
+    MapScene small(SyntheticImage::k1MB);
+    small.image.PutBytes(0, std::vector<std::uint8_t>{0xAB, 0xCD});
+    small.Sync();
+    small.renderer->cursor = 0x3FFFFF;
+    EXPECT_EQ(small.renderer->ReadU24(false), 0xCDAB00u);
 }
 
 TEST_F(MapObject, ScriptPointersAreBankRelative) {
@@ -77,10 +78,8 @@ TEST_F(MapObject, ScriptPointersAreBankRelative) {
         std::uint32_t result;
     };
     const Case cases[] = {
-        {{0x34, 0x12, 0x00}, 0x069234},
-        {{0x34, 0x92, 0x00}, 0x079234},
-        {{0x34, 0x12, 0x01}, 0x089234},
-        {{0xFF, 0xFF, 0xFF}, 0x05FFFF},  // the bank wraps at 0xFF
+        {{0x34, 0x12, 0x00}, 0x069234}, {{0x34, 0x92, 0x00}, 0x079234},
+        {{0x34, 0x12, 0x01}, 0x089234}, {{0xFF, 0xFF, 0xFF}, 0x05FFFF},  // the bank wraps at 0xFF
         {{0x00, 0x00, 0x5D}, 0xC00000},  // bank 0x06 + 0xBA reaches 0xC0: bit 15 clear
     };
     for (const Case& c : cases) {
@@ -91,19 +90,31 @@ TEST_F(MapObject, ScriptPointersAreBankRelative) {
         EXPECT_EQ(renderer->cursor, 0x069603u);
     }
     // Behind the pointer lies 0xC00000: bit 15 clear too. The bytes come from 0x3FFFFD.
-    MapScene big(SyntheticImage::k4MB);  // a 4 MB image, so 0xBFFFFD folds onto bytes that exist
-    big.image.PutBytes(0x3FFFFD, std::vector<std::uint8_t>{0x34, 0x12, 0x00});
-    big.Sync();
-    big.renderer->cursor = 0xBFFFFD;
-    EXPECT_EQ(big.renderer->ReadScriptPointer(), 0xC01234u);
-    EXPECT_EQ(big.renderer->cursor, 0xC00000u);
+    image.PutBytes(0x3FFFFD, std::vector<std::uint8_t>{0x34, 0x12, 0x00});
+    Sync();
+    renderer->cursor = 0xBFFFFD;
+    EXPECT_EQ(renderer->ReadScriptPointer(), 0xC01234u);
+    EXPECT_EQ(renderer->cursor, 0xC00000u);
 }
 
 TEST_F(MapObject, PaletteRowsGiveColumnZeroAlphaZero) {
     const std::vector<std::uint16_t> colors = {
-        SyntheticImage::SnesColor(31, 0, 0), SyntheticImage::SnesColor(0, 31, 0),
+        SyntheticImage::SnesColor(31, 0, 0),
+        SyntheticImage::SnesColor(0, 31, 0),
         static_cast<std::uint16_t>(0x8000 | SyntheticImage::SnesColor(1, 2, 3)),
-        0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, SyntheticImage::SnesColor(0, 0, 31)};
+        0,
+        0,
+        0,
+        0,
+        0,
+        0,
+        0,
+        0,
+        0,
+        0,
+        0,
+        0,
+        SyntheticImage::SnesColor(0, 0, 31)};
     image.PutPalette(0x9000, colors);
     Sync();
     renderer->LoadPaletteRow(0x9000, 2);

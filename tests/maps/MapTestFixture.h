@@ -15,7 +15,7 @@
 // entry i is 0x40000000 | i: a layer pixel of palette index i is then exactly 0xFF000000 | i
 // (layers are opaque) and every expected picture can be written down by hand.
 struct MapScene {
-    explicit MapScene(std::uint32_t size = SyntheticImage::k1MB)
+    explicit MapScene(std::uint32_t size = SyntheticImage::k4MB)
         : image(size, SyntheticImage::Region::German) {
         project.romImage = image.Bytes();
         project.romSize = size;

@@ -80,8 +80,9 @@ Canvas Numbered(int w, int h) {
     Canvas canvas(w, h);
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
-            canvas.Set(x, y, 0xFF000000u | static_cast<std::uint32_t>(y) << 8 |
-                                 static_cast<std::uint32_t>(x));
+            canvas.Set(
+                x, y,
+                0xFF000000u | static_cast<std::uint32_t>(y) << 8 | static_cast<std::uint32_t>(x));
         }
     }
     return canvas;

@@ -1,0 +1,281 @@
+#include <gtest/gtest.h>
+
+#include "maps/CollisionDigits.h"
+#include "maps/ObjectSpriteDrawer.h"
+#include "platform/Files.h"
+#include "tests/maps/MapTestFixture.h"
+
+using MapDrawing = MapTest;
+
+namespace {
+
+constexpr std::uint32_t kBlack = 0xFF000000;
+
+std::vector<std::uint8_t> Entries(std::size_t count, std::uint16_t entry) {
+    std::vector<std::uint8_t> out;
+    for (std::size_t i = 0; i < count; ++i) {
+        out.push_back(static_cast<std::uint8_t>(entry));
+        out.push_back(static_cast<std::uint8_t>(entry >> 8));
+    }
+    return out;
+}
+
+// Blending colour c over black with constant alpha a gives round(c * a / 255) per channel.
+std::uint32_t OverBlack(std::uint32_t color, std::uint32_t alpha) {
+    std::uint32_t out = kBlack;
+    for (int shift = 0; shift < 24; shift += 8) {
+        out |= (((color >> shift) & 0xFF) * alpha + 127) / 255 << shift;
+    }
+    return out;
+}
+
+class RecordingDrawer : public ObjectSpriteDrawer {
+public:
+    void Load(std::uint32_t layout) override { loads.push_back(layout); }
+    bool DrawFrame(int x, int y, std::uint32_t animation, Canvas&) override {
+        frames.push_back({x, y, static_cast<int>(animation)});
+        return draws;
+    }
+    std::vector<std::uint32_t> loads;
+    std::vector<std::array<int, 3>> frames;
+    bool draws = true;
+};
+
+}  // namespace
+
+TEST_F(MapDrawing, TheUpperLayerShowsTheLowerThroughColourZeroOnly) {
+    LoadTiles();
+    renderer->argbPalette[3] = 0xFF000000;  // index 3 is black and must stay opaque
+    // Layer 0: two solid tiles of index 4 (tile 3). Layer 1: half tiles (index 0 | index 3).
+    renderer->BuildLayerImage(Entries(2, SyntheticImage::TileEntry(3)), {}, 2, 1, 0, 0);
+    renderer->BuildLayerImage(Entries(2, SyntheticImage::TileEntry(2)), {}, 2, 1, 1, 0);
+    Canvas view;
+    renderer->PaintMapView(view, 8, 0, 512, 512);
+    ASSERT_EQ(view.Width(), 16);  // the layer is narrower than the view
+    ASSERT_EQ(view.Height(), 8);
+    EXPECT_EQ(view.At(0, 0), Opaque(4));
+    EXPECT_EQ(view.At(4, 0), kBlack);
+    EXPECT_EQ(view.At(7, 7), kBlack);
+    EXPECT_EQ(view.At(8, 0), 0xFF000000u);  // past the layers' right edge: the background
+
+    // Layer 0 hidden: the background shows through the upper layer.
+    renderer->showLayer0 = false;
+    renderer->PaintMapView(view, 0, 0, 512, 512);
+    EXPECT_EQ(view.At(0, 0), kMissingPixel);
+    EXPECT_EQ(view.At(4, 0), kBlack);
+    renderer->showLayer0 = true;
+
+    // With priority layer 0 is the transparent upper layer, layer 1 the lower one.
+    renderer->layer0Priority = true;
+    renderer->BuildLayerImage(Entries(2, SyntheticImage::TileEntry(2)), {}, 2, 1, 0, 0);
+    renderer->BuildLayerImage(Entries(2, SyntheticImage::TileEntry(3)), {}, 2, 1, 1, 0);
+    renderer->PaintMapView(view, 0, 0, 4, 512);
+    ASSERT_EQ(view.Width(), 4);
+    EXPECT_EQ(view.At(0, 0), Opaque(4));
+    EXPECT_EQ(view.At(3, 7), Opaque(4));
+
+    const auto dump = ReadWholeFile("map.bin");
+    ASSERT_TRUE(dump.has_value());
+    EXPECT_EQ(dump->size(), 512u);  // the first 512 bytes of layer 0's pixels
+}
+
+TEST_F(MapDrawing, LayersOfDifferentSizesAreClipped) {
+    LoadTiles();
+    renderer->BuildLayerImage(Entries(4, SyntheticImage::TileEntry(3)), {}, 2, 2, 0, 0);
+    renderer->BuildLayerImage(Entries(1, SyntheticImage::TileEntry(4)), {}, 1, 1, 1, 0);
+    Canvas view;
+    renderer->PaintMapView(view, 0, 0, 512, 512);
+    EXPECT_EQ(view.At(3, 3), Opaque(5));
+    EXPECT_EQ(view.At(8, 3), Opaque(4));
+    EXPECT_EQ(view.At(3, 8), Opaque(4));
+
+    // Nothing to draw without layer images: the view is left as it was.
+    MapRenderer empty(project);
+    Canvas untouched(2, 2, 0x12345678);
+    empty.PaintMapView(untouched, 0, 0, 512, 512);
+    EXPECT_EQ(untouched.At(1, 1), 0x12345678u);
+}
+
+TEST_F(MapDrawing, PaletteBoxShowsRowsZeroToSevenOpaque) {
+    Canvas box;
+    renderer->DrawPalette(box);
+    ASSERT_EQ(box.Width(), 148);
+    ASSERT_EQ(box.Height(), 80);
+    EXPECT_EQ(box.At(0, 0), Opaque(0));
+    EXPECT_EQ(box.At(9 + 7, 20 + 7), Opaque(33));
+    EXPECT_EQ(box.At(8, 0), 0xFFF0F0F0u);  // the gap between swatches
+    EXPECT_EQ(box.At(15 * 9, 7 * 10), Opaque(127));
+}
+
+TEST_F(MapDrawing, ExitsAreDrawnOnlyWhenWhollyVisible) {
+    project.exitLists[7] = {ExitRecord{1, 2, 2, 1}, ExitRecord{30, 0, 3, 1},
+                            ExitRecord{4, 4, 0, 1}};
+    renderer->showExits = true;
+    Canvas view(512, 512, kBlack);
+    renderer->DrawExits(view, 7, 0, 0, 512, 512);
+    const std::uint32_t green = OverBlack(0x00FF00, 0x4B);
+    EXPECT_EQ(green, 0xFF004B00u);
+    EXPECT_EQ(view.At(16, 32), green);
+    EXPECT_EQ(view.At(47, 47), green);
+    EXPECT_EQ(view.At(48, 32), kBlack);
+    EXPECT_EQ(view.At(15, 32), kBlack);
+    // Exit 1 ends 16 pixels beyond the view's right edge: not even its visible part is drawn.
+    EXPECT_EQ(view.At(30 * 16, 0), kBlack);
+    // Scrolled so that the same exit lies inside.
+    Canvas scrolled(512, 512, kBlack);
+    renderer->DrawExits(scrolled, 7, 16, 0, 512, 512);
+    EXPECT_EQ(scrolled.At(29 * 16, 0), green);
+
+    // The world map shows its own exits in yellow first.
+    project.exitLists[2] = {ExitRecord{0, 0, 1, 1}};
+    project.worldMapExits.assign(kWorldMapExitCount, {});
+    project.worldMapExits[5] = WorldMapExitRecord{3, 3, 1, 1, {}};
+    Canvas world(512, 512, kBlack);
+    renderer->DrawExits(world, 2, 0, 0, 512, 512);
+    EXPECT_EQ(world.At(48, 48), OverBlack(0xFFFF00, 0x4B));
+    EXPECT_EQ(world.At(0, 0), green);
+
+    // Hidden, unknown map, or a map without exits: nothing.
+    Canvas none(64, 64, kBlack);
+    renderer->DrawExits(none, 3, 0, 0, 64, 64);
+    renderer->DrawExits(none, static_cast<std::uint32_t>(kMapCount), 0, 0, 64, 64);
+    renderer->showExits = false;
+    renderer->DrawExits(none, 7, 0, 0, 64, 64);
+    EXPECT_EQ(none.At(16, 32), kBlack);
+}
+
+TEST_F(MapDrawing, ShopsOutsideTheViewAreSkippedAndLaterOnesDrawn) {
+    const std::uint32_t table = project.Table(RegionTable::ShopTable);
+    const auto shop = [&](std::uint32_t index, std::uint16_t id, std::uint8_t x, std::uint8_t y) {
+        image.Put16(table + 9 * index, id);
+        image.Put8(table + 9 * index + 6, x);
+        image.Put8(table + 9 * index + 7, y);
+    };
+    shop(0, 7, 40, 1);  // x = 640: outside the 512-pixel view
+    shop(1, 8, 2, 2);   // another map
+    shop(2, 7, 2, 3);
+    image.Put16(table + 27, 0xFFFF);
+    shop(4, 7, 5, 5);  // after the end marker
+    Sync();
+    Canvas view(512, 512, kBlack);
+    renderer->HighlightEntry(view, 7, 0, 0);
+    const std::uint32_t yellow = OverBlack(0xFFFF00, 0x78);
+    // The stamp sits one pixel left of its cell.
+    EXPECT_EQ(view.At(31, 48), yellow);
+    EXPECT_EQ(view.At(46, 63), yellow);
+    EXPECT_EQ(view.At(47, 48), kBlack);
+    EXPECT_EQ(view.At(32, 32), kBlack);
+    EXPECT_EQ(view.At(80, 80), kBlack);
+}
+
+TEST_F(MapDrawing, ObjectsSpawnPointAndMissingSprites) {
+    // Map 9's list through table A (table B's pointer is 0), at bank A | 0x9000.
+    const std::uint32_t list = project.Table(RegionTable::SpritePlacementBankA) | 0x9000;
+    image.Put16(project.Table(RegionTable::SpritePlacementPointerTableA) + 2 * 9, 0x9000);
+    image.Put8(0x60000, 5);  // the first byte of the objects' script: animation 5
+    std::vector<std::uint8_t> bytes = {0x00, 0x03};                // head word
+    bytes.insert(bytes.end(), {0xFD, 2, 3, 0, 0, 0, 0});           // spawn point at (2, 3)
+    bytes.insert(bytes.end(), {0x01, 4, 3, 0, 0, 0, 6, 0, 0, 0});  // layout 0, none before
+    bytes.insert(bytes.end(), {0xFA, 0x00, 0x10, 0, 0, 0, 0});     // two conditions: 6 bytes
+    bytes.insert(bytes.end(), {0xF0, 0, 0, 0, 0, 0, 0});
+    bytes.insert(bytes.end(), {0x07});  // ignored code
+    bytes.insert(bytes.end(), {0x40, 6, 3, 0, 0, 0, 6, 0x56, 0x34, 0x12});
+    bytes.insert(bytes.end(), {0x41, 8, 3, 0xFF, 0, 0, 6, 0x99, 0x99, 0x09, 1, 2, 3, 4, 5, 6});
+    bytes.insert(bytes.end(), {0x81, 10, 3, 0, 0, 0, 6, 0, 0, 0});  // layout 0: the one before
+    bytes.insert(bytes.end(), {0x00, 12, 0, 0, 0, 0, 6, 1, 0, 0});  // Y = 0: above the map
+    bytes.insert(bytes.end(), {0xFF, 0xFD, 1, 1, 0, 0, 0, 0});      // after the end
+    image.PutBytes(list, bytes);
+    Sync();
+    renderer->showObjects = true;
+
+    const std::uint32_t red = OverBlack(0xFF0000, 0x4B);
+    const std::uint32_t blue = OverBlack(0x0000FF, 0x4B);
+    Canvas view(512, 512, kBlack);
+    renderer->DrawObjects(view, nullptr, 9, 0, 0, 512, 512);
+    EXPECT_EQ(view.At(32, 32), red);  // one cell above the stored Y
+    EXPECT_EQ(view.At(47, 47), red);
+    EXPECT_EQ(view.At(64, 32), blue);
+    EXPECT_EQ(view.At(96, 32), blue);
+    EXPECT_EQ(view.At(16, 0), kBlack);
+
+    // With a sprite drawer: the first 01 object has no sprite to try and stays blue; the
+    // others are drawn as sprites, loaded in list order, visible or not.
+    RecordingDrawer drawer;
+    Canvas drawn(512, 512, kBlack);
+    renderer->DrawObjects(drawn, &drawer, 9, 0, 0, 512, 512);
+    EXPECT_EQ(drawn.At(64, 32), blue);
+    EXPECT_EQ(drawn.At(96, 32), kBlack);
+    EXPECT_EQ(drawer.loads, (std::vector<std::uint32_t>{0x123456, 0x099999, 0x099999, 0x000001}));
+    ASSERT_EQ(drawer.frames.size(), 3u);
+    EXPECT_EQ(drawer.frames[0], (std::array<int, 3>{96, 32, 5}));
+    EXPECT_EQ(drawer.frames[2], (std::array<int, 3>{160, 32, 5}));
+
+    // Scrolled, frames are placed in view coordinates; a drawer that draws nothing gets blue.
+    drawer.frames.clear();
+    drawer.draws = false;
+    Canvas scrolled(512, 512, kBlack);
+    renderer->DrawObjects(scrolled, &drawer, 9, 32, 16, 512, 512);
+    EXPECT_EQ(drawer.frames[0], (std::array<int, 3>{64, 16, 5}));
+    EXPECT_EQ(scrolled.At(64, 16), blue);
+
+    // Hidden objects, or a map without a list: nothing.
+    Canvas none(512, 512, kBlack);
+    renderer->DrawObjects(none, nullptr, 10, 0, 0, 512, 512);
+    renderer->showObjects = false;
+    renderer->DrawObjects(none, nullptr, 9, 0, 0, 512, 512);
+    EXPECT_EQ(none.At(32, 32), kBlack);
+}
+
+TEST_F(MapDrawing, CollisionKindsAndNumbers) {
+    // One row of cells 0..7 of layer 0; the collision table gives each its kind.
+    renderer->layerMap[0] = SyntheticImage::LayerMap(8, 1, [](std::uint32_t x, std::uint32_t) {
+        return static_cast<std::uint16_t>(x == 7 ? 0x200 : x);
+    });
+    renderer->layerWidth[0] = 128;
+    renderer->layerHeight[0] = 16;
+    renderer->layerImages.resize(1);
+    renderer->layerImages[0].width = 128;
+    renderer->layerImages[0].height = 16;
+    renderer->collision.assign(kCollisionEntries, 0);
+    const std::uint8_t kinds[] = {2, 8, 6, 0x1F, 0xCD, 22, 30};
+    std::copy(std::begin(kinds), std::end(kinds), renderer->collision.begin());
+
+    const std::uint32_t green = OverBlack(0x00FF00, 0x80);
+    const std::uint32_t red = OverBlack(0xFF0000, 0x80);
+    Canvas view(512, 512, kBlack);
+    renderer->DrawCollision(view, CollisionMode::Show, 0, 0, 512, 512);
+    EXPECT_EQ(view.At(0, 0), green);
+    EXPECT_EQ(view.At(16 + 15, 15), red);
+    // Slope 6: green, crossed from the top right to the bottom left by red.
+    EXPECT_EQ(view.At(32, 0), green);
+    EXPECT_EQ(view.At(32 + 15, 0), 0xFF804000u);  // red 0x80 over the green
+    EXPECT_EQ(view.At(32, 15), 0xFF804000u);
+    EXPECT_EQ(view.At(48, 0), green);   // 0x1F
+    EXPECT_EQ(view.At(64, 0), kBlack);  // 0xCD: nothing
+    EXPECT_EQ(view.At(80, 7), red);     // 22: red top half, green bottom half
+    EXPECT_EQ(view.At(80, 8), green);
+    EXPECT_EQ(view.At(96, 0), kBlack);  // 30: a red cell one pixel short of the next cell
+    EXPECT_EQ(view.At(96 + 15, 0), red);
+    EXPECT_EQ(view.At(112 + 14, 0), red);
+    EXPECT_EQ(view.At(112 + 15, 0), kBlack);  // cell 0x200 lies past the table: nothing
+
+    // Numbers: the digits are blended first, then the kind's colour.
+    Canvas numbers(512, 512, kBlack);
+    renderer->DrawCollision(numbers, CollisionMode::Numbers, 0, 0, 512, 512);
+    const std::uint32_t yellow = OverBlack(kDigitBackground, 0x80);
+    EXPECT_EQ(numbers.At(48, 0), 0xFF40C000u);             // yellow, then green
+    EXPECT_EQ(numbers.At(48 + 3, 1), green);               // a stroke of "1": black, then green
+    EXPECT_EQ(numbers.At(64, 0), yellow);                  // 0xCD: digits without a square
+    EXPECT_EQ(numbers.At(64 + 2, 1), OverBlack(0, 0x80));  // the top stroke of "C"
+    EXPECT_EQ(numbers.At(127, 0), kBlack);                 // no digits for cell 0x200
+    EXPECT_EQ(CollisionDigitStrip().At(15 * 8 + 1, 1), kDigitStroke);  // "F"
+    EXPECT_EQ(CollisionDigitStrip().At(15 * 8 + 6, 1), kDigitBackground);
+
+    // Only cells wholly inside the view; Hide draws nothing.
+    Canvas narrow(512, 512, kBlack);
+    renderer->DrawCollision(narrow, CollisionMode::Show, 0, 0, 40, 512);
+    EXPECT_EQ(narrow.At(16, 0), red);
+    EXPECT_EQ(narrow.At(32, 0), kBlack);
+    renderer->DrawCollision(narrow, CollisionMode::Hide, 0, 0, 512, 512);
+    EXPECT_EQ(narrow.At(48, 0), kBlack);
+}
