@@ -13,5 +13,7 @@ struct ExitRecord {
     std::uint8_t direction = 0;
     std::uint16_t dstX = 0;
     std::uint16_t dstY = 0;
+
+    bool operator==(const ExitRecord&) const = default;
 };
 static_assert(sizeof(ExitRecord) == 12);

@@ -3,6 +3,8 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "project/SpritePlacementLists.h"
+
 SyntheticImage::SyntheticImage(std::uint32_t size, Region region) : bytes_(size, 0) {
     SetRegion(region);
 }
@@ -12,6 +14,7 @@ std::uint32_t SyntheticImage::RegionIndex(Region region) {
 }
 
 void SyntheticImage::SetRegion(Region region) {
+    region_ = region;
     // 0xFFC7 and 0xFFCB are letters of the game title, 0xFFDB the header's version.
     std::uint8_t titleC7 = 'T';
     std::uint8_t titleCB = 'E';
@@ -320,4 +323,125 @@ std::filesystem::path WriteZeroFile(const std::filesystem::path& path, std::uint
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     std::filesystem::resize_file(path, size);
     return path;
+}
+
+std::uint32_t SyntheticImage::Table(RegionTable table) const {
+    const std::uint32_t region = RegionIndex(region_);
+    if (region >= kRegionCount) {
+        return 0;
+    }
+    return DefaultRegionAddressTables()[static_cast<std::size_t>(table)][region];
+}
+
+std::uint32_t SyntheticImage::Wrap(std::uint32_t address) const {
+    if (region_ == Region::ReleaseM) {
+        return address & 0xFFFFF;
+    }
+    return address < Size() ? address : address & 0x3FFFFF;
+}
+
+void SyntheticImage::PutExitList(std::uint32_t mapId, std::uint16_t pointer,
+                                 std::span<const ExitRecord> exits) {
+    Put16(Table(RegionTable::ExitPointerTable) + 2 * mapId, pointer);
+    if (pointer == 0) {
+        return;
+    }
+    std::uint32_t at = Table(RegionTable::ExitDataBank) + pointer;
+    for (const ExitRecord& e : exits) {
+        Put8(at, e.posX);
+        Put8(at + 1, e.posY);
+        Put8(at + 2, e.sizeX);
+        Put8(at + 3, e.sizeY);
+        Put16(at + 4, e.dstMapId);
+        Put8(at + 6, e.transEffect);
+        Put8(at + 7, e.direction);
+        Put16(at + 8, e.dstX);
+        Put16(at + 10, e.dstY);
+        at += 12;
+    }
+    Put8(at, 0xFF);
+}
+
+void SyntheticImage::PutConditionalDestinations(std::uint16_t dstMapId,
+                                                std::span<const ConditionalDestination> records) {
+    std::uint32_t at = kConditionalDestinationBank | dstMapId;
+    for (const ConditionalDestination& r : records) {
+        Put16(at, r.condition);
+        Put16(at + 2, r.dstMapId);
+        Put8(at + 4, r.transEffect);
+        Put8(at + 5, r.direction);
+        Put16(at + 6, r.dstX);
+        Put16(at + 8, r.dstY);
+        at += kConditionalDestinationSize;
+    }
+}
+
+void SyntheticImage::PutChestList(std::uint32_t mapId, std::uint16_t pointer,
+                                  std::span<const ChestRecord> chests) {
+    Put16(Table(RegionTable::ChestPointerTable) + 2 * mapId, pointer);
+    std::uint32_t at = Table(RegionTable::ChestDataBank) + pointer;
+    for (const ChestRecord& c : chests) {
+        Put8(at, c.x);
+        Put8(at + 1, c.y);
+        Put8(at + 2, c.kind);
+        if (c.IsLongForm()) {
+            Put16(at + 3, c.extraWord);
+            Put16(at + 5, c.itemWord);
+            Put16(at + 7, c.chestId);
+        } else {
+            Put16(at + 3, c.itemWord);
+            Put16(at + 5, c.chestId);
+        }
+        at += c.Size();
+    }
+    Put8(at, 0xFF);
+}
+
+void SyntheticImage::PutWorldMapExits(std::span<const WorldMapExitRecord> exits) {
+    std::uint32_t at = Wrap(Table(RegionTable::WorldMapExitTable));
+    for (const WorldMapExitRecord& e : exits) {
+        const std::uint8_t head[4] = {e.x, e.y, e.width, e.height};
+        PutBytes(at, head);
+        PutBytes(at + 4, e.rest);
+        at += sizeof(WorldMapExitRecord);
+    }
+}
+
+std::uint32_t SyntheticImage::ObjectOffset(ObjectBank bank, std::uint16_t pointer) const {
+    std::uint32_t base = 0;
+    if (extendedObjectBanks_) {
+        base = bank == ObjectBank::A ? kExtendedObjectBankA : kExtendedObjectBankB;
+    } else {
+        base = Table(bank == ObjectBank::A ? RegionTable::SpritePlacementBankA
+                                           : RegionTable::SpritePlacementBankB);
+    }
+    return Wrap(base | pointer);
+}
+
+void SyntheticImage::PutObjectList(std::uint32_t mapId, ObjectBank bank, std::uint16_t pointer,
+                                   std::span<const std::uint8_t> bytes) {
+    std::uint32_t table = 0;
+    if (extendedObjectBanks_) {
+        table = bank == ObjectBank::A ? kExtendedObjectTableA : kExtendedObjectTableB;
+    } else {
+        table = Table(bank == ObjectBank::A ? RegionTable::SpritePlacementPointerTableA
+                                            : RegionTable::SpritePlacementPointerTableB);
+    }
+    Put16(Wrap(table + 2 * mapId), pointer);
+    PutObjectBytes(bank, pointer, bytes);
+}
+
+void SyntheticImage::PutObjectBytes(ObjectBank bank, std::uint16_t pointer,
+                                    std::span<const std::uint8_t> bytes) {
+    PutBytes(ObjectOffset(bank, pointer), bytes);
+}
+
+void SyntheticImage::UseExtendedObjectBanks() {
+    for (std::uint32_t at : {0xF403u, 0xF411u, 0xF417u, 0x69562u, 0x69569u}) {
+        Put8(at, 0x50);
+    }
+    for (std::uint32_t at : {0xF409u, 0xF420u, 0xF42Bu, 0x6956Du, 0x69574u}) {
+        Put8(at, 0x51);
+    }
+    extendedObjectBanks_ = true;
 }

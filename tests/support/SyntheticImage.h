@@ -8,6 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "project/ChestRecord.h"
+#include "project/ConditionalDestination.h"
+#include "project/ExitRecord.h"
+#include "project/RegionAddressTable.h"
+#include "project/WorldMapExitRecord.h"
+
 // Builds ROM images for tests: the editor never needs a real one. An image is filled with a
 // recognisable pattern-free background (zeros), carries the region letters of its release and
 // can be extended with game structures by the helpers that later tests add.
@@ -104,6 +110,38 @@ public:
         std::uint32_t widthCells, std::uint32_t heightCells,
         const std::function<std::uint16_t(std::uint32_t x, std::uint32_t y)>& cell);
 
+    // The value of a region table for this image's release (0 for an unknown release), and the
+    // address rule of the editor applied to a game address.
+    std::uint32_t Table(RegionTable table) const;
+    std::uint32_t Wrap(std::uint32_t address) const;
+
+    // Map exits: the map's pointer at 0x18000 + 2 * map, its records at 0x10000 + pointer, then
+    // the 0xFF byte. A pointer of 0 writes only the pointer.
+    void PutExitList(std::uint32_t mapId, std::uint16_t pointer, std::span<const ExitRecord> exits);
+    // Conditional destinations at 0x10000 | dstMapId, exactly as given (conditions included).
+    void PutConditionalDestinations(std::uint16_t dstMapId,
+                                    std::span<const ConditionalDestination> records);
+    // A map's chests in both forms at the release's chest tables, then the 0xFF byte.
+    void PutChestList(std::uint32_t mapId, std::uint16_t pointer,
+                      std::span<const ChestRecord> chests);
+    // The 37 world-map exits at the release's table.
+    void PutWorldMapExits(std::span<const WorldMapExitRecord> exits);
+
+    // Object lists. Bank A or B of the release (or of banks 0x50/0x51 after
+    // UseExtendedObjectBanks): the map's pointer in that bank's table and the bytes (head word
+    // and commands, see ObjectListBytes) at bank | pointer.
+    enum class ObjectBank { A, B };
+    void PutObjectList(std::uint32_t mapId, ObjectBank bank, std::uint16_t pointer,
+                       std::span<const std::uint8_t> bytes);
+    // Bytes at bank | pointer without touching a table, for nested lists.
+    void PutObjectBytes(ObjectBank bank, std::uint16_t pointer,
+                        std::span<const std::uint8_t> bytes);
+    // Image offset of bank | pointer.
+    std::uint32_t ObjectOffset(ObjectBank bank, std::uint16_t pointer) const;
+    // A 6 MB image that already keeps its object lists in banks 0x50 and 0x51: writes the ten
+    // bank bytes, and the object helpers use those banks from now on.
+    void UseExtendedObjectBanks();
+
     // The image as a file: with a 512-byte copier header in front when asked.
     std::vector<std::uint8_t> FileBytes(bool copierHeader = false) const;
     // Writes FileBytes to a file and returns its path.
@@ -112,6 +150,8 @@ public:
 
 private:
     std::vector<std::uint8_t> bytes_;
+    Region region_ = Region::German;
+    bool extendedObjectBanks_ = false;
 };
 
 // A file of the given size filled with zeros (for size checks).
