@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "maps/LayerImage.h"
+#include "maps/MapLoadResult.h"
 #include "platform/Canvas.h"
 
 class ObjectSpriteDrawer;
@@ -105,6 +106,21 @@ public:
     void DrawCollision(Canvas& view, CollisionMode mode, int scrollX, int scrollY, int viewWidth,
                        int viewHeight) const;
 
+    // --- Loading (MapLoad.cpp, HeaderScriptRunner) ---
+    // Loads a map: world maps 2/5 and 3/35, map 0, every other id through its header script;
+    // then renders the layers and writes "map_%04X.bmp". The width results (8-pixel units)
+    // are zeroed first. Callers Reset the object before each load.
+    MapLoadResult Load(std::uint32_t mapId, std::uint32_t& layer0WidthTiles,
+                       std::uint32_t& layer1WidthTiles, bool skipFlagGotos);
+    // Fills the object with the template of a new map (two 1024 x 1024 layers).
+    void CreateBlank();
+    // The music track that the last header script named and the script position of its
+    // operand (0: none). The "Maps" page clears both before a load and writes the track back
+    // on save.
+    std::uint32_t mapMusicTrack = 0;
+    std::uint32_t mapMusicTrackPos = 0;
+    // --- end of loading ---
+
     // Header-script state of the last load.
     std::uint32_t cursor = 0;
     std::uint32_t paletteSource = 0;
@@ -148,6 +164,12 @@ public:
     bool layer1UsesTable0 = false;
 
 private:
+    // Loading paths (MapLoad.cpp).
+    bool HasMapZeroData() const;
+    void LoadMapZero(std::uint32_t& layer0WidthTiles);
+    void LoadExtraData(std::uint32_t mapId);
+    MapLoadResult LoadWorldMap(std::uint32_t mapId, bool large, std::uint32_t& layer0WidthTiles);
+
     void FillResetPalettes();
     std::uint8_t ImageByte(std::uint32_t address) const;
     // Rebuilds a layer from its tile map after an edit.
