@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 
+class MapTab;
 class Prompts;
 class QTabWidget;
 class QAction;
@@ -16,6 +17,7 @@ public:
     QTabWidget* TabStrip() const { return tabs_; }
     // The menu entry with this object name ("fileNew", "romSaveAs", ...), for tests and wiring.
     QAction* Action(const QString& name) const;
+    MapTab* MapsPage() const { return mapTab_; }
 
     // Menu commands.
     void OnFileNewProject();
@@ -37,7 +39,7 @@ private:
     Prompts& prompts_;
     QTabWidget* tabs_ = nullptr;
     QWidget* scriptsTab_ = nullptr;
-    QWidget* mapTab_ = nullptr;
+    MapTab* mapTab_ = nullptr;
     QWidget* worldMapTab_ = nullptr;
     QWidget* expTab_ = nullptr;
     QWidget* enemiesTab_ = nullptr;
