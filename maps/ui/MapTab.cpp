@@ -37,6 +37,13 @@ QGroupBox* PictureGroup(const QString& title, PictureView* picture, int width, i
     return group;
 }
 
+// The view and the panels answer within 512 pixels of their origin, even where a small map
+// leaves the view smaller.
+bool WithinViewArea(QPoint p) {
+    return p.x() >= 0 && p.y() >= 0 && p.x() <= static_cast<int>(kMapViewSize) &&
+           p.y() <= static_cast<int>(kMapViewSize);
+}
+
 void SetText(QLineEdit* edit, const std::string& text) {
     const QString value = QString::fromStdString(text);
     if (edit->text() != value) {
@@ -253,6 +260,12 @@ void MapTab::BuildControls() {
     // Saving the layer and making a new map are not part of this page yet.
 }
 
+void MapTab::Exchange(const std::function<void()>& handler) {
+    ReadControls();
+    handler();
+    WriteControls();
+}
+
 void MapTab::ReadControls() {
     model_.mapIdText = mapId_->text().toStdString();
     for (int i = 0; i < 5; ++i) {
@@ -310,33 +323,25 @@ void MapTab::WriteControls() {
 }
 
 void MapTab::UnloadMap() {
-    ReadControls();
-    model_.UnloadMap();
-    WriteControls();
+    Exchange([&] { model_.UnloadMap(); });
 }
 
 void MapTab::OnLoadMap() {
     if (currentProject == nullptr || !currentProject->HasImage()) {
         return;
     }
-    ReadControls();
-    model_.LoadMap(currentProject, prompts_);
-    WriteControls();
+    Exchange([&] { model_.LoadMap(currentProject, prompts_); });
 }
 
 void MapTab::OnMapIdSelChange(int index) {
     if (index < 0) {
         return;
     }
-    ReadControls();
-    model_.SelectMapName(currentProject, prompts_, index);
-    WriteControls();
+    Exchange([&] { model_.SelectMapName(currentProject, prompts_, index); });
 }
 
 void MapTab::OnLoadByOffsets() {
-    ReadControls();
-    model_.LoadByOffsets(currentProject, prompts_);
-    WriteControls();
+    Exchange([&] { model_.LoadByOffsets(currentProject, prompts_); });
 }
 
 void MapTab::OnMapViewClick(Qt::MouseButton button, bool ctrl, QPoint position) {
@@ -345,26 +350,26 @@ void MapTab::OnMapViewClick(Qt::MouseButton button, bool ctrl, QPoint position) 
     }
     const auto x = static_cast<std::uint32_t>(position.x());
     const auto y = static_cast<std::uint32_t>(position.y());
-    ReadControls();
-    if (button == Qt::LeftButton) {
-        model_.PlaceTile(currentProject, x, y);
-    } else if (button == Qt::RightButton) {
-        const auto fill = model_.RightClick(currentProject, x, y, ctrl);
-        if (fill && editorFill_) {
-            editorFill_(fill->mapId, fill->column, fill->row, model_.state.exitIndex);
+    Exchange([&] {
+        if (button == Qt::LeftButton) {
+            model_.PlaceTile(currentProject, x, y);
+        } else if (button == Qt::RightButton) {
+            const auto fill = model_.RightClick(currentProject, x, y, ctrl);
+            if (fill && editorFill_) {
+                editorFill_(fill->mapId, fill->column, fill->row, model_.state.exitIndex);
+            }
         }
-    }
-    WriteControls();
+    });
 }
 
 void MapTab::OnTilePanelClick(std::uint32_t layer, Qt::MouseButton button, QPoint position) {
     if (button != Qt::LeftButton || position.x() < 0 || position.y() < 0) {
         return;
     }
-    ReadControls();
-    model_.SelectFromPanel(currentProject, layer, static_cast<std::uint32_t>(position.x()),
-                           static_cast<std::uint32_t>(position.y()));
-    WriteControls();
+    Exchange([&] {
+        model_.SelectFromPanel(currentProject, layer, static_cast<std::uint32_t>(position.x()),
+                               static_cast<std::uint32_t>(position.y()));
+    });
 }
 
 void MapTab::OnLayer0TilesClick(Qt::MouseButton button, bool, QPoint position) {
@@ -381,22 +386,13 @@ void MapTab::OnMouseWheel(int delta, Qt::KeyboardModifiers modifiers, Qt::MouseB
         return;
     }
     const bool up = delta > 0;
-    // The view answers within its full 512 x 512 area, even where a small map leaves it empty.
-    const QPoint inView = mapView_->mapFromGlobal(globalPosition);
-    const QPoint inPanels = tilePanels_[0]->mapFromGlobal(globalPosition);
-    const auto within = [](QPoint p) {
-        return p.x() >= 0 && p.y() >= 0 && p.x() <= static_cast<int>(kMapViewSize) &&
-               p.y() <= static_cast<int>(kMapViewSize);
-    };
-    if (within(inView)) {
-        ReadControls();
-        model_.WheelOverView(currentProject, up, (modifiers & Qt::ControlModifier) != 0,
-                             (modifiers & Qt::ShiftModifier) != 0, buttons != Qt::NoButton);
-        WriteControls();
-    } else if (within(inPanels)) {
-        ReadControls();
-        model_.WheelOverPanels(currentProject, up);
-        WriteControls();
+    if (WithinViewArea(mapView_->mapFromGlobal(globalPosition))) {
+        Exchange([&] {
+            model_.WheelOverView(currentProject, up, (modifiers & Qt::ControlModifier) != 0,
+                                 (modifiers & Qt::ShiftModifier) != 0, buttons != Qt::NoButton);
+        });
+    } else if (WithinViewArea(tilePanels_[0]->mapFromGlobal(globalPosition))) {
+        Exchange([&] { model_.WheelOverPanels(currentProject, up); });
     }
 }
 
@@ -409,9 +405,7 @@ void MapTab::wheelEvent(QWheelEvent* event) {
 void MapTab::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
         case Qt::Key_Down:
-            ReadControls();
-            model_.PanelDown(currentProject);
-            WriteControls();
+            Exchange([&] { model_.PanelDown(currentProject); });
             break;
         case Qt::Key_Return:
         case Qt::Key_Enter:
@@ -426,58 +420,41 @@ void MapTab::keyPressEvent(QKeyEvent* event) {
 
 void MapTab::OnMouseMove(QPoint position) {
     ReadControls();
-    if (position.x() >= 0 && position.y() >= 0 && position.x() <= static_cast<int>(kMapViewSize) &&
-        position.y() <= static_cast<int>(kMapViewSize)) {
+    if (WithinViewArea(position)) {
         WriteControls();
     }
 }
 
 void MapTab::OnShowExits() {
-    ReadControls();
-    model_.ShowExitsChanged(currentProject);
-    WriteControls();
+    Exchange([&] { model_.ShowExitsChanged(currentProject); });
 }
 
 void MapTab::OnShowObjects() {
-    ReadControls();
-    model_.ShowObjectsChanged(currentProject);
-    WriteControls();
+    Exchange([&] { model_.ShowObjectsChanged(currentProject); });
 }
 
 void MapTab::OnShowLayer1() {
-    ReadControls();
-    model_.ShowLayer1Changed(currentProject);
-    WriteControls();
+    Exchange([&] { model_.ShowLayer1Changed(currentProject); });
 }
 
 void MapTab::OnLayer0Priority() {
-    ReadControls();
-    model_.Layer0PriorityChanged(currentProject);
-    WriteControls();
+    Exchange([&] { model_.Layer0PriorityChanged(currentProject); });
 }
 
 void MapTab::OnLayer1Tilemap0() {
-    ReadControls();
-    model_.Layer1Tilemap0Changed(currentProject, prompts_);
-    WriteControls();
+    Exchange([&] { model_.Layer1Tilemap0Changed(currentProject, prompts_); });
 }
 
 void MapTab::OnEditLayer0() {
-    ReadControls();
-    model_.state.editLayer = 0;
-    WriteControls();
+    Exchange([&] { model_.state.editLayer = 0; });
 }
 
 void MapTab::OnEditLayer1() {
-    ReadControls();
-    model_.state.editLayer = 1;
-    WriteControls();
+    Exchange([&] { model_.state.editLayer = 1; });
 }
 
 void MapTab::OnCollisionMode(std::uint32_t mode) {
-    ReadControls();
-    model_.CollisionModeChanged(currentProject, mode);
-    WriteControls();
+    Exchange([&] { model_.CollisionModeChanged(currentProject, mode); });
 }
 
 void MapTab::OnCollisionHide() {

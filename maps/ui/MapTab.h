@@ -69,6 +69,8 @@ private:
     void BuildControls();
     void ReadControls();
     void WriteControls();
+    // Runs a handler between reading the controls into the model and writing them back.
+    void Exchange(const std::function<void()>& handler);
     void OnTilePanelClick(std::uint32_t layer, Qt::MouseButton button, QPoint position);
     void OnCollisionMode(std::uint32_t mode);
 
