@@ -11,6 +11,7 @@
 #include "project/ProjectContext.h"
 #include "project/ProjectFile.h"
 #include "project/RomImport.h"
+#include "tests/support/ObjectListBytes.h"
 #include "tests/support/SyntheticImage.h"
 
 namespace fs = std::filesystem;
@@ -31,6 +32,26 @@ std::vector<SyntheticImage> SeedImages() {
     images.emplace_back(SyntheticImage::k6MB, Region::UK);
     images.emplace_back(SyntheticImage::k1MB, Region::ReleaseM);
     images.emplace_back(SyntheticImage::k4MB, Region::Japanese);
+    // Exit and object lists, nested calls included, so that import reaches their readers.
+    for (const std::uint32_t size : {SyntheticImage::k4MB, SyntheticImage::k6MB}) {
+        SyntheticImage& lists = images.emplace_back(size, Region::German);
+        const ExitRecord exit{1, 2, 3, 4, 0x123, 0, 0, 5, 6};
+        lists.PutExitList(1, 0x9000, std::vector{exit, exit});
+        using Bank = SyntheticImage::ObjectBank;
+        lists.PutObjectList(1, Bank::A, 0x9000,
+                            ObjectListBytes()
+                                .Head(0x0C00)
+                                .Object(0x00, 5, 6, 0, 0xC12345, 0xC23456)
+                                .Call(0x8010, 0xA000)
+                                .PlayerSpawn(1, 2, 0, 0xC33333)
+                                .End());
+        lists.PutObjectBytes(Bank::A, 0xA000,
+                             ObjectListBytes().Call2(1, 2, 0xA100).Raw({0xFB, 1, 2, 3, 4}).End());
+        lists.PutObjectBytes(
+            Bank::A, 0xA100,
+            ObjectListBytes().Object(0x01, 7, 8, 0xC0, 1, 2).Long(3).Long(4).End());
+        lists.PutObjectList(2, Bank::B, 0x9000, ObjectListBytes().Head(0x1A00).End());
+    }
     return images;
 }
 

@@ -58,7 +58,7 @@ void MapRenderer::PaintMapView(Canvas& view, int scrollX, int scrollY, int viewW
                 dump[4 * i + b] = static_cast<std::uint8_t>(lower0.pixels[i] >> (8 * b));
             }
         }
-        WriteWholeFile("map.bin", dump);
+        WriteDumpFile("map.bin", dump);
     }
 
     // The lower layer is copied whole; the upper one lets the lower show through where its

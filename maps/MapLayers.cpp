@@ -29,28 +29,48 @@ std::uint64_t RowsHeld(std::uint64_t cells, std::uint64_t perRow) {
     return perRow == 0 ? 0 : (cells + perRow - 1) / perRow;
 }
 
+// The colours of the eight palette rows as a layer draws them: opaque, except index 0 of each
+// row in the transparent layer. The tile sheet holds 4-bit indexes.
+using RowColors = std::array<std::uint32_t, 8 * 16>;
+
+RowColors LayerColors(const ColorTable& colors, bool transparent) {
+    RowColors out;
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        out[i] = transparent && i % 16 == 0 ? kTransparentPixel : colors[i];
+    }
+    return out;
+}
+
 // Draws one tile entry (tile number, palette row, flips) from the 8-bit tile sheet into an
 // image at tile position (tx, ty). Pixels whose sheet byte lies outside the sheet get
-// `missing`; colour index 0 gets kTransparentPixel when the layer is the transparent one.
+// `missing`.
 void DrawTileEntry(std::uint32_t* image, std::size_t stride, std::size_t tx, std::size_t ty,
                    std::uint32_t entry, std::span<const std::uint8_t> sheet,
-                   const ColorTable& colors, bool transparent, std::uint32_t missing) {
+                   const RowColors& colors, std::uint32_t missing) {
     const std::uint32_t tile = entry & 0x3FF;
-    const std::uint32_t rowBase = ((entry >> 10) & 7) * 16;
+    const std::uint32_t* row = colors.data() + ((entry >> 10) & 7) * 16;
     const bool flipX = (entry & 0x4000) != 0;
     const bool flipY = (entry & 0x8000) != 0;
     const std::size_t base = ((tile >> 4) & 63) * 1024 + (tile & 15) * 8;
     const bool whole = base + 7 * kTileSheetWidth + 8 <= sheet.size();
     for (std::size_t py = 0; py < 8; ++py) {
         std::uint32_t* out = image + (ty * 8 + (flipY ? 7 - py : py)) * stride + tx * 8;
-        const std::size_t from = base + py * kTileSheetWidth;
-        for (std::size_t px = 0; px < 8; ++px) {
-            std::uint32_t color = missing;
-            if (whole || from + px < sheet.size()) {
-                const std::uint8_t v = sheet[from + px];
-                color = v == 0 && transparent ? kTransparentPixel : colors[(rowBase + v) & 0xFF];
+        const std::uint8_t* in = sheet.data() + base + py * kTileSheetWidth;
+        if (whole) {
+            if (flipX) {
+                for (std::size_t px = 0; px < 8; ++px) {
+                    out[7 - px] = row[in[px] & 15];
+                }
+            } else {
+                for (std::size_t px = 0; px < 8; ++px) {
+                    out[px] = row[in[px] & 15];
+                }
             }
-            out[flipX ? 7 - px : px] = color;
+            continue;
+        }
+        for (std::size_t px = 0; px < 8; ++px) {
+            const std::size_t at = base + py * kTileSheetWidth + px;
+            out[flipX ? 7 - px : px] = at < sheet.size() ? row[sheet[at] & 15] : missing;
         }
     }
 }
@@ -112,7 +132,7 @@ void MapRenderer::BuildLayerImage(std::span<const std::uint8_t> map,
             dump[2 * i] = static_cast<std::uint8_t>(grid[i]);
             dump[2 * i + 1] = static_cast<std::uint8_t>(grid[i] >> 8);
         }
-        WriteWholeFile("rMap.bin", dump);
+        WriteDumpFile("rMap.bin", dump);
     } else {
         for (std::uint64_t i = 0; i < grid.size(); ++i) {
             grid[i] = cellAt(i);
@@ -122,12 +142,12 @@ void MapRenderer::BuildLayerImage(std::span<const std::uint8_t> map,
     // The upper layer is the transparent one: layer 1 normally, layer 0 when it has priority.
     const bool transparent = layer == (layer0Priority ? 0u : 1u);
     const std::uint32_t missing = transparent ? kTransparentPixel : kMissingPixel;
-    const ColorTable colors = OpaqueColors(argbPalette);
+    const RowColors colors = LayerColors(OpaqueColors(argbPalette), transparent);
     for (std::uint64_t ty = 0; ty < h; ++ty) {
         for (std::uint64_t tx = 0; tx < w; ++tx) {
             const std::uint32_t entry = (grid[ty * w + tx] + offset) & 0xFFFF;
             DrawTileEntry(image.pixels.data(), image.width, tx, ty, entry, tileSheet, colors,
-                          transparent, missing);
+                          missing);
         }
     }
 }
@@ -304,6 +324,7 @@ void MapRenderer::DrawTileSheet(Canvas& panel, std::uint32_t firstMetatile, bool
     if (tileSheet.empty()) {
         return;
     }
+    const RowColors sheetColors = LayerColors(colors, false);
     const std::uint32_t shown = std::min<std::uint32_t>(rows, 64);
     Canvas image(kTileSheetWidth, static_cast<int>(shown * 8), kMissingPixel);
     const std::uint32_t metatiles = 8 * ((shown + 1) / 2);
@@ -323,7 +344,7 @@ void MapRenderer::DrawTileSheet(Canvas& panel, std::uint32_t firstMetatile, bool
             const std::size_t ty = (i / 8) * 2 + (q >> 1);
             if (ty < shown) {
                 DrawTileEntry(image.Pixels(), kTileSheetWidth, tx, ty, entries[q], tileSheet,
-                              colors, false, kMissingPixel);
+                              sheetColors, kMissingPixel);
             }
         }
     }

@@ -94,7 +94,7 @@ void MapRenderer::LoadPalette256(std::uint32_t address) {
 
 void MapRenderer::ConvertPlanarTiles(std::span<const std::uint8_t> tiles) {
     if (!tiles.empty()) {
-        WriteWholeFile("Tiles.bin", tiles);
+        WriteDumpFile("Tiles.bin", tiles);
     }
     tileSheet.assign(2 * tiles.size(), 0);
     // Each whole group of 16 tiles (512 bytes) is one sheet row of tiles (1024 bytes); a
@@ -107,7 +107,7 @@ void MapRenderer::ConvertPlanarTiles(std::span<const std::uint8_t> tiles) {
         }
     }
     if (tiles.size() / 2 != 0) {
-        WriteWholeFile("Tiless.bin", std::span(tileSheet).first(tiles.size() / 2));
+        WriteDumpFile("Tiless.bin", std::span(tileSheet).first(tiles.size() / 2));
     }
 }
 

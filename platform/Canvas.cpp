@@ -39,6 +39,19 @@ std::optional<ClippedBlit> ClipBlit(int dstWidth, int dstHeight, const PixelSour
                        static_cast<int>(sy), static_cast<int>(w),  static_cast<int>(h)};
 }
 
+// Runs a row operation over the clipped part of a blit: op(source row, destination row, count).
+template <typename RowOp>
+void BlitRows(Canvas& dst, const PixelSource& src, int dx, int dy, int sx, int sy, int w, int h,
+              RowOp op) {
+    const auto clip = ClipBlit(dst.Width(), dst.Height(), src, dx, dy, sx, sy, w, h);
+    if (!clip) {
+        return;
+    }
+    for (int y = 0; y < clip->h; ++y) {
+        op(src.Row(clip->sy + y) + clip->sx, dst.Row(clip->dy + y) + clip->dx, clip->w);
+    }
+}
+
 std::uint32_t BlendChannel(std::uint32_t s, std::uint32_t d, std::uint32_t alpha) {
     return (s * alpha + d * (255 - alpha) + 127) / 255;
 }
@@ -66,53 +79,40 @@ void Canvas::Fill(std::uint32_t argb) {
 }
 
 void Canvas::Copy(const PixelSource& src, int dx, int dy, int sx, int sy, int w, int h) {
-    const auto clip = ClipBlit(width_, height_, src, dx, dy, sx, sy, w, h);
-    if (!clip) {
-        return;
-    }
-    for (int y = 0; y < clip->h; ++y) {
-        // memmove: a canvas may be copied onto itself.
-        std::memmove(Row(clip->dy + y) + clip->dx, src.Row(clip->sy + y) + clip->sx,
-                     sizeof(std::uint32_t) * static_cast<std::size_t>(clip->w));
-    }
+    BlitRows(*this, src, dx, dy, sx, sy, w, h,
+             [](const std::uint32_t* in, std::uint32_t* out, int n) {
+                 // memmove: a canvas may be copied onto itself.
+                 std::memmove(out, in, sizeof(std::uint32_t) * static_cast<std::size_t>(n));
+             });
 }
 
 void Canvas::CopyKeyed(const PixelSource& src, int dx, int dy, int sx, int sy, int w, int h,
                        std::uint32_t key) {
-    const auto clip = ClipBlit(width_, height_, src, dx, dy, sx, sy, w, h);
-    if (!clip) {
-        return;
-    }
-    for (int y = 0; y < clip->h; ++y) {
-        const std::uint32_t* in = src.Row(clip->sy + y) + clip->sx;
-        std::uint32_t* out = Row(clip->dy + y) + clip->dx;
-        for (int x = 0; x < clip->w; ++x) {
-            if (in[x] != key) {
-                out[x] = in[x];
-            }
-        }
-    }
+    BlitRows(*this, src, dx, dy, sx, sy, w, h,
+             [key](const std::uint32_t* in, std::uint32_t* out, int n) {
+                 for (int x = 0; x < n; ++x) {
+                     if (in[x] != key) {
+                         out[x] = in[x];
+                     }
+                 }
+             });
 }
 
 void Canvas::Blend(const PixelSource& src, int dx, int dy, int sx, int sy, int w, int h,
                    std::uint8_t alpha) {
-    const auto clip = ClipBlit(width_, height_, src, dx, dy, sx, sy, w, h);
-    if (!clip) {
-        return;
-    }
-    for (int y = 0; y < clip->h; ++y) {
-        const std::uint32_t* in = src.Row(clip->sy + y) + clip->sx;
-        std::uint32_t* out = Row(clip->dy + y) + clip->dx;
-        for (int x = 0; x < clip->w; ++x) {
-            const std::uint32_t s = in[x] | 0xFF000000u;
-            const std::uint32_t d = out[x];
-            std::uint32_t result = 0;
-            for (int shift = 0; shift < 32; shift += 8) {
-                result |= BlendChannel((s >> shift) & 0xFF, (d >> shift) & 0xFF, alpha) << shift;
-            }
-            out[x] = result;
-        }
-    }
+    BlitRows(*this, src, dx, dy, sx, sy, w, h,
+             [alpha](const std::uint32_t* in, std::uint32_t* out, int n) {
+                 for (int x = 0; x < n; ++x) {
+                     const std::uint32_t s = in[x] | 0xFF000000u;
+                     std::uint32_t result = 0;
+                     for (int shift = 0; shift < 32; shift += 8) {
+                         result |=
+                             BlendChannel((s >> shift) & 0xFF, (out[x] >> shift) & 0xFF, alpha)
+                             << shift;
+                     }
+                     out[x] = result;
+                 }
+             });
 }
 
 void Canvas::StretchCopy(const PixelSource& src, int dx, int dy, int dw, int dh, int sx, int sy,

@@ -92,3 +92,13 @@ bool WriteWholeFile(const fs::path& path,
     }
     return ok;
 }
+
+bool WriteDumpFile(const fs::path& path, std::span<const std::uint8_t> data) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) {
+        return false;
+    }
+    const bool written =
+        data.empty() || std::fwrite(data.data(), 1, data.size(), file) == data.size();
+    return (std::fclose(file) == 0) && written;
+}

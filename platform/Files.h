@@ -22,6 +22,10 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::pa
 // (empty data included).
 bool WriteWholeFile(const std::filesystem::path& path, std::span<const std::uint8_t> data);
 
+// Writes a diagnostic dump file in one go, without the care of a save: no temporary file and no
+// flush to disk, since dumps are rewritten on every load and redraw. False when it failed.
+bool WriteDumpFile(const std::filesystem::path& path, std::span<const std::uint8_t> data);
+
 // Like WriteWholeFile, for data written in several pieces.
 bool WriteWholeFile(const std::filesystem::path& path,
                     std::initializer_list<std::span<const std::uint8_t>> pieces);

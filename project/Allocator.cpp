@@ -18,7 +18,6 @@ constexpr std::int64_t kReservedEnd = 0x520000;
 struct Block {
     std::int64_t start = 0;
     std::int64_t end = 0;
-    std::size_t index = 0;
 };
 
 std::int64_t AlignUp(std::int64_t value, std::int64_t alignment) {
@@ -36,10 +35,9 @@ public:
           limit_(std::min<std::int64_t>(base + kAreaSize, kAllocLimit)),
           size_(size),
           alignment_(alignment) {
-        for (std::size_t k = 0; k < table.size(); ++k) {
-            if (table[k].address != 0) {
-                used_.push_back(
-                    {table[k].address, std::int64_t{table[k].address} + table[k].size, k});
+        for (const AllocEntry& e : table) {
+            if (e.address != 0) {
+                used_.push_back({e.address, std::int64_t{e.address} + e.size});
             }
         }
         byAddress_ = used_;

@@ -30,7 +30,7 @@ std::int32_t ExportLayerBitmap(const std::vector<LayerImage>& layerImages, bool 
     char name[32];
     std::snprintf(name, sizeof name, "map_%04X.bmp", mapId);
     const auto bmp = EncodeBmp32(pixels.data(), base.width, base.height);
-    if (!WriteWholeFile(name, bmp)) {
+    if (!WriteDumpFile(name, bmp)) {
         return 0;
     }
     return static_cast<std::int32_t>(count * 4);

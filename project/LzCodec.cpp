@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 
 #include "platform/Trace.h"
@@ -27,18 +28,21 @@ constexpr std::uint32_t kMaxMatch = 256;
 constexpr std::uint32_t kMaxShortMatch = 5;
 constexpr std::uint32_t kMaxPackedLongMatch = 9;  // longer ones need the count byte
 
+// Room behind the raw size for copies that move eight bytes at a time.
+constexpr std::size_t kCopySlack = 8;
+
 struct StreamEnd {
     std::size_t readEnd = 0;  // offset just past the end marker
 };
 
-// Decodes the stream that starts at `start`, into a buffer of `rawSize` bytes. Every read is
-// bounded by the end of `bytes`; a unit that would write past the raw size or copy from before
-// the output's start fails the whole decode.
+// Decodes the stream that starts at `start` into `out`, which has room for `rawSize` bytes and
+// the copy slack. Every read is bounded by the end of `bytes`; a unit that would write past the
+// raw size or copy from before the output's start fails the whole decode.
 std::optional<StreamEnd> DecodeStream(std::span<const std::uint8_t> bytes, std::size_t start,
-                                      std::vector<std::uint8_t>& out, std::uint32_t& produced) {
+                                      std::uint32_t rawSize, std::vector<std::uint8_t>& out,
+                                      std::uint32_t& produced) {
     const std::uint8_t* in = bytes.data();
     const std::size_t end = bytes.size();
-    const std::uint32_t rawSize = static_cast<std::uint32_t>(out.size());
     std::uint8_t* dst = out.data();
     std::size_t pos = start;
     if (pos >= end) {
@@ -62,6 +66,14 @@ std::optional<StreamEnd> DecodeStream(std::span<const std::uint8_t> bytes, std::
     };
 
     for (;;) {
+        if (bitsLeft == 0 && pos < end && in[pos] == 0xFF && end - pos > 8 &&
+            rawSize - outPos >= 8) {
+            // A flag byte of eight literals: common in busy data, taken in one move.
+            std::memcpy(dst + outPos, in + pos + 1, 8);
+            pos += 9;
+            outPos += 8;
+            continue;
+        }
         const int first = takeBit();
         if (first < 0) {
             return std::nullopt;
@@ -113,8 +125,12 @@ std::optional<StreamEnd> DecodeStream(std::span<const std::uint8_t> bytes, std::
         }
         std::uint8_t* to = dst + outPos;
         const std::uint8_t* from = to - distance;
-        if (distance >= length) {
-            std::memcpy(to, from, length);
+        if (distance >= 8) {
+            // Eight bytes at a time; the buffer's slack takes the overshoot, which later units
+            // overwrite (or the final clear removes).
+            for (std::uint32_t k = 0; k < length; k += 8) {
+                std::memcpy(to + k, from + k, 8);
+            }
         } else if (distance == 1) {
             std::memset(to, *from, length);
         } else {
@@ -142,12 +158,15 @@ std::optional<std::vector<std::uint8_t>> DecodeBlock(std::span<const std::uint8_
     if (std::find(kKnownRawSizes.begin(), kKnownRawSizes.end(), rawSize) == kKnownRawSizes.end()) {
         Trace("UncompressData: Size:%04X\n", rawSize);
     }
-    std::vector<std::uint8_t> out(rawSize, 0);
+    std::vector<std::uint8_t> out(rawSize + kCopySlack, 0);
     std::uint32_t produced = 0;
-    const auto decoded = DecodeStream(bytes, rawSizeOffset + 2, out, produced);
+    const auto decoded = DecodeStream(bytes, rawSizeOffset + 2, rawSize, out, produced);
     if (!decoded) {
         return std::nullopt;
     }
+    // Bytes that a stream ending early leaves undecoded are zero, whatever a copy overshot.
+    out.resize(rawSize);
+    std::fill(out.begin() + produced, out.end(), 0);
     size = produced;
     if (streamEnd != nullptr) {
         *streamEnd = decoded->readEnd;
@@ -156,15 +175,18 @@ std::optional<std::vector<std::uint8_t>> DecodeBlock(std::span<const std::uint8_
 }
 
 // Finds, for each position, the longest earlier match within the window, the nearest one among
-// equals: the same choice as trying every source position, found through hash chains.
+// equals: the same choice as trying every source position, found through hash chains. Matches
+// of four bytes or more come from a chain of 4-byte sequences; below that only the nearest
+// 3-byte match (or, failing that, a 2-byte one near enough for the short form) can be chosen.
 class MatchFinder {
 public:
     explicit MatchFinder(std::span<const std::uint8_t> input)
         : in_(input),
           size_(static_cast<std::uint32_t>(input.size())),
-          chain_(input.size(), -1),
-          tripleHead_(std::size_t{1} << kHashBits, -1),
-          pairLast_(std::size_t{1} << 16, -1) {}
+          hashBits_(std::clamp<unsigned>(std::bit_width(input.size()), 8, 14)),
+          quads_(hashBits_, kLongWindow),
+          triples_(hashBits_, kLongWindow),
+          pairs_(hashBits_, kShortWindow) {}
 
     struct Match {
         std::uint32_t length = 0;  // 0: none
@@ -173,19 +195,83 @@ public:
 
     Match Find(std::uint32_t i) const {
         const std::uint32_t maxLength = std::min(kMaxMatch, size_ - i);
-        Match best;
-        if (maxLength < kMinMatch) {
-            return best;
+        if (maxLength >= 4) {
+            if (const Match best = Longest(i, maxLength); best.length != 0) {
+                return best;
+            }
         }
         if (maxLength >= 3) {
-            // Candidates come nearest first; only a strictly longer match replaces the best.
-            std::uint32_t bestLength = 2;
-            for (std::int32_t j = tripleHead_[TripleHash(i)];
-                 j >= 0 && i - static_cast<std::uint32_t>(j) <= kLongWindow; j = chain_[j]) {
-                const auto source = static_cast<std::uint32_t>(j);
-                if (in_[source + bestLength] != in_[i + bestLength]) {
-                    continue;
+            for (std::int32_t j = triples_.Head(TripleHash(i));
+                 j >= 0 && i - static_cast<std::uint32_t>(j) <= kLongWindow; j = triples_.Next(j)) {
+                if (MatchLength(static_cast<std::uint32_t>(j), i, 3) == 3) {
+                    return {3, static_cast<std::uint32_t>(j)};
                 }
+            }
+        }
+        if (maxLength >= 2) {
+            // The nearest pair; a farther one than the short form reaches is written as a
+            // literal anyway.
+            for (std::int32_t j = pairs_.Head(Hash(PairKey(i)));
+                 j >= 0 && i - static_cast<std::uint32_t>(j) <= kShortWindow; j = pairs_.Next(j)) {
+                if (MatchLength(static_cast<std::uint32_t>(j), i, 2) == 2) {
+                    return {2, static_cast<std::uint32_t>(j)};
+                }
+            }
+        }
+        return {};
+    }
+
+    // Makes the positions from `from` up to `until` (exclusive) available as sources.
+    void Insert(std::uint32_t from, std::uint32_t until) {
+        for (std::uint32_t p = from; p < until; ++p) {
+            if (p + 4 <= size_) {
+                const std::uint32_t key = Key4(p);
+                quads_.Insert(Hash(key), p);
+                triples_.Insert(Hash(key & 0xFFFFFF), p);
+                pairs_.Insert(Hash(key & 0xFFFF), p);
+            } else if (p + 2 <= size_) {
+                if (p + 3 <= size_) {
+                    triples_.Insert(TripleHash(p), p);
+                }
+                pairs_.Insert(Hash(PairKey(p)), p);
+            }
+        }
+    }
+
+private:
+    // Hash heads and links, as position + 1 in 16 bits (0: none). Links live in a ring as long
+    // as the window, which is as far back as any walk goes.
+    class Chains {
+    public:
+        Chains(unsigned hashBits, std::uint32_t window)
+            : heads_(std::size_t{1} << hashBits, 0), links_(window, 0), mask_(window - 1) {}
+        std::int32_t Head(std::uint32_t hash) const { return heads_[hash] - 1; }
+        std::int32_t Next(std::uint32_t p) const { return links_[p & mask_] - 1; }
+        void Insert(std::uint32_t hash, std::uint32_t p) {
+            links_[p & mask_] = heads_[hash];
+            heads_[hash] = static_cast<std::uint16_t>(p + 1);
+        }
+
+    private:
+        std::vector<std::uint16_t> heads_;
+        std::vector<std::uint16_t> links_;
+        std::uint32_t mask_;
+    };
+
+    // The longest match of four bytes or more, nearest first; 0 when there is none. A source j
+    // is met as j + offset on the chain of the four bytes at i + offset: once a match of some
+    // length is known, a longer one must also agree on the bytes up to the one just past it,
+    // whose chain is usually far shorter than the one of the first bytes.
+    Match Longest(std::uint32_t i, std::uint32_t maxLength) const {
+        const std::uint32_t lowest = i > kLongWindow ? i - kLongWindow : 0;
+        Match best;
+        std::uint32_t bestLength = 3;
+        std::uint32_t offset = 0;
+        std::uint32_t limit = i;  // sources at or above it are done
+        std::int64_t q = quads_.Head(QuadHash(i));
+        while (q >= std::int64_t{lowest} + offset) {
+            const std::uint32_t source = static_cast<std::uint32_t>(q) - offset;
+            if (source < limit && in_[source + bestLength] == in_[i + bestLength]) {
                 const std::uint32_t length = MatchLength(source, i, maxLength);
                 if (length > bestLength) {
                     bestLength = length;
@@ -193,43 +279,39 @@ public:
                     if (length == maxLength) {
                         break;
                     }
+                    limit = source;
+                    // Within the distance, so every position met on the new chain lies below
+                    // i and has been inserted.
+                    const std::uint32_t next = std::min(length - 3, i - source);
+                    if (next != offset) {
+                        offset = next;
+                        q = quads_.Head(QuadHash(i + offset));
+                        continue;
+                    }
                 }
             }
-            if (best.length != 0) {
-                return best;
-            }
-        }
-        const std::int32_t j = pairLast_[PairKey(i)];
-        if (j >= 0 && i - static_cast<std::uint32_t>(j) <= kLongWindow) {
-            best = {kMinMatch, static_cast<std::uint32_t>(j)};
+            q = quads_.Next(static_cast<std::uint32_t>(q));
         }
         return best;
     }
 
-    // Makes positions from `next` up to `until` (exclusive) available as sources.
-    void Insert(std::uint32_t from, std::uint32_t until) {
-        for (std::uint32_t p = from; p < until; ++p) {
-            if (p + 3 <= size_) {
-                const std::uint32_t h = TripleHash(p);
-                chain_[p] = tripleHead_[h];
-                tripleHead_[h] = static_cast<std::int32_t>(p);
-            }
-            if (p + 2 <= size_) {
-                pairLast_[PairKey(p)] = static_cast<std::int32_t>(p);
-            }
+    // Keys hold the bytes from p upward, the first in the lowest bits.
+    std::uint32_t Key4(std::uint32_t p) const {
+        if constexpr (std::endian::native == std::endian::little) {
+            std::uint32_t key = 0;
+            std::memcpy(&key, in_.data() + p, 4);
+            return key;
+        } else {
+            return static_cast<std::uint32_t>(in_[p] | in_[p + 1] << 8 | in_[p + 2] << 16 |
+                                              in_[p + 3] << 24);
         }
     }
-
-private:
-    static constexpr unsigned kHashBits = 15;
-
     std::uint32_t PairKey(std::uint32_t p) const {
-        return static_cast<std::uint32_t>(in_[p] << 8 | in_[p + 1]);
+        return static_cast<std::uint32_t>(in_[p] | in_[p + 1] << 8);
     }
-    std::uint32_t TripleHash(std::uint32_t p) const {
-        const std::uint32_t key = PairKey(p) << 8 | in_[p + 2];
-        return (key * 2654435761u) >> (32 - kHashBits);
-    }
+    std::uint32_t Hash(std::uint32_t key) const { return (key * 2654435761u) >> (32 - hashBits_); }
+    std::uint32_t TripleHash(std::uint32_t p) const { return Hash(PairKey(p) | in_[p + 2] << 16); }
+    std::uint32_t QuadHash(std::uint32_t p) const { return Hash(Key4(p)); }
     std::uint32_t MatchLength(std::uint32_t source, std::uint32_t i,
                               std::uint32_t maxLength) const {
         std::uint32_t length = 0;
@@ -251,9 +333,10 @@ private:
 
     std::span<const std::uint8_t> in_;
     std::uint32_t size_;
-    std::vector<std::int32_t> chain_;
-    std::vector<std::int32_t> tripleHead_;
-    std::vector<std::int32_t> pairLast_;
+    unsigned hashBits_;  // fewer for small inputs, whose tables are then quick to set up
+    Chains quads_;
+    Chains triples_;
+    Chains pairs_;
 };
 
 // Appends stream bytes, interleaving flag bytes where the format puts them.
@@ -264,15 +347,9 @@ public:
     void Byte(std::uint32_t value) { out_.push_back(static_cast<std::uint8_t>(value)); }
     void Bit(std::uint32_t bit) {
         if (bitIndex_ < 0) {
-            out_[flagPosition_] = flagByte_;
-            flagPosition_ = out_.size();
-            out_.push_back(0);
-            flagByte_ = 0;
-            bitIndex_ = 7;
+            OpenFlagByte();
         }
-        if (bit != 0) {
-            flagByte_ |= static_cast<std::uint8_t>(1u << bitIndex_);
-        }
+        flagByte_ |= static_cast<std::uint8_t>(bit << bitIndex_);
         --bitIndex_;
     }
     void Start(std::uint8_t first) {
@@ -291,6 +368,15 @@ public:
     }
 
 private:
+    // The full flag byte is stored and the next one's place reserved, right where it is needed.
+    void OpenFlagByte() {
+        out_[flagPosition_] = flagByte_;
+        flagPosition_ = out_.size();
+        out_.push_back(0);
+        flagByte_ = 0;
+        bitIndex_ = 7;
+    }
+
     std::vector<std::uint8_t> out_;
     std::size_t flagPosition_ = 0;
     std::uint8_t flagByte_ = 0;

@@ -14,8 +14,10 @@ std::optional<std::uint32_t> CopierHeaderSize(std::uint64_t fileSize);
 // 0 to 6 for the known releases, 7 when it is not recognised.
 std::uint32_t DetectRegion(std::span<const std::uint8_t> image);
 
-// Makes a freshly constructed project from an image without copier header. Returns the region
-// index; 7 means the image was not recognised and nothing but the copy was done.
+// Makes a freshly constructed project from an image without copier header and builds its exit
+// and object lists; a 6 MB image gets its object lists moved to banks 0x50/0x51 and the bank
+// bytes that send the game there. Returns the region index; 7 means the image was not
+// recognised and nothing but the copy was done.
 std::uint32_t ImportRom(ProjectContext& project, std::span<const std::uint8_t> image);
 
 // The ten code bytes of a 6 MB image that send the game to banks 0x50 and 0x51 for its

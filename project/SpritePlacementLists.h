@@ -16,7 +16,8 @@ inline constexpr std::uint32_t kObjectTableBytes = 0x8AC;  // 1110 pointers
 
 // In memory the link word of a 0xFA entry holds the distance from the link word to the called
 // list when that list is the tail of the same list (from a later command on), so that it moves
-// with it; otherwise it holds this mark and the called list is kept as the entry's children.
+// with it (whoever inserts entries between such a call and its tail must adjust it); otherwise
+// it holds this mark, and the called list is written from the entry's children.
 inline constexpr std::uint16_t kObjectLinkOutside = 0xFFFF;
 
 inline constexpr char kSpritePlacementNotLoaded[] = "The sprite placement is not loaded";

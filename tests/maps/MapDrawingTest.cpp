@@ -11,15 +11,6 @@ namespace {
 
 constexpr std::uint32_t kBlack = 0xFF000000;
 
-std::vector<std::uint8_t> Entries(std::size_t count, std::uint16_t entry) {
-    std::vector<std::uint8_t> out;
-    for (std::size_t i = 0; i < count; ++i) {
-        out.push_back(static_cast<std::uint8_t>(entry));
-        out.push_back(static_cast<std::uint8_t>(entry >> 8));
-    }
-    return out;
-}
-
 // Blending colour c over black with constant alpha a gives round(c * a / 255) per channel.
 std::uint32_t OverBlack(std::uint32_t color, std::uint32_t alpha) {
     std::uint32_t out = kBlack;
@@ -46,48 +37,34 @@ public:
 TEST_F(MapDrawing, TheUpperLayerShowsTheLowerThroughColourZeroOnly) {
     LoadTiles();
     renderer->argbPalette[3] = 0xFF000000;  // index 3 is black and must stay opaque
-    // Layer 0: two solid tiles of index 4 (tile 3). Layer 1: half tiles (index 0 | index 3).
-    renderer->BuildLayerImage(Entries(2, SyntheticImage::TileEntry(3)), {}, 2, 1, 0, 0);
-    renderer->BuildLayerImage(Entries(2, SyntheticImage::TileEntry(2)), {}, 2, 1, 1, 0);
+    // Layer 0: solid index 4 (tile 3), 2 x 2 tiles. Layer 1: one half tile (index 0 | 3).
+    renderer->BuildLayerImage(Words({3, 3, 3, 3}), {}, 2, 2, 0, 0);
+    renderer->BuildLayerImage(Words({2}), {}, 1, 1, 1, 0);
     Canvas view;
-    renderer->PaintMapView(view, 8, 0, 512, 512);
-    ASSERT_EQ(view.Width(), 16);  // the layer is narrower than the view
-    ASSERT_EQ(view.Height(), 8);
-    EXPECT_EQ(view.At(0, 0), Opaque(4));
-    EXPECT_EQ(view.At(4, 0), kBlack);
-    EXPECT_EQ(view.At(7, 7), kBlack);
-    EXPECT_EQ(view.At(8, 0), 0xFF000000u);  // past the layers' right edge: the background
+    renderer->PaintMapView(view, 0, 0, 512, 12);
+    ASSERT_EQ(view.Width(), 16);  // the layer is narrower than the view, and taller
+    ASSERT_EQ(view.Height(), 12);
+    EXPECT_EQ(view.At(3, 7), Opaque(4));  // through colour 0 of layer 1
+    EXPECT_EQ(view.At(4, 0), kBlack);     // layer 1's black
+    EXPECT_EQ(view.At(8, 0), Opaque(4));  // beyond the smaller layer 1: clipped
+    EXPECT_EQ(view.At(3, 8), Opaque(4));
+    EXPECT_EQ(ReadWholeFile("map.bin")->size(), 512u);  // the first 512 bytes of layer 0
 
-    // Layer 0 hidden: the background shows through the upper layer.
-    renderer->showLayer0 = false;
+    renderer->showLayer0 = false;  // the background shows through instead
     renderer->PaintMapView(view, 0, 0, 512, 512);
     EXPECT_EQ(view.At(0, 0), kMissingPixel);
     EXPECT_EQ(view.At(4, 0), kBlack);
     renderer->showLayer0 = true;
 
-    // With priority layer 0 is the transparent upper layer, layer 1 the lower one.
+    // With priority layer 0 is the transparent upper layer over layer 1.
     renderer->layer0Priority = true;
-    renderer->BuildLayerImage(Entries(2, SyntheticImage::TileEntry(2)), {}, 2, 1, 0, 0);
-    renderer->BuildLayerImage(Entries(2, SyntheticImage::TileEntry(3)), {}, 2, 1, 1, 0);
-    renderer->PaintMapView(view, 0, 0, 4, 512);
-    ASSERT_EQ(view.Width(), 4);
-    EXPECT_EQ(view.At(0, 0), Opaque(4));
-    EXPECT_EQ(view.At(3, 7), Opaque(4));
-
-    const auto dump = ReadWholeFile("map.bin");
-    ASSERT_TRUE(dump.has_value());
-    EXPECT_EQ(dump->size(), 512u);  // the first 512 bytes of layer 0's pixels
-}
-
-TEST_F(MapDrawing, LayersOfDifferentSizesAreClipped) {
-    LoadTiles();
-    renderer->BuildLayerImage(Entries(4, SyntheticImage::TileEntry(3)), {}, 2, 2, 0, 0);
-    renderer->BuildLayerImage(Entries(1, SyntheticImage::TileEntry(4)), {}, 1, 1, 1, 0);
-    Canvas view;
-    renderer->PaintMapView(view, 0, 0, 512, 512);
-    EXPECT_EQ(view.At(3, 3), Opaque(5));
-    EXPECT_EQ(view.At(8, 3), Opaque(4));
-    EXPECT_EQ(view.At(3, 8), Opaque(4));
+    renderer->BuildLayerImage(Words({2, 2, 2, 2}), {}, 2, 2, 0, 0);
+    renderer->BuildLayerImage(Words({4, 4, 4, 4}), {}, 2, 2, 1, 0);
+    renderer->PaintMapView(view, 4, 0, 512, 512);
+    ASSERT_EQ(view.Width(), 16);
+    EXPECT_EQ(view.At(0, 0), kBlack);
+    EXPECT_EQ(view.At(4, 0), Opaque(5));
+    EXPECT_EQ(view.At(12, 0), kMissingPixel);  // scrolled past both layers: the background
 
     // Nothing to draw without layer images: the view is left as it was.
     MapRenderer empty(project);
@@ -99,9 +76,7 @@ TEST_F(MapDrawing, LayersOfDifferentSizesAreClipped) {
 TEST_F(MapDrawing, PaletteBoxShowsRowsZeroToSevenOpaque) {
     Canvas box;
     renderer->DrawPalette(box);
-    ASSERT_EQ(box.Width(), 148);
-    ASSERT_EQ(box.Height(), 80);
-    EXPECT_EQ(box.At(0, 0), Opaque(0));
+    ASSERT_EQ(box.Width() * 1000 + box.Height(), 148080);
     EXPECT_EQ(box.At(9 + 7, 20 + 7), Opaque(33));
     EXPECT_EQ(box.At(8, 0), 0xFFF0F0F0u);  // the gap between swatches
     EXPECT_EQ(box.At(15 * 9, 7 * 10), Opaque(127));
@@ -118,7 +93,6 @@ TEST_F(MapDrawing, ExitsAreDrawnOnlyWhenWhollyVisible) {
     EXPECT_EQ(view.At(16, 32), green);
     EXPECT_EQ(view.At(47, 47), green);
     EXPECT_EQ(view.At(48, 32), kBlack);
-    EXPECT_EQ(view.At(15, 32), kBlack);
     // Exit 1 ends 16 pixels beyond the view's right edge: not even its visible part is drawn.
     EXPECT_EQ(view.At(30 * 16, 0), kBlack);
     // Scrolled so that the same exit lies inside.

@@ -30,6 +30,16 @@ struct MapScene {
     // Copies the synthetic image into the project after a test changed it.
     void Sync() { project.romImage = image.Bytes(); }
 
+    // Little-endian 16-bit cells or tile entries.
+    static std::vector<std::uint8_t> Words(std::initializer_list<std::uint16_t> values) {
+        std::vector<std::uint8_t> out;
+        for (const std::uint16_t v : values) {
+            out.insert(out.end(),
+                       {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8)});
+        }
+        return out;
+    }
+
     static std::uint32_t Opaque(std::uint32_t index) { return 0xFF000000u | index; }
 
     // Tile 1: every pixel a different non-zero index, so flips show: 1 + (8y + x) % 15.

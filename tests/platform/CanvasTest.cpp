@@ -74,145 +74,98 @@ TEST(Canvas, ImageMagickSeesTheBmpUpright) {
 
 namespace {
 
-// A w x h canvas whose pixel (x, y) is 0xFF000000 | y << 8 | x, so every copied pixel tells
-// where it came from.
-Canvas Numbered(int w, int h) {
+// A canvas whose pixel (x, y) is 0x000000yx plus `base`, so every copied pixel tells where it
+// came from.
+Canvas Numbered(int w, int h, std::uint32_t base = 0xFF000000) {
     Canvas canvas(w, h);
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            canvas.Set(
-                x, y,
-                0xFF000000u | static_cast<std::uint32_t>(y) << 8 | static_cast<std::uint32_t>(x));
-        }
+    for (int i = 0; i < w * h; ++i) {
+        canvas.Set(i % w, i / w, base | static_cast<std::uint32_t>((i / w) << 4 | (i % w)));
     }
     return canvas;
 }
 
-std::uint32_t From(int x, int y) {
-    return 0xFF000000u | static_cast<std::uint32_t>(y) << 8 | static_cast<std::uint32_t>(x);
+std::vector<std::uint32_t> All(const Canvas& canvas) {
+    return {canvas.Pixels(), canvas.Pixels() + canvas.Width() * canvas.Height()};
 }
+
+constexpr std::uint32_t kBase = 0xFF000000;
+constexpr std::uint32_t k_ = 0x11111111;  // a pixel no blit reached
 
 }  // namespace
 
 TEST(CanvasBlit, CopyIsClippedToBothSurfaces) {
-    const Canvas src = Numbered(4, 4);
-    Canvas dst(5, 5, 0x11111111);
-    // Source block (2,2)-(3,3) is the only part inside the source; (4,y) and (x,4) are not.
-    dst.Copy(src.Source(), 1, 1, 2, 2, 10, 10);
-    EXPECT_EQ(dst.At(1, 1), From(2, 2));
-    EXPECT_EQ(dst.At(2, 2), From(3, 3));
-    EXPECT_EQ(dst.At(3, 3), 0x11111111u);
-    EXPECT_EQ(dst.At(0, 0), 0x11111111u);
+    const Canvas src = Numbered(3, 3);
+    Canvas dst(3, 3, k_);
+    // The block reaches past the source at the right and bottom, and starts left of and
+    // above the destination.
+    dst.Copy(src.Source(), -1, 1, 1, 0, 9, 9);
+    EXPECT_EQ(All(dst), (std::vector<std::uint32_t>{k_, k_, k_,            //
+                                                    kBase | 0x02, k_, k_,  //
+                                                    kBase | 0x12, k_, k_}));
+    Canvas shifted(3, 3, k_);
+    shifted.Copy(src.Source(), 0, 0, -1, -1, 2, 2);  // a negative source moves the target
+    EXPECT_EQ(All(shifted), (std::vector<std::uint32_t>{k_, k_, k_, k_, kBase, k_, k_, k_, k_}));
 
-    // A negative destination cuts the source's left and top off.
-    Canvas small(2, 2, 0x22222222);
-    small.Copy(src.Source(), -1, -2, 0, 0, 4, 4);
-    EXPECT_EQ(small.At(0, 0), From(1, 2));
-    EXPECT_EQ(small.At(1, 1), From(2, 3));
-
-    // A negative source position moves the destination the same way.
-    Canvas shifted(4, 4, 0x33333333);
-    shifted.Copy(src.Source(), 0, 0, -1, -1, 3, 3);
-    EXPECT_EQ(shifted.At(0, 0), 0x33333333u);
-    EXPECT_EQ(shifted.At(1, 1), From(0, 0));
-    EXPECT_EQ(shifted.At(2, 2), From(1, 1));
-    EXPECT_EQ(shifted.At(3, 3), 0x33333333u);
-
-    // Nothing at all: empty source, zero or huge sizes, far away.
-    Canvas untouched(2, 2, 0x44444444);
+    // Nothing: empty source, empty size, off either surface, sizes near the int limits.
+    Canvas untouched(2, 2, k_);
     untouched.Copy(PixelSource{}, 0, 0, 0, 0, 2, 2);
     untouched.Copy(src.Source(), 0, 0, 0, 0, 0, 2);
     untouched.Copy(src.Source(), 2, 0, 0, 0, 2, 2);
-    untouched.Copy(src.Source(), 0, 0, 4, 0, 2, 2);
+    untouched.Copy(src.Source(), 0, 0, 3, 0, 2, 2);
     untouched.Copy(src.Source(), -2147483647, 0, 0, 0, 2147483647, 2);
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(untouched.At(i % 2, i / 2), 0x44444444u);
-    }
+    EXPECT_EQ(All(untouched), std::vector<std::uint32_t>(4, k_));
 }
 
 TEST(CanvasBlit, KeyedCopyLeavesOutOnlyTheExactKey) {
     Canvas src(3, 1);
-    src.Set(0, 0, 0x00000000);  // the key
-    src.Set(1, 0, 0xFF000000);  // opaque black is a colour, not the key
+    src.Set(1, 0, 0xFF000000);  // opaque black is a colour, not the key 0
     src.Set(2, 0, 0xFF123456);
-    Canvas dst(4, 1, 0xFFAAAAAA);
-    dst.CopyKeyed(src.Source(), 1, 0, 0, 0, 3, 1, 0x00000000);
-    EXPECT_EQ(dst.At(0, 0), 0xFFAAAAAAu);
-    EXPECT_EQ(dst.At(1, 0), 0xFFAAAAAAu);
-    EXPECT_EQ(dst.At(2, 0), 0xFF000000u);
-    EXPECT_EQ(dst.At(3, 0), 0xFF123456u);
+    Canvas dst(4, 1, k_);
+    dst.CopyKeyed(src.Source(), 1, 0, 0, 0, 3, 1, 0);
+    EXPECT_EQ(All(dst), (std::vector<std::uint32_t>{k_, k_, 0xFF000000, 0xFF123456}));
 }
 
 TEST(CanvasBlit, BlendUsesOneAlphaAndIgnoresTheSourceAlpha) {
-    Canvas src(2, 1);
+    Canvas src(3, 1);
     src.Set(0, 0, 0xFF00FF00);
-    src.Set(1, 0, 0x00FF0000);  // alpha 0 in the source still blends
-    Canvas dst(2, 1, 0xFF000000);
-    dst.Blend(src.Source(), 0, 0, 0, 0, 2, 1, 0x4B);
-    // 255 * 0x4B / 255 = 0x4B in the source's channel, 0 elsewhere; the result stays opaque.
-    EXPECT_EQ(dst.At(0, 0), 0xFF004B00u);
-    EXPECT_EQ(dst.At(1, 0), 0xFF4B0000u);
-
-    Canvas grey(1, 1, 0xFF808080);
-    const Canvas white(1, 1, 0xFFFFFFFF);
-    grey.Blend(white.Source(), 0, 0, 0, 0, 1, 1, 0x80);
-    // (255 * 128 + 128 * 127 + 127) / 255 = 192 = 0xC0.
-    EXPECT_EQ(grey.At(0, 0), 0xFFC0C0C0u);
-
-    // Over a transparent destination the alpha becomes the blend's.
-    Canvas clear(1, 1, 0);
-    clear.Blend(white.Source(), 0, 0, 0, 0, 1, 1, 0x80);
-    EXPECT_EQ(clear.At(0, 0), 0x80808080u);
-    // Clipped like every blit.
-    clear.Blend(white.Source(), 1, 0, 0, 0, 5, 5, 0xFF);
-    EXPECT_EQ(clear.At(0, 0), 0x80808080u);
+    src.Set(1, 0, 0x00FF0000);  // alpha 0 in the source blends all the same
+    src.Set(2, 0, 0xFFFFFFFF);
+    Canvas dst(4, 1, 0xFF000000);
+    dst.Set(2, 0, 0xFF808080);
+    dst.Set(3, 0, 0);
+    dst.Blend(src.Source(), 0, 0, 0, 0, 3, 1, 0x4B);
+    dst.Blend(src.Source(), 3, 0, 2, 0, 9, 9, 0x80);
+    // (s * a + d * (255 - a) + 127) / 255 per channel, alpha included: white over grey at
+    // 0x4B gives 0xA5; over alpha 0 the result takes the blend's alpha.
+    EXPECT_EQ(All(dst),
+              (std::vector<std::uint32_t>{0xFF004B00, 0xFF4B0000, 0xFFA5A5A5, 0x80808080}));
 }
 
-TEST(CanvasBlit, StretchCopyScalesAndMirrors) {
+TEST(CanvasBlit, StretchCopyScalesMirrorsAndKeys) {
     const Canvas src = Numbered(2, 2);
     Canvas doubled(4, 4);
-    doubled.StretchCopy(src.Source(), 0, 0, 4, 4, 0, 0, 2, 2, false, false);
-    EXPECT_EQ(doubled.At(0, 0), From(0, 0));
-    EXPECT_EQ(doubled.At(1, 1), From(0, 0));
-    EXPECT_EQ(doubled.At(2, 1), From(1, 0));
-    EXPECT_EQ(doubled.At(3, 3), From(1, 1));
-
-    Canvas mirrored(2, 2);
-    mirrored.StretchCopy(src.Source(), 0, 0, 2, 2, 0, 0, 2, 2, true, false);
-    EXPECT_EQ(mirrored.At(0, 0), From(1, 0));
-    EXPECT_EQ(mirrored.At(1, 0), From(0, 0));
-    EXPECT_EQ(mirrored.At(0, 1), From(1, 1));
-    mirrored.StretchCopy(src.Source(), 0, 0, 2, 2, 0, 0, 2, 2, true, true);
-    EXPECT_EQ(mirrored.At(0, 0), From(1, 1));
-    EXPECT_EQ(mirrored.At(1, 1), From(0, 0));
-
-    // Halving takes every other pixel; a destination partly off the canvas is clipped.
+    doubled.StretchCopy(src.Source(), 0, 0, 4, 4, 0, 0, 2, 2, true, false);
+    EXPECT_EQ(All(doubled),
+              (std::vector<std::uint32_t>{kBase | 0x01, kBase | 0x01, kBase, kBase,  //
+                                          kBase | 0x01, kBase | 0x01, kBase, kBase,  //
+                                          kBase | 0x11, kBase | 0x11, kBase | 0x10, kBase | 0x10,
+                                          kBase | 0x11, kBase | 0x11, kBase | 0x10, kBase | 0x10}));
+    // Halved upside down, one column off the left edge.
     const Canvas big = Numbered(4, 4);
-    Canvas half(2, 2, 0x55555555);
-    half.StretchCopy(big.Source(), -1, 0, 2, 2, 0, 0, 4, 4, false, false);
-    EXPECT_EQ(half.At(0, 0), From(2, 0));
-    EXPECT_EQ(half.At(0, 1), From(2, 2));
-    EXPECT_EQ(half.At(1, 0), 0x55555555u);
-
-    // A source block reaching past the source draws only what exists; the key is left out.
-    Canvas keyed(3, 1, 0x66666666);
-    Canvas source(2, 1);
-    source.Set(0, 0, 0x00FF00FF);
-    source.Set(1, 0, 0xFF010203);
-    keyed.StretchCopy(source.Source(), 0, 0, 3, 1, 0, 0, 3, 1, false, false, 0x00FF00FF);
-    EXPECT_EQ(keyed.At(0, 0), 0x66666666u);
-    EXPECT_EQ(keyed.At(1, 0), 0xFF010203u);
-    EXPECT_EQ(keyed.At(2, 0), 0x66666666u);
+    Canvas half(2, 2, k_);
+    half.StretchCopy(big.Source(), -1, 0, 2, 2, 0, 0, 4, 4, false, true);
+    EXPECT_EQ(All(half), (std::vector<std::uint32_t>{kBase | 0x32, k_, kBase | 0x12, k_}));
+    // A block reaching past the source draws what exists; the key is left out.
+    Canvas keyed(3, 1, k_);
+    const Canvas source = Numbered(2, 1, 0x00FF0000);
+    keyed.StretchCopy(source.Source(), 0, 0, 3, 1, 0, 0, 3, 1, false, false, 0x00FF0000);
+    EXPECT_EQ(All(keyed), (std::vector<std::uint32_t>{k_, 0x00FF0001, k_}));
 }
 
 TEST(CanvasBlit, FillRectIsClipped) {
-    Canvas canvas(3, 3, 0);
+    Canvas canvas(3, 2, 0);
     canvas.FillRect(-1, 1, 3, 5, 0xFF0000FF);
-    EXPECT_EQ(canvas.At(0, 0), 0u);
-    EXPECT_EQ(canvas.At(0, 1), 0xFF0000FFu);
-    EXPECT_EQ(canvas.At(1, 2), 0xFF0000FFu);
-    EXPECT_EQ(canvas.At(2, 2), 0u);
     canvas.FillRect(5, 5, 2, 2, 0xFFFFFFFF);
     canvas.FillRect(0, 0, -2, 2, 0xFFFFFFFF);
-    EXPECT_EQ(canvas.At(0, 0), 0u);
+    EXPECT_EQ(All(canvas), (std::vector<std::uint32_t>{0, 0, 0, 0xFF0000FF, 0xFF0000FF, 0}));
 }

@@ -72,6 +72,153 @@ void SyntheticImage::PutBytes(std::uint32_t offset, std::span<const std::uint8_t
     std::copy(data.begin(), data.end(), bytes_.begin() + offset);
 }
 
+namespace {
+
+void AppendU16(std::vector<std::uint8_t>& out, std::uint16_t value) {
+    out.push_back(static_cast<std::uint8_t>(value));
+    out.push_back(static_cast<std::uint8_t>(value >> 8));
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> SyntheticImage::PlanarTiles(std::span<const TilePixels> tiles) {
+    std::vector<std::uint8_t> out(tiles.size() * 32, 0);
+    for (std::size_t t = 0; t < tiles.size(); ++t) {
+        std::uint8_t* tile = out.data() + 32 * t;
+        for (std::size_t r = 0; r < 8; ++r) {
+            for (std::size_t x = 0; x < 8; ++x) {
+                const std::uint8_t v = tiles[t][r * 8 + x];
+                const auto bit = static_cast<std::uint8_t>(0x80 >> x);
+                // Planes 0 and 1 interleave in the first half, planes 2 and 3 in the second.
+                constexpr std::size_t kPlaneByte[4] = {0, 1, 16, 17};
+                for (std::size_t plane = 0; plane < 4; ++plane) {
+                    if ((v >> plane & 1) != 0) {
+                        tile[kPlaneByte[plane] + 2 * r] |= bit;
+                    }
+                }
+            }
+        }
+    }
+    return out;
+}
+
+std::vector<std::uint8_t> SyntheticImage::LinearTiles(std::span<const TilePixels> tiles) {
+    std::vector<std::uint8_t> out;
+    out.reserve(tiles.size() * 64);
+    for (const auto& tile : tiles) {
+        out.insert(out.end(), tile.begin(), tile.end());
+    }
+    return out;
+}
+
+SyntheticImage::TilePixels SyntheticImage::SolidTile(std::uint8_t index) {
+    TilePixels tile;
+    tile.fill(index);
+    return tile;
+}
+
+std::vector<std::uint8_t> SyntheticImage::Palette(std::span<const std::uint16_t> colors) {
+    std::vector<std::uint8_t> out;
+    out.reserve(colors.size() * 2);
+    for (const std::uint16_t color : colors) {
+        AppendU16(out, color);
+    }
+    return out;
+}
+
+void SyntheticImage::PutPalette(std::uint32_t offset, std::span<const std::uint16_t> colors) {
+    PutBytes(offset, Palette(colors));
+}
+
+std::uint16_t SyntheticImage::SnesColor(std::uint32_t r5, std::uint32_t g5, std::uint32_t b5) {
+    return static_cast<std::uint16_t>((r5 & 31) | (g5 & 31) << 5 | (b5 & 31) << 10);
+}
+
+std::uint16_t SyntheticImage::TileEntry(std::uint32_t tile, std::uint32_t paletteRow, bool flipX,
+                                        bool flipY) {
+    return static_cast<std::uint16_t>((tile & 0x3FF) | (paletteRow & 7) << 10 |
+                                      (flipX ? 0x4000 : 0) | (flipY ? 0x8000 : 0));
+}
+
+std::vector<std::uint8_t> SyntheticImage::MetatileTable(
+    std::span<const std::array<std::uint16_t, 4>> metatiles) {
+    std::vector<std::uint8_t> out;
+    out.reserve(metatiles.size() * 8);
+    for (const auto& metatile : metatiles) {
+        for (const std::uint16_t entry : metatile) {
+            AppendU16(out, entry);
+        }
+    }
+    return out;
+}
+
+std::vector<std::uint8_t> SyntheticImage::WorldMetatileTable(
+    std::span<const std::array<std::uint8_t, 4>> metatiles) {
+    std::vector<std::uint8_t> out;
+    out.reserve(metatiles.size() * 4);
+    for (const auto& metatile : metatiles) {
+        out.insert(out.end(), metatile.begin(), metatile.end());
+    }
+    return out;
+}
+
+std::vector<std::uint8_t> SyntheticImage::LayerMap(
+    std::uint32_t widthCells, std::uint32_t heightCells,
+    const std::function<std::uint16_t(std::uint32_t x, std::uint32_t y)>& cell) {
+    std::vector<std::uint8_t> out;
+    out.reserve(std::size_t{widthCells} * heightCells * 2);
+    for (std::uint32_t y = 0; y < heightCells; ++y) {
+        for (std::uint32_t x = 0; x < widthCells; ++x) {
+            AppendU16(out, cell(x, y));
+        }
+    }
+    return out;
+}
+
+std::uint32_t SyntheticImage::PutLzStream(std::uint32_t offset, std::uint32_t rawSize,
+                                          std::span<const std::uint8_t> stream, std::uint8_t head) {
+    Put8(offset, head);
+    Put16(offset + 1, rawSize);
+    PutBytes(offset + 3, stream);
+    return static_cast<std::uint32_t>(3 + stream.size());
+}
+
+std::uint32_t SyntheticImage::PutLzBlock(std::uint32_t offset, std::span<const std::uint8_t> raw,
+                                         std::uint8_t head) {
+    const auto stream = LiteralLzStream(raw);
+    return PutLzStream(offset, static_cast<std::uint32_t>(raw.size()), stream, head);
+}
+
+std::vector<std::uint8_t> SyntheticImage::LiteralLzStream(std::span<const std::uint8_t> raw) {
+    if (raw.empty()) {
+        throw std::invalid_argument("an LZ stream holds at least one byte");
+    }
+    // Flag bits: one 1 per literal after the first byte, then 0 1 for the end marker. A flag
+    // byte goes in where its first bit is needed, ahead of that unit's data byte.
+    std::vector<std::uint8_t> out{raw[0]};
+    std::size_t flagAt = 0;
+    std::size_t bitsUsed = 8;
+    auto flag = [&](bool set) {
+        if (bitsUsed == 8) {
+            flagAt = out.size();
+            out.push_back(0);
+            bitsUsed = 0;
+        }
+        if (set) {
+            out[flagAt] |= static_cast<std::uint8_t>(0x80 >> bitsUsed);
+        }
+        ++bitsUsed;
+    };
+    for (std::size_t k = 1; k < raw.size(); ++k) {
+        flag(true);
+        out.push_back(raw[k]);
+    }
+    flag(false);
+    flag(true);
+    out.insert(out.end(), {0, 0, 0});
+    return out;
+}
+
 std::vector<std::uint8_t> SyntheticImage::SpriteAnimationData(
     const std::vector<SpriteAnimation>& animations) {
     // The table's first entry doubles as its length: one slot more than there are animations.
@@ -153,148 +300,6 @@ void SyntheticImage::PutSpritePalettePointer(std::uint32_t index, std::uint32_t 
 
 void SyntheticImage::PutSpriteGraphicsPointer(std::uint32_t byteOffset, std::uint32_t address) {
     Put24(0xFDA4 + byteOffset, address);
-}
-
-std::uint32_t SyntheticImage::PutLzStream(std::uint32_t offset, std::uint32_t rawSize,
-                                          std::span<const std::uint8_t> stream, std::uint8_t head) {
-    Put8(offset, head);
-    Put16(offset + 1, rawSize);
-    PutBytes(offset + 3, stream);
-    return static_cast<std::uint32_t>(3 + stream.size());
-}
-
-std::uint32_t SyntheticImage::PutLzBlock(std::uint32_t offset, std::span<const std::uint8_t> raw,
-                                         std::uint8_t head) {
-    const auto stream = LiteralLzStream(raw);
-    return PutLzStream(offset, static_cast<std::uint32_t>(raw.size()), stream, head);
-}
-
-std::vector<std::uint8_t> SyntheticImage::LiteralLzStream(std::span<const std::uint8_t> raw) {
-    if (raw.empty()) {
-        throw std::invalid_argument("an LZ stream holds at least one byte");
-    }
-    // Flag bits: one 1 per literal after the first byte, then 0 1 for the end marker. A flag
-    // byte goes in where its first bit is needed, ahead of that unit's data byte.
-    std::vector<std::uint8_t> out{raw[0]};
-    std::size_t flagAt = 0;
-    std::size_t bitsUsed = 8;
-    auto flag = [&](bool set) {
-        if (bitsUsed == 8) {
-            flagAt = out.size();
-            out.push_back(0);
-            bitsUsed = 0;
-        }
-        if (set) {
-            out[flagAt] |= static_cast<std::uint8_t>(0x80 >> bitsUsed);
-        }
-        ++bitsUsed;
-    };
-    for (std::size_t k = 1; k < raw.size(); ++k) {
-        flag(true);
-        out.push_back(raw[k]);
-    }
-    flag(false);
-    flag(true);
-    out.insert(out.end(), {0, 0, 0});
-    return out;
-}
-
-std::vector<std::uint8_t> SyntheticImage::PlanarTiles(std::span<const TilePixels> tiles) {
-    std::vector<std::uint8_t> out(tiles.size() * 32, 0);
-    for (std::size_t t = 0; t < tiles.size(); ++t) {
-        std::uint8_t* tile = out.data() + 32 * t;
-        for (std::size_t r = 0; r < 8; ++r) {
-            for (std::size_t x = 0; x < 8; ++x) {
-                const std::uint8_t v = tiles[t][r * 8 + x];
-                const auto bit = static_cast<std::uint8_t>(0x80 >> x);
-                // Planes 0 and 1 interleave in the first half, planes 2 and 3 in the second.
-                constexpr std::size_t kPlaneByte[4] = {0, 1, 16, 17};
-                for (std::size_t plane = 0; plane < 4; ++plane) {
-                    if ((v >> plane & 1) != 0) {
-                        tile[kPlaneByte[plane] + 2 * r] |= bit;
-                    }
-                }
-            }
-        }
-    }
-    return out;
-}
-
-std::vector<std::uint8_t> SyntheticImage::LinearTiles(std::span<const TilePixels> tiles) {
-    std::vector<std::uint8_t> out;
-    out.reserve(tiles.size() * 64);
-    for (const auto& tile : tiles) {
-        out.insert(out.end(), tile.begin(), tile.end());
-    }
-    return out;
-}
-
-SyntheticImage::TilePixels SyntheticImage::SolidTile(std::uint8_t index) {
-    TilePixels tile;
-    tile.fill(index);
-    return tile;
-}
-
-std::vector<std::uint8_t> SyntheticImage::Palette(std::span<const std::uint16_t> colors) {
-    std::vector<std::uint8_t> out;
-    out.reserve(colors.size() * 2);
-    for (const std::uint16_t color : colors) {
-        out.push_back(static_cast<std::uint8_t>(color));
-        out.push_back(static_cast<std::uint8_t>(color >> 8));
-    }
-    return out;
-}
-
-void SyntheticImage::PutPalette(std::uint32_t offset, std::span<const std::uint16_t> colors) {
-    PutBytes(offset, Palette(colors));
-}
-
-std::uint16_t SyntheticImage::SnesColor(std::uint32_t r5, std::uint32_t g5, std::uint32_t b5) {
-    return static_cast<std::uint16_t>((r5 & 31) | (g5 & 31) << 5 | (b5 & 31) << 10);
-}
-
-std::uint16_t SyntheticImage::TileEntry(std::uint32_t tile, std::uint32_t paletteRow, bool flipX,
-                                        bool flipY) {
-    return static_cast<std::uint16_t>((tile & 0x3FF) | (paletteRow & 7) << 10 |
-                                      (flipX ? 0x4000 : 0) | (flipY ? 0x8000 : 0));
-}
-
-std::vector<std::uint8_t> SyntheticImage::MetatileTable(
-    std::span<const std::array<std::uint16_t, 4>> metatiles) {
-    std::vector<std::uint8_t> out;
-    out.reserve(metatiles.size() * 8);
-    for (const auto& metatile : metatiles) {
-        for (const std::uint16_t entry : metatile) {
-            out.push_back(static_cast<std::uint8_t>(entry));
-            out.push_back(static_cast<std::uint8_t>(entry >> 8));
-        }
-    }
-    return out;
-}
-
-std::vector<std::uint8_t> SyntheticImage::WorldMetatileTable(
-    std::span<const std::array<std::uint8_t, 4>> metatiles) {
-    std::vector<std::uint8_t> out;
-    out.reserve(metatiles.size() * 4);
-    for (const auto& metatile : metatiles) {
-        out.insert(out.end(), metatile.begin(), metatile.end());
-    }
-    return out;
-}
-
-std::vector<std::uint8_t> SyntheticImage::LayerMap(
-    std::uint32_t widthCells, std::uint32_t heightCells,
-    const std::function<std::uint16_t(std::uint32_t x, std::uint32_t y)>& cell) {
-    std::vector<std::uint8_t> out(std::size_t{widthCells} * heightCells * 2);
-    for (std::uint32_t y = 0; y < heightCells; ++y) {
-        for (std::uint32_t x = 0; x < widthCells; ++x) {
-            const std::uint16_t value = cell(x, y);
-            const std::size_t at = (std::size_t{y} * widthCells + x) * 2;
-            out[at] = static_cast<std::uint8_t>(value);
-            out[at + 1] = static_cast<std::uint8_t>(value >> 8);
-        }
-    }
-    return out;
 }
 
 std::vector<std::uint8_t> SyntheticImage::FileBytes(bool copierHeader) const {

@@ -83,33 +83,6 @@ public:
     // `byteOffset` is an offset into the table, as records give it.
     void PutSpriteGraphicsPointer(std::uint32_t byteOffset, std::uint32_t address);
 
-    // Map graphics, raw: the buffers that the map engine consumes once a block is decoded.
-    // An 8 x 8 tile as colour indexes, row by row.
-    using TilePixels = std::array<std::uint8_t, 64>;
-    // Tiles in the console's 4-bit planar form, 32 bytes each.
-    static std::vector<std::uint8_t> PlanarTiles(std::span<const TilePixels> tiles);
-    // Tiles of one byte per pixel, 64 bytes each.
-    static std::vector<std::uint8_t> LinearTiles(std::span<const TilePixels> tiles);
-    // A tile whose every pixel has the given index.
-    static TilePixels SolidTile(std::uint8_t index);
-    // SNES colours as the image stores them: little-endian words.
-    static std::vector<std::uint8_t> Palette(std::span<const std::uint16_t> colors);
-    void PutPalette(std::uint32_t offset, std::span<const std::uint16_t> colors);
-    static std::uint16_t SnesColor(std::uint32_t r5, std::uint32_t g5, std::uint32_t b5);
-    // A tile entry: tile number, palette row, flips.
-    static std::uint16_t TileEntry(std::uint32_t tile, std::uint32_t paletteRow = 0,
-                                   bool flipX = false, bool flipY = false);
-    // Metatiles of four tile entries (top-left, top-right, bottom-left, bottom-right), 8 bytes.
-    static std::vector<std::uint8_t> MetatileTable(
-        std::span<const std::array<std::uint16_t, 4>> metatiles);
-    // World-map metatiles of four tile numbers, 4 bytes.
-    static std::vector<std::uint8_t> WorldMetatileTable(
-        std::span<const std::array<std::uint8_t, 4>> metatiles);
-    // A layer map of 16-bit cells, widthCells per row.
-    static std::vector<std::uint8_t> LayerMap(
-        std::uint32_t widthCells, std::uint32_t heightCells,
-        const std::function<std::uint16_t(std::uint32_t x, std::uint32_t y)>& cell);
-
     // The value of a region table for this image's release (0 for an unknown release), and the
     // address rule of the editor applied to a game address.
     std::uint32_t Table(RegionTable table) const;
@@ -141,6 +114,33 @@ public:
     // A 6 MB image that already keeps its object lists in banks 0x50 and 0x51: writes the ten
     // bank bytes, and the object helpers use those banks from now on.
     void UseExtendedObjectBanks();
+
+    // Map graphics, raw: the buffers that the map engine consumes once a block is decoded.
+    // An 8 x 8 tile as colour indexes, row by row.
+    using TilePixels = std::array<std::uint8_t, 64>;
+    // Tiles in the console's 4-bit planar form, 32 bytes each.
+    static std::vector<std::uint8_t> PlanarTiles(std::span<const TilePixels> tiles);
+    // Tiles of one byte per pixel, 64 bytes each.
+    static std::vector<std::uint8_t> LinearTiles(std::span<const TilePixels> tiles);
+    // A tile whose every pixel has the given index.
+    static TilePixels SolidTile(std::uint8_t index);
+    // SNES colours as the image stores them: little-endian words.
+    static std::vector<std::uint8_t> Palette(std::span<const std::uint16_t> colors);
+    void PutPalette(std::uint32_t offset, std::span<const std::uint16_t> colors);
+    static std::uint16_t SnesColor(std::uint32_t r5, std::uint32_t g5, std::uint32_t b5);
+    // A tile entry: tile number, palette row, flips.
+    static std::uint16_t TileEntry(std::uint32_t tile, std::uint32_t paletteRow = 0,
+                                   bool flipX = false, bool flipY = false);
+    // Metatiles of four tile entries (top-left, top-right, bottom-left, bottom-right), 8 bytes.
+    static std::vector<std::uint8_t> MetatileTable(
+        std::span<const std::array<std::uint16_t, 4>> metatiles);
+    // World-map metatiles of four tile numbers, 4 bytes.
+    static std::vector<std::uint8_t> WorldMetatileTable(
+        std::span<const std::array<std::uint8_t, 4>> metatiles);
+    // A layer map of 16-bit cells, widthCells per row.
+    static std::vector<std::uint8_t> LayerMap(
+        std::uint32_t widthCells, std::uint32_t heightCells,
+        const std::function<std::uint16_t(std::uint32_t x, std::uint32_t y)>& cell);
 
     // The image as a file: with a 512-byte copier header in front when asked.
     std::vector<std::uint8_t> FileBytes(bool copierHeader = false) const;
