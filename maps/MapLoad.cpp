@@ -1,13 +1,12 @@
 // Loading a map into the map object: the header-script path, map 0, the two world maps and
 // the blank template of a new map.
-#include <algorithm>
+#include <array>
 #include <span>
 #include <vector>
 
 #include "maps/HeaderScriptRunner.h"
 #include "maps/MapDataBlocks.h"
 #include "maps/MapRenderer.h"
-#include "platform/Trace.h"
 #include "project/LayerBitmap.h"
 #include "project/ProjectContext.h"
 
@@ -15,7 +14,6 @@ namespace {
 
 constexpr std::uint32_t kNoMapHeader = 2;
 constexpr std::uint32_t kMapZero = 0;
-constexpr std::uint32_t kCollisionBytes = 512;
 
 // Fixed image offsets of the extra data that maps 0x41 to 0x44 take after their script.
 constexpr std::uint32_t kExtraMetatilesAddress = 0x2FC000;  // maps 0x42 to 0x44
@@ -52,35 +50,40 @@ void AllocateScriptBuffers(MapRenderer& map) {
         table.assign(kMetatileTableBytes, 0);
     }
     map.tileDataSize = 0;
+    map.collision.assign(kCollisionEntries, 0);
 }
 
-// The world maps: 2 and 5 share the large map, 3 and 35 the small one.
+// The world maps: 2 and 5 share the large map, 3 and 35 the small one. Their tile maps lie
+// uncompressed at plain image offsets.
 struct WorldMapSource {
-    std::uint32_t mapBytes;
-    std::uint32_t widthTiles;
-    RegionTable tileMapA;
-    RegionTable tileMapB;  // Count: the small map has one block
+    std::array<RegionTable, 2> tileMapBlocks;
+    std::size_t blockCount;
+    std::uint32_t blockBytes;
+    std::uint32_t mapBytes;    // the tile-map buffer, larger than the blocks
+    std::uint32_t widthTiles;  // and height, in 8-pixel units
     RegionTable metatiles;
     RegionTable tiles;
     RegionTable palette;
 };
 
-constexpr std::uint32_t kWorldMapBlockBytes = 0x8000;
-constexpr WorldMapSource kLargeWorldMap{0x20000,
-                                        0x200,
-                                        RegionTable::WorldMapTileMapTableA,
-                                        RegionTable::WorldMapTileMapTableB,
-                                        RegionTable::WorldMapMetatileTable,
-                                        RegionTable::WorldMapTilesTable,
-                                        RegionTable::WorldMapPaletteTable};
-constexpr WorldMapSource kSmallWorldMap{0x2000,
-                                        0x80,
-                                        RegionTable::SmallWorldMapTileMapTable,
-                                        RegionTable::Count,
-                                        RegionTable::SmallWorldMapMetatileTable,
-                                        RegionTable::SmallWorldMapTilesTable,
-                                        RegionTable::SmallWorldMapPaletteTable};
-constexpr std::uint32_t kSmallWorldMapBlockBytes = 0x1000;
+constexpr WorldMapSource kLargeWorldMap{
+    {RegionTable::WorldMapTileMapTableA, RegionTable::WorldMapTileMapTableB},
+    2,
+    0x8000,
+    0x20000,
+    0x200,
+    RegionTable::WorldMapMetatileTable,
+    RegionTable::WorldMapTilesTable,
+    RegionTable::WorldMapPaletteTable};
+constexpr WorldMapSource kSmallWorldMap{
+    {RegionTable::SmallWorldMapTileMapTable, RegionTable::SmallWorldMapTileMapTable},
+    1,
+    0x1000,
+    0x2000,
+    0x80,
+    RegionTable::SmallWorldMapMetatileTable,
+    RegionTable::SmallWorldMapTilesTable,
+    RegionTable::SmallWorldMapPaletteTable};
 
 }  // namespace
 
@@ -116,7 +119,6 @@ MapLoadResult MapRenderer::Load(std::uint32_t mapId, std::uint32_t& layer0WidthT
     metatileSource = 0;
     collisionSource = 0;
     AllocateScriptBuffers(*this);
-    collision.assign(kCollisionBytes, 0);
 
     if (mapId == kMapZero) {
         LoadMapZero(layer0WidthTiles);
@@ -193,35 +195,26 @@ MapLoadResult MapRenderer::LoadWorldMap(std::uint32_t mapId, bool large,
                                         std::uint32_t& layer0WidthTiles) {
     const ProjectContext& project = Project();
     const WorldMapSource& source = large ? kLargeWorldMap : kSmallWorldMap;
-    const std::uint32_t blockBytes = large ? kWorldMapBlockBytes : kSmallWorldMapBlockBytes;
+    const auto blocks = std::span(source.tileMapBlocks).first(source.blockCount);
 
-    // The tile-map blocks are plain image offsets; a release whose tables are missing or lie
-    // beyond its image (the 1 MB release) has no world map to show.
-    std::vector<RegionTable> tables{source.tileMapA, source.metatiles, source.tiles,
-                                    source.palette};
-    if (large) {
-        tables.push_back(source.tileMapB);
-    }
-    for (const RegionTable table : tables) {
+    // A release without these tables, or whose tile map lies beyond its image (the 1 MB
+    // release), has no world map to show.
+    for (const RegionTable table : {blocks[0], source.metatiles, source.tiles, source.palette}) {
         if (project.Table(table) == 0) {
             return {MapLoadStatus::NoData, "This release has no data for this world map."};
         }
     }
-    const auto inImage = [&](RegionTable table) {
-        return InRange(project.romImage.size(), project.Table(table), blockBytes);
-    };
-    if (!inImage(source.tileMapA) || (large && !inImage(source.tileMapB))) {
-        return {MapLoadStatus::NoData, "The world map data lies outside this ROM image."};
+    for (const RegionTable block : blocks) {
+        if (!InRange(project.romImage.size(), project.Table(block), source.blockBytes)) {
+            return {MapLoadStatus::NoData, "The world map data lies outside this ROM image."};
+        }
     }
 
     layerMap[0].assign(source.mapBytes, 0);
-    const auto image = project.Image();
-    std::copy_n(image.begin() + project.Table(source.tileMapA), blockBytes, layerMap[0].begin());
-    if (large) {
-        std::copy_n(image.begin() + project.Table(source.tileMapB), blockBytes,
-                    layerMap[0].begin() + blockBytes);
+    for (std::size_t k = 0; k < blocks.size(); ++k) {
+        CopyClipped(layerMap[0], k * source.blockBytes, project.Image(), project.Table(blocks[k]),
+                    source.blockBytes);
     }
-
     auto metatiles = DecodeMapBlock(project, project.Table(source.metatiles));
     metatileTables[0] = metatiles ? std::move(*metatiles) : std::vector<std::uint8_t>{};
     metatileTableSizes[0] = static_cast<std::uint32_t>(metatileTables[0].size());
@@ -265,7 +258,6 @@ void MapRenderer::CreateBlank() {
         }
     }
     // The collision table keeps its 512 entries, whatever the block's size.
-    collision.assign(kCollisionBytes, 0);
     if (const auto size = DecodeMapBlockInto(project, kBlankCollisionAddress, collision)) {
         collisionSize = *size;
     }

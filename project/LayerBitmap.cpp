@@ -15,21 +15,26 @@ std::int32_t ExportLayerBitmap(const std::vector<LayerImage>& layerImages, bool 
     if (count == 0 || base.pixels.size() < count) {
         return 0;
     }
-    std::vector<std::uint32_t> pixels(base.pixels.begin(), base.pixels.begin() + count);
-    if (fillFromLayer1 && layerImages.size() >= 2) {
-        const LayerImage& upper = layerImages[1];
-        if (upper.width == base.width && upper.height == base.height &&
-            upper.pixels.size() >= count) {
-            for (std::size_t i = 0; i < count; ++i) {
-                if (pixels[i] == 0) {
-                    pixels[i] = upper.pixels[i];
-                }
+    // The layer is encoded as it stands unless layer 1 fills its holes: a map's picture is
+    // megabytes, and every load writes one.
+    const LayerImage* upper = fillFromLayer1 && layerImages.size() >= 2 ? &layerImages[1] : nullptr;
+    if (upper != nullptr && (upper->width != base.width || upper->height != base.height ||
+                             upper->pixels.size() < count)) {
+        upper = nullptr;
+    }
+    std::vector<std::uint32_t> filled;
+    if (upper != nullptr) {
+        filled.assign(base.pixels.begin(), base.pixels.begin() + count);
+        for (std::size_t i = 0; i < count; ++i) {
+            if (filled[i] == 0) {
+                filled[i] = upper->pixels[i];
             }
         }
     }
     char name[32];
     std::snprintf(name, sizeof name, "map_%04X.bmp", mapId);
-    const auto bmp = EncodeBmp32(pixels.data(), base.width, base.height);
+    const auto bmp =
+        EncodeBmp32(upper != nullptr ? filled.data() : base.pixels.data(), base.width, base.height);
     if (!WriteDumpFile(name, bmp)) {
         return 0;
     }

@@ -219,6 +219,51 @@ std::vector<std::uint8_t> SyntheticImage::LiteralLzStream(std::span<const std::u
     return out;
 }
 
+void SyntheticImage::SetMapHeader(std::uint32_t mapId, std::uint32_t position) {
+    Put24(Wrap(Table(RegionTable::MapHeaderPointerTable) + 3 * mapId), position);
+}
+
+void SyntheticImage::SetScriptPiece(std::uint32_t piece, std::uint32_t position) {
+    Put24(Wrap(Table(RegionTable::MapScriptTableB) + 3 * piece), position);
+}
+
+std::uint32_t SyntheticImage::PutLayerBlock(std::uint32_t offset, std::uint32_t widthPixels,
+                                            std::uint32_t heightPixels,
+                                            std::span<const std::uint8_t> map) {
+    Put8(offset, widthPixels / 256);
+    Put8(offset + 1, heightPixels / 256);
+    return 2 + PutLzBlock(offset + 2, map);
+}
+
+void SyntheticImage::PutWorldMap(bool large, std::span<const std::uint8_t> tileMap,
+                                 std::span<const std::uint8_t> linearTiles,
+                                 std::span<const std::uint8_t> metatiles,
+                                 std::span<const std::uint16_t> palette) {
+    if (large) {
+        constexpr std::size_t kBlock = 0x8000;
+        PutBytes(Table(RegionTable::WorldMapTileMapTableA), tileMap.first(kBlock));
+        PutBytes(Table(RegionTable::WorldMapTileMapTableB), tileMap.subspan(kBlock, kBlock));
+        PutLzBlock(Wrap(Table(RegionTable::WorldMapTilesTable)), linearTiles);
+        PutLzBlock(Wrap(Table(RegionTable::WorldMapMetatileTable)), metatiles);
+        PutPalette(Wrap(Table(RegionTable::WorldMapPaletteTable)), palette);
+    } else {
+        PutBytes(Table(RegionTable::SmallWorldMapTileMapTable), tileMap.first(0x1000));
+        PutLzBlock(Wrap(Table(RegionTable::SmallWorldMapTilesTable)), linearTiles);
+        PutLzBlock(Wrap(Table(RegionTable::SmallWorldMapMetatileTable)), metatiles);
+        PutPalette(Wrap(Table(RegionTable::SmallWorldMapPaletteTable)), palette);
+    }
+}
+
+void SyntheticImage::PutMapZero(std::span<const std::uint8_t> tiles,
+                                std::span<const std::uint8_t> metatiles,
+                                std::span<const std::uint8_t> tileMap,
+                                std::span<const std::uint16_t> palette) {
+    PutLzBlock(Wrap(Table(RegionTable::MapZeroExtraTableA)), tiles);
+    PutLzBlock(Wrap(Table(RegionTable::MapZeroExtraTableB)), metatiles);
+    PutLzBlock(Wrap(Table(RegionTable::MapZeroExtraTableC)), tileMap);
+    PutPalette(Wrap(Table(RegionTable::MapZeroExtraTableD) - 0x20), palette);
+}
+
 std::vector<std::uint8_t> SyntheticImage::SpriteAnimationData(
     const std::vector<SpriteAnimation>& animations) {
     // The table's first entry doubles as its length: one slot more than there are animations.

@@ -54,6 +54,52 @@ public:
         return static_cast<std::uint16_t>(bytes_.at(offset) | bytes_.at(offset + 1) << 8);
     }
 
+    // Map graphics, raw: the buffers that the map engine consumes once a block is decoded.
+    // An 8 x 8 tile as colour indexes, row by row.
+    using TilePixels = std::array<std::uint8_t, 64>;
+    // Tiles in the console's 4-bit planar form, 32 bytes each.
+    static std::vector<std::uint8_t> PlanarTiles(std::span<const TilePixels> tiles);
+    // Tiles of one byte per pixel, 64 bytes each.
+    static std::vector<std::uint8_t> LinearTiles(std::span<const TilePixels> tiles);
+    // A tile whose every pixel has the given index.
+    static TilePixels SolidTile(std::uint8_t index);
+    // SNES colours as the image stores them: little-endian words.
+    static std::vector<std::uint8_t> Palette(std::span<const std::uint16_t> colors);
+    void PutPalette(std::uint32_t offset, std::span<const std::uint16_t> colors);
+    static std::uint16_t SnesColor(std::uint32_t r5, std::uint32_t g5, std::uint32_t b5);
+    // A tile entry: tile number, palette row, flips.
+    static std::uint16_t TileEntry(std::uint32_t tile, std::uint32_t paletteRow = 0,
+                                   bool flipX = false, bool flipY = false);
+    // Metatiles of four tile entries (top-left, top-right, bottom-left, bottom-right), 8 bytes.
+    static std::vector<std::uint8_t> MetatileTable(
+        std::span<const std::array<std::uint16_t, 4>> metatiles);
+    // World-map metatiles of four tile numbers, 4 bytes.
+    static std::vector<std::uint8_t> WorldMetatileTable(
+        std::span<const std::array<std::uint8_t, 4>> metatiles);
+    // A layer map of 16-bit cells, widthCells per row.
+    static std::vector<std::uint8_t> LayerMap(
+        std::uint32_t widthCells, std::uint32_t heightCells,
+        const std::function<std::uint16_t(std::uint32_t x, std::uint32_t y)>& cell);
+
+    // Map loading data, placed through the release's tables and the address rule (Wrap).
+    // The header-script position of a map (2: no map) and of shared script piece n.
+    void SetMapHeader(std::uint32_t mapId, std::uint32_t position);
+    void SetScriptPiece(std::uint32_t piece, std::uint32_t position);
+    // A layer block: width / 256 and height / 256 pixels, then the LZ block of the tile map.
+    std::uint32_t PutLayerBlock(std::uint32_t offset, std::uint32_t widthPixels,
+                                std::uint32_t heightPixels, std::span<const std::uint8_t> map);
+    // The world-map data where the release's tables put it: the raw tile map (0x10000 bytes
+    // for the large map, split over its two blocks; 0x1000 for the small one), LZ blocks of
+    // linear tiles and metatiles, and 256 colours.
+    void PutWorldMap(bool large, std::span<const std::uint8_t> tileMap,
+                     std::span<const std::uint8_t> linearTiles,
+                     std::span<const std::uint8_t> metatiles,
+                     std::span<const std::uint16_t> palette);
+    // The map-0 data of the release's extra tables: tiles, metatiles, tile map (LZ blocks) and
+    // the 256 colours that end 0x20 bytes below table D.
+    void PutMapZero(std::span<const std::uint8_t> tiles, std::span<const std::uint8_t> metatiles,
+                    std::span<const std::uint8_t> tileMap, std::span<const std::uint16_t> palette);
+
     // Sprites. A piece of a frame: 8 x 8 or 16 x 16 pixels at (x, y) from the frame's origin,
     // taken from the sheet tile `tile` (low nibble column, high nibble row).
     struct SpritePiece {
@@ -114,33 +160,6 @@ public:
     // A 6 MB image that already keeps its object lists in banks 0x50 and 0x51: writes the ten
     // bank bytes, and the object helpers use those banks from now on.
     void UseExtendedObjectBanks();
-
-    // Map graphics, raw: the buffers that the map engine consumes once a block is decoded.
-    // An 8 x 8 tile as colour indexes, row by row.
-    using TilePixels = std::array<std::uint8_t, 64>;
-    // Tiles in the console's 4-bit planar form, 32 bytes each.
-    static std::vector<std::uint8_t> PlanarTiles(std::span<const TilePixels> tiles);
-    // Tiles of one byte per pixel, 64 bytes each.
-    static std::vector<std::uint8_t> LinearTiles(std::span<const TilePixels> tiles);
-    // A tile whose every pixel has the given index.
-    static TilePixels SolidTile(std::uint8_t index);
-    // SNES colours as the image stores them: little-endian words.
-    static std::vector<std::uint8_t> Palette(std::span<const std::uint16_t> colors);
-    void PutPalette(std::uint32_t offset, std::span<const std::uint16_t> colors);
-    static std::uint16_t SnesColor(std::uint32_t r5, std::uint32_t g5, std::uint32_t b5);
-    // A tile entry: tile number, palette row, flips.
-    static std::uint16_t TileEntry(std::uint32_t tile, std::uint32_t paletteRow = 0,
-                                   bool flipX = false, bool flipY = false);
-    // Metatiles of four tile entries (top-left, top-right, bottom-left, bottom-right), 8 bytes.
-    static std::vector<std::uint8_t> MetatileTable(
-        std::span<const std::array<std::uint16_t, 4>> metatiles);
-    // World-map metatiles of four tile numbers, 4 bytes.
-    static std::vector<std::uint8_t> WorldMetatileTable(
-        std::span<const std::array<std::uint8_t, 4>> metatiles);
-    // A layer map of 16-bit cells, widthCells per row.
-    static std::vector<std::uint8_t> LayerMap(
-        std::uint32_t widthCells, std::uint32_t heightCells,
-        const std::function<std::uint16_t(std::uint32_t x, std::uint32_t y)>& cell);
 
     // The image as a file: with a 512-byte copier header in front when asked.
     std::vector<std::uint8_t> FileBytes(bool copierHeader = false) const;
