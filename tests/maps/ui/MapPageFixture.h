@@ -57,8 +57,15 @@ public:
         }
         image.PutLzBlock(kCollision, collision);
 
-        PutLayer(kLayer0, [](std::uint32_t x, std::uint32_t y) { return (x + y) % 16; });
-        PutLayer(kLayer1, [](std::uint32_t, std::uint32_t) { return 0u; });
+        image.PutLayerBlock(kLayer0, kWidthCells * 16, kHeightCells * 16,
+                            SyntheticImage::LayerMap(
+                                kWidthCells, kHeightCells, [](std::uint32_t x, std::uint32_t y) {
+                                    return static_cast<std::uint16_t>((x + y) % 16);
+                                }));
+        image.PutLayerBlock(kLayer1, kWidthCells * 16, kHeightCells * 16,
+                            SyntheticImage::LayerMap(
+                                kWidthCells, kHeightCells,
+                                [](std::uint32_t, std::uint32_t) -> std::uint16_t { return 0; }));
 
         HeaderScriptWriter(image, kScript)
             .Music(kMusicTrack)
@@ -70,9 +77,8 @@ public:
             .Layer(1, kLayer0)
             .Layer(2, kLayer1)
             .End();
-        const std::uint32_t headers = image.Table(RegionTable::MapHeaderPointerTable);
         for (std::uint32_t id : {kMapId, kNoListMapId, kHiddenLayer1MapId, kUnknownModeMapId}) {
-            image.Put24(headers + 3 * id, kScript);
+            image.SetMapHeader(id, kScript);
         }
         using Bank = SyntheticImage::ObjectBank;
         image.PutObjectList(kMapId, Bank::A, 0x9000,
@@ -105,16 +111,4 @@ public:
     }
 
     SyntheticImage image;
-
-private:
-    template <typename Cell>
-    void PutLayer(std::uint32_t at, Cell cell) {
-        image.Put8(at, kWidthCells * 16 / 256);
-        image.Put8(at + 1, kHeightCells * 16 / 256);
-        image.PutLzBlock(at + 2,
-                         SyntheticImage::LayerMap(kWidthCells, kHeightCells,
-                                                  [&](std::uint32_t x, std::uint32_t y) {
-                                                      return static_cast<std::uint16_t>(cell(x, y));
-                                                  }));
-    }
 };
