@@ -18,6 +18,7 @@
 #include <QWheelEvent>
 
 #include "maps/MapNameTable.h"
+#include "maps/MapRenderer.h"
 #include "maps/MusicNameTable.h"
 #include "platform/ui/PictureView.h"
 #include "project/ProjectContext.h"
@@ -74,6 +75,11 @@ MapTab::MapTab(Prompts& prompts, QWidget* parent) : QWidget(parent), prompts_(pr
 }
 
 MapTab::~MapTab() = default;
+
+MapRenderer* MapTab::MapTabRenderer() const {
+    MapRenderer* renderer = model_.mapTabRenderer.get();
+    return renderer != nullptr && &renderer->Project() == currentProject ? renderer : nullptr;
+}
 
 void MapTab::BuildControls() {
     mapView_ = new PictureView;

@@ -31,8 +31,9 @@ public:
     explicit MapTab(Prompts& prompts, QWidget* parent = nullptr);
     ~MapTab() override;
 
-    // The page's map object (null until a map is loaded); other pages reach it here.
-    MapRenderer* MapTabRenderer() const { return model_.mapTabRenderer.get(); }
+    // The page's map object; other pages reach it here. Null until a map is loaded, and while
+    // the object still belongs to a project that has been replaced.
+    MapRenderer* MapTabRenderer() const;
     const MapPageModel& Model() const { return model_; }
     void SetEditorFill(EditorFill fill) { editorFill_ = std::move(fill); }
 
