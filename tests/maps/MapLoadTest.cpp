@@ -206,67 +206,51 @@ TEST_F(MapLoad, HeaderScriptFillsEveryBufferAndRendersBothLayers) {
     EXPECT_EQ(bitmap->size(), 54u + 4u * 256 * 256);
 }
 
-TEST_F(MapLoad, MapWithoutHeaderChangesNothing) {
+TEST_F(MapLoad, MapWithoutHeaderChangesNothingAndEmptyScriptRendersNothing) {
     image.SetMapHeader(kMapId, 2);
     SyncProject();
     renderer->cursor = 0x1234;
     std::uint32_t w0 = 5;
     std::uint32_t w1 = 6;
-    const MapLoadResult result = renderer->Load(kMapId, w0, w1, false);
-    EXPECT_EQ(result.status, MapLoadStatus::NoMap);
-    EXPECT_TRUE(result.message.empty());
+    EXPECT_EQ(renderer->Load(kMapId, w0, w1, false).status, MapLoadStatus::NoMap);
     EXPECT_EQ(renderer->cursor, 0x1234u);
     EXPECT_TRUE(renderer->tileData.empty());
     // The width results never keep what the caller had in them.
     EXPECT_EQ(w0, 0u);
     EXPECT_EQ(w1, 0u);
-}
 
-TEST_F(MapLoad, EmptyScriptAllocatesButRendersNothing) {
-    std::filesystem::remove("map_0010.bmp");
+    image.SetMapHeader(kMapId, kScript);
     Script().End();
-    const MapLoadResult result = Load(kMapId);
-    EXPECT_EQ(result.status, MapLoadStatus::Loaded);
+    std::filesystem::remove("map_0010.bmp");
+    EXPECT_EQ(Load(kMapId).status, MapLoadStatus::Loaded);
     EXPECT_EQ(renderer->tileData.size(), kTileDataBytes);
     EXPECT_EQ(renderer->metatileTables[3].size(), kMetatileTableBytes);
     EXPECT_EQ(renderer->collision.size(), 512u);
     EXPECT_TRUE(renderer->layerImages.empty());
     EXPECT_EQ(width0, 0u);
-    EXPECT_EQ(width1, 0u);
     EXPECT_FALSE(std::filesystem::exists("map_0010.bmp"));
 }
 
-TEST_F(MapLoad, NestedCallsReturnToEachCallerInTurn) {
+TEST_F(MapLoad, CallsReturnToEachCallerAndDeferredPiecesRunLastFirst) {
     auto main = Script();
-    main.Call(1);
-    Mark(main, 3).Music(30).End();
+    main.Defer(4).Defer(5).Call(1);
+    Mark(main, 3).End();
     auto middle = Piece(1);
     middle.Call(0x8002);  // only the call masks off bit 15 of the piece number
-    Mark(middle, 2).Music(20).End();
+    Mark(middle, 2).End();
     auto inner = Piece(2);
-    Mark(inner, 1).Music(10).End();
+    Mark(inner, 1).End();
+    auto first = Piece(4);
+    Mark(first, 4).Music(4).End();
+    auto second = Piece(5);
+    Mark(second, 5).Music(5).End();
 
     Load(kMapId);
-    EXPECT_TRUE(Marked(1));
-    EXPECT_TRUE(Marked(2));
-    EXPECT_TRUE(Marked(3));
-    EXPECT_EQ(renderer->mapMusicTrack, 30u);
-}
-
-TEST_F(MapLoad, DeferredPiecesRunLastDeferredFirstAfterTheMainScript) {
-    auto main = Script();
-    main.Defer(1).Defer(2);
-    Mark(main, 3).Music(30).End();
-    auto first = Piece(1);
-    Mark(first, 1).Music(1).End();
-    auto second = Piece(2);
-    Mark(second, 2).Music(2).End();
-
-    Load(kMapId);
-    EXPECT_TRUE(Marked(1));
-    EXPECT_TRUE(Marked(2));
-    EXPECT_TRUE(Marked(3));
-    EXPECT_EQ(renderer->mapMusicTrack, 1u);
+    for (std::uint8_t row = 1; row <= 5; ++row) {
+        EXPECT_TRUE(Marked(row)) << int{row};
+    }
+    // Piece 4, deferred first, ran last.
+    EXPECT_EQ(renderer->mapMusicTrack, 4u);
 }
 
 TEST_F(MapLoad, ConditionalFlowDependsOnTheCallStack) {
@@ -457,30 +441,19 @@ TEST_F(MapLoad, TileCommandPlacesGraphicsBySlot) {
     EXPECT_EQ(map.tileSource, kData);
 }
 
-TEST_F(MapLoad, TileBlocksThatDoNotDecodeAreCopiedRaw) {
-    const std::uint32_t rawAt = kData + 0x8000;  // no LZ head: raw size 0
+TEST_F(MapLoad, TileBlocksThatDoNotDecodeAreCopiedRawButLinearTilesAreDropped) {
+    const std::uint32_t rawAt = kData + 0x8000;  // raw size 0: does not decode
     const auto raw = Filler(0x400, 9);
     image.PutBytes(rawAt, raw);
     image.Put16(rawAt + 1, 0);
-    Script().Tiles(2, 0, rawAt, 0x08).End();
+    const auto linear = Filler(128, 5);
+    image.PutLzBlock(kData, linear);
+    Script().Tiles(2, 0, rawAt, 0x08).Tiles(0, 255, kData, 0).Tiles(0, 255, rawAt, 0).End();
     Load(kMapId);
     std::vector<std::uint8_t> expected = raw;
     expected[1] = expected[2] = 0;
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), renderer->tileData.begin()));
     EXPECT_EQ(renderer->tileDataSize, 0u);
-
-    // A raw copy at the image's end takes only what the image holds.
-    const std::uint32_t nearEnd = image.Size() - 0x100;
-    image.Put16(nearEnd + 1, 0);
-    Script().Tiles(0x7F, 0, nearEnd, 0).End();
-    EXPECT_EQ(Load(kMapId).status, MapLoadStatus::Loaded);
-}
-
-TEST_F(MapLoad, LinearTilesReplaceThePreviousOnes) {
-    const auto linear = Filler(128, 5);
-    image.PutLzBlock(kData, linear);
-    Script().Tiles(0, 255, kData, 0).Tiles(0, 255, kData + 0x800, 0).End();
-    Load(kMapId);
     EXPECT_TRUE(renderer->linearTiles.empty());
     EXPECT_EQ(renderer->tileSetType, 255u);
 
@@ -488,6 +461,12 @@ TEST_F(MapLoad, LinearTilesReplaceThePreviousOnes) {
     Load(kMapId);
     EXPECT_EQ(renderer->linearTiles, linear);
     EXPECT_EQ(renderer->tileSource, 0u);
+
+    // A raw copy at the image's end takes only what the image holds.
+    const std::uint32_t nearEnd = image.Size() - 0x100;
+    image.Put16(nearEnd + 1, 0);
+    Script().Tiles(0x7F, 0, nearEnd, 0).End();
+    EXPECT_EQ(Load(kMapId).status, MapLoadStatus::Loaded);
 }
 
 TEST_F(MapLoad, LayerThatDoesNotDecodeLeavesNoMap) {
@@ -540,8 +519,7 @@ TEST_F(MapLoad, MapZeroReadsTheExtraTables) {
     image.PutMapZero(tiles, SyntheticImage::MetatileTable(table), map, palette);
     std::filesystem::remove("map_0000.bmp");
 
-    const MapLoadResult result = Load(0);
-    EXPECT_EQ(result.status, MapLoadStatus::Loaded);
+    EXPECT_EQ(Load(0).status, MapLoadStatus::Loaded);
     const MapRenderer& renderer0 = *renderer;
     EXPECT_EQ(renderer0.tileDataSize, 512u);
     EXPECT_EQ(renderer0.metatileTableSizes[0], 16u);
@@ -557,15 +535,13 @@ TEST_F(MapLoad, MapZeroReadsTheExtraTables) {
     EXPECT_EQ(Pixel(0, 16, 8), SnesColorToArgb(DefaultColor(5)));
     EXPECT_FALSE(std::filesystem::exists("map_0000.bmp"));
     EXPECT_EQ(renderer0.depth, 0);
-}
 
-TEST(MapLoadRegions, MapZeroWithoutExtraTablesLoadsNothing) {
-    LoadScene scene(SyntheticImage::k4MB, Region::UK);
-    const MapLoadResult result = scene.Load(0);
+    // Releases other than this one have no map-0 tables.
+    LoadScene uk(SyntheticImage::k4MB, Region::UK);
+    const MapLoadResult result = uk.Load(0);
     EXPECT_EQ(result.status, MapLoadStatus::NoData);
     EXPECT_FALSE(result.message.empty());
-    EXPECT_TRUE(scene.renderer->tileData.empty());
-    EXPECT_TRUE(scene.renderer->layerImages.empty());
+    EXPECT_TRUE(uk.renderer->tileData.empty());
 }
 
 TEST_F(MapLoad, SmallWorldMapIsTheSameForBothIds) {
