@@ -223,7 +223,7 @@ void HeaderScriptRunner::LoadMetatilesOrCollision() {
         // The count says how much of the table holds data; it never passes the table's end.
         map_.collisionSize = static_cast<std::uint32_t>(
             std::min<std::size_t>(map_.collisionSize + data->size(), map_.collision.size()));
-        WriteWholeFile("col.bin", std::span(map_.collision).first(map_.collisionSize));
+        WriteDumpFile("col.bin", std::span(map_.collision).first(map_.collisionSize));
         return;
     }
 

@@ -175,6 +175,89 @@ std::vector<std::uint8_t> SyntheticImage::LayerMap(
     return out;
 }
 
+std::vector<std::uint8_t> SyntheticImage::SpriteAnimationData(
+    const std::vector<SpriteAnimation>& animations) {
+    // The table's first entry doubles as its length: one slot more than there are animations.
+    const std::size_t tableSize = 2 * (animations.size() + 1);
+    std::size_t listsSize = 0;
+    for (const auto& animation : animations) {
+        listsSize += 4 * (animation.size() + 1);
+    }
+    std::vector<std::uint8_t> data(tableSize + listsSize, 0);
+    const auto put16 = [&data](std::size_t at, std::size_t value) {
+        data[at] = static_cast<std::uint8_t>(value);
+        data[at + 1] = static_cast<std::uint8_t>(value >> 8);
+    };
+    std::size_t list = tableSize;
+    for (std::size_t a = 0; a < animations.size(); ++a) {
+        put16(2 * a, list);
+        for (const auto& frame : animations[a]) {
+            const std::size_t record = data.size();
+            put16(list, 0x0101);
+            put16(list + 2, record);
+            list += 4;
+            data.resize(record + 17, 0xEE);  // the record head is not read
+            data.back() = static_cast<std::uint8_t>(frame.size());
+            for (const auto& piece : frame) {
+                const std::uint8_t mirror =
+                    (piece.mirrorX ? 0x40 : 0) | (piece.mirrorY ? 0x80 : 0) | 0x20;
+                data.insert(data.end(), {static_cast<std::uint8_t>(piece.large ? 0x01 : 0x00),
+                                         piece.x, 0xCC, piece.y, 0xCC, piece.tile, mirror});
+            }
+        }
+        put16(list, 0xFFFF);
+        list += 4;
+    }
+    put16(2 * animations.size(), tableSize);
+    return data;
+}
+
+std::vector<std::uint8_t> SyntheticImage::SpriteTiles(const std::vector<std::string>& rows) {
+    const std::size_t tileRows = (rows.size() + 7) / 8;
+    std::vector<std::uint8_t> data(tileRows * 512, 0);
+    for (std::size_t y = 0; y < rows.size(); ++y) {
+        for (std::size_t x = 0; x < rows[y].size() && x < 128; ++x) {
+            const char c = rows[y][x];
+            const int index = c == '.' ? 0 : std::stoi(std::string(1, c), nullptr, 16);
+            const std::size_t tile = (y / 8) * 512 + (x / 8) * 32;
+            const std::size_t r = y % 8;
+            const int bit = 7 - static_cast<int>(x % 8);
+            const std::size_t planes[4] = {tile + 2 * r, tile + 2 * r + 1, tile + 16 + 2 * r,
+                                           tile + 17 + 2 * r};
+            for (int p = 0; p < 4; ++p) {
+                if ((index >> p & 1) != 0) {
+                    data[planes[p]] |= static_cast<std::uint8_t>(1 << bit);
+                }
+            }
+        }
+    }
+    return data;
+}
+
+void SyntheticImage::PutSpriteInfo(std::uint32_t offset, std::uint32_t animDataAddress,
+                                   std::uint32_t paletteAddress, std::uint32_t graphicsAddress) {
+    const std::uint8_t zeros[21] = {};
+    PutBytes(offset, zeros);
+    Put24(offset, animDataAddress);
+    Put24(offset + 9, paletteAddress);
+    Put24(offset + 18, graphicsAddress);
+}
+
+void SyntheticImage::PutSpritePalette(std::uint32_t offset,
+                                      std::span<const std::uint16_t> colours) {
+    for (std::size_t i = 0; i < colours.size(); ++i) {
+        Put16(offset + static_cast<std::uint32_t>(2 * i), colours[i]);
+    }
+}
+
+void SyntheticImage::PutSpritePalettePointer(std::uint32_t index, std::uint32_t address) {
+    Put24(0xFC72 + 3 * index, address);
+}
+
+void SyntheticImage::PutSpriteGraphicsPointer(std::uint32_t byteOffset, std::uint32_t address) {
+    Put24(0xFDA4 + byteOffset, address);
+}
+
 std::uint32_t SyntheticImage::PutLzStream(std::uint32_t offset, std::uint32_t rawSize,
                                           std::span<const std::uint8_t> stream, std::uint8_t head) {
     Put8(offset, head);
@@ -262,89 +345,6 @@ void SyntheticImage::PutMapZero(std::span<const std::uint8_t> tiles,
     PutLzBlock(Wrap(Table(RegionTable::MapZeroExtraTableB)), metatiles);
     PutLzBlock(Wrap(Table(RegionTable::MapZeroExtraTableC)), tileMap);
     PutPalette(Wrap(Table(RegionTable::MapZeroExtraTableD) - 0x20), palette);
-}
-
-std::vector<std::uint8_t> SyntheticImage::SpriteAnimationData(
-    const std::vector<SpriteAnimation>& animations) {
-    // The table's first entry doubles as its length: one slot more than there are animations.
-    const std::size_t tableSize = 2 * (animations.size() + 1);
-    std::size_t listsSize = 0;
-    for (const auto& animation : animations) {
-        listsSize += 4 * (animation.size() + 1);
-    }
-    std::vector<std::uint8_t> data(tableSize + listsSize, 0);
-    const auto put16 = [&data](std::size_t at, std::size_t value) {
-        data[at] = static_cast<std::uint8_t>(value);
-        data[at + 1] = static_cast<std::uint8_t>(value >> 8);
-    };
-    std::size_t list = tableSize;
-    for (std::size_t a = 0; a < animations.size(); ++a) {
-        put16(2 * a, list);
-        for (const auto& frame : animations[a]) {
-            const std::size_t record = data.size();
-            put16(list, 0x0101);
-            put16(list + 2, record);
-            list += 4;
-            data.resize(record + 17, 0xEE);  // the record head is not read
-            data.back() = static_cast<std::uint8_t>(frame.size());
-            for (const auto& piece : frame) {
-                const std::uint8_t mirror =
-                    (piece.mirrorX ? 0x40 : 0) | (piece.mirrorY ? 0x80 : 0) | 0x20;
-                data.insert(data.end(), {static_cast<std::uint8_t>(piece.large ? 0x01 : 0x00),
-                                         piece.x, 0xCC, piece.y, 0xCC, piece.tile, mirror});
-            }
-        }
-        put16(list, 0xFFFF);
-        list += 4;
-    }
-    put16(2 * animations.size(), tableSize);
-    return data;
-}
-
-std::vector<std::uint8_t> SyntheticImage::SpriteTiles(const std::vector<std::string>& rows) {
-    const std::size_t tileRows = (rows.size() + 7) / 8;
-    std::vector<std::uint8_t> data(tileRows * 512, 0);
-    for (std::size_t y = 0; y < rows.size(); ++y) {
-        for (std::size_t x = 0; x < rows[y].size() && x < 128; ++x) {
-            const char c = rows[y][x];
-            const int index = c == '.' ? 0 : std::stoi(std::string(1, c), nullptr, 16);
-            const std::size_t tile = (y / 8) * 512 + (x / 8) * 32;
-            const std::size_t r = y % 8;
-            const int bit = 7 - static_cast<int>(x % 8);
-            const std::size_t planes[4] = {tile + 2 * r, tile + 2 * r + 1, tile + 16 + 2 * r,
-                                           tile + 17 + 2 * r};
-            for (int p = 0; p < 4; ++p) {
-                if ((index >> p & 1) != 0) {
-                    data[planes[p]] |= static_cast<std::uint8_t>(1 << bit);
-                }
-            }
-        }
-    }
-    return data;
-}
-
-void SyntheticImage::PutSpriteInfo(std::uint32_t offset, std::uint32_t animDataAddress,
-                                   std::uint32_t paletteAddress, std::uint32_t graphicsAddress) {
-    const std::uint8_t zeros[21] = {};
-    PutBytes(offset, zeros);
-    Put24(offset, animDataAddress);
-    Put24(offset + 9, paletteAddress);
-    Put24(offset + 18, graphicsAddress);
-}
-
-void SyntheticImage::PutSpritePalette(std::uint32_t offset,
-                                      std::span<const std::uint16_t> colours) {
-    for (std::size_t i = 0; i < colours.size(); ++i) {
-        Put16(offset + static_cast<std::uint32_t>(2 * i), colours[i]);
-    }
-}
-
-void SyntheticImage::PutSpritePalettePointer(std::uint32_t index, std::uint32_t address) {
-    Put24(0xFC72 + 3 * index, address);
-}
-
-void SyntheticImage::PutSpriteGraphicsPointer(std::uint32_t byteOffset, std::uint32_t address) {
-    Put24(0xFDA4 + byteOffset, address);
 }
 
 std::vector<std::uint8_t> SyntheticImage::FileBytes(bool copierHeader) const {

@@ -100,35 +100,6 @@ public:
     void PutMapZero(std::span<const std::uint8_t> tiles, std::span<const std::uint8_t> metatiles,
                     std::span<const std::uint8_t> tileMap, std::span<const std::uint16_t> palette);
 
-    // Sprites. A piece of a frame: 8 x 8 or 16 x 16 pixels at (x, y) from the frame's origin,
-    // taken from the sheet tile `tile` (low nibble column, high nibble row).
-    struct SpritePiece {
-        bool large = false;
-        std::uint8_t x = 0;
-        std::uint8_t y = 0;
-        std::uint8_t tile = 0;
-        bool mirrorX = false;
-        bool mirrorY = false;
-    };
-    using SpriteFrame = std::vector<SpritePiece>;
-    using SpriteAnimation = std::vector<SpriteFrame>;
-
-    // Decoded animation data: the table of frame-list offsets, one list per animation ended by
-    // a 0xFFFF entry, then the frame records.
-    static std::vector<std::uint8_t> SpriteAnimationData(
-        const std::vector<SpriteAnimation>& animations);
-    // Decoded sprite graphics from a picture 128 pixels wide given as rows of hexadecimal
-    // palette indexes ('.' counts as 0; short rows and missing rows are 0), in whole tile rows.
-    static std::vector<std::uint8_t> SpriteTiles(const std::vector<std::string>& rows);
-    // A sprite-information record that names its palette and graphics by address.
-    void PutSpriteInfo(std::uint32_t offset, std::uint32_t animDataAddress,
-                       std::uint32_t paletteAddress, std::uint32_t graphicsAddress);
-    // Sixteen 15-bit colours (the first is never shown).
-    void PutSpritePalette(std::uint32_t offset, std::span<const std::uint16_t> colours);
-    void PutSpritePalettePointer(std::uint32_t index, std::uint32_t address);
-    // `byteOffset` is an offset into the table, as records give it.
-    void PutSpriteGraphicsPointer(std::uint32_t byteOffset, std::uint32_t address);
-
     // The value of a region table for this image's release (0 for an unknown release), and the
     // address rule of the editor applied to a game address.
     std::uint32_t Table(RegionTable table) const;
@@ -160,6 +131,35 @@ public:
     // A 6 MB image that already keeps its object lists in banks 0x50 and 0x51: writes the ten
     // bank bytes, and the object helpers use those banks from now on.
     void UseExtendedObjectBanks();
+
+    // Sprites. A piece of a frame: 8 x 8 or 16 x 16 pixels at (x, y) from the frame's origin,
+    // taken from the sheet tile `tile` (low nibble column, high nibble row).
+    struct SpritePiece {
+        bool large = false;
+        std::uint8_t x = 0;
+        std::uint8_t y = 0;
+        std::uint8_t tile = 0;
+        bool mirrorX = false;
+        bool mirrorY = false;
+    };
+    using SpriteFrame = std::vector<SpritePiece>;
+    using SpriteAnimation = std::vector<SpriteFrame>;
+
+    // Decoded animation data: the table of frame-list offsets, one list per animation ended by
+    // a 0xFFFF entry, then the frame records.
+    static std::vector<std::uint8_t> SpriteAnimationData(
+        const std::vector<SpriteAnimation>& animations);
+    // Decoded sprite graphics from a picture 128 pixels wide given as rows of hexadecimal
+    // palette indexes ('.' counts as 0; short rows and missing rows are 0), in whole tile rows.
+    static std::vector<std::uint8_t> SpriteTiles(const std::vector<std::string>& rows);
+    // A sprite-information record that names its palette and graphics by address.
+    void PutSpriteInfo(std::uint32_t offset, std::uint32_t animDataAddress,
+                       std::uint32_t paletteAddress, std::uint32_t graphicsAddress);
+    // Sixteen 15-bit colours (the first is never shown).
+    void PutSpritePalette(std::uint32_t offset, std::span<const std::uint16_t> colours);
+    void PutSpritePalettePointer(std::uint32_t index, std::uint32_t address);
+    // `byteOffset` is an offset into the table, as records give it.
+    void PutSpriteGraphicsPointer(std::uint32_t byteOffset, std::uint32_t address);
 
     // The image as a file: with a 512-byte copier header in front when asked.
     std::vector<std::uint8_t> FileBytes(bool copierHeader = false) const;
