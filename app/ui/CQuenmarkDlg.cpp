@@ -129,17 +129,11 @@ void CQuenmarkDlg::OnFileOpenProject() {
     }
 }
 
-void CQuenmarkDlg::OnFileSaveProjectAs() {
-    SaveProjectAsCommand(prompts_);
-}
+void CQuenmarkDlg::OnFileSaveProjectAs() { SaveProjectAsCommand(prompts_); }
 
-void CQuenmarkDlg::OnRomSaveAs() {
-    SaveRomAsCommand(prompts_);
-}
+void CQuenmarkDlg::OnRomSaveAs() { SaveRomAsCommand(prompts_); }
 
-void CQuenmarkDlg::OnFileExit() {
-    QApplication::exit(0);
-}
+void CQuenmarkDlg::OnFileExit() { QApplication::exit(0); }
 
 void CQuenmarkDlg::OnMapLoad() {
     // Imports a layer file into the "Maps" page's map, once that page is part of the program.
@@ -149,9 +143,7 @@ void CQuenmarkDlg::OnMapSaveAs() {
     // Exports the "Maps" page's edited layer, once that page is part of the program.
 }
 
-void CQuenmarkDlg::OnHelpViewWiki() {
-    prompts_.OpenUrl(std::string(kWikiUrl));
-}
+void CQuenmarkDlg::OnHelpViewWiki() { prompts_.OpenUrl(std::string(kWikiUrl)); }
 
 void CQuenmarkDlg::OnHelpAbout() {
     CAboutDlg about(prompts_, this);

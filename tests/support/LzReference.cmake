@@ -4,6 +4,5 @@ include_guard(GLOBAL)
 # benchmarks, kept out of the product.
 add_library(quenmark_lz_reference STATIC
     ${CMAKE_SOURCE_DIR}/tests/support/LzReference.cpp
-    ${CMAKE_SOURCE_DIR}/tests/support/LzSamples.cpp
-)
+    ${CMAKE_SOURCE_DIR}/tests/support/LzSamples.cpp)
 target_include_directories(quenmark_lz_reference PUBLIC ${CMAKE_SOURCE_DIR})
