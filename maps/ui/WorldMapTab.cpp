@@ -81,7 +81,7 @@ void WorldMapTab::BuildControls() {
     showLayout->addWidget(objects_);
     controls->addWidget(showGroup);
     controls->addWidget(PictureGroup("Tile:", tileView_, 16, 16));
-    controls->addStretch();
+    controls->addStretch(1);
 
     page->addWidget(PictureGroup("Tiles:", tileSetView_, 128, 512), 0, Qt::AlignTop);
     page->addStretch();
