@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "maps/MapRenderer.h"
+#include "maps/WorldMapLayout.h"
 #include "platform/Files.h"
 #include "project/ByteAccess.h"
 
@@ -114,13 +115,8 @@ void DrawWorldCell(LayerImage& image, std::uint64_t cx, std::uint64_t cy, TileOf
 
 // The width and height of world map `mapId` in 8-pixel units; 0 for other maps.
 std::uint32_t WorldMapSizeTiles(std::uint32_t mapId) {
-    if (mapId == 2 || mapId == 5) {
-        return 0x200;
-    }
-    if (mapId == 3 || mapId == 35) {
-        return 0x80;
-    }
-    return 0;
+    const WorldMapLayout* layout = WorldMapLayoutOf(mapId);
+    return layout != nullptr ? layout->widthTiles : 0;
 }
 
 }  // namespace

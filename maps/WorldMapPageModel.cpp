@@ -76,8 +76,9 @@ void WorldMapPageModel::Save(ProjectContext* project, Prompts& prompts) {
     if (renderer == nullptr) {
         return;
     }
-    // Written back once the map object can save world maps.
-    (void)prompts;
+    // Only a real write is reported as saved; a refusal says why nothing was written.
+    const MapSaveResult saved = renderer->SaveToRom(state.mapId);
+    prompts.ShowMessage(saved.saved ? "Changes have been saved" : saved.message);
 }
 
 bool WorldMapPageModel::TileSetClick(ProjectContext* project, std::uint32_t x, std::uint32_t y) {

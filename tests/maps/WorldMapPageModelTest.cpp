@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "maps/WorldMapLayout.h"
 #include "maps/WorldMapPageModel.h"
 #include "project/ProjectContext.h"
 #include "tests/maps/WorldMapProject.h"
@@ -264,4 +265,57 @@ TEST_F(WorldMapPage, AMapTheReleaseDoesNotHoldLeavesThePageWithoutAMap) {
     EXPECT_EQ(page.state.scrollY, 0u);
     EXPECT_FALSE(page.MapViewClick(project.get(), 0, 0));
     EXPECT_FALSE(page.RightClick(project.get(), 0, 0, true));
+}
+
+TEST_F(WorldMapPage, SavesTheEditedMapInPlaceAndReadsItBackEqual) {
+    for (const auto& [line, sharedLine] : {std::pair{0, 1}, std::pair{2, 3}}) {
+        Load(line);
+        SCOPED_TRACE(page.state.mapId);
+        page.state.PickTile(0xA7);
+        page.MapViewClick(project.get(), 0, 0);
+        page.MapViewClick(project.get(), 831, 559);
+        page.state.scrollY = page.state.mapHeight - 560;  // the map's last row
+        page.MapViewClick(project.get(), 20 * 16, 559);
+        const std::vector<std::uint8_t> cells = page.worldMapRenderer->layerMap[0];
+        const std::vector<std::uint32_t> picture = page.worldMapRenderer->layerImages[0].pixels;
+        const std::vector<std::uint8_t> before = project->romImage;
+
+        prompts.messages.clear();
+        page.Save(project.get(), prompts);
+        EXPECT_EQ(prompts.messages, std::vector<std::string>{"Changes have been saved"});
+        // Only the edited cells' bytes changed in the image.
+        std::size_t changed = 0;
+        for (std::size_t i = 0; i < before.size(); ++i) {
+            changed += before[i] != project->romImage[i] ? 1 : 0;
+        }
+        EXPECT_EQ(changed, 3u);
+
+        // The saved image, made a project again, loads the same map and picture; the map that
+        // shares the data shows the edit too.
+        WorldMapPageModel reread;
+        auto saved = std::make_unique<ProjectContext>();
+        ASSERT_EQ(ImportRom(*saved, project->romImage), 1u);
+        for (int readLine : {line, sharedLine}) {
+            reread.mapLine = readLine;
+            reread.Load(saved.get(), prompts);
+            EXPECT_EQ(reread.worldMapRenderer->layerMap[0], cells);
+            EXPECT_EQ(reread.worldMapRenderer->layerImages[0].pixels, picture);
+        }
+    }
+}
+
+TEST_F(WorldMapPage, SavingIsRefusedWhereTheReleaseHasNoPlaceForTheMap) {
+    Load(0);
+    page.MapViewClick(project.get(), 0, 0);
+    const std::vector<std::uint8_t> before = project->romImage;
+    project->SetTable(RegionTable::WorldMapTileMapTableB, 0);
+    page.Save(project.get(), prompts);
+    EXPECT_EQ(prompts.messages, std::vector<std::string>{kNoWorldMapDataText});
+
+    // A block that would end past the image.
+    project->SetTable(RegionTable::WorldMapTileMapTableB, project->romSize - 0x7FFF);
+    page.Save(project.get(), prompts);
+    EXPECT_EQ(prompts.LastMessage(), "The world map data lies outside this ROM image.");
+    EXPECT_EQ(prompts.messages.size(), 2u);
+    EXPECT_EQ(project->romImage, before);
 }

@@ -116,6 +116,12 @@ TEST_F(WorldMapTabTest, LoadsScrollsPicksAndPlacesThroughTheControls) {
     EXPECT_EQ(Cell(1, 1), WorldMapProject::LargeCell(10, 10));
     EXPECT_EQ(Child<PictureView>("tileView")->grab().toImage().pixel(4, 4) & 0xFFFFFF,
               WorldMapProject::Colour(WorldMapProject::LargeCell(10, 10)));
+
+    Click("save");
+    EXPECT_EQ(prompts.messages, std::vector<std::string>{"Changes have been saved"});
+    EXPECT_EQ(
+        currentProject->Read8(data.image.Table(RegionTable::WorldMapTileMapTableA) + 2 * 256 + 3),
+        31);
 }
 
 TEST_F(WorldMapTabTest, CtrlRightClickAsksTheEditorsAndTheOverlaysFollowTheBoxes) {
