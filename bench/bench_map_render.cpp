@@ -149,22 +149,30 @@ void BM_WorldMapRebuild(benchmark::State& state) {
 }
 BENCHMARK(BM_WorldMapRebuild)->Unit(benchmark::kMillisecond);
 
-// One cell edit on the "World Maps" page with the 4096 x 4096 map loaded and scrolled into its
-// middle, exits shown: the byte, the picture, the 832 x 560 view with its overlays and the
-// tile set, as a left click does them.
-void BM_WorldMapPageCellEdit(benchmark::State& state) {
+// The "World Maps" page with the 4096 x 4096 map loaded.
+struct LoadedWorldMap {
+    explicit LoadedWorldMap(bool showExits) : project(data.MakeProject()) {
+        page.showExits = showExits;
+        page.Load(project.get(), prompts);
+    }
+
     WorldMapProject data;
-    const auto project = data.MakeProject();
+    std::unique_ptr<ProjectContext> project;
     ScriptedPrompts prompts;
     WorldMapPageModel page;
-    page.showExits = true;
-    page.Load(project.get(), prompts);
+};
+
+// One cell edit with the map scrolled into its middle and the exits shown: the byte, the
+// picture, the 832 x 560 view with its overlays and the tile set, as a left click does them.
+void BM_WorldMapPageCellEdit(benchmark::State& state) {
+    LoadedWorldMap map(true);
+    WorldMapPageModel& page = map.page;
     page.state.scrollX = 1600;
     page.state.scrollY = 1600;
     std::uint32_t step = 0;
     for (auto _ : state) {
         page.state.PickTile(static_cast<std::uint8_t>(step * 37));
-        page.MapViewClick(project.get(), (step * 16) % 832, (step * 48) % 560);
+        page.MapViewClick(map.project.get(), (step * 16) % 832, (step * 48) % 560);
         benchmark::DoNotOptimize(page.view.Pixels());
         ++step;
     }
@@ -173,12 +181,8 @@ BENCHMARK(BM_WorldMapPageCellEdit)->Unit(benchmark::kMicrosecond);
 
 // The picture's part of the same edit: the byte and the cell's 16 x 16 pixels.
 void BM_WorldMapCellRedraw(benchmark::State& state) {
-    WorldMapProject data;
-    const auto project = data.MakeProject();
-    ScriptedPrompts prompts;
-    WorldMapPageModel page;
-    page.Load(project.get(), prompts);
-    MapRenderer& renderer = *page.worldMapRenderer;
+    LoadedWorldMap map(false);
+    MapRenderer& renderer = *map.page.worldMapRenderer;
     std::uint32_t step = 0;
     for (auto _ : state) {
         const std::uint32_t x = (step * 7) & 0xFF;

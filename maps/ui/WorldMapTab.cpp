@@ -138,24 +138,22 @@ void WorldMapTab::OnSave() {
     Exchange([&] { model_.Save(currentProject, prompts_); });
 }
 
-void WorldMapTab::OnMapViewClick(Qt::MouseButton button, bool, QPoint position) {
+void WorldMapTab::LeftClick(Qt::MouseButton button, QPoint position, ClickHandler handler) {
     if (button != Qt::LeftButton || position.x() < 0 || position.y() < 0) {
         return;
     }
     Exchange([&] {
-        model_.MapViewClick(currentProject, static_cast<std::uint32_t>(position.x()),
-                            static_cast<std::uint32_t>(position.y()));
+        (model_.*handler)(currentProject, static_cast<std::uint32_t>(position.x()),
+                          static_cast<std::uint32_t>(position.y()));
     });
 }
 
+void WorldMapTab::OnMapViewClick(Qt::MouseButton button, bool, QPoint position) {
+    LeftClick(button, position, &WorldMapPageModel::MapViewClick);
+}
+
 void WorldMapTab::OnTileSetClick(Qt::MouseButton button, bool, QPoint position) {
-    if (button != Qt::LeftButton || position.x() < 0 || position.y() < 0) {
-        return;
-    }
-    Exchange([&] {
-        model_.TileSetClick(currentProject, static_cast<std::uint32_t>(position.x()),
-                            static_cast<std::uint32_t>(position.y()));
-    });
+    LeftClick(button, position, &WorldMapPageModel::TileSetClick);
 }
 
 void WorldMapTab::OnMouseActivate(Qt::MouseButton button, bool ctrl, QPoint position) {

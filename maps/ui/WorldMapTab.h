@@ -6,9 +6,11 @@
 #include <QWidget>
 
 #include "maps/WorldMapPageModel.h"
+#include "maps/ui/MapTab.h"
 
 class MapRenderer;
 class PictureView;
+class ProjectContext;
 class Prompts;
 class QCheckBox;
 class QComboBox;
@@ -21,10 +23,8 @@ class QPushButton;
 class WorldMapTab : public QWidget {
     Q_OBJECT
 public:
-    // Fills the open Object and Exit editors from a map cell; the found exit's index goes to
-    // the last argument.
-    using EditorFill = std::function<void(std::uint32_t mapId, std::uint32_t column,
-                                          std::uint32_t row, std::uint32_t& exitIndex)>;
+    // The fill that both map pages share; this page fills the Object and Exit editors only.
+    using EditorFill = MapTab::EditorFill;
 
     explicit WorldMapTab(Prompts& prompts, QWidget* parent = nullptr);
     ~WorldMapTab() override;
@@ -59,6 +59,10 @@ private:
     void WriteControls();
     // Runs a handler between reading the controls into the model and writing them back.
     void Exchange(const std::function<void()>& handler);
+    // A left click at a point of a picture goes to the model's handler; other buttons, and
+    // points left of or above the picture, do nothing.
+    using ClickHandler = bool (WorldMapPageModel::*)(ProjectContext*, std::uint32_t, std::uint32_t);
+    void LeftClick(Qt::MouseButton button, QPoint position, ClickHandler handler);
 
     Prompts& prompts_;
     WorldMapPageModel model_;

@@ -11,6 +11,7 @@
 #include "maps/ui/WorldMapTab.h"
 #include "platform/ui/PictureView.h"
 #include "tests/maps/WorldMapProject.h"
+#include "tests/support/NamedChild.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/TestPointer.h"
 
@@ -27,9 +28,7 @@ protected:
 
     template <typename T>
     T* Child(const char* name) {
-        T* child = page.findChild<T*>(name);
-        EXPECT_NE(child, nullptr) << name;
-        return child;
+        return NamedChild<T>(page, name);
     }
     void Click(const char* name) { Child<QAbstractButton>(name)->click(); }
     void Load(int line) {
