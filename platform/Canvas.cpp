@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -168,34 +169,74 @@ std::vector<std::uint8_t> Canvas::ToBmp() const {
                        static_cast<std::uint32_t>(height_));
 }
 
-std::vector<std::uint8_t> EncodeBmp32(const std::uint32_t* pixels, std::uint32_t width,
-                                      std::uint32_t height) {
-    constexpr std::size_t kHeaderSize = 54;
+namespace {
+
+constexpr std::size_t kBmpHeaderSize = 54;
+
+std::vector<std::uint8_t> Bmp32Header(std::uint32_t width, std::uint32_t height) {
     const std::size_t pixelBytes = std::size_t{4} * width * height;
-    std::vector<std::uint8_t> out(kHeaderSize + pixelBytes, 0);
+    std::vector<std::uint8_t> out(kBmpHeaderSize, 0);
     out[0] = 'B';
     out[1] = 'M';
-    PutLe(out, 2, static_cast<std::uint32_t>(kHeaderSize + pixelBytes), 4);
-    PutLe(out, 10, kHeaderSize, 4);
+    PutLe(out, 2, static_cast<std::uint32_t>(kBmpHeaderSize + pixelBytes), 4);
+    PutLe(out, 10, kBmpHeaderSize, 4);
     PutLe(out, 14, 40, 4);
     PutLe(out, 18, width, 4);
     PutLe(out, 22, height, 4);
     PutLe(out, 26, 1, 2);
     PutLe(out, 28, 32, 2);
     PutLe(out, 34, static_cast<std::uint32_t>(pixelBytes), 4);
-    // A positive height means the last row comes first in the file.
-    std::size_t at = kHeaderSize;
-    for (std::uint32_t row = height; row-- > 0;) {
-        const std::uint32_t* src = pixels + static_cast<std::size_t>(row) * width;
-        if constexpr (std::endian::native == std::endian::little) {
-            // The pixel words are already the file's bytes: a world map is 64 MB of them.
-            std::memcpy(out.data() + at, src, std::size_t{4} * width);
-            at += std::size_t{4} * width;
-        } else {
-            for (std::uint32_t x = 0; x < width; ++x, at += 4) {
-                PutLe(out, at, src[x], 4);
+    return out;
+}
+
+// One row of pixels as little-endian bytes.
+void PutRow(std::uint8_t* out, const std::uint32_t* row, std::uint32_t width) {
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(out, row, std::size_t{4} * width);
+    } else {
+        for (std::uint32_t x = 0; x < width; ++x) {
+            for (int i = 0; i < 4; ++i) {
+                out[4 * x + i] = static_cast<std::uint8_t>(row[x] >> (8 * i));
             }
         }
     }
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> EncodeBmp32(const std::uint32_t* pixels, std::uint32_t width,
+                                      std::uint32_t height) {
+    std::vector<std::uint8_t> out = Bmp32Header(width, height);
+    out.resize(kBmpHeaderSize + std::size_t{4} * width * height);
+    // A positive height means the last row comes first in the file.
+    std::uint8_t* at = out.data() + kBmpHeaderSize;
+    for (std::uint32_t row = height; row-- > 0; at += std::size_t{4} * width) {
+        PutRow(at, pixels + static_cast<std::size_t>(row) * width, width);
+    }
     return out;
+}
+
+bool WriteBmp32File(const std::filesystem::path& path, const std::uint32_t* pixels,
+                    std::uint32_t width, std::uint32_t height) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) {
+        return false;
+    }
+    const auto header = Bmp32Header(width, height);
+    bool ok = std::fwrite(header.data(), 1, header.size(), file) == header.size();
+    // Rows go out in chunks of about 1 MB: few system calls, little memory.
+    const std::size_t rowBytes = std::size_t{4} * width;
+    const std::size_t rowsPerChunk =
+        std::max<std::size_t>(1, (std::size_t{1} << 20) / std::max<std::size_t>(rowBytes, 1));
+    std::vector<std::uint8_t> chunk(rowsPerChunk * rowBytes);
+    std::uint32_t row = height;
+    while (ok && row > 0) {
+        std::size_t used = 0;
+        for (; row > 0 && used < chunk.size(); used += rowBytes) {
+            --row;
+            PutRow(chunk.data() + used, pixels + static_cast<std::size_t>(row) * width, width);
+        }
+        ok = std::fwrite(chunk.data(), 1, used, file) == used;
+    }
+    return (std::fclose(file) == 0) && ok;
 }

@@ -73,3 +73,7 @@ private:
 // A 32-bit BMP of the given top-down pixels.
 std::vector<std::uint8_t> EncodeBmp32(const std::uint32_t* pixels, std::uint32_t width,
                                       std::uint32_t height);
+// The same BMP written straight into a diagnostic file, row by row, without building it in
+// memory first. False when the file could not be written.
+bool WriteBmp32File(const std::filesystem::path& path, const std::uint32_t* pixels,
+                    std::uint32_t width, std::uint32_t height);

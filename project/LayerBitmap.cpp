@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "platform/Canvas.h"
-#include "platform/Files.h"
 
 std::int32_t ExportLayerBitmap(const std::vector<LayerImage>& layerImages, bool fillFromLayer1,
                                std::uint32_t mapId) {
@@ -33,9 +32,8 @@ std::int32_t ExportLayerBitmap(const std::vector<LayerImage>& layerImages, bool 
     }
     char name[32];
     std::snprintf(name, sizeof name, "map_%04X.bmp", mapId);
-    const auto bmp =
-        EncodeBmp32(upper != nullptr ? filled.data() : base.pixels.data(), base.width, base.height);
-    if (!WriteDumpFile(name, bmp)) {
+    if (!WriteBmp32File(name, upper != nullptr ? filled.data() : base.pixels.data(), base.width,
+                        base.height)) {
         return 0;
     }
     return static_cast<std::int32_t>(count * 4);

@@ -9,6 +9,8 @@
 
 #include "app/ui/AppInfo.h"
 #include "app/ui/CAboutDlg.h"
+#include "maps/ui/MapTab.h"
+#include "maps/ui/WorldMapTab.h"
 #include "platform/Prompts.h"
 #include "project/ProjectCommands.h"
 
@@ -31,7 +33,7 @@ CQuenmarkDlg::CQuenmarkDlg(Prompts& prompts, QWidget* parent)
                                      kVersionMinor, std::string(kBuildDate).c_str()));
     BuildMenu();
     BuildPages();
-    resize(1100, 720);
+    resize(1320, 720);
 }
 
 void CQuenmarkDlg::BuildMenu() {
@@ -82,12 +84,12 @@ void CQuenmarkDlg::BuildPages() {
 
     scriptsTab_ = MakeEmptyPage("ScriptsTab", tabs_);
     expTab_ = MakeEmptyPage("ExpTab", tabs_);
-    mapTab_ = MakeEmptyPage("MapTab", tabs_);
+    mapTab_ = new MapTab(prompts_, tabs_);
     enemiesTab_ = MakeEmptyPage("EnemiesTab", tabs_);
     itemsTab_ = MakeEmptyPage("ItemsTab", tabs_);
     spritesTab_ = MakeEmptyPage("SpritesTab", tabs_);
     titleScreenTab_ = MakeEmptyPage("TitleScreenTab", tabs_);
-    worldMapTab_ = MakeEmptyPage("WorldMapTab", tabs_);
+    worldMapTab_ = new WorldMapTab(prompts_, tabs_);
     scriptEditorTab_ = MakeEmptyPage("ScriptEditorTab", tabs_);
     spritePlaceEditorTab_ = MakeEmptyPage("SpritePlaceEditorTab", tabs_);
 
@@ -113,6 +115,8 @@ void CQuenmarkDlg::OnProjectReplaced() {
     tabs_->show();
     // The pages re-read the new image here, in this order: the world-map page resets, the
     // map page unloads its map, then the enemies, experience and items pages refresh.
+    worldMapTab_->Reset();
+    mapTab_->UnloadMap();
 }
 
 void CQuenmarkDlg::OnFileNewProject() {
@@ -127,11 +131,17 @@ void CQuenmarkDlg::OnFileOpenProject() {
     }
 }
 
-void CQuenmarkDlg::OnFileSaveProjectAs() { SaveProjectAsCommand(prompts_); }
+void CQuenmarkDlg::OnFileSaveProjectAs() {
+    SaveProjectAsCommand(prompts_);
+}
 
-void CQuenmarkDlg::OnRomSaveAs() { SaveRomAsCommand(prompts_); }
+void CQuenmarkDlg::OnRomSaveAs() {
+    SaveRomAsCommand(prompts_);
+}
 
-void CQuenmarkDlg::OnFileExit() { QApplication::exit(0); }
+void CQuenmarkDlg::OnFileExit() {
+    QApplication::exit(0);
+}
 
 void CQuenmarkDlg::OnMapLoad() {
     // Imports a layer file into the "Maps" page's map, once that page is part of the program.
@@ -141,7 +151,9 @@ void CQuenmarkDlg::OnMapSaveAs() {
     // Exports the "Maps" page's edited layer, once that page is part of the program.
 }
 
-void CQuenmarkDlg::OnHelpViewWiki() { prompts_.OpenUrl(std::string(kWikiUrl)); }
+void CQuenmarkDlg::OnHelpViewWiki() {
+    prompts_.OpenUrl(std::string(kWikiUrl));
+}
 
 void CQuenmarkDlg::OnHelpAbout() {
     CAboutDlg about(prompts_, this);

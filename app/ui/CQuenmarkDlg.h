@@ -2,6 +2,8 @@
 
 #include <QMainWindow>
 
+class MapTab;
+class WorldMapTab;
 class Prompts;
 class QTabWidget;
 class QAction;
@@ -16,6 +18,8 @@ public:
     QTabWidget* TabStrip() const { return tabs_; }
     // The menu entry with this object name ("fileNew", "romSaveAs", ...), for tests and wiring.
     QAction* Action(const QString& name) const;
+    MapTab* MapsPage() const { return mapTab_; }
+    WorldMapTab* WorldMapsPage() const { return worldMapTab_; }
 
     // Menu commands.
     void OnFileNewProject();
@@ -37,8 +41,8 @@ private:
     Prompts& prompts_;
     QTabWidget* tabs_ = nullptr;
     QWidget* scriptsTab_ = nullptr;
-    QWidget* mapTab_ = nullptr;
-    QWidget* worldMapTab_ = nullptr;
+    MapTab* mapTab_ = nullptr;
+    WorldMapTab* worldMapTab_ = nullptr;
     QWidget* expTab_ = nullptr;
     QWidget* enemiesTab_ = nullptr;
     QWidget* itemsTab_ = nullptr;

@@ -1,3 +1,4 @@
 #include "tests/support/TestEnvironment.h"
 
 void InitTestEnvironment(int&, char**) {}
+void FinishTestEnvironment() {}

@@ -22,6 +22,7 @@ int main(int argc, char** argv) {
     InitTestEnvironment(argc, argv);
 
     const int result = RUN_ALL_TESTS();
+    FinishTestEnvironment();
     fs::current_path(scratch.parent_path());
     std::error_code ec;
     fs::remove_all(scratch, ec);

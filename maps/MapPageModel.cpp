@@ -1,0 +1,377 @@
+#include "maps/MapPageModel.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "maps/MapMode.h"
+#include "maps/MusicNameTable.h"
+#include "maps/SpriteObjectDrawer.h"
+#include "platform/Prompts.h"
+#include "project/LzCodec.h"
+#include "project/NumberText.h"
+#include "project/ObjectListReader.h"
+#include "project/ProjectContext.h"
+
+namespace {
+
+constexpr int kViewSize = static_cast<int>(kMapViewSize);
+constexpr int kTileBoxSize = 16;
+constexpr std::size_t kOffsetPalette = 0;
+constexpr std::size_t kOffsetMap = 1;
+constexpr std::size_t kOffsetTiles = 2;
+constexpr std::size_t kOffsetTileMap = 3;
+constexpr std::size_t kOffsetCollision = 4;
+
+std::string HexText(std::uint32_t value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%X", value);
+    return text;
+}
+
+std::uint32_t ParseId(const std::string& text) {
+    return static_cast<std::uint32_t>(ParseNumberText(text));
+}
+
+bool HasImage(const ProjectContext* project) {
+    return project != nullptr && project->HasImage();
+}
+
+}  // namespace
+
+MapPageModel::MapPageModel() {
+    ClearPictures();
+}
+
+void MapPageModel::ClearPictures() {
+    view = Canvas(kViewSize, kViewSize, kPageBackground);
+    for (Canvas& panel : tilePanels) {
+        panel = Canvas(static_cast<int>(kTilePanelWidth), static_cast<int>(kTilePanelHeight),
+                       kPageBackground);
+    }
+}
+
+MapRenderer* MapPageModel::Renderer(ProjectContext* project) {
+    if (mapTabRenderer && (project == nullptr || &mapTabRenderer->Project() != project)) {
+        mapTabRenderer.reset();
+        loadedMapId.reset();
+    }
+    return project != nullptr ? mapTabRenderer.get() : nullptr;
+}
+
+MapRenderer& MapPageModel::MakeRenderer(ProjectContext& project) {
+    if (Renderer(&project) == nullptr) {
+        mapTabRenderer = std::make_unique<MapRenderer>(project);
+    }
+    return *mapTabRenderer;
+}
+
+void MapPageModel::UnloadMap() {
+    mapTabRenderer.reset();
+    loadedMapId.reset();
+    state.Clear();
+    mapIdText.clear();
+    offsetTexts.fill({});
+    musicIndex = 0;
+    mapNameIndex = 0;
+    options.showLayer1 = true;
+    ClearPictures();
+}
+
+void MapPageModel::SelectMapName(ProjectContext* project, Prompts& prompts, int index) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%04X", static_cast<unsigned>(index));
+    mapIdText = text;
+    LoadMap(project, prompts);
+}
+
+void MapPageModel::LoadMap(ProjectContext* project, Prompts& prompts) {
+    if (!HasImage(project)) {
+        return;
+    }
+    const std::uint32_t id = ParseId(mapIdText);
+    if (IsWorldMapId(id)) {
+        prompts.ShowMessage("Please use the 'World Maps' tab to load this map.");
+        return;
+    }
+    // Refused before anything is read, so the map that is loaded stays as it is.
+    if (id > kLastMapId) {
+        prompts.ShowMessage("Please enter a map ID from 0x0000 to 0x0450.");
+        return;
+    }
+    MapRenderer& renderer = MakeRenderer(*project);
+    renderer.Reset();
+    loadedMapId = id;
+
+    const std::optional<ObjectListLocation> list = LocateObjectList(*project, id);
+    if (list) {
+        options.showLayer1 = true;
+        const MapMode mode = LookUpMapMode(project->Read8(list->offset + 1));
+        if (mode.known) {
+            renderer.layer0Priority = mode.layer0Priority;
+            renderer.layer1UsesTable0 = mode.layer1UsesTable0;
+            options.showLayer1 = !mode.hideLayer1;
+            options.layer0Priority = mode.layer0Priority;
+            options.layer1Tilemap0 = mode.layer1UsesTable0;
+        } else {
+            prompts.ShowMessage("Unhandled Map Flag");
+        }
+    }
+    mapNameIndex = static_cast<int>(id);
+    view = Canvas(kViewSize, kViewSize, kPageBackground);
+    renderer.mapMusicTrack = 0;
+    renderer.mapMusicTrackPos = 0;
+    if (!list && id != 0) {
+        return;
+    }
+
+    renderer.showExits = options.showExits;
+    renderer.showObjects = options.showObjects;
+    std::uint32_t layer0WidthTiles = 0;
+    std::uint32_t layer1WidthTiles = 0;
+    const MapLoadResult loaded =
+        renderer.Load(id, layer0WidthTiles, layer1WidthTiles, options.alternativeMap);
+    if (!loaded.message.empty()) {
+        prompts.ShowMessage(loaded.message);
+    }
+    musicIndex =
+        renderer.mapMusicTrack < kMusicNameCount ? static_cast<int>(renderer.mapMusicTrack) : -1;
+    state.SetLoadedLayers(layer0WidthTiles, static_cast<std::uint32_t>(renderer.layerMap[0].size()),
+                          layer1WidthTiles,
+                          static_cast<std::uint32_t>(renderer.layerMap[1].size()));
+
+    RedrawView(*project);
+    renderer.DrawPalette(paletteBox);
+    DrawPanels(true);
+
+    const std::uint32_t sources[5] = {renderer.paletteSource, renderer.layerSource[0],
+                                      renderer.tileSource, renderer.metatileSource,
+                                      renderer.collisionSource};
+    for (std::size_t i = 0; i < offsetTexts.size(); ++i) {
+        offsetTexts[i] = HexText(project->WrapRomOffset(sources[i]));
+    }
+    saveEnabled = true;
+}
+
+void MapPageModel::LoadByOffsets(ProjectContext* project, Prompts& prompts) {
+    if (!HasImage(project)) {
+        return;
+    }
+    MapRenderer& renderer = MakeRenderer(*project);
+    state.scrollX = state.scrollY = state.panelScroll = 0;
+    state.horizontalScrollText = "0/256";
+    state.verticalScrollText = "0/256";
+
+    std::uint32_t offsets[5];
+    for (std::size_t i = 0; i < offsetTexts.size(); ++i) {
+        offsets[i] = static_cast<std::uint32_t>(ParseNumberText(offsetTexts[i]));
+    }
+    if (offsets[kOffsetMap] == 0 || offsets[kOffsetTiles] == 0) {
+        return;
+    }
+    renderer.LoadPalette256(offsets[kOffsetPalette]);
+
+    std::string failed;
+    const auto decode = [&](std::size_t which) -> std::optional<std::vector<std::uint8_t>> {
+        if (offsets[which] == 0) {
+            return std::nullopt;
+        }
+        std::uint32_t size = 0;
+        auto block = UncompressData(*project, offsets[which], size);
+        if (!block) {
+            failed += (failed.empty() ? "" : ", ") + HexText(offsets[which]);
+        }
+        return block;
+    };
+    const auto map = decode(kOffsetMap);
+    const auto tiles = decode(kOffsetTiles);
+    const auto metatiles = decode(kOffsetTileMap);
+    decode(kOffsetCollision);  // only tells whether it decodes
+    if (!failed.empty()) {
+        prompts.ShowMessage("Could not decompress the data at " + failed + ".");
+    }
+
+    if (tiles) {
+        renderer.ConvertPlanarTiles(*tiles);
+    }
+    renderer.showExits = options.showExits;
+    const std::uint32_t widthTiles = state.layerSize[0] / 8;
+    if (map && widthTiles > 0) {
+        const std::uint32_t heightTiles = static_cast<std::uint32_t>(2 * map->size()) / widthTiles;
+        renderer.BuildLayerImage(
+            *map,
+            metatiles ? std::span<const std::uint8_t>(*metatiles) : std::span<const std::uint8_t>(),
+            widthTiles, heightTiles, 0, 0);
+    }
+    renderer.PaintMapView(view, 0, 0, kViewSize, kViewSize);
+    if (offsets[kOffsetPalette] != 0) {
+        renderer.DrawPalette(paletteBox);
+    }
+    if (tiles) {
+        DrawPanels(true);
+    }
+}
+
+bool MapPageModel::PlaceTile(ProjectContext* project, std::uint32_t x, std::uint32_t y) {
+    MapRenderer* renderer = Renderer(project);
+    if (renderer == nullptr || !loadedMapId || *loadedMapId == 2 || *loadedMapId == 3 ||
+        *loadedMapId == 5) {
+        return false;
+    }
+    const std::uint32_t layer = state.editLayer & 1;
+    const std::uint64_t mapX = std::uint64_t{x} + state.scrollX;
+    const std::uint64_t mapY = std::uint64_t{y} + state.scrollY;
+    // A click beside a narrower edited layer would land in the next row of its tile map.
+    if (renderer->layerImages.size() <= layer || mapX >= renderer->layerImages[layer].width ||
+        mapY >= renderer->layerImages[layer].height) {
+        return false;
+    }
+    const std::uint32_t cellSize = renderer->tileSetType == kByteTileSetType ? 8 : 16;
+    renderer->SetTileEntry(
+        static_cast<std::uint32_t>(mapX / cellSize), static_cast<std::uint32_t>(mapY / cellSize),
+        static_cast<std::uint16_t>(state.SelectedValue()), renderer->layerWidth[layer], layer);
+    RedrawView(*project);
+    return true;
+}
+
+bool MapPageModel::SelectFromPanel(ProjectContext* project, std::uint32_t layer, std::uint32_t x,
+                                   std::uint32_t y) {
+    MapRenderer* renderer = Renderer(project);
+    if (renderer == nullptr || layer != state.editLayer) {
+        return false;
+    }
+    const PixelRect shown = state.SelectFromPanel(x, y, renderer->tileSetType);
+    if (tileBox.Empty()) {
+        tileBox = Canvas(kTileBoxSize, kTileBoxSize, kPageBackground);
+    }
+    tileBox.Copy(tilePanels[layer].Source(), 0, 0, static_cast<int>(shown.x),
+                 static_cast<int>(shown.y), static_cast<int>(shown.width),
+                 static_cast<int>(shown.height));
+    return true;
+}
+
+std::optional<MapPageModel::EditorFillRequest> MapPageModel::RightClick(ProjectContext* project,
+                                                                        std::uint32_t x,
+                                                                        std::uint32_t y,
+                                                                        bool ctrl) {
+    MapRenderer* renderer = Renderer(project);
+    if (renderer == nullptr || !loadedMapId || x > kMapViewSize || y > kMapViewSize ||
+        renderer->layerMap[0].empty()) {
+        return std::nullopt;
+    }
+    const std::uint32_t mapX = x + state.scrollX;
+    const std::uint32_t mapY = y + state.scrollY;
+    if (ctrl) {
+        return EditorFillRequest{*loadedMapId, mapX / 16, mapY / 16};
+    }
+    // The eyedropper always reads layer 0, at the width the page shows for it.
+    const std::uint64_t cell = std::uint64_t{state.layerSize[0] / 16} * (mapY / 16) + mapX / 16;
+    const std::vector<std::uint8_t>& cells = renderer->layerMap[0];
+    if (2 * cell + 1 >= cells.size()) {
+        return std::nullopt;
+    }
+    state.SelectCellValue(GetU16(cells, 2 * cell));
+    if (tileBox.Empty()) {
+        tileBox = Canvas(kTileBoxSize, kTileBoxSize, kPageBackground);
+    }
+    tileBox.Copy(view.Source(), 0, 0, static_cast<int>(x & ~15u), static_cast<int>(y & ~15u),
+                 kTileBoxSize, kTileBoxSize);
+    return std::nullopt;
+}
+
+void MapPageModel::WheelOverView(ProjectContext* project, bool up, bool ctrl, bool shift,
+                                 bool anyButton) {
+    if (Renderer(project) == nullptr) {
+        return;
+    }
+    if (state.WheelOverView(up, ctrl, shift, anyButton) != MapViewState::WheelResult::Stopped) {
+        RedrawView(*project);
+    }
+}
+
+void MapPageModel::WheelOverPanels(ProjectContext* project, bool up) {
+    if (Renderer(project) == nullptr) {
+        return;
+    }
+    state.WheelOverPanels(up);
+    DrawPanels(false);
+}
+
+void MapPageModel::PanelDown(ProjectContext* project) {
+    if (Renderer(project) == nullptr) {
+        return;
+    }
+    state.PanelDown();
+    DrawPanels(false);
+}
+
+void MapPageModel::DrawPanels(bool clear) {
+    for (std::uint32_t layer = 0; layer < 2; ++layer) {
+        mapTabRenderer->DrawTileSheet(tilePanels[layer], state.panelScroll, clear, layer);
+    }
+}
+
+void MapPageModel::ShowExitsChanged(ProjectContext* project) {
+    if (MapRenderer* renderer = Renderer(project)) {
+        renderer->showExits = options.showExits;
+        RedrawView(*project);
+    }
+}
+
+void MapPageModel::ShowObjectsChanged(ProjectContext* project) {
+    if (MapRenderer* renderer = Renderer(project)) {
+        renderer->showObjects = options.showObjects;
+        RedrawView(*project);
+    }
+}
+
+void MapPageModel::ShowLayer1Changed(ProjectContext* project) {
+    if (MapRenderer* renderer = Renderer(project)) {
+        // Without layer 1 there is nothing for layer 0 to lie over.
+        if (!options.showLayer1) {
+            options.layer0Priority = false;
+        }
+        renderer->layer0Priority = options.layer0Priority;
+        renderer->showLayer1 = options.showLayer1;
+        RedrawView(*project);
+    }
+}
+
+void MapPageModel::Layer0PriorityChanged(ProjectContext* project) {
+    if (MapRenderer* renderer = Renderer(project)) {
+        renderer->layer0Priority = options.layer0Priority;
+        RedrawView(*project);
+    }
+}
+
+void MapPageModel::Layer1Tilemap0Changed(ProjectContext* project, Prompts& prompts) {
+    if (MapRenderer* renderer = Renderer(project)) {
+        renderer->layer1UsesTable0 = options.layer1Tilemap0;
+        LoadMap(project, prompts);
+    }
+}
+
+void MapPageModel::CollisionModeChanged(ProjectContext* project, std::uint32_t mode) {
+    state.collisionMode = mode;
+    if (Renderer(project) != nullptr) {
+        RedrawView(*project);
+    }
+}
+
+void MapPageModel::RedrawView(ProjectContext& project) {
+    MapRenderer* renderer = Renderer(&project);
+    if (renderer == nullptr) {
+        return;
+    }
+    const int sx = static_cast<int>(state.scrollX);
+    const int sy = static_cast<int>(state.scrollY);
+    renderer->PaintMapView(view, sx, sy, kViewSize, kViewSize);
+    if (loadedMapId) {
+        const std::uint32_t id = *loadedMapId;
+        SpriteObjectDrawer sprites(project, spriteScratch);
+        renderer->DrawExits(view, id, sx, sy, kViewSize, kViewSize);
+        renderer->HighlightEntry(view, id, sx, sy);
+        renderer->DrawObjects(view, &sprites, id, sx, sy, kViewSize, kViewSize);
+    }
+    renderer->DrawCollision(view, static_cast<CollisionMode>(state.collisionMode), sx, sy,
+                            kViewSize, kViewSize);
+}

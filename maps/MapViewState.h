@@ -1,0 +1,80 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+inline constexpr std::uint32_t kMapViewSize = 512;         // the map view shows 512 x 512 pixels
+inline constexpr std::uint32_t kTilePanelWidth = 128;      // a tile panel: 8 metatiles wide
+inline constexpr std::uint32_t kTilePanelHeight = 512;     // and 32 rows high
+inline constexpr std::uint32_t kTilePanelScrollEnd = 768;  // panels scroll up to metatile 256
+inline constexpr std::uint32_t kLastMapId = 0x450;         // ids 0 to 0x450 name maps
+inline constexpr std::uint32_t kByteTileSetType = 255;     // tile-set type of 8-bit 8 x 8 tiles
+
+// Maps that only the "World Maps" page shows.
+bool IsWorldMapId(std::uint32_t id);
+
+// One 16-pixel wheel step of a view `viewExtent` pixels across over a map `mapExtent` pixels
+// across: back toward 0, or on while the view's far edge lies inside the map. False, with the
+// position unchanged, when a limit stops it.
+bool StepScroll(std::uint32_t& position, bool back, std::uint32_t mapExtent,
+                std::uint32_t viewExtent);
+
+// A rectangle of a picture, in pixels.
+struct PixelRect {
+    std::uint32_t x = 0;
+    std::uint32_t y = 0;
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+};
+
+// What the "Maps" page keeps besides its map object: the scroll positions, the layer sizes
+// shown in its boxes, the selected metatile, the edited layer and the collision overlay mode.
+class MapViewState {
+public:
+    enum class WheelResult {
+        Scrolled,  // the position changed: redraw
+        Redraw,    // a wheel with other keys or buttons: nothing moves, but the view redraws
+        Stopped,   // a limit stopped the step: nothing to do
+    };
+
+    std::uint32_t scrollX = 0;
+    std::uint32_t scrollY = 0;
+    std::uint32_t panelScroll = 0;  // first metatile shown in the tile panels, a multiple of 8
+    // Layer 0 width and height, layer 1 width and height, in pixels.
+    std::array<std::uint32_t, 4> layerSize{256, 0, 256, 0};
+    std::uint32_t selectedColumn = 0;
+    std::uint32_t selectedRow = 0;
+    std::uint32_t exitIndex = 0;
+    std::uint32_t editLayer = 0;      // 0 or 1
+    std::uint32_t collisionMode = 0;  // 0 Hide, 1 Show, 2 Numbers
+    std::string horizontalScrollText = "0/x";
+    std::string verticalScrollText = "0/x";
+
+    // Back to the state of a page without a map (collisionMode stays).
+    void Clear();
+    // After a load: the layer sizes from the widths (8-pixel units) and the tile-map byte
+    // sizes, the view and the panels at their start, and both scroll texts.
+    void SetLoadedLayers(std::uint32_t layer0WidthTiles, std::uint32_t layer0MapBytes,
+                         std::uint32_t layer1WidthTiles, std::uint32_t layer1MapBytes);
+    // The view and the panels at their start, both scroll texts from the layer sizes.
+    void ResetScroll();
+
+    // A wheel over the map view: with no key or button, vertical; with Ctrl alone, horizontal.
+    WheelResult WheelOverView(bool up, bool ctrl, bool shift, bool anyButton);
+    // A wheel over the tile panels, and the Down arrow key; true when panelScroll changed.
+    bool WheelOverPanels(bool up);
+    bool PanelDown();
+
+    // A click at (px, py) of a tile panel selects its metatile (its 8 x 8 tile for 8-bit
+    // tile sets); returns the part of the panel to copy into the tile box.
+    PixelRect SelectFromPanel(std::uint32_t px, std::uint32_t py, std::uint32_t tileSetType);
+    // Selects the metatile value of a cell picked from the map, upper bits included.
+    void SelectCellValue(std::uint16_t value);
+    // The value that placing writes into a cell.
+    std::uint32_t SelectedValue() const { return selectedColumn + 8 * selectedRow; }
+
+private:
+    static std::uint32_t ScrollLimit(std::uint32_t layerExtent);
+    static std::string ScrollText(std::uint32_t position, std::uint32_t layerExtent);
+};
