@@ -281,31 +281,40 @@ SyntheticImage ExtraDataMap(std::uint32_t mapId) {
     return image;
 }
 
-Bytes MapPrefix(std::uint32_t mapId, bool skipFlagGotos, std::uint8_t options) {
-    const std::uint32_t word = mapId | (skipFlagGotos ? 0x8000 : 0);
-    return {static_cast<std::uint8_t>(word), static_cast<std::uint8_t>(word >> 8), options};
+// The map id, the options byte and four page actions (kind, x / 4, y / 4).
+Bytes MapPrefix(std::uint32_t mapId, bool alternative, std::uint8_t options,
+                std::array<std::uint8_t, 12> actions) {
+    const std::uint32_t word = mapId | (alternative ? 0x8000 : 0);
+    Bytes out{static_cast<std::uint8_t>(word), static_cast<std::uint8_t>(word >> 8), options};
+    out.insert(out.end(), actions.begin(), actions.end());
+    return out;
 }
 
 void WriteMapSeeds(const fs::path& folder) {
     int n = 0;
-    const auto seed = [&](std::uint32_t mapId, bool skip, std::uint8_t options,
-                          const SyntheticImage& image) {
+    const auto seed = [&](std::uint32_t mapId, bool alternative, std::uint8_t options,
+                          std::array<std::uint8_t, 12> actions, const SyntheticImage& image) {
         Write(folder, "map" + std::to_string(n++),
-              WithPrefix(MapPrefix(mapId, skip, options), image));
+              WithPrefix(MapPrefix(mapId, alternative, options, actions), image));
     };
-    seed(0x10, false, 0x00, ScriptedMap(SyntheticImage::k4MB, Region::German, 0x10));
-    seed(0x10, true, 0x1D, ScriptedMap(SyntheticImage::k4MB, Region::German, 0x10));
-    seed(0x123, false, 0x06, ScriptedMap(SyntheticImage::k6MB, Region::UK, 0x123));
-    seed(0x20, false, 0x09, ScriptedMap(SyntheticImage::k1MB, Region::ReleaseM, 0x20));
-    seed(0x30, false, 0x00, ScriptedMap(SyntheticImage::k4MB, Region::Japanese, 0x30));
-    seed(0x41, false, 0x00, ExtraDataMap(0x41));
-    seed(0x43, false, 0x08, ExtraDataMap(0x43));
-    seed(0, false, 0x00, MapZero(Region::German));
-    seed(0, false, 0x00, MapZero(Region::Spanish));
-    seed(2, false, 0x00, WorldMap(SyntheticImage::k4MB, Region::German, true));
-    seed(5, false, 0x04, WorldMap(SyntheticImage::k6MB, Region::UK, true));
-    seed(3, false, 0x00, WorldMap(SyntheticImage::k4MB, Region::German, false));
-    seed(35, false, 0x00, WorldMap(SyntheticImage::k4MB, Region::Japanese, false));
+    // Place a tile, pick one, scroll, select from a panel; toggles; offsets; world-map clicks.
+    const std::array<std::uint8_t, 12> edits{0, 4, 4, 1, 8, 8, 3, 1, 0, 2, 4, 2};
+    const std::array<std::uint8_t, 12> toggles{6, 0, 0, 7, 0, 0, 8, 0, 0, 9, 2, 0};
+    const std::array<std::uint8_t, 12> offsets{10, 0, 0, 11, 0xB9, 0x02, 4, 1, 0, 5, 0, 0};
+    const std::array<std::uint8_t, 12> world{2, 3, 1, 0, 10, 10, 1, 20, 20, 3, 9, 0};
+    seed(0x10, false, 0x03, edits, ScriptedMap(SyntheticImage::k4MB, Region::German, 0x10));
+    seed(0x10, true, 0x07, toggles, ScriptedMap(SyntheticImage::k4MB, Region::German, 0x10));
+    seed(0x123, false, 0x0B, offsets, ScriptedMap(SyntheticImage::k6MB, Region::UK, 0x123));
+    seed(0x20, false, 0x03, edits, ScriptedMap(SyntheticImage::k1MB, Region::ReleaseM, 0x20));
+    seed(0x30, false, 0x00, toggles, ScriptedMap(SyntheticImage::k4MB, Region::Japanese, 0x30));
+    seed(0x41, false, 0x03, edits, ExtraDataMap(0x41));
+    seed(0x43, false, 0x06, offsets, ExtraDataMap(0x43));
+    seed(0, false, 0x03, edits, MapZero(Region::German));
+    seed(0, false, 0x00, toggles, MapZero(Region::Spanish));
+    seed(2, false, 0x03, world, WorldMap(SyntheticImage::k4MB, Region::German, true));
+    seed(5, false, 0x01, world, WorldMap(SyntheticImage::k6MB, Region::UK, true));
+    seed(3, false, 0x03, world, WorldMap(SyntheticImage::k4MB, Region::German, false));
+    seed(35, false, 0x02, world, WorldMap(SyntheticImage::k4MB, Region::Japanese, false));
 }
 
 // --- Sprites ---

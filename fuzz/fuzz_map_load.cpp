@@ -1,18 +1,24 @@
-// Loading a map whose header script, blocks and tables come from the fuzzer, then what the
-// Maps page does with a loaded map: the view with its overlays (exits, shops, objects with
-// their sprites, collision), the tile sheet, the palette, the chests of the map, the
-// conditional destinations of its exits and two edits.
+// Loading a map whose header script, blocks and tables come from the fuzzer, on the "Maps"
+// page (or, for the world maps, the "World Maps" page) as a person drives it: the load with
+// the page's display options, then clicks, wheel turns and option changes, each redrawing the
+// view with its overlays (exits, shops, objects with their sprites, collision) and tile
+// panels; then what the chest and exit editors read for the map. The map object's own Load is
+// run as well, since the page loads only maps that have an object list.
 //
-// Input: map id (u16, bit 15: skip flag gotos), an options byte, then an image description.
+// Input: map id (u16; bit 15: "Alternative Map", which skips flag gotos), an options byte,
+// four actions of three bytes (kind, x, y), then an image description.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <span>
 #include <vector>
 
 #include "fuzz/FuzzImage.h"
+#include "fuzz/NullPrompts.h"
+#include "maps/MapPageModel.h"
 #include "maps/MapRenderer.h"
-#include "maps/ObjectSpriteDrawer.h"
-#include "maps/SpriteDescriptor.h"
-#include "platform/Canvas.h"
+#include "maps/MapViewState.h"
+#include "maps/WorldMapPageModel.h"
 #include "project/ChestRecord.h"
 #include "project/ConditionalDestination.h"
 #include "project/ExitLists.h"
@@ -20,22 +26,111 @@
 
 namespace {
 
-constexpr std::size_t kPrefix = 3;
-constexpr int kView = 512;
+constexpr std::size_t kActionCount = 4;
+constexpr std::size_t kPrefix = 3 + 3 * kActionCount;
 
-// Object sprites drawn with the sprite decoder, as the page draws them.
-class SpriteDrawer : public ObjectSpriteDrawer {
-public:
-    explicit SpriteDrawer(ProjectContext& project) : project_(project) {}
-    void Load(std::uint32_t spriteLayout) override { sprite_.Load(project_, spriteLayout); }
-    bool DrawFrame(int x, int y, std::uint32_t animation, Canvas& view) override {
-        return sprite_.RenderFrame(project_, x, y, animation, 0, view).drawn;
-    }
-
-private:
-    ProjectContext& project_;
-    SpriteDescriptor sprite_;
+struct Action {
+    std::uint8_t kind;
+    std::uint32_t x;  // view pixels, 0 to 1020
+    std::uint32_t y;
 };
+
+void RunMapPage(ProjectContext& project, std::uint32_t mapId, bool alternative,
+                std::uint8_t options, std::span<const Action> actions) {
+    NullPrompts prompts;
+    MapPageModel page;
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%X", mapId);
+    page.mapIdText = text;
+    page.options.alternativeMap = alternative;
+    page.options.showExits = (options & 1) != 0;
+    page.options.showObjects = (options & 2) != 0;
+    page.state.collisionMode = (options >> 2) % 3;
+    page.LoadMap(&project, prompts);
+    for (const Action& a : actions) {
+        switch (a.kind % 12) {
+            case 0:
+                page.PlaceTile(&project, a.x, a.y);
+                break;
+            case 1:
+                page.RightClick(&project, a.x, a.y, (a.kind & 0x80) != 0);
+                break;
+            case 2:
+                page.SelectFromPanel(&project, a.kind >> 7, a.x / 4, a.y);
+                break;
+            case 3:
+                page.WheelOverView(&project, (a.x & 1) != 0, (a.x & 2) != 0, (a.x & 4) != 0,
+                                   (a.x & 8) != 0);
+                break;
+            case 4:
+                page.WheelOverPanels(&project, (a.x & 1) != 0);
+                break;
+            case 5:
+                page.PanelDown(&project);
+                break;
+            case 6:
+                page.options.showLayer1 = !page.options.showLayer1;
+                page.ShowLayer1Changed(&project);
+                break;
+            case 7:
+                page.options.layer0Priority = !page.options.layer0Priority;
+                page.Layer0PriorityChanged(&project);
+                break;
+            case 8:
+                page.options.layer1Tilemap0 = !page.options.layer1Tilemap0;
+                page.Layer1Tilemap0Changed(&project, prompts);
+                break;
+            case 9:
+                page.CollisionModeChanged(&project, a.x % 3);
+                break;
+            case 10:
+                page.options.showExits = !page.options.showExits;
+                page.ShowExitsChanged(&project);
+                page.options.showObjects = !page.options.showObjects;
+                page.ShowObjectsChanged(&project);
+                break;
+            default:
+                // The offsets that the load showed, one of them moved.
+                std::snprintf(text, sizeof text, "0x%X", a.x << 12 | a.y);
+                page.offsetTexts[a.kind % page.offsetTexts.size()] = text;
+                page.LoadByOffsets(&project, prompts);
+                break;
+        }
+    }
+}
+
+void RunWorldMapPage(ProjectContext& project, std::uint32_t mapId, std::uint8_t options,
+                     std::span<const Action> actions) {
+    NullPrompts prompts;
+    WorldMapPageModel page;
+    page.mapLine = mapId == 2 ? 0 : mapId == 5 ? 1 : mapId == 3 ? 2 : 3;
+    page.showExits = (options & 1) != 0;
+    page.showObjects = (options & 2) != 0;
+    page.Load(&project, prompts);
+    for (const Action& a : actions) {
+        switch (a.kind % 5) {
+            case 0:
+                page.MapViewClick(&project, a.x, a.y);
+                break;
+            case 1:
+                page.RightClick(&project, a.x, a.y, (a.kind & 0x80) != 0);
+                break;
+            case 2:
+                page.TileSetClick(&project, a.x / 8, a.y);
+                break;
+            case 3:
+                page.Wheel(&project, (a.x & 1) != 0, (a.x & 2) != 0, (a.x & 4) != 0,
+                           (a.x & 8) != 0);
+                break;
+            default:
+                page.showExits = !page.showExits;
+                page.ShowExitsChanged(&project);
+                page.showObjects = !page.showObjects;
+                page.ShowObjectsChanged(&project);
+                break;
+        }
+    }
+}
 
 }  // namespace
 
@@ -51,8 +146,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::uint32_t word = data[0] | data[1] << 8;
     const std::uint32_t mapId = word & 0x7FF;
-    const bool skipFlagGotos = (word & 0x8000) != 0;
+    const bool alternative = (word & 0x8000) != 0;
     const std::uint8_t options = data[2];
+    Action actions[kActionCount];
+    for (std::size_t i = 0; i < kActionCount; ++i) {
+        const std::uint8_t* a = data + 3 + 3 * i;
+        actions[i] = {a[0], a[1] * 4u, a[2] * 4u};
+    }
     std::vector<std::uint8_t>* image = pool.Build({data + kPrefix, size - kPrefix});
     if (image == nullptr) {
         return 0;
@@ -61,30 +161,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     LentImage lent(project, *image);
     LoadExitLists(project);
 
-    MapRenderer map(project);
-    map.layer0Priority = (options & 1) != 0;
-    map.layer1UsesTable0 = (options & 2) != 0;
-    map.showExits = true;
-    map.showObjects = true;
-    std::uint32_t layer0Width = 0;
-    std::uint32_t layer1Width = 0;
-    map.Reset();
-    map.Load(mapId, layer0Width, layer1Width, skipFlagGotos);
-
-    // Scrolled to the origin, or to the far corner of layer 0 and a bit beyond.
-    const int scroll = (options & 4) != 0 ? static_cast<int>(layer0Width * 8) - kView / 2 : 0;
-    Canvas view;
-    map.PaintMapView(view, scroll, scroll, kView, kView);
-    view.Resize(kView, kView);
-    map.DrawExits(view, mapId, scroll, scroll, kView, kView);
-    map.HighlightEntry(view, mapId, scroll, scroll);
-    SpriteDrawer sprites(project);
-    map.DrawObjects(view, &sprites, mapId, scroll, scroll, kView, kView);
-    map.DrawCollision(view, CollisionMode::Numbers, scroll, scroll, kView, kView);
-    Canvas panel;
-    map.DrawTileSheet(panel, options >> 4, true, (options >> 3) & 1);
-    Canvas palette;
-    map.DrawPalette(palette);
+    if (IsWorldMapId(mapId)) {
+        RunWorldMapPage(project, mapId, options, actions);
+    } else {
+        RunMapPage(project, mapId, alternative, options, actions);
+        MapRenderer map(project);
+        std::uint32_t layer0Width = 0;
+        std::uint32_t layer1Width = 0;
+        map.Load(mapId, layer0Width, layer1Width, alternative);
+    }
 
     ReadChestList(project, mapId);
     if (mapId < project.exitLists.size()) {
@@ -92,13 +177,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             ReadConditionalDestinations(project, exit.dstMapId);
         }
     }
-
-    // Edits: the last cell of the first row of a layer, and a world-map byte.
-    const std::uint32_t layer = (options >> 3) & 1;
-    if (map.layerWidth[layer] >= 8) {
-        map.SetTileEntry(map.layerWidth[layer] / 16 - 1, 0, 0x1234, map.layerWidth[layer], layer);
-    }
-    map.SetMapByte(1, 1, 0x12);
-    map.GetMapByte(1, 1);
     return 0;
 }
