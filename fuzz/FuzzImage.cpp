@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "platform/Trace.h"
 #include "project/ProjectContext.h"
 #include "project/RomImport.h"
 
@@ -123,8 +122,4 @@ std::vector<std::uint8_t> DescribeFuzzImage(std::span<const std::uint8_t> image)
         i = end;
     }
     return out;
-}
-
-void InitFuzzTarget() {
-    SetTraceEnabled(false);
 }

@@ -67,6 +67,3 @@ private:
 
 // The input that describes `image` (of a size the selector can express), for seeds.
 std::vector<std::uint8_t> DescribeFuzzImage(std::span<const std::uint8_t> image);
-
-// Silences trace lines; for LLVMFuzzerInitialize.
-void InitFuzzTarget();

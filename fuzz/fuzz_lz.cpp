@@ -17,11 +17,6 @@ constexpr std::size_t kReferenceLimit = 1024;
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    InitFuzzTarget();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::uint32_t rawSize = 0;
     std::uint32_t length = 0;

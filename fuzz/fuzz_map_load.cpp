@@ -134,11 +134,6 @@ void RunWorldMapPage(ProjectContext& project, std::uint32_t mapId, std::uint8_t 
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    InitFuzzTarget();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static FuzzImagePool pool;
     if (size <= kPrefix) {

@@ -10,11 +10,6 @@
 #include "project/ProjectContext.h"
 #include "project/ProjectFile.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    InitFuzzTarget();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) {
         return 0;

@@ -48,11 +48,6 @@ bool SameLists(const std::vector<SpritePlacementList>& a,
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    InitFuzzTarget();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static FuzzImagePool pool;
     CopierHeaderSize(size);

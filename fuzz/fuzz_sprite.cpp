@@ -23,11 +23,6 @@ std::uint32_t U24(const std::uint8_t* p) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    InitFuzzTarget();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static FuzzImagePool pool;
     static Canvas view(kView, kView);
