@@ -6,7 +6,8 @@
 // run as well, since the page loads only maps that have an object list.
 //
 // Input: map id (u16; bit 15: "Alternative Map", which skips flag gotos), an options byte,
-// four actions of three bytes (kind, x, y), then an image description.
+// four actions of three bytes (kind, x, y), then an image description. A wheel action turns
+// the wheel up to 256 times.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -19,6 +20,7 @@
 #include "maps/MapRenderer.h"
 #include "maps/MapViewState.h"
 #include "maps/WorldMapPageModel.h"
+#include "maps/WorldMapViewState.h"
 #include "project/ChestRecord.h"
 #include "project/ConditionalDestination.h"
 #include "project/ExitLists.h"
@@ -34,6 +36,20 @@ struct Action {
     std::uint32_t x;  // view pixels, 0 to 1020
     std::uint32_t y;
 };
+
+// A wheel action: turns of the wheel (the view redrawn after the last), the direction and
+// the modifiers. Only plain and Ctrl turns scroll.
+struct Wheel {
+    std::uint32_t turns;
+    bool up, ctrl, shift, anyButton, scrolls;
+};
+
+Wheel WheelOf(const Action& a) {
+    Wheel w{a.x / 4 + 1,    (a.kind & 0x80) != 0, (a.y & 4) != 0,
+            (a.y & 8) != 0, (a.y & 16) != 0,      false};
+    w.scrolls = !w.shift && !w.anyButton;
+    return w;
+}
 
 void RunMapPage(ProjectContext& project, std::uint32_t mapId, bool alternative,
                 std::uint8_t options, std::span<const Action> actions) {
@@ -58,10 +74,18 @@ void RunMapPage(ProjectContext& project, std::uint32_t mapId, bool alternative,
             case 2:
                 page.SelectFromPanel(&project, a.kind >> 7, a.x / 4, a.y);
                 break;
-            case 3:
-                page.WheelOverView(&project, (a.x & 1) != 0, (a.x & 2) != 0, (a.x & 4) != 0,
-                                   (a.x & 8) != 0);
+            case 3: {
+                const Wheel w = WheelOf(a);
+                if (w.scrolls) {
+                    auto& state = page.state;
+                    for (std::uint32_t k = 1; k < w.turns; ++k) {
+                        StepScroll(w.ctrl ? state.scrollX : state.scrollY, w.up,
+                                   w.ctrl ? state.layerSize[0] : state.layerSize[1], kMapViewSize);
+                    }
+                }
+                page.WheelOverView(&project, w.up, w.ctrl, w.shift, w.anyButton);
                 break;
+            }
             case 4:
                 page.WheelOverPanels(&project, (a.x & 1) != 0);
                 break;
@@ -118,10 +142,21 @@ void RunWorldMapPage(ProjectContext& project, std::uint32_t mapId, std::uint8_t 
             case 2:
                 page.TileSetClick(&project, a.x / 8, a.y);
                 break;
-            case 3:
-                page.Wheel(&project, (a.x & 1) != 0, (a.x & 2) != 0, (a.x & 4) != 0,
-                           (a.x & 8) != 0);
+            case 3: {
+                const Wheel w = WheelOf(a);
+                if (w.scrolls) {
+                    auto& state = page.state;
+                    for (std::uint32_t k = 1; k < w.turns; ++k) {
+                        if (w.ctrl) {
+                            StepScroll(state.scrollX, w.up, state.mapWidth, kWorldViewWidth);
+                        } else {
+                            StepScroll(state.scrollY, w.up, state.mapHeight, kWorldViewHeight);
+                        }
+                    }
+                }
+                page.Wheel(&project, w.up, w.ctrl, w.shift, w.anyButton);
                 break;
+            }
             default:
                 page.showExits = !page.showExits;
                 page.ShowExitsChanged(&project);
