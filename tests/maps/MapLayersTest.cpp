@@ -87,9 +87,9 @@ TEST_F(MapLayers, OnlyColourZeroOfTheUpperLayerIsTransparent) {
     }
 }
 
-TEST_F(MapLayers, ALayerIsNeverTallerThanItsMap) {
+TEST_F(MapLayers, LayersAndEditsStayWithinTheMap) {
     LoadTiles();
-    const auto table = Table({{0, 0, 0, 0}, {3, 3, 3, 3}});
+    const auto table = Table({{0, 0, 0, 0}, {3, 3, 3, 3}, {4, 4, 4, 4}});
     // Three cells at two per row make two rows, the second one short; the height asked is
     // what a header byte of 0xFF gives.
     const auto map = Words({1, 1, 1});
@@ -103,10 +103,10 @@ TEST_F(MapLayers, ALayerIsNeverTallerThanItsMap) {
     EXPECT_TRUE(renderer->layerImages[1].pixels.empty());
 
     // Loading's render step cuts the layer's height the same way and picks the tables.
+    renderer->tileDataSize = 512;
     renderer->tileData = SyntheticImage::PlanarTiles(std::vector{
         SyntheticImage::SolidTile(0), SyntheticImage::SolidTile(1), SyntheticImage::SolidTile(2)});
     renderer->tileData.resize(kTileDataBytes, 0);
-    renderer->tileDataSize = 512;
     renderer->metatileTables[0] = Table({{0, 0, 0, 0}, {1, 1, 1, 1}});
     renderer->metatileTables[1] = Table({{0, 0, 0, 0}, {2, 2, 2, 2}});
     renderer->layerMap[0] = SyntheticImage::LayerMap(16, 16, [](auto, auto) { return 1; });
@@ -117,31 +117,28 @@ TEST_F(MapLayers, ALayerIsNeverTallerThanItsMap) {
     renderer->RenderLayers(&widths[0], &widths[1]);
     EXPECT_EQ(widths[0] + widths[1], 64u);
     EXPECT_EQ(renderer->layerHeight[1], 128u);
-    EXPECT_EQ(Pixel(0, 100, 100), Opaque(1));
     EXPECT_EQ(Pixel(1, 100, 100), Opaque(2));
     renderer->layer1UsesTable0 = true;
     renderer->RenderLayers();
     EXPECT_EQ(Pixel(1, 100, 100), Opaque(1));
-}
 
-TEST_F(MapLayers, CellEditsRenderTheLayerAgain) {
+    // A cell edit renders the layer again; outside the map, on a layer without a map, with a
+    // width below 8 or on no such layer it changes nothing.
     LoadTiles();
-    renderer->metatileTables[0] = Table({{0, 0, 0, 0}, {3, 3, 3, 3}, {4, 4, 4, 4}});
+    renderer->metatileTables[0] = table;
     renderer->layerMap[0] = SyntheticImage::LayerMap(4, 4, [](auto, auto) { return 1; });
-    renderer->BuildLayerImage(renderer->layerMap[0], renderer->metatileTables[0], 8, 8, 0, 0);
+    renderer->layerMap[1].clear();
+    renderer->BuildLayerImage(renderer->layerMap[0], table, 8, 8, 0, 0);
     renderer->SetTileEntry(2, 1, 2, 64, 0);
     EXPECT_EQ(GetU16(renderer->layerMap[0], 2 * (4 + 2)), 2);
     EXPECT_EQ(Pixel(0, 40, 20), Opaque(5));
     EXPECT_EQ(Pixel(0, 8, 8), Opaque(4));
-
-    // Outside the map, a layer without a map, a width below 8 or no such layer: no change.
     const auto before = renderer->layerMap[0];
     renderer->SetTileEntry(0, 4, 2, 64, 0);
     renderer->SetTileEntry(0, 0, 2, 64, 1);
     renderer->SetTileEntry(0, 0, 2, 7, 0);
     renderer->SetTileEntry(0, 0, 2, 64, 2);
     EXPECT_EQ(renderer->layerMap[0], before);
-
     // Whole-layer data longer than the map is cut to it.
     renderer->ApplyLayerData(SyntheticImage::LayerMap(4, 5, [](auto, auto) { return 2; }), 64, 0);
     EXPECT_EQ(renderer->layerMap[0].size(), 32u);
