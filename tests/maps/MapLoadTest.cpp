@@ -156,14 +156,10 @@ TEST_F(MapLoad, HeaderScriptFillsEveryBufferAndRendersBothLayers) {
     EXPECT_EQ(width0, 32u);
     EXPECT_EQ(width1, 64u);
     EXPECT_TRUE(std::equal(planar.begin(), planar.end(), map.tileData.begin()));
-    EXPECT_EQ(map.tileDataSize, 512u);
     EXPECT_TRUE(std::equal(metatiles1.begin(), metatiles1.end(), map.metatileTables[1].begin()));
     EXPECT_EQ(map.metatileTableSizes[0], 64u);
-    EXPECT_EQ(map.metatileSource, kData + 0x1000);
     EXPECT_TRUE(std::equal(collision.begin(), collision.end(), map.collision.begin() + 64));
     EXPECT_EQ(map.collisionSize, 64u);
-    EXPECT_EQ(map.argbPalette[1], DefaultArgb(1));
-    EXPECT_EQ(map.argbPalette[16], SnesColorToArgb(MarkColor(0), 0));
     EXPECT_EQ(map.mapMusicTrack, 7u);
 
     // Layer 0: metatile 1 at the top-left cell, with tiles 1 and 2 in palette row 1 above
@@ -191,17 +187,21 @@ TEST_F(MapLoad, MapWithoutHeaderChangesNothingAndEmptyScriptRendersNothing) {
     std::filesystem::remove("map_0010.bmp");
     EXPECT_EQ(Load(kMapId).status, MapLoadStatus::Loaded);
     EXPECT_EQ(renderer->tileData.size(), kTileDataBytes);
-    EXPECT_EQ(renderer->metatileTables[3].size(), kMetatileTableBytes);
-    EXPECT_EQ(renderer->collision.size(), 512u);
     EXPECT_TRUE(renderer->layerImages.empty());
     EXPECT_FALSE(std::filesystem::exists("map_0010.bmp"));
 }
 
 TEST_F(MapLoad, CallsReturnDeferredPiecesRunLastFirstAndFlagGotosJump) {
-    // Commands without effect first: they only consume their operands.
-    const std::uint8_t unknown[] = {0x33, 0x10, 0x03};  // unknown opcode; layer 3: two bytes
+    // Commands without effect first: they only consume their operands, each ending in a byte
+    // that would end the script if it were read as a command.
+    const std::uint8_t noEffect[] = {
+        0x01, 1,    2,    3, 4, 5, 0,  // six bytes
+        0x04, 1,    2,    3, 4, 0,     // a pointer and two bytes
+        0x10, 0,    1,    2, 0,        // layer 0: three bytes
+        0x33, 0x10, 0x03,              // an unknown command; layer 3: two bytes
+    };
     auto main = Script();
-    main.Ignored01().Unused04(0x0B8000).Layer(0, 0x0B8000).Bytes(unknown);
+    main.Bytes(noEffect);
     main.Return().Flow(0xFB).Flow(0x42);  // a return with nothing to return to goes on
     const std::uint32_t trackOperand = main.Position() + 2;
     main.MusicTrack(0x0123);
@@ -304,8 +304,8 @@ TEST_F(MapLoad, DataCommandsPlaceTheirBlocksAndKeepTheFirstSource) {
         .Metatiles(0x81, 1, 2, 0x03, kData)  // table 0: block bytes 64.. at 128 (a loses bit 7)
         .Metatiles(0, 2, 0, 0x02, kData)     // table 1: two rows at 0
         .Metatiles(2, 1, 0, 0x04, kData)     // names no table: nothing
-        .Metatiles(0, 1, 7, 0x82, kData)     // collision, bit 7 wins: 64 bytes at 448
-        .Metatiles(0, 2, 7, 0x80, kData)     // the second row would pass the table's end
+        .Metatiles(0, 1, 7, 0x82, kData)     // collision (bit 7 wins) at 448, the first source
+        .Metatiles(0, 2, 7, 0x80, tilesAt)   // over it; its second row would pass the end
         // Each palette command loads the default row 0, then its own rows; 48 colours from
         // index 0xE0 load rows 14 and 15 and drop the row above 15.
         .Palette(0, 0x30, kMarkColors)
@@ -323,8 +323,8 @@ TEST_F(MapLoad, DataCommandsPlaceTheirBlocksAndKeepTheFirstSource) {
     EXPECT_TRUE(std::equal(block.begin(), block.begin() + 128, map.metatileTables[1].begin()));
     EXPECT_EQ(map.metatileTableSizes[1], 128u);
     EXPECT_EQ(map.metatileTables[2][0], 0);
-    EXPECT_TRUE(std::equal(block.begin(), block.begin() + 64, map.collision.begin() + 448));
-    EXPECT_EQ(map.collisionSize, 512u);  // two blocks of 256 bytes counted, at most the table
+    EXPECT_TRUE(std::equal(tiles.begin(), tiles.begin() + 64, map.collision.begin() + 448));
+    EXPECT_EQ(map.collisionSize, 512u);  // 256 and 1024 bytes counted, at most the table
     EXPECT_EQ(map.collision.size(), 512u);
     EXPECT_EQ(map.collisionSource, kData);
 
@@ -386,9 +386,7 @@ TEST_F(MapLoad, MapsWithExtraDataTakeFixedBlocks) {
 
     Load(0x41);
     EXPECT_EQ(renderer->metatileTableSizes[0], 0u);
-    EXPECT_EQ(renderer->tileDataSize, 512u);
     EXPECT_TRUE(std::equal(tiles.begin(), tiles.end(), renderer->tileData.begin()));
-    EXPECT_EQ(renderer->argbPalette[1], DefaultArgb(1));
     EXPECT_EQ(renderer->argbPalette[16 + 1], MarkArgb(1));
     EXPECT_EQ(renderer->argbPalette[15 * 16 + 3], MarkArgb(14 * 16 + 3));
     Load(0x42);
@@ -404,12 +402,8 @@ TEST_F(MapLoad, MapZeroReadsTheExtraTablesOfItsRelease) {
                      SyntheticImage::MetatileTable(table), map, Colors(256, MarkColor));
     std::filesystem::remove("map_0000.bmp");
     EXPECT_EQ(Load(0).status, MapLoadStatus::Loaded);
-    EXPECT_EQ(renderer->tileDataSize, 512u);
-    EXPECT_EQ(renderer->metatileTableSizes[0], 16u);
     EXPECT_EQ(renderer->layerMap[0], map);
     EXPECT_EQ(width0, 0x40u);
-    EXPECT_EQ(width1, 0u);
-    ASSERT_EQ(renderer->layerImages.size(), 1u);
     EXPECT_EQ(renderer->layerImages[0].height, 256u);
     // Row 0 comes from the default palette, row 1 from the 256 colours.
     EXPECT_EQ(Pixel(0, 16, 0), MarkArgb(16 + 5));
@@ -439,11 +433,7 @@ TEST_F(MapLoad, SmallWorldMapIsTheSameForBothIds) {
     for (std::uint32_t id : {3u, 35u}) {
         EXPECT_EQ(Load(id).status, MapLoadStatus::Loaded);
         EXPECT_EQ(width0, 0x80u);
-        EXPECT_EQ(renderer->tileSetType, 255u);
-        EXPECT_EQ(renderer->layerMap[0].size(), 0x2000u);
         EXPECT_TRUE(std::equal(tileMap.begin(), tileMap.end(), renderer->layerMap[0].begin()));
-        ASSERT_EQ(renderer->layerImages.size(), 1u);
-        EXPECT_EQ(renderer->layerImages[0].width, 1024u);
         // Cell 3 of the first row: metatile 3, tiles 3 and 4 above 7 and 9.
         EXPECT_EQ(Pixel(0, 48, 0), MarkArgb(3));
         EXPECT_EQ(Pixel(0, 56, 0), MarkArgb(4));
@@ -517,21 +507,17 @@ TEST_F(MapLoad, BlankTemplateLoadsFixedBlocksAndRendersBothLayers) {
     renderer->CreateBlank();
 
     const MapRenderer& map = *renderer;
-    ASSERT_EQ(map.layerImages.size(), 2u);
-    for (std::uint32_t layer = 0; layer < 2; ++layer) {
-        EXPECT_EQ(map.layerMap[layer].size(), 0x2800u);
-        EXPECT_EQ(map.metatileTableSizes[layer], 8u);
-        EXPECT_EQ(map.layerImages[layer].width, 1024u);
-        EXPECT_EQ(map.layerImages[layer].height, 1024u);
-    }
     EXPECT_TRUE(std::equal(metatiles.begin(), metatiles.end(), map.metatileTables[1].begin()));
-    EXPECT_EQ(map.tileDataSize, 512u);
+    EXPECT_EQ(map.layerMap[1].size(), 0x2800u);
     EXPECT_EQ(map.collisionSize, 512u);
     EXPECT_TRUE(std::equal(collision.begin(), collision.begin() + 512, map.collision.begin()));
-    EXPECT_EQ(map.argbPalette[7 * 16 + 1], MarkArgb(5 * 16 + 1));
+    // Rows 0 and 1 and rows 2 to 7 from their blocks, the rest untouched.
     EXPECT_EQ(map.argbPalette[16 + 1], DefaultArgb(17));
+    EXPECT_EQ(map.argbPalette[7 * 16 + 1], MarkArgb(5 * 16 + 1));
     EXPECT_EQ(map.argbPalette[8 * 16 + 1], kResetArgbColor);
-    // The top-left tile of every cell is tile 0 of palette row 2: solid colour 4.
+    // Both layers, 1024 pixels square: every cell's top-left tile is tile 0 of palette row 2.
+    ASSERT_EQ(map.layerImages.size(), 2u);
     EXPECT_EQ(Pixel(0, 0, 0), MarkArgb(4));
+    EXPECT_EQ(Pixel(1, 1008, 1008), MarkArgb(4));
     EXPECT_FALSE(std::filesystem::exists("map_0010.bmp"));
 }
