@@ -34,61 +34,43 @@ auto Fields(const ChestRecord& c) {
 
 }  // namespace
 
-TEST(ChestList, BothFormsFollowEachOtherInsideTheBank) {
+TEST(ChestList, BothFormsReadInsideTheBankAndWrittenInPlace) {
     SyntheticImage image(SyntheticImage::k4MB, Region::UK);
-    std::vector chests{Chest(3, 0x80, 0x8064, 0x0102), Chest(4, 0, 0x0064, 0x0203),
-                       Chest(5, 8, 0x0010, 0x0304)};
-    image.PutChestList(10, 0x4000, chests);
-    image.PutChestList(11, 0x5000, {});
+    image.PutChestList(10, 0x4000,
+                       std::vector{Chest(3, 0x80, 0x8064, 0x0102), Chest(4, 0, 0x0064, 0x0203),
+                                   Chest(5, 8, 0x0010, 0x0304)});
     // Map 20's list starts 11 bytes before the bank's end: one 7-byte chest fits there.
     const std::uint32_t bank = image.Table(RegionTable::ChestDataBank);
     image.Put16(image.Table(RegionTable::ChestPointerTable) + 2 * 20, 0xFFF5);
     std::fill(image.Bytes().begin() + bank + 0xFFF5, image.Bytes().begin() + bank + 0x10020, 1);
     const auto project = Imported(image);
 
-    // The 9-byte chest, then 7-byte ones.
-    chests[0].offset = bank + 0x4000;
-    chests[1].offset = bank + 0x4000 + 9;
-    chests[2].offset = bank + 0x4000 + 16;
-    const auto read = ReadChestList(*project, 10);
-    ASSERT_EQ(read.size(), 3u);
-    for (std::size_t k = 0; k < 3; ++k) {
-        EXPECT_EQ(Fields(read[k]), Fields(chests[k])) << k;
-    }
-    EXPECT_TRUE(read[0].HoldsGems());
-    EXPECT_EQ(read[0].GemAmount(), 100);
-    EXPECT_FALSE(read[1].HoldsGems());
-    EXPECT_TRUE(ReadChestList(*project, 11).empty());
+    // The 9-byte chest, then 7-byte ones; bit 15 of the item word marks gems.
+    auto chests = ReadChestList(*project, 10);
+    ASSERT_EQ(chests.size(), 3u);
+    EXPECT_EQ(Fields(chests[0]), Fields({bank + 0x4000, 3, 4, 0x80, 0xABCD, 0x8064, 0x0102}));
+    EXPECT_EQ(Fields(chests[1]), Fields({bank + 0x4009, 4, 5, 0, 0, 0x0064, 0x0203}));
+    EXPECT_EQ(chests[2].offset, bank + 0x4010);
+    EXPECT_EQ(chests[0].GemAmount(), 100);
+    EXPECT_TRUE(chests[0].HoldsGems() && !chests[1].HoldsGems());
     EXPECT_TRUE(ReadChestList(*project, kChestMapCount).empty());
     EXPECT_EQ(ReadChestList(*project, 20).size(), 1u);
-}
 
-TEST(ChestList, WrittenInPlaceKeepingItsForm) {
-    SyntheticImage image(SyntheticImage::k4MB, Region::German);
-    image.PutChestList(1, 0x100, std::vector{Chest(3, 0, 1, 7), Chest(4, 0x80, 2, 8)});
-    auto project = Imported(image);
-    auto chests = ReadChestList(*project, 1);
-    ASSERT_EQ(chests.size(), 2u);
-    chests[0].x = 9;
     chests[0].itemWord = 0x8005;
-    chests[1].itemWord = 0x0042;
-    for (const auto& chest : chests) {
-        EXPECT_EQ(WriteChestRecord(*project, chest), ChestWriteResult::Written);
+    chests[1].x = 9;
+    for (std::size_t k = 0; k < 2; ++k) {
+        EXPECT_EQ(WriteChestRecord(*project, chests[k]), ChestWriteResult::Written);
+        EXPECT_EQ(Fields(ReadChestList(*project, 10)[k]), Fields(chests[k]));
     }
-    const auto reread = ReadChestList(*project, 1);
-    ASSERT_EQ(reread.size(), 2u);
-    EXPECT_EQ(Fields(reread[0]), Fields(chests[0]));
-    EXPECT_EQ(Fields(reread[1]), Fields(chests[1]));
-
     // An x of 0xFF would end the list there, a new form would shift the chests after it.
     const auto before = project->romImage;
-    auto bad = reread[0];
+    auto bad = chests[1];
     bad.x = 0xFF;
     EXPECT_EQ(WriteChestRecord(*project, bad), ChestWriteResult::EndMarkerPosition);
-    bad = reread[0];
+    bad = chests[1];
     bad.kind = 0x80;
     EXPECT_EQ(WriteChestRecord(*project, bad), ChestWriteResult::FormChanged);
-    bad = reread[0];
+    bad = chests[1];
     bad.offset = 0x100;
     EXPECT_EQ(WriteChestRecord(*project, bad), ChestWriteResult::OutOfBank);
     EXPECT_EQ(project->romImage, before);
