@@ -143,61 +143,35 @@ TEST_F(MapLayers, LayersAndEditsStayWithinTheMap) {
     EXPECT_EQ(renderer->layerImages[0].height, 64u);
 }
 
-TEST_F(MapLayers, WorldMapsDrawFourLinearTilesPerCell) {
-    std::vector<SyntheticImage::TilePixels> tiles(256, SyntheticImage::SolidTile(0));
+TEST_F(MapLayers, WorldMapEditsAndTilePanels) {
+    // Byte edits on the small world map: 64 cells per row, a buffer of twice its cells.
+    std::vector<SyntheticImage::TilePixels> tiles(2, SyntheticImage::SolidTile(0));
     tiles[1] = PatternTile();
-    tiles[0x12] = SyntheticImage::SolidTile(0xC8);
     renderer->CopyLinearTiles(SyntheticImage::LinearTiles(tiles));
-    const auto table = SyntheticImage::WorldMetatileTable(
-        std::vector<std::array<std::uint8_t, 4>>{{0, 0, 0, 0}, {1, 0x12, 0x12, 0}});
-    // 2 x 2 cells: only the bottom-right one is metatile 1.
-    renderer->BuildWorldMapImage(std::vector<std::uint8_t>{0, 0, 0, 1}, table, 4, 4);
-    EXPECT_EQ(Pixel(0, 16 + 3, 16 + 5), Opaque(Pattern(3, 5)));
-    EXPECT_EQ(Pixel(0, 24, 16), Opaque(0xC8));
-    EXPECT_EQ(Pixel(0, 16, 24), Opaque(0xC8));
-    EXPECT_EQ(Pixel(0, 0, 0), Opaque(0));  // no transparency on world maps
-
-    // Byte edits on the small world map (64 cells per row, a buffer of twice its cells).
+    std::vector<std::array<std::uint8_t, 4>> metatiles(8, {0, 1, 0, 0});
+    metatiles[0] = {0, 0, 0, 0};
+    renderer->metatileTables[0] = SyntheticImage::WorldMetatileTable(metatiles);
     renderer->layerMap[0].assign(0x2000, 0);
-    renderer->metatileTables[0] = table;
     renderer->RebuildWorldMapImage(3);
     renderer->SetMapByte(5, 2, 1);
-    EXPECT_EQ(renderer->layerMap[0][2 * 64 + 5], 1);
-    renderer->RebuildWorldMapImage(35);
-    EXPECT_EQ(Pixel(0, 5 * 16 + 8, 2 * 16), Opaque(0xC8));
     renderer->SetMapByte(0, 64, 1);  // past the map's cells
     EXPECT_EQ(renderer->GetMapByte(0, 64), 0);
     EXPECT_EQ(std::ranges::count(renderer->layerMap[0], 1), 1);
-}
+    EXPECT_EQ(renderer->layerMap[0][2 * 64 + 5], 1);
+    renderer->RebuildWorldMapImage(35);
+    EXPECT_EQ(Pixel(0, 5 * 16 + 8 + 7, 2 * 16 + 2), Opaque(Pattern(7, 2)));
 
-TEST_F(MapLayers, TilePanelsShowMetatilesInOrder) {
-    LoadTiles();
-    renderer->metatileTables[1] = Table({{3, 3, 3, 3},
-                                         {4, 4, 4, 4},
-                                         {SyntheticImage::TileEntry(1, 1, true), 5, 5, 5},
-                                         {6, 6, 6, 6}});
-    renderer->metatileTableSizes[1] = 20;  // metatile 3 lies past the filled part
+    // A world-map panel shows table 0's 4-byte metatiles; a map panel never passes 64 rows.
     Canvas panel;
-    renderer->DrawTileSheet(panel, 1, false, 1);
-    ASSERT_EQ(panel.Width(), 128);
-    ASSERT_EQ(panel.Height(), 8);  // 20 >> 4: one row of 8 pixels
-    EXPECT_EQ(panel.At(0, 0), Opaque(5));
-    EXPECT_EQ(panel.At(16 + 2, 3), Opaque(16 + Pattern(5, 3)));  // mirrored, row 1
-    EXPECT_EQ(panel.At(24, 0), Opaque(6));
-    EXPECT_EQ(panel.At(32, 0), Opaque(0));
+    renderer->tileSetType = kTileSetLinear;
+    renderer->metatileTableSizes[0] = 32;  // one row of eight
+    renderer->DrawTileSheet(panel, 0, false, 0);
+    ASSERT_EQ(panel.Height(), 16);
+    EXPECT_EQ(panel.At(16 + 15, 2), Opaque(Pattern(7, 2)));
+    LoadTiles();
+    renderer->tileSetType = 0;
+    renderer->metatileTables[1] = Table({});
     renderer->metatileTableSizes[1] = 0xFFFFFFF0;
     renderer->DrawTileSheet(panel, 0, false, 1);
-    EXPECT_EQ(panel.Height(), 512);  // never more than 64 rows
-
-    // World maps: 4-byte metatiles of table 0 from the linear sheet.
-    renderer->tileSetType = kTileSetLinear;
-    renderer->metatileTables[0] = SyntheticImage::WorldMetatileTable(
-        std::vector<std::array<std::uint8_t, 4>>(16, {0, 1, 0, 0}));
-    renderer->metatileTableSizes[0] = 64;
-    renderer->CopyLinearTiles(
-        SyntheticImage::LinearTiles(std::vector{SyntheticImage::SolidTile(0), PatternTile()}));
-    renderer->DrawTileSheet(panel, 0, false, 0);
-    ASSERT_EQ(panel.Height(), 32);
-    EXPECT_EQ(panel.At(127, 16 + 2), Opaque(Pattern(7, 2)));
-    EXPECT_EQ(panel.At(0, 0), Opaque(0));
+    EXPECT_EQ(panel.Height(), 512);
 }
