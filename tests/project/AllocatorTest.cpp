@@ -1,3 +1,4 @@
+#include <array>
 #include <cstring>
 #include <random>
 
@@ -95,17 +96,16 @@ TEST(Allocator, FirstFitRoundingAndReleaseByTag) {
     EXPECT_EQ(AllocRomSpace(*project, 0xF0, 5), 0x418200u);
 
     // One block per call, never tag 0 and never another tag.
+    const auto addresses = [&] {
+        return std::array{t[0].address, t[1].address, t[2].address + t[2].tag, t[3].address};
+    };
     t[0].tag = 0;
     for (const std::uint32_t tag : {0u, 9u, 5u}) {
         FreeRomSpace(*project, tag);
     }
-    EXPECT_EQ(t[0].address, 0x418100u);
-    EXPECT_EQ(t[1].address, 0x418300u);
-    EXPECT_EQ(t[2].tag, 0u);
-    EXPECT_EQ(t[2].address, 0u);
-    EXPECT_EQ(t[3].address, 0x418200u);
+    EXPECT_EQ(addresses(), (std::array<std::uint32_t, 4>{0x418100, 0x418300, 0, 0x418200}));
     FreeRomSpace(*project, 5);
-    EXPECT_EQ(t[3].address, 0u);
+    EXPECT_EQ(addresses(), (std::array<std::uint32_t, 4>{0x418100, 0x418300, 0, 0}));
 }
 
 TEST(Allocator, AreaLimitsAndTheReservedRange) {
