@@ -1,4 +1,3 @@
-#include <algorithm>
 #include <random>
 
 #include <gtest/gtest.h>
