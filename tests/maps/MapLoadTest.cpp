@@ -642,11 +642,8 @@ TEST_F(MapLoad, BlankTemplateLoadsFixedBlocksAndRendersBothLayers) {
         std::vector<SyntheticImage::TilePixels>(16, SyntheticImage::SolidTile(4)));
     const auto metatiles = SyntheticImage::MetatileTable(std::vector<Metatile>{{0x0800, 0, 0, 0}});
     const auto collision = Filler(0x300, 1);
-    image.PutLzBlock(0x130000, tiles);
-    image.PutLzBlock(0x144B3D, metatiles);
-    image.PutLzBlock(0x1A4EA5, collision);
-    image.PutPalette(0x1A4077, Colors(6 * 16, MarkColor));
-    image.PutPalette(0x349110, Colors(32, DefaultColor));
+    image.PutBlankMapTemplate(tiles, metatiles, collision, Colors(6 * 16, MarkColor),
+                              Colors(32, DefaultColor));
     SyncProject();
     renderer->Reset();
     std::filesystem::remove("map_0010.bmp");
