@@ -19,15 +19,7 @@ struct SaveScene {
                        std::uint32_t scriptAddress = MapPageProject::kScript)
         : data(size, scriptAddress) {}
 
-    // Stores layer 1 (all metatile 0) as a short stream, so that edits make it grow.
-    void CompactLayer1() {
-        const std::vector<std::uint8_t> zeros(
-            MapPageProject::kWidthCells * MapPageProject::kHeightCells * 2, 0);
-        const auto stream = CompressData(zeros);
-        ASSERT_TRUE(stream);
-        data.image.PutLzStream(MapPageProject::kLayer1 + 2,
-                               static_cast<std::uint32_t>(zeros.size()), *stream);
-    }
+    void CompactLayer1() { data.CompactLayer1(); }
 
     // Imports the image and loads map 0x0A.
     void Open() {

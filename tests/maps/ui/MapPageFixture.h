@@ -3,9 +3,11 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include <gtest/gtest.h>
 
+#include "project/LzCodec.h"
 #include "project/ProjectContext.h"
 #include "project/RomImport.h"
 #include "tests/support/HeaderScriptWriter.h"
@@ -96,6 +98,14 @@ public:
         image.PutExitList(kMapId, 0x88AC, std::span(&exit, 1));
         // No shops: the shop table ends at once.
         image.Put16(image.Table(RegionTable::ShopTable), 0xFFFF);
+    }
+
+    // Stores layer 1 (all metatile 0) as a short stream, so that edits make it grow.
+    void CompactLayer1() {
+        const std::vector<std::uint8_t> zeros(kWidthCells * kHeightCells * 2, 0);
+        const auto stream = CompressData(zeros);
+        ASSERT_TRUE(stream);
+        image.PutLzStream(kLayer1 + 2, static_cast<std::uint32_t>(zeros.size()), *stream);
     }
 
     // Makes the image the current project.
