@@ -285,18 +285,26 @@ void MapPageModel::NewMap(ProjectContext* project, Prompts& prompts) {
     saveEnabled = true;
 }
 
-bool MapPageModel::ExportMapFile(ProjectContext* project, Prompts& prompts) {
+MapRenderer* MapPageModel::RendererWithEditedLayer(ProjectContext* project, Prompts& prompts) {
     MapRenderer* renderer = Renderer(project);
-    const std::uint32_t layer = state.editLayer & 1;
-    if (renderer == nullptr || renderer->layerMap[layer].empty()) {
+    if (renderer == nullptr || renderer->layerMap[state.editLayer & 1].empty()) {
         prompts.ShowMessage(kNoMapText);
+        return nullptr;
+    }
+    return renderer;
+}
+
+bool MapPageModel::ExportMapFile(ProjectContext* project, Prompts& prompts) {
+    MapRenderer* renderer = RendererWithEditedLayer(project, prompts);
+    if (renderer == nullptr) {
         return false;
     }
     const auto chosen = prompts.ChooseSaveFile("Select File", kLayerFileFilter);
     if (!chosen) {
         return true;
     }
-    const MapSaveResult result = ExportLayerFile(*renderer, layer, LayerFilePath(*chosen));
+    const MapSaveResult result =
+        ExportLayerFile(*renderer, state.editLayer & 1, LayerFilePath(*chosen));
     if (!result.saved) {
         prompts.ShowMessage(result.message);
     }
@@ -304,17 +312,15 @@ bool MapPageModel::ExportMapFile(ProjectContext* project, Prompts& prompts) {
 }
 
 bool MapPageModel::ImportMapFile(ProjectContext* project, Prompts& prompts) {
-    MapRenderer* renderer = Renderer(project);
-    const std::uint32_t layer = state.editLayer & 1;
-    if (renderer == nullptr || renderer->layerMap[layer].empty()) {
-        prompts.ShowMessage(kNoMapText);
+    MapRenderer* renderer = RendererWithEditedLayer(project, prompts);
+    if (renderer == nullptr) {
         return false;
     }
     const auto chosen = prompts.ChooseOpenFile("Select File", kLayerFileFilter);
     if (!chosen) {
         return true;
     }
-    const MapSaveResult result = ImportLayerFile(*renderer, layer, *chosen);
+    const MapSaveResult result = ImportLayerFile(*renderer, state.editLayer & 1, *chosen);
     if (!result.saved) {
         prompts.ShowMessage(result.message);
         return true;

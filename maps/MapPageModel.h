@@ -114,6 +114,8 @@ private:
     // here, so no handler reaches an image that is gone.
     MapRenderer* Renderer(ProjectContext* project);
     MapRenderer& MakeRenderer(ProjectContext& project);
+    // The map object when the edited layer has a tile map; otherwise says so.
+    MapRenderer* RendererWithEditedLayer(ProjectContext* project, Prompts& prompts);
     void DrawPanels(bool clear);
     void ClearPictures();
 };

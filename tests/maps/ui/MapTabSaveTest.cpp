@@ -78,6 +78,15 @@ protected:
         ASSERT_TRUE(page.OnImportMapFile());
         ASSERT_EQ(page.MapTabRenderer()->layerMap[1], cells);
     }
+    // Presses the button with each id typed in turn and expects its message.
+    void ExpectMessages(const char* button,
+                        std::initializer_list<std::pair<const char*, const char*>> cases) {
+        for (const auto& [id, text] : cases) {
+            SetId(id);
+            Click(button);
+            EXPECT_EQ(prompts.LastMessage(), text) << id;
+        }
+    }
     std::uint8_t MusicByte() {
         const MapRenderer* map = page.MapTabRenderer();
         return currentProject->Read8(currentProject->WrapRomOffset(map->mapMusicTrackPos));
@@ -141,14 +150,9 @@ TEST_F(MapTabSave, GrownLayerMovesIntoTheFreeAreaOfA6MBImage) {
 TEST_F(MapTabSave, NewMakesABlankMapThatSaveWritesWhole) {
     Open(SyntheticImage::k6MB);
     const std::vector<std::uint8_t> before = currentProject->romImage;
-    for (const auto& [id, text] :
-         {std::pair{"0x0A", "Please select a map that isn't used yet."},
-          std::pair{"3", "Please select a map that isn't used yet."},
-          std::pair{"0x450", "Please enter a map ID from 0x0000 to 0x044F."}}) {
-        SetId(id);
-        Click("new");
-        EXPECT_EQ(prompts.LastMessage(), text) << id;
-    }
+    ExpectMessages("new", {{"0x0A", "Please select a map that isn't used yet."},
+                           {"3", "Please select a map that isn't used yet."},
+                           {"0x450", "Please enter a map ID from 0x0000 to 0x044F."}});
     prompts.messages.clear();
     SetId("0x20");
     Click("new");
@@ -187,14 +191,9 @@ TEST_F(MapTabSave, NewAndSaveRefusals) {
     // A typed id of a world map, or beyond the table, is never saved over.
     Load("0x0A");
     const std::vector<std::uint8_t> before = currentProject->romImage;
-    for (const auto& [id, text] :
-         {std::pair{"5", "Please use the 'World Maps' tab to load this map."},
-          std::pair{"0x460", "Please enter a map ID from 0x0000 to 0x044F."},
-          std::pair{"0x20", "An extended ROM is required to add new Maps."}}) {
-        SetId(id);
-        Click("save");
-        EXPECT_EQ(prompts.LastMessage(), text) << id;
-    }
+    ExpectMessages("save", {{"5", "Please use the 'World Maps' tab to load this map."},
+                            {"0x460", "Please enter a map ID from 0x0000 to 0x044F."},
+                            {"0x20", "An extended ROM is required to add new Maps."}});
     EXPECT_EQ(currentProject->romImage, before);
 }
 
