@@ -74,6 +74,10 @@ public:
                             std::uint32_t widthTiles, std::uint32_t heightTiles);
     // Rebuilds the world-map image of map 2/5 (4096 pixels square) or 3/35 (1024).
     void RebuildWorldMapImage(std::uint32_t mapId);
+    // After SetMapByte(x, y, ...): redraws only the cell that changed, with the same pixels a
+    // rebuild gives. False when the image does not have the shape of world map `mapId`, so
+    // that only a rebuild can bring it up to date.
+    bool RedrawWorldMapCell(std::uint32_t mapId, std::uint32_t x, std::uint32_t y);
     // Converts the loaded tiles and renders both layers as loading leaves them; gives each
     // rendered layer's width in tiles when asked.
     void RenderLayers(std::uint32_t* layer0WidthTiles = nullptr,

@@ -20,23 +20,11 @@
 #include "maps/MapNameTable.h"
 #include "maps/MapRenderer.h"
 #include "maps/MusicNameTable.h"
+#include "platform/ui/PictureGroup.h"
 #include "platform/ui/PictureView.h"
 #include "project/ProjectContext.h"
 
 namespace {
-
-// A picture of a fixed area inside a titled group; the picture may be smaller than its area.
-QGroupBox* PictureGroup(const QString& title, PictureView* picture, int width, int height) {
-    auto* group = new QGroupBox(title);
-    auto* area = new QWidget(group);
-    area->setFixedSize(width, height);
-    picture->setParent(area);
-    picture->move(0, 0);
-    auto* layout = new QVBoxLayout(group);
-    layout->addWidget(area);
-    layout->addStretch();
-    return group;
-}
 
 // The view and the panels answer within 512 pixels of their origin, even where a small map
 // leaves the view smaller.
