@@ -16,6 +16,7 @@
 #include "platform/Files.h"
 #include "project/ProjectContext.h"
 #include "tests/maps/ui/MapPageFixture.h"
+#include "tests/support/NamedChild.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/SyntheticImage.h"
 
@@ -151,8 +152,8 @@ TEST_F(MainWindow, MapMenuExportsAndImportsTheMapsPagesLayer) {
     data.image.WriteFile("maps.smc");
     NewProject("maps.smc");
     MapTab* page = window.MapsPage();
-    page->findChild<QLineEdit*>("mapId")->setText("0x0A");
-    page->findChild<QAbstractButton*>("load")->click();
+    NamedChild<QLineEdit>(*page, "mapId")->setText("0x0A");
+    NamedChild<QAbstractButton>(*page, "load")->click();
     ASSERT_NE(page->MapTabRenderer(), nullptr);
     const std::vector<std::uint8_t> layer = page->MapTabRenderer()->layerMap[0];
 

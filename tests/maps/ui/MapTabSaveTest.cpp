@@ -11,6 +11,7 @@
 #include "platform/ui/PictureView.h"
 #include "project/Allocator.h"
 #include "tests/maps/ui/MapPageFixture.h"
+#include "tests/support/NamedChild.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/TestPointer.h"
 
@@ -44,9 +45,7 @@ protected:
 
     template <typename T>
     T* Child(const char* name) {
-        T* child = page.findChild<T*>(name);
-        EXPECT_NE(child, nullptr) << name;
-        return child;
+        return NamedChild<T>(page, name);
     }
     void Click(const char* name) { Child<QAbstractButton>(name)->click(); }
     void SetId(const QString& id) { Child<QLineEdit>("mapId")->setText(id); }
