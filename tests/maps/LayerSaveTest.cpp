@@ -188,59 +188,26 @@ TEST(LayerSave, RefusalsLeaveImageAndTableAsTheyWere) {
     EXPECT_EQ(s.Load(MapPageProject::kMapId)->layerMap[1], saved);
 }
 
-TEST(LayerSave, MusicTrackReplacesTheScriptsOwn) {
-    SaveScene s;
-    s.Open();
-    MapRenderer& map = *s.renderer;
-    ASSERT_EQ(map.mapMusicTrack, MapPageProject::kMusicTrack);
-    ASSERT_NE(map.mapMusicTrackPos, 0u);
-    ApplyMusicTrack(map, 0x2A);
-    EXPECT_EQ(map.mapMusicTrack, 0x2Au);
-    EXPECT_EQ(s.Load(MapPageProject::kMapId)->mapMusicTrack, 0x2Au);
-    // A map whose script names no track keeps it that way.
-    const std::vector<std::uint8_t> before = s.project.romImage;
-    map.mapMusicTrack = 0;
-    ApplyMusicTrack(map, 5);
-    EXPECT_EQ(map.mapMusicTrack, 0u);
-    EXPECT_EQ(s.project.romImage, before);
-}
-
-TEST(LayerFile, ExportAndImportRoundTrip) {
+TEST(LayerFile, RoundTripShortFilesAndRefusals) {
     SaveScene s;
     s.Open();
     MapRenderer& map = *s.renderer;
     const std::vector<std::uint8_t> original = map.layerMap[0];
     ASSERT_TRUE(ExportLayerFile(map, 0, "layer.map").saved);
     EXPECT_EQ(ReadWholeFile("layer.map"), original);
-
-    std::fill(map.layerMap[0].begin(), map.layerMap[0].end(), 0);
-    ASSERT_TRUE(ImportLayerFile(map, 0, "layer.map").saved);
-    EXPECT_EQ(map.layerMap[0], original);
-
     // A shorter file replaces the start only, and the layer is drawn again: cell (0, 0) now
     // shows metatile 5 where it showed metatile 0.
-    const std::vector<std::uint8_t> cell{5, 0};
-    ASSERT_TRUE(WriteWholeFile("short.map", cell));
+    ASSERT_TRUE(WriteWholeFile("short.map", std::vector<std::uint8_t>{5, 0}));
     const std::uint32_t shown = map.layerImages[0].pixels[0];
     ASSERT_TRUE(ImportLayerFile(map, 0, "short.map").saved);
     EXPECT_EQ(map.layerMap[0][0], 5);
     EXPECT_TRUE(std::equal(original.begin() + 2, original.end(), map.layerMap[0].begin() + 2));
     EXPECT_NE(map.layerImages[0].pixels[0], shown);
-    EXPECT_EQ(map.layerImages[0].width, 1024u);
-}
+    ASSERT_TRUE(ImportLayerFile(map, 0, "layer.map").saved);
+    EXPECT_EQ(map.layerMap[0], original);
 
-TEST(LayerFile, RefusalsAndNames) {
-    SaveScene s;
-    s.Open();
-    MapRenderer& map = *s.renderer;
-    const std::vector<std::uint8_t> original = map.layerMap[0];
-    std::vector<std::uint8_t> tooLong(original.size() + 1, 1);
-    ASSERT_TRUE(WriteWholeFile("long.map", tooLong));
-    std::filesystem::remove("empty.map");
-    {
-        std::FILE* f = std::fopen("empty.map", "wb");
-        std::fclose(f);
-    }
+    ASSERT_TRUE(WriteWholeFile("long.map", std::vector<std::uint8_t>(original.size() + 1, 1)));
+    std::fclose(std::fopen("empty.map", "wb"));
     EXPECT_EQ(ImportLayerFile(map, 0, "long.map").message, "Map file is too large");
     EXPECT_EQ(ImportLayerFile(map, 0, "empty.map").message, "Map file is zero bytes");
     EXPECT_EQ(ImportLayerFile(map, 0, "missing.map").message, "Could not open file.");
@@ -248,9 +215,6 @@ TEST(LayerFile, RefusalsAndNames) {
     EXPECT_EQ(ExportLayerFile(map, 0, "no/such/folder/a.map").message, "Could not write file.");
     map.layerMap[1].clear();
     EXPECT_EQ(ExportLayerFile(map, 1, "a.map").message, "Please load a map first.");
-    EXPECT_EQ(ImportLayerFile(map, 1, "long.map").message, "Please load a map first.");
-
     EXPECT_EQ(LayerFilePath("level"), std::filesystem::path("level.map"));
     EXPECT_EQ(LayerFilePath("a.map.bak"), std::filesystem::path("a.map.bak"));
-    EXPECT_EQ(LayerFilePath("b.map"), std::filesystem::path("b.map"));
 }
