@@ -48,6 +48,103 @@ std::vector<std::uint8_t> Slice(const std::vector<std::uint8_t>& buffer, std::ui
     return out;
 }
 
+// Tiles, in whole units, so that the commands' copies reload all of them.
+const char* AddTiles(const MapRenderer& map, MapScriptBuilder& builder) {
+    const auto tileBytes =
+        static_cast<std::uint32_t>(std::min<std::size_t>(map.tileDataSize, map.tileData.size()));
+    if (tileBytes > kUpperTileOffset + kMaxTileUnits * kTileUnit) {
+        return kTilesTooLargeText;
+    }
+    if (tileBytes == 0) {
+        return nullptr;
+    }
+    struct Part {
+        std::uint32_t offset;
+        std::uint32_t bytes;
+        std::uint8_t placement;
+    };
+    std::vector<Part> parts;
+    if (tileBytes <= kMaxTileUnits * kTileUnit) {
+        parts.push_back({0, tileBytes, 0});
+    } else {
+        parts.push_back({0, kUpperTileOffset, 0});
+        parts.push_back({kUpperTileOffset, tileBytes - kUpperTileOffset, kUpperTilePlacement});
+    }
+    for (const Part& part : parts) {
+        const std::uint32_t stored = RoundUp(part.bytes, kTileUnit);
+        auto block = CompressMapData(Slice(map.tileData, part.offset, stored));
+        if (!block) {
+            return kCompressFailedText;
+        }
+        const std::uint32_t units = stored / kTileUnit;
+        block->units = static_cast<std::uint8_t>(
+            parts.size() == 1 ? std::max(units, kDefaultTileUnits) : units);
+        block->slot = part.placement;
+        builder.tiles.push_back(std::move(*block));
+    }
+    return nullptr;
+}
+
+// Layers and metatile tables keep their numbers: a map with layer 1 alone saves it as layer 1.
+const char* AddLayersAndTables(const MapRenderer& map, MapScriptBuilder& builder) {
+    for (std::uint8_t k = 0; k < 2; ++k) {
+        if (map.layerMap[k].empty()) {
+            continue;
+        }
+        auto block = CompressMapData(map.layerMap[k]);
+        if (!block) {
+            return kCompressFailedText;
+        }
+        builder.AddLayerBlock(std::move(*block), k, LayerUnits(map.layerWidth[k]),
+                              LayerUnits(map.layerHeight[k]));
+    }
+    for (std::uint8_t k = 0; k < 2; ++k) {
+        const auto filled = static_cast<std::uint32_t>(
+            std::min<std::size_t>(map.metatileTableSizes[k], map.metatileTables[k].size()));
+        if (filled == 0) {
+            continue;
+        }
+        const std::uint32_t stored =
+            std::min(RoundUp(filled, kMetatileUnit), kMaxMetatileUnits * kMetatileUnit);
+        auto block = CompressMapData(Slice(map.metatileTables[k], 0, stored));
+        if (!block) {
+            return kCompressFailedText;
+        }
+        block->units =
+            static_cast<std::uint8_t>(std::max(stored / kMetatileUnit, kDefaultMetatileUnits));
+        block->slot = k;
+        builder.metatileBlocks.push_back(std::move(*block));
+    }
+    return nullptr;
+}
+
+// Every block of the map object; the text of the refusal when one cannot be stored.
+const char* AddBlocks(const MapRenderer& map, MapScriptBuilder& builder) {
+    if (const char* refused = AddTiles(map, builder)) {
+        return refused;
+    }
+    if (const char* refused = AddLayersAndTables(map, builder)) {
+        return refused;
+    }
+    const auto collisionBytes =
+        static_cast<std::uint32_t>(std::min<std::size_t>(map.collisionSize, map.collision.size()));
+    if (collisionBytes != 0) {
+        auto block = CompressMapData(std::span(map.collision).first(collisionBytes));
+        if (!block) {
+            return kCompressFailedText;
+        }
+        builder.collisionBlocks.push_back(std::move(*block));
+    }
+    MapDataBlock palette;
+    for (std::size_t i = kPaletteFirstColor; i < map.snesPalette.size(); ++i) {
+        palette.data.push_back(static_cast<std::uint8_t>(map.snesPalette[i]));
+        palette.data.push_back(static_cast<std::uint8_t>(map.snesPalette[i] >> 8));
+    }
+    palette.rawSize = palette.storedSize = static_cast<std::uint32_t>(palette.data.size());
+    builder.palettes.push_back(std::move(palette));
+    return nullptr;
+}
+
 }  // namespace
 
 MapSaveResult MapRenderer::SaveToRom(std::uint32_t mapId) {
@@ -62,8 +159,7 @@ MapSaveResult MapRenderer::SaveWorldMap(const WorldMapLayout& layout) {
     if (const auto problem = WorldMapTileMapProblem(project, layout)) {
         return MapSaveResult::Refused(*problem);
     }
-    // An object that holds no world map of this size would spill a shorter map's neighbours
-    // into the image.
+    // A map object that holds a smaller map has nothing to fill the blocks with.
     if (layerMap[0].size() < layout.TileMapBytes()) {
         return MapSaveResult::Refused(kNoMapText);
     }
@@ -88,84 +184,9 @@ MapSaveResult MapRenderer::SaveWithNewHeaderScript(std::uint32_t mapId) {
     }
 
     MapScriptBuilder builder;
-    // Tiles, in whole units, so that the commands' copies reload all of them.
-    const auto tileBytes =
-        static_cast<std::uint32_t>(std::min<std::size_t>(tileDataSize, tileData.size()));
-    if (tileBytes > kUpperTileOffset + kMaxTileUnits * kTileUnit) {
-        return MapSaveResult::Refused(kTilesTooLargeText);
+    if (const char* refused = AddBlocks(*this, builder)) {
+        return MapSaveResult::Refused(refused);
     }
-    if (tileBytes != 0) {
-        struct Part {
-            std::uint32_t offset;
-            std::uint32_t bytes;
-            std::uint8_t placement;
-        };
-        std::vector<Part> parts;
-        if (tileBytes <= kMaxTileUnits * kTileUnit) {
-            parts.push_back({0, tileBytes, 0});
-        } else {
-            parts.push_back({0, kUpperTileOffset, 0});
-            parts.push_back({kUpperTileOffset, tileBytes - kUpperTileOffset, kUpperTilePlacement});
-        }
-        for (const Part& part : parts) {
-            const std::uint32_t stored = RoundUp(part.bytes, kTileUnit);
-            auto block = CompressMapData(Slice(tileData, part.offset, stored));
-            if (!block) {
-                return MapSaveResult::Refused(kCompressFailedText);
-            }
-            const std::uint32_t units = stored / kTileUnit;
-            block->units = static_cast<std::uint8_t>(
-                parts.size() == 1 ? std::max(units, kDefaultTileUnits) : units);
-            block->slot = part.placement;
-            builder.tiles.push_back(std::move(*block));
-        }
-    }
-    // Layers keep their numbers: a map with layer 1 alone saves it as layer 1.
-    for (std::uint8_t k = 0; k < 2; ++k) {
-        if (layerMap[k].empty()) {
-            continue;
-        }
-        auto block = CompressMapData(layerMap[k]);
-        if (!block) {
-            return MapSaveResult::Refused(kCompressFailedText);
-        }
-        builder.AddLayerBlock(std::move(*block), k, LayerUnits(layerWidth[k]),
-                              LayerUnits(layerHeight[k]));
-    }
-    // Metatile tables 0 and 1, each under its own number.
-    for (std::uint8_t k = 0; k < 2; ++k) {
-        const auto filled = static_cast<std::uint32_t>(
-            std::min<std::size_t>(metatileTableSizes[k], metatileTables[k].size()));
-        if (filled == 0) {
-            continue;
-        }
-        const std::uint32_t stored =
-            std::min(RoundUp(filled, kMetatileUnit), kMaxMetatileUnits * kMetatileUnit);
-        auto block = CompressMapData(Slice(metatileTables[k], 0, stored));
-        if (!block) {
-            return MapSaveResult::Refused(kCompressFailedText);
-        }
-        block->units =
-            static_cast<std::uint8_t>(std::max(stored / kMetatileUnit, kDefaultMetatileUnits));
-        block->slot = k;
-        builder.metatileBlocks.push_back(std::move(*block));
-    }
-    const auto collisionBytes =
-        static_cast<std::uint32_t>(std::min<std::size_t>(collisionSize, collision.size()));
-    if (collisionBytes != 0) {
-        auto block = CompressMapData(std::span(collision).first(collisionBytes));
-        if (!block) {
-            return MapSaveResult::Refused(kCompressFailedText);
-        }
-        builder.collisionBlocks.push_back(std::move(*block));
-    }
-    MapDataBlock palette;
-    for (std::size_t i = kPaletteFirstColor; i < snesPalette.size(); ++i) {
-        palette.data.push_back(static_cast<std::uint8_t>(snesPalette[i]));
-        palette.data.push_back(static_cast<std::uint8_t>(snesPalette[i] >> 8));
-    }
-    palette.rawSize = palette.storedSize = static_cast<std::uint32_t>(palette.data.size());
-    builder.palettes.push_back(std::move(palette));
     builder.spcTrack = kNewMapMusicTrack;
 
     const MapSaveResult written = builder.Emit(project, MapHeaderEntryOffset(project, mapId));
