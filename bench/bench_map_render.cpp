@@ -7,8 +7,11 @@
 #include <unistd.h>
 
 #include "maps/MapRenderer.h"
+#include "maps/WorldMapPageModel.h"
 #include "platform/Trace.h"
 #include "project/ProjectContext.h"
+#include "tests/maps/WorldMapProject.h"
+#include "tests/support/ScriptedPrompts.h"
 #include "tests/support/SyntheticImage.h"
 
 namespace {
@@ -145,6 +148,51 @@ void BM_WorldMapRebuild(benchmark::State& state) {
     state.counters["object_MB"] = static_cast<double>(ObjectBytes(renderer)) / (1 << 20);
 }
 BENCHMARK(BM_WorldMapRebuild)->Unit(benchmark::kMillisecond);
+
+// The "World Maps" page with the 4096 x 4096 map loaded.
+struct LoadedWorldMap {
+    explicit LoadedWorldMap(bool showExits) : project(data.MakeProject()) {
+        page.showExits = showExits;
+        page.Load(project.get(), prompts);
+    }
+
+    WorldMapProject data;
+    std::unique_ptr<ProjectContext> project;
+    ScriptedPrompts prompts;
+    WorldMapPageModel page;
+};
+
+// One cell edit with the map scrolled into its middle and the exits shown: the byte, the
+// picture, the 832 x 560 view with its overlays and the tile set, as a left click does them.
+void BM_WorldMapPageCellEdit(benchmark::State& state) {
+    LoadedWorldMap map(true);
+    WorldMapPageModel& page = map.page;
+    page.state.scrollX = 1600;
+    page.state.scrollY = 1600;
+    std::uint32_t step = 0;
+    for (auto _ : state) {
+        page.state.PickTile(static_cast<std::uint8_t>(step * 37));
+        page.MapViewClick(map.project.get(), (step * 16) % 832, (step * 48) % 560);
+        benchmark::DoNotOptimize(page.view.Pixels());
+        ++step;
+    }
+}
+BENCHMARK(BM_WorldMapPageCellEdit)->Unit(benchmark::kMicrosecond);
+
+// The picture's part of the same edit: the byte and the cell's 16 x 16 pixels.
+void BM_WorldMapCellRedraw(benchmark::State& state) {
+    LoadedWorldMap map(false);
+    MapRenderer& renderer = *map.page.worldMapRenderer;
+    std::uint32_t step = 0;
+    for (auto _ : state) {
+        const std::uint32_t x = (step * 7) & 0xFF;
+        const std::uint32_t y = (step * 13) & 0xFF;
+        renderer.SetMapByte(x, y, static_cast<std::uint8_t>(step));
+        benchmark::DoNotOptimize(renderer.RedrawWorldMapCell(2, x, y));
+        ++step;
+    }
+}
+BENCHMARK(BM_WorldMapCellRedraw)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "maps/MapRenderer.h"
+#include "maps/WorldMapLayout.h"
 #include "platform/Files.h"
 #include "project/ByteAccess.h"
 
@@ -84,6 +85,38 @@ void ShapeImage(LayerImage& image, std::uint32_t width, std::uint32_t height) {
     }
     image.width = width;
     image.height = height;
+}
+
+// The 64 ARGB pixels of world-map tile t, row by row, from the linear sheet.
+void WorldTilePixels(std::span<const std::uint8_t> sheet, const ColorTable& colors, std::uint32_t t,
+                     std::uint32_t* out) {
+    const std::size_t base = (t >> 4) * 1024 + (t & 15) * 8;
+    for (std::size_t r = 0; r < 8; ++r) {
+        for (std::size_t c = 0; c < 8; ++c) {
+            out[r * 8 + c] = colors[GetU8(sheet, base + r * kTileSheetWidth + c)];
+        }
+    }
+}
+
+// Draws world-map cell (cx, cy) of an image: quadrant q (top-left, top-right, bottom-left,
+// bottom-right) is the 8 x 8 tile that tileOf(q) points at.
+template <typename TileOf>
+void DrawWorldCell(LayerImage& image, std::uint64_t cx, std::uint64_t cy, TileOf tileOf) {
+    const std::size_t stride = image.width;
+    for (std::size_t q = 0; q < 4; ++q) {
+        const std::uint32_t* tile = tileOf(q);
+        std::uint32_t* out =
+            image.pixels.data() + (cy * 16 + (q >> 1) * 8) * stride + cx * 16 + (q & 1) * 8;
+        for (std::size_t r = 0; r < 8; ++r, out += stride) {
+            std::memcpy(out, tile + r * 8, 8 * sizeof(std::uint32_t));
+        }
+    }
+}
+
+// The width and height of world map `mapId` in 8-pixel units; 0 for other maps.
+std::uint32_t WorldMapSizeTiles(std::uint32_t mapId) {
+    const WorldMapLayout* layout = WorldMapLayoutOf(mapId);
+    return layout != nullptr ? layout->widthTiles : 0;
 }
 
 }  // namespace
@@ -170,40 +203,51 @@ void MapRenderer::BuildWorldMapImage(std::span<const std::uint8_t> map,
     // The 256 tiles as ready ARGB rows: each cell is then four tiles of eight row copies.
     const ColorTable colors = OpaqueColors(argbPalette);
     std::vector<std::uint32_t> tiles(256 * 64);
-    for (std::size_t t = 0; t < 256; ++t) {
-        const std::size_t base = (t >> 4) * 1024 + (t & 15) * 8;
-        for (std::size_t r = 0; r < 8; ++r) {
-            for (std::size_t c = 0; c < 8; ++c) {
-                tiles[t * 64 + r * 8 + c] = colors[GetU8(linearSheet, base + r * 128 + c)];
-            }
-        }
+    for (std::uint32_t t = 0; t < 256; ++t) {
+        WorldTilePixels(linearSheet, colors, t, tiles.data() + t * 64);
     }
-    const std::size_t stride = image.width;
     for (std::uint64_t cy = 0; cy < h / 2; ++cy) {
         for (std::uint64_t cx = 0; cx < perRow; ++cx) {
             const std::size_t at = GetU8(map, cy * perRow + cx) * 4u;
-            for (std::size_t q = 0; q < 4; ++q) {
-                const std::uint32_t* tile = tiles.data() + GetU8(table, at + q) * 64u;
-                std::uint32_t* out =
-                    image.pixels.data() + (cy * 16 + (q >> 1) * 8) * stride + cx * 16 + (q & 1) * 8;
-                for (std::size_t r = 0; r < 8; ++r, out += stride) {
-                    std::memcpy(out, tile + r * 8, 8 * sizeof(std::uint32_t));
-                }
-            }
+            DrawWorldCell(image, cx, cy,
+                          [&](std::size_t q) { return tiles.data() + GetU8(table, at + q) * 64u; });
         }
     }
 }
 
 void MapRenderer::RebuildWorldMapImage(std::uint32_t mapId) {
-    std::uint32_t size = 0;
-    if (mapId == 2 || mapId == 5) {
-        size = 0x200;
-    } else if (mapId == 3 || mapId == 35) {
-        size = 0x80;
-    } else {
-        return;
+    const std::uint32_t size = WorldMapSizeTiles(mapId);
+    if (size != 0) {
+        BuildWorldMapImage(layerMap[0], metatileTables[0], size, size);
     }
-    BuildWorldMapImage(layerMap[0], metatileTables[0], size, size);
+}
+
+bool MapRenderer::RedrawWorldMapCell(std::uint32_t mapId, std::uint32_t x, std::uint32_t y) {
+    const std::uint32_t size = WorldMapSizeTiles(mapId);
+    if (size == 0 || layerImages.empty() || !layerImages[0].HasPixels() ||
+        layerImages[0].width != size * 8) {
+        return false;
+    }
+    // The image has the shape a rebuild gives it, so only the cell's own 16 x 16 pixels can
+    // differ. The byte lies where SetMapByte put it, which for a column past the row's end is
+    // a cell of a later row.
+    LayerImage& image = layerImages[0];
+    const std::uint64_t perRow = size / 2;
+    const std::uint64_t index = perRow * y + x;
+    const std::uint64_t cx = index % perRow;
+    const std::uint64_t cy = index / perRow;
+    if (cy >= image.height / 16) {
+        return true;  // a byte past the drawn rows shows nowhere
+    }
+    const ColorTable colors = OpaqueColors(argbPalette);
+    const std::span<const std::uint8_t> table = metatileTables[0];
+    const std::size_t at = GetU8(layerMap[0], index) * 4u;
+    std::array<std::uint32_t, 4 * 64> tiles;
+    for (std::size_t q = 0; q < 4; ++q) {
+        WorldTilePixels(linearSheet, colors, GetU8(table, at + q), tiles.data() + q * 64);
+    }
+    DrawWorldCell(image, cx, cy, [&](std::size_t q) { return tiles.data() + q * 64; });
+    return true;
 }
 
 void MapRenderer::RenderLayers(std::uint32_t* layer0WidthTiles, std::uint32_t* layer1WidthTiles) {

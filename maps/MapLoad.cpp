@@ -6,13 +6,14 @@
 
 #include "maps/HeaderScriptRunner.h"
 #include "maps/MapDataBlocks.h"
+#include "maps/MapHeaderTable.h"
 #include "maps/MapRenderer.h"
+#include "maps/WorldMapLayout.h"
 #include "project/LayerBitmap.h"
 #include "project/ProjectContext.h"
 
 namespace {
 
-constexpr std::uint32_t kNoMapHeader = 2;
 constexpr std::uint32_t kMapZero = 0;
 
 // Fixed image offsets of the extra data that maps 0x41 to 0x44 take after their script.
@@ -53,49 +54,14 @@ void AllocateScriptBuffers(MapRenderer& map) {
     map.collision.assign(kCollisionEntries, 0);
 }
 
-// The world maps: 2 and 5 share the large map, 3 and 35 the small one. Their tile maps lie
-// uncompressed at plain image offsets.
-struct WorldMapSource {
-    std::array<RegionTable, 2> tileMapBlocks;
-    std::size_t blockCount;
-    std::uint32_t blockBytes;
-    std::uint32_t mapBytes;    // the tile-map buffer, larger than the blocks
-    std::uint32_t widthTiles;  // and height, in 8-pixel units
-    RegionTable metatiles;
-    RegionTable tiles;
-    RegionTable palette;
-};
-
-constexpr WorldMapSource kLargeWorldMap{
-    {RegionTable::WorldMapTileMapTableA, RegionTable::WorldMapTileMapTableB},
-    2,
-    0x8000,
-    0x20000,
-    0x200,
-    RegionTable::WorldMapMetatileTable,
-    RegionTable::WorldMapTilesTable,
-    RegionTable::WorldMapPaletteTable};
-constexpr WorldMapSource kSmallWorldMap{
-    {RegionTable::SmallWorldMapTileMapTable, RegionTable::SmallWorldMapTileMapTable},
-    1,
-    0x1000,
-    0x2000,
-    0x80,
-    RegionTable::SmallWorldMapMetatileTable,
-    RegionTable::SmallWorldMapTilesTable,
-    RegionTable::SmallWorldMapPaletteTable};
-
 }  // namespace
 
 MapLoadResult MapRenderer::Load(std::uint32_t mapId, std::uint32_t& layer0WidthTiles,
                                 std::uint32_t& layer1WidthTiles, bool skipFlagGotos) {
     layer0WidthTiles = 0;
     layer1WidthTiles = 0;
-    if (mapId == 2 || mapId == 5) {
-        return LoadWorldMap(mapId, true, layer0WidthTiles);
-    }
-    if (mapId == 3 || mapId == 35) {
-        return LoadWorldMap(mapId, false, layer0WidthTiles);
+    if (const WorldMapLayout* layout = WorldMapLayoutOf(mapId)) {
+        return LoadWorldMap(mapId, *layout, layer0WidthTiles);
     }
 
     ProjectContext& project = Project();
@@ -191,23 +157,20 @@ void MapRenderer::LoadExtraData(std::uint32_t mapId) {
     }
 }
 
-MapLoadResult MapRenderer::LoadWorldMap(std::uint32_t mapId, bool large,
+MapLoadResult MapRenderer::LoadWorldMap(std::uint32_t mapId, const WorldMapLayout& source,
                                         std::uint32_t& layer0WidthTiles) {
     const ProjectContext& project = Project();
-    const WorldMapSource& source = large ? kLargeWorldMap : kSmallWorldMap;
     const auto blocks = std::span(source.tileMapBlocks).first(source.blockCount);
 
     // A release without these tables, or whose tile map lies beyond its image (the 1 MB
     // release), has no world map to show.
-    for (const RegionTable table : {blocks[0], source.metatiles, source.tiles, source.palette}) {
+    for (const RegionTable table : {source.metatiles, source.tiles, source.palette}) {
         if (project.Table(table) == 0) {
-            return {MapLoadStatus::NoData, "This release has no data for this world map."};
+            return {MapLoadStatus::NoData, kNoWorldMapDataText};
         }
     }
-    for (const RegionTable block : blocks) {
-        if (!InRange(project.romImage.size(), project.Table(block), source.blockBytes)) {
-            return {MapLoadStatus::NoData, "The world map data lies outside this ROM image."};
-        }
+    if (const auto problem = WorldMapTileMapProblem(project, source)) {
+        return {MapLoadStatus::NoData, *problem};
     }
 
     layerMap[0].assign(source.mapBytes, 0);

@@ -7,10 +7,12 @@
 
 #include "maps/LayerImage.h"
 #include "maps/MapLoadResult.h"
+#include "maps/MapSaveResult.h"
 #include "platform/Canvas.h"
 
 class ObjectSpriteDrawer;
 class ProjectContext;
+struct WorldMapLayout;
 
 inline constexpr std::uint32_t kTileDataBytes = 0x20000;
 inline constexpr std::uint32_t kMetatileTableBytes = 0x40000;
@@ -72,6 +74,10 @@ public:
                             std::uint32_t widthTiles, std::uint32_t heightTiles);
     // Rebuilds the world-map image of map 2/5 (4096 pixels square) or 3/35 (1024).
     void RebuildWorldMapImage(std::uint32_t mapId);
+    // After SetMapByte(x, y, ...): redraws only the cell that changed, with the same pixels a
+    // rebuild gives. False when the image does not have the shape of world map `mapId`, so
+    // that only a rebuild can bring it up to date.
+    bool RedrawWorldMapCell(std::uint32_t mapId, std::uint32_t x, std::uint32_t y);
     // Converts the loaded tiles and renders both layers as loading leaves them; gives each
     // rendered layer's width in tiles when asked.
     void RenderLayers(std::uint32_t* layer0WidthTiles = nullptr,
@@ -121,6 +127,14 @@ public:
     std::uint32_t mapMusicTrackPos = 0;
     // --- end of loading ---
 
+    // --- Saving (MapSave.cpp) ---
+    // Writes the object's map into the image as map mapId. World maps 2/5 and 3/35 go back in
+    // place as raw tile maps; every other id gets new data blocks and a new header script in
+    // the free area of a 6 MB image, and its header entry then points at that script; the
+    // object's sources and music position then name the new blocks, as a load of them would.
+    // Nothing is written unless all of it can be.
+    MapSaveResult SaveToRom(std::uint32_t mapId);
+
     // Header-script state of the last load.
     std::uint32_t cursor = 0;
     std::uint32_t paletteSource = 0;
@@ -168,7 +182,11 @@ private:
     bool HasMapZeroData() const;
     void LoadMapZero(std::uint32_t& layer0WidthTiles);
     void LoadExtraData(std::uint32_t mapId);
-    MapLoadResult LoadWorldMap(std::uint32_t mapId, bool large, std::uint32_t& layer0WidthTiles);
+    MapLoadResult LoadWorldMap(std::uint32_t mapId, const WorldMapLayout& layout,
+                               std::uint32_t& layer0WidthTiles);
+    // Saving paths (MapSave.cpp).
+    MapSaveResult SaveWorldMap(const WorldMapLayout& layout);
+    MapSaveResult SaveWithNewHeaderScript(std::uint32_t mapId);
 
     void FillResetPalettes();
     std::uint8_t ImageByte(std::uint32_t address) const;

@@ -6,6 +6,22 @@ bool IsWorldMapId(std::uint32_t id) {
     return id == 2 || id == 3 || id == 5 || id == 35;
 }
 
+bool StepScroll(std::uint32_t& position, bool back, std::uint32_t mapExtent,
+                std::uint32_t viewExtent) {
+    if (back) {
+        if (position == 0) {
+            return false;
+        }
+        position -= 16;
+        return true;
+    }
+    if (std::uint64_t{position} + viewExtent >= mapExtent) {
+        return false;
+    }
+    position += 16;
+    return true;
+}
+
 void MapViewState::Clear() {
     layerSize = {256, 0, 256, 0};
     scrollX = scrollY = panelScroll = 0;
@@ -50,16 +66,8 @@ MapViewState::WheelResult MapViewState::WheelOverView(bool up, bool ctrl, bool s
     }
     std::uint32_t& position = vertical ? scrollY : scrollX;
     const std::uint32_t extent = vertical ? layerSize[1] : layerSize[0];
-    if (up) {
-        if (position == 0) {
-            return WheelResult::Stopped;
-        }
-        position -= 16;
-    } else {
-        if (position + kMapViewSize >= extent) {
-            return WheelResult::Stopped;
-        }
-        position += 16;
+    if (!StepScroll(position, up, extent, kMapViewSize)) {
+        return WheelResult::Stopped;
     }
     (vertical ? verticalScrollText : horizontalScrollText) = ScrollText(position, extent);
     return WheelResult::Scrolled;

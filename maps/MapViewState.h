@@ -14,6 +14,12 @@ inline constexpr std::uint32_t kByteTileSetType = 255;     // tile-set type of 8
 // Maps that only the "World Maps" page shows.
 bool IsWorldMapId(std::uint32_t id);
 
+// One 16-pixel wheel step of a view `viewExtent` pixels across over a map `mapExtent` pixels
+// across: back toward 0, or on while the view's far edge lies inside the map. False, with the
+// position unchanged, when a limit stops it.
+bool StepScroll(std::uint32_t& position, bool back, std::uint32_t mapExtent,
+                std::uint32_t viewExtent);
+
 // A rectangle of a picture, in pixels.
 struct PixelRect {
     std::uint32_t x = 0;

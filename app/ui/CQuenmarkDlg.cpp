@@ -10,6 +10,7 @@
 #include "app/ui/AppInfo.h"
 #include "app/ui/CAboutDlg.h"
 #include "maps/ui/MapTab.h"
+#include "maps/ui/WorldMapTab.h"
 #include "platform/Prompts.h"
 #include "project/ProjectCommands.h"
 
@@ -88,7 +89,7 @@ void CQuenmarkDlg::BuildPages() {
     itemsTab_ = MakeEmptyPage("ItemsTab", tabs_);
     spritesTab_ = MakeEmptyPage("SpritesTab", tabs_);
     titleScreenTab_ = MakeEmptyPage("TitleScreenTab", tabs_);
-    worldMapTab_ = MakeEmptyPage("WorldMapTab", tabs_);
+    worldMapTab_ = new WorldMapTab(prompts_, tabs_);
     scriptEditorTab_ = MakeEmptyPage("ScriptEditorTab", tabs_);
     spritePlaceEditorTab_ = MakeEmptyPage("SpritePlaceEditorTab", tabs_);
 
@@ -114,6 +115,7 @@ void CQuenmarkDlg::OnProjectReplaced() {
     tabs_->show();
     // The pages re-read the new image here, in this order: the world-map page resets, the
     // map page unloads its map, then the enemies, experience and items pages refresh.
+    worldMapTab_->Reset();
     mapTab_->UnloadMap();
 }
 
@@ -129,21 +131,30 @@ void CQuenmarkDlg::OnFileOpenProject() {
     }
 }
 
-void CQuenmarkDlg::OnFileSaveProjectAs() { SaveProjectAsCommand(prompts_); }
+void CQuenmarkDlg::OnFileSaveProjectAs() {
+    SaveProjectAsCommand(prompts_);
+}
 
-void CQuenmarkDlg::OnRomSaveAs() { SaveRomAsCommand(prompts_); }
+void CQuenmarkDlg::OnRomSaveAs() {
+    SaveRomAsCommand(prompts_);
+}
 
-void CQuenmarkDlg::OnFileExit() { QApplication::exit(0); }
+void CQuenmarkDlg::OnFileExit() {
+    QApplication::exit(0);
+}
 
+// The "Maps" page checks for a project and a map itself.
 void CQuenmarkDlg::OnMapLoad() {
-    // Imports a layer file into the "Maps" page's map, once that page is part of the program.
+    mapTab_->OnImportMapFile();
 }
 
 void CQuenmarkDlg::OnMapSaveAs() {
-    // Exports the "Maps" page's edited layer, once that page is part of the program.
+    mapTab_->OnExportMapFile();
 }
 
-void CQuenmarkDlg::OnHelpViewWiki() { prompts_.OpenUrl(std::string(kWikiUrl)); }
+void CQuenmarkDlg::OnHelpViewWiki() {
+    prompts_.OpenUrl(std::string(kWikiUrl));
+}
 
 void CQuenmarkDlg::OnHelpAbout() {
     CAboutDlg about(prompts_, this);

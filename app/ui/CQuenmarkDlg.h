@@ -3,6 +3,7 @@
 #include <QMainWindow>
 
 class MapTab;
+class WorldMapTab;
 class Prompts;
 class QTabWidget;
 class QAction;
@@ -18,6 +19,7 @@ public:
     // The menu entry with this object name ("fileNew", "romSaveAs", ...), for tests and wiring.
     QAction* Action(const QString& name) const;
     MapTab* MapsPage() const { return mapTab_; }
+    WorldMapTab* WorldMapsPage() const { return worldMapTab_; }
 
     // Menu commands.
     void OnFileNewProject();
@@ -40,7 +42,7 @@ private:
     QTabWidget* tabs_ = nullptr;
     QWidget* scriptsTab_ = nullptr;
     MapTab* mapTab_ = nullptr;
-    QWidget* worldMapTab_ = nullptr;
+    WorldMapTab* worldMapTab_ = nullptr;
     QWidget* expTab_ = nullptr;
     QWidget* enemiesTab_ = nullptr;
     QWidget* itemsTab_ = nullptr;

@@ -491,12 +491,9 @@ TEST_F(MapLoad, WorldMapsThatDoNotDecodeOrAreMissingLoadNothing) {
 TEST_F(MapLoad, BlankTemplateLoadsFixedBlocksAndRendersBothLayers) {
     const auto metatiles = SyntheticImage::MetatileTable(std::vector<Metatile>{{0x0800, 0, 0, 0}});
     const auto collision = Filler(0x300, 1);
-    image.PutLzBlock(0x130000,
-                     SyntheticImage::PlanarTiles(Tiles(16, SyntheticImage::SolidTile(4))));
-    image.PutLzBlock(0x144B3D, metatiles);
-    image.PutLzBlock(0x1A4EA5, collision);
-    image.PutPalette(0x1A4077, Colors(6 * 16, MarkColor));
-    image.PutPalette(0x349110, Colors(32, DefaultColor));
+    image.PutBlankMapTemplate(SyntheticImage::PlanarTiles(Tiles(16, SyntheticImage::SolidTile(4))),
+                              metatiles, collision, Colors(6 * 16, MarkColor),
+                              Colors(32, DefaultColor));
     SyncProject();
     std::filesystem::remove("map_0010.bmp");
     renderer->CreateBlank();

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <random>
@@ -60,7 +61,7 @@ std::uint32_t FirstFitPlacement(const AllocTable& t, std::uint32_t r) {
 // A result is sound when it is 0 or a block inside the area that meets no other block and
 // not the reserved range.
 void ExpectSound(const AllocTable& before, std::uint32_t place, std::uint32_t size,
-                 std::uint32_t alignment) {
+                 std::uint32_t alignment, BankHalf half = BankHalf::Any) {
     if (place == 0) {
         return;
     }
@@ -70,6 +71,9 @@ void ExpectSound(const AllocTable& before, std::uint32_t place, std::uint32_t si
     EXPECT_TRUE(end <= kReservedStart || place >= kReservedEnd) << std::hex << place;
     if (alignment != 0) {
         EXPECT_EQ(place % alignment, 0u);
+    }
+    if (half != BankHalf::Any) {
+        EXPECT_EQ((place & 0x8000) != 0, half == BankHalf::Upper) << std::hex << place;
     }
     for (const auto& e : before) {
         if (e.address != 0) {
@@ -165,6 +169,46 @@ TEST(Allocator, AlignmentAndRefusals) {
     EXPECT_EQ(std::memcmp(project->allocTable.data(), full.data(), sizeof full), 0);
 }
 
+TEST(Allocator, BlocksStartInTheAskedHalfOfTheirBank) {
+    auto project = MakeProject();
+    auto& t = project->allocTable;
+    // The area's first offset already lies in the upper half of bank 0x41.
+    EXPECT_EQ(AllocRomSpace(*project, 0x100, 1, 0, BankHalf::Upper), 0x418000u);
+    EXPECT_EQ(AllocRomSpace(*project, 0x100, 2, 0, BankHalf::Lower), 0x420000u);
+    EXPECT_EQ(AllocRomSpace(*project, 0x100, 3, 0, BankHalf::Upper), 0x418100u);
+    EXPECT_EQ(AllocRomSpace(*project, 0x100, 4, 0, BankHalf::Lower), 0x420100u);
+    t = {};
+    t[0] = {0x420000, 0x100, 1};
+    EXPECT_EQ(AllocRomSpace(*project, 0x9000, 2, 0, BankHalf::Upper), 0x428000u);
+    // Below the lowest block, moved down into the asked half.
+    t = {};
+    t[0] = {0x440000, kAllocLimit - 0x440000, 1};
+    EXPECT_EQ(AllocRomSpace(*project, 0x1000, 2, 0, BankHalf::Upper), 0x43F000u);
+    EXPECT_EQ(AllocRomSpace(*project, 0x1000, 3, 0, BankHalf::Lower), 0x437FF0u);
+    // A half that the alignment cannot give is refused.
+    EXPECT_EQ(AllocRomSpace(*project, 0x10, 4, 0x10000, BankHalf::Upper), 0u);
+}
+
+TEST(Allocator, TableCopyInTheImage) {
+    auto project = MakeProject();
+    project->allocTable[0] = {0x418000, 0x20, 0x0697A1};
+    project->allocTable[1023] = {0x5F0000, 0x10, 0xDEAD0000};
+    ASSERT_TRUE(WriteAllocTableCopy(*project));
+    EXPECT_EQ(project->Read24(0x400000), 0x418000u);
+    EXPECT_EQ(project->Read8(0x400003), 0u);
+    EXPECT_EQ(project->Read16(0x400004), 0x20u);
+    EXPECT_EQ(project->Read24(0x400008), 0x0697A1u);
+    EXPECT_EQ(project->Read16(0x400000 + 1023 * 12 + 10), 0xDEADu);
+    EXPECT_EQ(AllocTableBytes(project->allocTable).size(), 0x3000u);
+    for (const std::uint32_t size : {kRomSize1MB, kRomSize4MB}) {
+        auto small = MakeProject(size);
+        small->allocTable[0] = {0x418000, 0x20, 1};
+        EXPECT_FALSE(WriteAllocTableCopy(*small));
+        EXPECT_TRUE(std::all_of(small->romImage.begin(), small->romImage.end(),
+                                [](std::uint8_t b) { return b == 0; }));
+    }
+}
+
 TEST(Allocator, ValidTablesFollowFirstFitAndAnyTableGetsASoundBlock) {
     auto project = MakeProject();
     auto& t = project->allocTable;
@@ -194,9 +238,10 @@ TEST(Allocator, ValidTablesFollowFirstFitAndAnyTableGetsASoundBlock) {
         }
         const std::uint32_t request = 1 + rng() % 0x600;
         const std::uint32_t alignment = valid ? 0 : (rng() % 2) << (4 + rng() % 13);
+        const BankHalf half = valid ? BankHalf::Any : static_cast<BankHalf>(rng() % 3);
         const AllocTable before = t;
-        const std::uint32_t place = AllocRomSpace(*project, request, 2, alignment);
-        ExpectSound(before, place, request, alignment);
+        const std::uint32_t place = AllocRomSpace(*project, request, 2, alignment, half);
+        ExpectSound(before, place, request, alignment, half);
         const std::uint32_t rounded = (request + 15) / 16 * 16;
         const std::uint32_t expected = FirstFitPlacement(before, rounded);
         if (valid && expected != 0 &&

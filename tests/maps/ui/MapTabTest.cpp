@@ -10,6 +10,7 @@
 #include "maps/ui/MapTab.h"
 #include "platform/ui/PictureView.h"
 #include "tests/maps/ui/MapPageFixture.h"
+#include "tests/support/NamedChild.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/TestPointer.h"
 
@@ -28,9 +29,7 @@ protected:
 
     template <typename T>
     T* Child(const char* name) {
-        T* child = page.findChild<T*>(name);
-        EXPECT_NE(child, nullptr) << name;
-        return child;
+        return NamedChild<T>(page, name);
     }
     QString Text(const char* name) { return Child<QLineEdit>(name)->text(); }
     void Click(const char* name) { Child<QAbstractButton>(name)->click(); }
