@@ -6,6 +6,7 @@
 
 #include "maps/HeaderScriptRunner.h"
 #include "maps/MapDataBlocks.h"
+#include "maps/MapHeaderTable.h"
 #include "maps/MapRenderer.h"
 #include "maps/WorldMapLayout.h"
 #include "project/LayerBitmap.h"
@@ -13,7 +14,6 @@
 
 namespace {
 
-constexpr std::uint32_t kNoMapHeader = 2;
 constexpr std::uint32_t kMapZero = 0;
 
 // Fixed image offsets of the extra data that maps 0x41 to 0x44 take after their script.

@@ -3,6 +3,9 @@
 #include <cstdio>
 #include <vector>
 
+#include "maps/LayerFile.h"
+#include "maps/LayerSave.h"
+#include "maps/MapHeaderTable.h"
 #include "maps/MapMode.h"
 #include "maps/MusicNameTable.h"
 #include "maps/SpriteObjectDrawer.h"
@@ -21,6 +24,8 @@ constexpr std::size_t kOffsetMap = 1;
 constexpr std::size_t kOffsetTiles = 2;
 constexpr std::size_t kOffsetTileMap = 3;
 constexpr std::size_t kOffsetCollision = 4;
+constexpr const char* kWorldMapText = "Please use the 'World Maps' tab to load this map.";
+constexpr const char* kNoMapText = "Please load a map first.";
 
 std::string HexText(std::uint32_t value) {
     char text[16];
@@ -90,7 +95,7 @@ void MapPageModel::LoadMap(ProjectContext* project, Prompts& prompts) {
     }
     const std::uint32_t id = ParseId(mapIdText);
     if (IsWorldMapId(id)) {
-        prompts.ShowMessage("Please use the 'World Maps' tab to load this map.");
+        prompts.ShowMessage(kWorldMapText);
         return;
     }
     // Refused before anything is read, so the map that is loaded stays as it is.
@@ -209,6 +214,119 @@ void MapPageModel::LoadByOffsets(ProjectContext* project, Prompts& prompts) {
     if (tiles) {
         DrawPanels(true);
     }
+}
+
+void MapPageModel::SaveMap(ProjectContext* project, Prompts& prompts) {
+    MapRenderer* renderer = Renderer(project);
+    if (renderer == nullptr) {
+        return;
+    }
+    const std::uint32_t id = ParseId(mapIdText);
+    // The world maps' tile maps are not this page's layers; writing one there would break them.
+    if (IsWorldMapId(id)) {
+        prompts.ShowMessage(kWorldMapText);
+        return;
+    }
+    if (id >= MapHeaderEntryCount(*project)) {
+        prompts.ShowMessage(MapIdRangeText(*project));
+        return;
+    }
+    if (ReadMapHeaderEntry(*project, id) == kNoMapHeader) {
+        const MapSaveResult result = renderer->SaveToRom(id);
+        if (result.saved) {
+            loadedMapId = id;
+        } else {
+            prompts.ShowMessage(result.message);
+        }
+        return;
+    }
+    const MapSaveResult result = SaveEditedLayer(*renderer, state.editLayer & 1);
+    if (!result.saved) {
+        prompts.ShowMessage(result.message);
+    } else if (musicIndex >= 0) {
+        ApplyMusicTrack(*renderer, static_cast<std::uint32_t>(musicIndex));
+    }
+    RedrawView(*project);
+    renderer->DrawPalette(paletteBox);
+    DrawPanels(true);
+}
+
+void MapPageModel::NewMap(ProjectContext* project, Prompts& prompts) {
+    if (!HasImage(project)) {
+        return;
+    }
+    const std::uint32_t id = ParseId(mapIdText);
+    if (id >= MapHeaderEntryCount(*project)) {
+        prompts.ShowMessage(MapIdRangeText(*project));
+        return;
+    }
+    // The world maps have no header script, but their ids are taken.
+    if (IsWorldMapId(id) || ReadMapHeaderEntry(*project, id) != kNoMapHeader) {
+        prompts.ShowMessage("Please select a map that isn't used yet.");
+        return;
+    }
+    if (!project->Is6MB()) {
+        prompts.ShowMessage("An extended ROM is required to add new Maps.");
+        return;
+    }
+    MapRenderer& renderer = MakeRenderer(*project);
+    renderer.Reset();
+    loadedMapId = id;
+    renderer.mapMusicTrack = 0;
+    renderer.mapMusicTrackPos = 0;
+    renderer.CreateBlank();
+    musicIndex = 0;
+    state.SetLoadedLayers(
+        renderer.layerWidth[0] / 8, static_cast<std::uint32_t>(renderer.layerMap[0].size()),
+        renderer.layerWidth[1] / 8, static_cast<std::uint32_t>(renderer.layerMap[1].size()));
+    RedrawView(*project);
+    renderer.DrawPalette(paletteBox);
+    DrawPanels(true);
+    saveEnabled = true;
+}
+
+MapRenderer* MapPageModel::RendererWithEditedLayer(ProjectContext* project, Prompts& prompts) {
+    MapRenderer* renderer = Renderer(project);
+    if (renderer == nullptr || renderer->layerMap[state.editLayer & 1].empty()) {
+        prompts.ShowMessage(kNoMapText);
+        return nullptr;
+    }
+    return renderer;
+}
+
+bool MapPageModel::ExportMapFile(ProjectContext* project, Prompts& prompts) {
+    MapRenderer* renderer = RendererWithEditedLayer(project, prompts);
+    if (renderer == nullptr) {
+        return false;
+    }
+    const auto chosen = prompts.ChooseSaveFile("Select File", kLayerFileFilter);
+    if (!chosen) {
+        return true;
+    }
+    const MapSaveResult result =
+        ExportLayerFile(*renderer, state.editLayer & 1, LayerFilePath(*chosen));
+    if (!result.saved) {
+        prompts.ShowMessage(result.message);
+    }
+    return true;
+}
+
+bool MapPageModel::ImportMapFile(ProjectContext* project, Prompts& prompts) {
+    MapRenderer* renderer = RendererWithEditedLayer(project, prompts);
+    if (renderer == nullptr) {
+        return false;
+    }
+    const auto chosen = prompts.ChooseOpenFile("Select File", kLayerFileFilter);
+    if (!chosen) {
+        return true;
+    }
+    const MapSaveResult result = ImportLayerFile(*renderer, state.editLayer & 1, *chosen);
+    if (!result.saved) {
+        prompts.ShowMessage(result.message);
+        return true;
+    }
+    RedrawView(*project);
+    return true;
 }
 
 bool MapPageModel::PlaceTile(ProjectContext* project, std::uint32_t x, std::uint32_t y) {

@@ -83,6 +83,16 @@ public:
     std::optional<EditorFillRequest> RightClick(ProjectContext* project, std::uint32_t x,
                                                 std::uint32_t y, bool ctrl);
 
+    // "Save": the edited layer goes back into the image (and the chosen music track with
+    // it); an id that has no map yet gets the whole map object as a new map.
+    void SaveMap(ProjectContext* project, Prompts& prompts);
+    // "New": a blank map for an id that has no map yet, written by the next "Save".
+    void NewMap(ProjectContext* project, Prompts& prompts);
+    // Maps > Map > Save As and Load: the edited layer's tile map to and from a layer file.
+    // False when refused for want of a map.
+    bool ExportMapFile(ProjectContext* project, Prompts& prompts);
+    bool ImportMapFile(ProjectContext* project, Prompts& prompts);
+
     // The wheel over the view and over the tile panels, and the Down arrow.
     void WheelOverView(ProjectContext* project, bool up, bool ctrl, bool shift, bool anyButton);
     void WheelOverPanels(ProjectContext* project, bool up);
@@ -104,6 +114,8 @@ private:
     // here, so no handler reaches an image that is gone.
     MapRenderer* Renderer(ProjectContext* project);
     MapRenderer& MakeRenderer(ProjectContext& project);
+    // The map object when the edited layer has a tile map; otherwise says so.
+    MapRenderer* RendererWithEditedLayer(ProjectContext* project, Prompts& prompts);
     void DrawPanels(bool clear);
     void ClearPictures();
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "maps/PlanarTile.h"
+#include "maps/ScriptPointer.h"
 #include "maps/SnesColor.h"
 #include "platform/Files.h"
 #include "project/ProjectContext.h"
@@ -59,16 +60,8 @@ std::uint32_t MapRenderer::ReadU24(bool advance) {
 }
 
 std::uint32_t MapRenderer::ReadScriptPointer() {
-    const std::uint32_t behind = cursor + 3;
-    const std::uint32_t p = ReadU24(true);
-    // The bank comes from the position just behind the pointer; every 0x8000 of p is one bank
-    // further, and the bank wraps at 0xFF.
-    const std::uint32_t bank = ((behind >> 16) + (p >> 15)) & 0xFF;
-    std::uint32_t result = bank << 16 | 0x8000 | (p & 0x7FFF);
-    if (behind >= 0xC00000 || bank >= 0xC0) {
-        result &= ~0x8000u;
-    }
-    return result;
+    const std::uint32_t pointerPos = cursor;
+    return ResolveScriptPointer(pointerPos, ReadU24(true));
 }
 
 void MapRenderer::LoadPaletteRow(std::uint32_t address, std::uint32_t row) {

@@ -130,8 +130,9 @@ public:
     // --- Saving (MapSave.cpp) ---
     // Writes the object's map into the image as map mapId. World maps 2/5 and 3/35 go back in
     // place as raw tile maps; every other id gets new data blocks and a new header script in
-    // the free area of a 6 MB image, and its header entry then points at that script. Nothing
-    // is written unless all of it can be.
+    // the free area of a 6 MB image, and its header entry then points at that script; the
+    // object's sources and music position then name the new blocks, as a load of them would.
+    // Nothing is written unless all of it can be.
     MapSaveResult SaveToRom(std::uint32_t mapId);
 
     // Header-script state of the last load.

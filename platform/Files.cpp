@@ -102,3 +102,12 @@ bool WriteDumpFile(const fs::path& path, std::span<const std::uint8_t> data) {
         data.empty() || std::fwrite(data.data(), 1, data.size(), file) == data.size();
     return (std::fclose(file) == 0) && written;
 }
+
+fs::path WithExtensionUnlessPresent(const fs::path& path, std::string_view extension) {
+    if (path.string().find(extension) != std::string::npos) {
+        return path;
+    }
+    fs::path result = path;
+    result += std::string(extension);
+    return result;
+}

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 #include <span>
+#include <string_view>
 #include <vector>
 
 // Whole-file helpers. Paths are UTF-8 std::filesystem paths.
@@ -29,3 +30,8 @@ bool WriteDumpFile(const std::filesystem::path& path, std::span<const std::uint8
 // Like WriteWholeFile, for data written in several pieces.
 bool WriteWholeFile(const std::filesystem::path& path,
                     std::initializer_list<std::span<const std::uint8_t>> pieces);
+
+// The path with `extension` appended, unless its text already contains the extension anywhere
+// (case-sensitive): "level" becomes "level.map", "a.map.bak" stays as it is.
+std::filesystem::path WithExtensionUnlessPresent(const std::filesystem::path& path,
+                                                 std::string_view extension);

@@ -28,13 +28,30 @@ std::int64_t AlignDown(std::int64_t value, std::int64_t alignment) {
     return value / alignment * alignment;
 }
 
+constexpr std::int64_t kBankSize = 0x10000;
+constexpr std::int64_t kHalfBank = 0x8000;
+
+bool InHalf(std::int64_t start, BankHalf half) {
+    switch (half) {
+        case BankHalf::Lower:
+            return (start & kHalfBank) == 0;
+        case BankHalf::Upper:
+            return (start & kHalfBank) != 0;
+        case BankHalf::Any:
+            break;
+    }
+    return true;
+}
+
 class Placement {
 public:
-    Placement(const AllocTable& table, std::int64_t base, std::int64_t size, std::int64_t alignment)
+    Placement(const AllocTable& table, std::int64_t base, std::int64_t size, std::int64_t alignment,
+              BankHalf half)
         : base_(base),
           limit_(std::min<std::int64_t>(base + kAreaSize, kAllocLimit)),
           size_(size),
-          alignment_(alignment) {
+          alignment_(alignment),
+          half_(half) {
         for (const AllocEntry& e : table) {
             if (e.address != 0) {
                 used_.push_back({e.address, std::int64_t{e.address} + e.size});
@@ -50,26 +67,26 @@ public:
     // space at either end of the area may be filled exactly.
     std::optional<std::int64_t> Find() const {
         if (used_.empty()) {
-            return Accept(AlignUp(base_, alignment_));
+            return Accept(Up(base_));
         }
         for (const Block& k : used_) {
             const Block* higher = Higher(k.start);
             const Block* lower = Lower(k.start);
-            const std::int64_t after = AlignUp(k.end, alignment_);
+            const std::int64_t after = Up(k.end);
             if (higher == nullptr ? after + size_ <= limit_ : after + size_ < higher->start) {
                 if (auto place = Accept(after)) {
                     return place;
                 }
             }
             if (lower != nullptr) {
-                const std::int64_t before = AlignUp(lower->end, alignment_);
+                const std::int64_t before = Up(lower->end);
                 if (before + size_ < k.start) {
                     if (auto place = Accept(before)) {
                         return place;
                     }
                 }
             } else {
-                const std::int64_t before = AlignDown(k.start - size_, alignment_);
+                const std::int64_t before = Down(k.start - size_);
                 if (before >= base_) {
                     if (auto place = Accept(before)) {
                         return place;
@@ -79,13 +96,34 @@ public:
         }
         // Beside the area's ends and the reserved range, for when every place next to a block
         // was refused (it met the reserved range, or the table was inconsistent).
-        if (auto place = Accept(AlignUp(base_, alignment_))) {
+        if (auto place = Accept(Up(base_))) {
             return place;
         }
-        return Accept(AlignUp(kReservedEnd, alignment_));
+        return Accept(Up(kReservedEnd));
     }
 
 private:
+    // The first start at or above `value` that the alignment and the bank half allow.
+    std::int64_t Up(std::int64_t value) const {
+        value = AlignUp(value, alignment_);
+        if (!InHalf(value, half_)) {
+            value = half_ == BankHalf::Upper ? AlignDown(value, kBankSize) + kHalfBank
+                                             : AlignUp(value, kBankSize);
+            value = AlignUp(value, alignment_);
+        }
+        return value;
+    }
+    // The last start at or below `value` that they allow.
+    std::int64_t Down(std::int64_t value) const {
+        value = AlignDown(value, alignment_);
+        if (!InHalf(value, half_)) {
+            value = half_ == BankHalf::Upper ? AlignDown(value, kBankSize) - kGranule
+                                             : AlignDown(value, kBankSize) + kHalfBank - kGranule;
+            value = AlignDown(value, alignment_);
+        }
+        return value;
+    }
+
     // The used entry with the smallest start above `address`, the lowest index among equals.
     const Block* Higher(std::int64_t address) const {
         const auto it =
@@ -111,7 +149,7 @@ private:
     // the reserved range, whatever the table holds.
     std::optional<std::int64_t> Accept(std::int64_t start) const {
         const std::int64_t end = start + size_;
-        if (start < base_ || end > limit_ || start % alignment_ != 0) {
+        if (start < base_ || end > limit_ || start % alignment_ != 0 || !InHalf(start, half_)) {
             return std::nullopt;
         }
         if (start < kReservedEnd && end > kReservedStart) {
@@ -129,6 +167,7 @@ private:
     std::int64_t limit_;
     std::int64_t size_;
     std::int64_t alignment_;
+    BankHalf half_;
     std::vector<Block> used_;       // table order
     std::vector<Block> byAddress_;  // address order, table order among equal addresses
 };
@@ -136,7 +175,7 @@ private:
 }  // namespace
 
 std::uint32_t AllocRomSpace(ProjectContext& project, std::uint32_t size, std::uint32_t tag,
-                            std::uint32_t alignment) {
+                            std::uint32_t alignment, BankHalf half) {
     // Offsets handed out reach up to 0x600000: only a 6 MB image owns the area.
     if (!project.Is6MB() || project.romImage.size() != kRomSize6MB) {
         return 0;
@@ -160,7 +199,7 @@ std::uint32_t AllocRomSpace(ProjectContext& project, std::uint32_t size, std::ui
 
     // A project file could carry any base; the area never starts below the first free offset.
     const Placement placement(table, std::max(project.allocBase, kAllocBase), rounded,
-                              std::max<std::int64_t>(alignment, 1));
+                              std::max<std::int64_t>(alignment, 1), half);
     const auto place = placement.Find();
     if (!place) {
         Trace("failed to alloc %d bytes\n", static_cast<int>(rounded));
@@ -181,4 +220,21 @@ void FreeRomSpace(ProjectContext& project, std::uint32_t tag) {
     if (it != table.end()) {
         *it = AllocEntry{};
     }
+}
+
+std::vector<std::uint8_t> AllocTableBytes(const AllocTable& table) {
+    std::vector<std::uint8_t> bytes(table.size() * sizeof(AllocEntry), 0);
+    std::size_t at = 0;
+    for (const AllocEntry& e : table) {
+        PutU32(bytes, at, e.address);
+        PutU32(bytes, at + 4, e.size);
+        PutU32(bytes, at + 8, e.tag);
+        at += sizeof(AllocEntry);
+    }
+    return bytes;
+}
+
+bool WriteAllocTableCopy(ProjectContext& project) {
+    return project.Is6MB() &&
+           project.WriteBytes(kAllocTableCopyOffset, AllocTableBytes(project.allocTable));
 }

@@ -1,19 +1,37 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
+
+#include "project/AllocEntry.h"
 
 class ProjectContext;
 
 // The free area of a 6 MB image (0x418000 to 0x600000), managed by the project's allocation
 // table. Blocks are handed out in multiples of 16 bytes and released by their tag.
 
+// The half of a 64 KB bank in which a block must start (bit 15 of its offset clear or set):
+// a bank-relative header-script pointer reaches only one half from where it stands.
+enum class BankHalf { Any, Lower, Upper };
+
 // Finds room for `size` bytes and records it under `tag`; `alignment` (a power of two, 0 for
-// none) asks for a block whose start is on that boundary. Returns the block's image offset,
-// or 0 when there is no room, the alignment is not a power of two or the project is not a
-// 6 MB image. A block never meets a recorded one, whatever the table holds, nor 0x500000 to
-// 0x51FFFF, where the sprite-placement writer keeps its tables unrecorded.
+// none) asks for a block whose start is on that boundary, `half` for one that starts in that
+// half of its bank. Returns the block's image offset, or 0 when there is no room, the
+// alignment is not a power of two or the project is not a 6 MB image. A block never meets a
+// recorded one, whatever the table holds, nor 0x500000 to 0x51FFFF, where the sprite-placement
+// writer keeps its tables unrecorded.
 std::uint32_t AllocRomSpace(ProjectContext& project, std::uint32_t size, std::uint32_t tag,
-                            std::uint32_t alignment = 0);
+                            std::uint32_t alignment = 0, BankHalf half = BankHalf::Any);
 
 // Releases every block recorded under `tag` (tag 0 is never released).
 void FreeRomSpace(ProjectContext& project, std::uint32_t tag);
+
+// The table as it is stored (in the project file and in the image): address, size and tag of
+// every entry, u32 little-endian each.
+std::vector<std::uint8_t> AllocTableBytes(const AllocTable& table);
+
+inline constexpr std::uint32_t kAllocTableCopyOffset = 0x400000;
+
+// Copies the table into a 6 MB image at 0x400000, where it is kept beside the data it
+// describes. False when the image has no room for it.
+bool WriteAllocTableCopy(ProjectContext& project);

@@ -16,12 +16,7 @@ constexpr char kNoProject[] = "Please open or create a project first.";
 }  // namespace
 
 std::filesystem::path WithProjectExtension(const std::filesystem::path& path) {
-    if (path.string().find(".qmp") != std::string::npos) {
-        return path;
-    }
-    auto result = path;
-    result += ".qmp";
-    return result;
+    return WithExtensionUnlessPresent(path, ".qmp");
 }
 
 bool NewProjectCommand(Prompts& prompts) {

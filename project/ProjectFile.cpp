@@ -5,6 +5,7 @@
 
 #include "platform/Files.h"
 #include "platform/Prompts.h"
+#include "project/Allocator.h"
 #include "project/ExitLists.h"
 #include "project/ProjectContext.h"
 #include "project/RomImport.h"
@@ -25,7 +26,8 @@ bool AllocTableIsSound(const AllocTable& table) {
         if (e.address == 0) {
             continue;
         }
-        if (e.address < kAllocBase || e.address >= kAllocLimit || e.size > kAllocLimit - e.address) {
+        if (e.address < kAllocBase || e.address >= kAllocLimit ||
+            e.size > kAllocLimit - e.address) {
             return false;
         }
         used.emplace_back(e.address, e.address + e.size);
@@ -47,13 +49,8 @@ std::vector<std::uint8_t> ProjectHeaderBytes(const ProjectContext& project) {
     PutU32(header, 4, kProjectVersion);
     PutU32(header, 8, project.romSize);
     PutU32(header, 12, project.flags);
-    std::size_t at = 16;
-    for (const AllocEntry& e : project.allocTable) {
-        PutU32(header, at, e.address);
-        PutU32(header, at + 4, e.size);
-        PutU32(header, at + 8, e.tag);
-        at += 12;
-    }
+    const std::vector<std::uint8_t> table = AllocTableBytes(project.allocTable);
+    std::copy(table.begin(), table.end(), header.begin() + 16);
     return header;
 }
 
@@ -112,8 +109,7 @@ bool LoadProjectBytes(ProjectContext& project, std::span<const std::uint8_t> byt
         }
     }
 
-    const bool sound = IsAcceptedImageSize(romSize) &&
-                       InRange(bytes.size(), headerSize, romSize) &&
+    const bool sound = IsAcceptedImageSize(romSize) && InRange(bytes.size(), headerSize, romSize) &&
                        ((flags & kProjectFlag6MB) == 0 || romSize == kRomSize6MB) &&
                        AllocTableIsSound(table);
     if (!sound) {

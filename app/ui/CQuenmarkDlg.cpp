@@ -143,12 +143,13 @@ void CQuenmarkDlg::OnFileExit() {
     QApplication::exit(0);
 }
 
+// The "Maps" page checks for a project and a map itself.
 void CQuenmarkDlg::OnMapLoad() {
-    // Imports a layer file into the "Maps" page's map, once that page is part of the program.
+    mapTab_->OnImportMapFile();
 }
 
 void CQuenmarkDlg::OnMapSaveAs() {
-    // Exports the "Maps" page's edited layer, once that page is part of the program.
+    mapTab_->OnExportMapFile();
 }
 
 void CQuenmarkDlg::OnHelpViewWiki() {

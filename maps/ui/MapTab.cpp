@@ -251,7 +251,8 @@ void MapTab::BuildControls() {
     connect(collision_[0], &QRadioButton::clicked, this, &MapTab::OnCollisionHide);
     connect(collision_[1], &QRadioButton::clicked, this, &MapTab::OnCollisionShow);
     connect(collision_[2], &QRadioButton::clicked, this, &MapTab::OnCollisionNumbers);
-    // Saving the layer and making a new map are not part of this page yet.
+    connect(save_, &QPushButton::clicked, this, &MapTab::OnSaveMap);
+    connect(new_, &QPushButton::clicked, this, &MapTab::OnNewMap);
 }
 
 void MapTab::Exchange(const std::function<void()>& handler) {
@@ -459,4 +460,24 @@ void MapTab::OnCollisionShow() {
 }
 void MapTab::OnCollisionNumbers() {
     OnCollisionMode(2);
+}
+
+void MapTab::OnSaveMap() {
+    Exchange([&] { model_.SaveMap(currentProject, prompts_); });
+}
+
+void MapTab::OnNewMap() {
+    Exchange([&] { model_.NewMap(currentProject, prompts_); });
+}
+
+bool MapTab::OnExportMapFile() {
+    bool acted = false;
+    Exchange([&] { acted = model_.ExportMapFile(currentProject, prompts_); });
+    return acted;
+}
+
+bool MapTab::OnImportMapFile() {
+    bool acted = false;
+    Exchange([&] { acted = model_.ImportMapFile(currentProject, prompts_); });
+    return acted;
 }

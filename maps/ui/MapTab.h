@@ -61,6 +61,12 @@ public:
     void OnCollisionHide();
     void OnCollisionShow();
     void OnCollisionNumbers();
+    void OnSaveMap();
+    void OnNewMap();
+    // Maps > Map > Save As and Load of the main window: the edited layer to and from a layer
+    // file. False when refused for want of a map.
+    bool OnExportMapFile();
+    bool OnImportMapFile();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

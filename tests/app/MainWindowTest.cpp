@@ -1,5 +1,7 @@
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QTabBar>
 #include <QTabWidget>
@@ -9,7 +11,12 @@
 
 #include "app/ui/CAboutDlg.h"
 #include "app/ui/CQuenmarkDlg.h"
+#include "maps/MapRenderer.h"
+#include "maps/ui/MapTab.h"
+#include "platform/Files.h"
 #include "project/ProjectContext.h"
+#include "tests/maps/ui/MapPageFixture.h"
+#include "tests/support/NamedChild.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/SyntheticImage.h"
 
@@ -131,4 +138,35 @@ TEST_F(MainWindow, SavingWithoutAProjectSaysSo) {
     EXPECT_EQ(prompts.messages,
               (std::vector<std::string>{"Please open or create a project first.",
                                         "Please open or create a project first."}));
+}
+
+TEST_F(MainWindow, MapMenuExportsAndImportsTheMapsPagesLayer) {
+    window.Action("mapSaveAs")->trigger();
+    window.Action("mapLoad")->trigger();
+    EXPECT_EQ(prompts.messages,
+              (std::vector<std::string>{"Please load a map first.", "Please load a map first."}));
+    EXPECT_TRUE(prompts.dialogTitles.empty());
+    prompts.messages.clear();
+
+    MapPageProject data;
+    data.image.WriteFile("maps.smc");
+    NewProject("maps.smc");
+    MapTab* page = window.MapsPage();
+    NamedChild<QLineEdit>(*page, "mapId")->setText("0x0A");
+    NamedChild<QAbstractButton>(*page, "load")->click();
+    ASSERT_NE(page->MapTabRenderer(), nullptr);
+    const std::vector<std::uint8_t> layer = page->MapTabRenderer()->layerMap[0];
+
+    prompts.fileAnswers.push_back(std::filesystem::path("level"));
+    window.Action("mapSaveAs")->trigger();
+    EXPECT_EQ(ReadWholeFile("level.map"), layer);
+
+    ASSERT_TRUE(WriteWholeFile("cell.map", std::vector<std::uint8_t>{7, 0}));
+    prompts.fileAnswers.push_back(std::filesystem::path("cell.map"));
+    window.Action("mapLoad")->trigger();
+    EXPECT_EQ(page->MapTabRenderer()->layerMap[0][0], 7);
+    EXPECT_TRUE(std::equal(layer.begin() + 2, layer.end(),
+                           page->MapTabRenderer()->layerMap[0].begin() + 2));
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_EQ(prompts.dialogTitles.back(), "Select File");
 }

@@ -1,3 +1,5 @@
+#include <tuple>
+
 #include <gtest/gtest.h>
 
 #include "maps/CollisionDigits.h"
@@ -42,15 +44,12 @@ TEST_F(MapDrawing, TheUpperLayerShowsTheLowerThroughColourZeroOnly) {
     renderer->BuildLayerImage(Words({2}), {}, 1, 1, 1, 0);
     Canvas view;
     renderer->PaintMapView(view, 0, 0, 512, 12);
-    ASSERT_EQ(view.Width(), 16);  // the layer is narrower than the view, and taller
-    ASSERT_EQ(view.Height(), 12);
-    EXPECT_EQ(view.At(3, 7), Opaque(4));  // through colour 0 of layer 1
-    EXPECT_EQ(view.At(4, 0), kBlack);     // layer 1's black
-    EXPECT_EQ(view.At(8, 0), Opaque(4));  // beyond the smaller layer 1: clipped
-    EXPECT_EQ(view.At(3, 8), Opaque(4));
-    EXPECT_EQ(ReadWholeFile("map.bin")->size(), 512u);  // the first 512 bytes of layer 0
-
-    renderer->showLayer0 = false;  // the background shows through instead
+    ASSERT_EQ(view.Width() * 100 + view.Height(), 1612);  // layer 0's width, the view's height
+    EXPECT_EQ(view.At(3, 7), Opaque(4));                  // through colour 0 of layer 1
+    EXPECT_EQ(view.At(4, 0), kBlack);                     // layer 1's black
+    EXPECT_EQ(view.At(8, 0), Opaque(4));                  // beyond the smaller layer 1: clipped
+    EXPECT_EQ(ReadWholeFile("map.bin")->size(), 512u);    // the first 512 bytes of layer 0
+    renderer->showLayer0 = false;                         // the background shows through instead
     renderer->PaintMapView(view, 0, 0, 512, 512);
     EXPECT_EQ(view.At(0, 0), kMissingPixel);
     EXPECT_EQ(view.At(4, 0), kBlack);
@@ -61,45 +60,30 @@ TEST_F(MapDrawing, TheUpperLayerShowsTheLowerThroughColourZeroOnly) {
     renderer->BuildLayerImage(Words({2, 2, 2, 2}), {}, 2, 2, 0, 0);
     renderer->BuildLayerImage(Words({4, 4, 4, 4}), {}, 2, 2, 1, 0);
     renderer->PaintMapView(view, 4, 0, 512, 512);
-    ASSERT_EQ(view.Width(), 16);
     EXPECT_EQ(view.At(0, 0), kBlack);
     EXPECT_EQ(view.At(4, 0), Opaque(5));
     EXPECT_EQ(view.At(12, 0), kMissingPixel);  // scrolled past both layers: the background
 
     // Nothing to draw without layer images: the view is left as it was.
-    MapRenderer empty(project);
     Canvas untouched(2, 2, 0x12345678);
-    empty.PaintMapView(untouched, 0, 0, 512, 512);
+    MapRenderer(project).PaintMapView(untouched, 0, 0, 512, 512);
     EXPECT_EQ(untouched.At(1, 1), 0x12345678u);
 }
 
-TEST_F(MapDrawing, PaletteBoxShowsRowsZeroToSevenOpaque) {
-    Canvas box;
-    renderer->DrawPalette(box);
-    ASSERT_EQ(box.Width() * 1000 + box.Height(), 148080);
-    EXPECT_EQ(box.At(9 + 7, 20 + 7), Opaque(33));
-    EXPECT_EQ(box.At(8, 0), 0xFFF0F0F0u);  // the gap between swatches
-    EXPECT_EQ(box.At(15 * 9, 7 * 10), Opaque(127));
-}
-
-TEST_F(MapDrawing, ExitsAreDrawnOnlyWhenWhollyVisible) {
-    project.exitLists[7] = {ExitRecord{1, 2, 2, 1}, ExitRecord{30, 0, 3, 1},
-                            ExitRecord{4, 4, 0, 1}};
+TEST_F(MapDrawing, ExitsAndShopsAreDrawnOnlyWhenWhollyVisible) {
+    // Exit 1 ends 16 pixels beyond the view's right edge: not even its visible part is drawn,
+    // until the view is scrolled so that it lies inside.
+    project.exitLists[7] = {ExitRecord{1, 2, 2, 1}, ExitRecord{30, 0, 3, 1}};
     renderer->showExits = true;
     Canvas view(512, 512, kBlack);
     renderer->DrawExits(view, 7, 0, 0, 512, 512);
     const std::uint32_t green = OverBlack(0x00FF00, 0x4B);
-    EXPECT_EQ(green, 0xFF004B00u);
     EXPECT_EQ(view.At(16, 32), green);
     EXPECT_EQ(view.At(47, 47), green);
     EXPECT_EQ(view.At(48, 32), kBlack);
-    // Exit 1 ends 16 pixels beyond the view's right edge: not even its visible part is drawn.
     EXPECT_EQ(view.At(30 * 16, 0), kBlack);
-    // Scrolled so that the same exit lies inside.
-    Canvas scrolled(512, 512, kBlack);
-    renderer->DrawExits(scrolled, 7, 16, 0, 512, 512);
-    EXPECT_EQ(scrolled.At(29 * 16, 0), green);
-
+    renderer->DrawExits(view, 7, 16, 0, 512, 512);
+    EXPECT_EQ(view.At(29 * 16, 0), green);
     // The world map shows its own exits in yellow first.
     project.exitLists[2] = {ExitRecord{0, 0, 1, 1}};
     project.worldMapExits.assign(kWorldMapExitCount, {});
@@ -109,16 +93,7 @@ TEST_F(MapDrawing, ExitsAreDrawnOnlyWhenWhollyVisible) {
     EXPECT_EQ(world.At(48, 48), OverBlack(0xFFFF00, 0x4B));
     EXPECT_EQ(world.At(0, 0), green);
 
-    // Hidden, unknown map, or a map without exits: nothing.
-    Canvas none(64, 64, kBlack);
-    renderer->DrawExits(none, 3, 0, 0, 64, 64);
-    renderer->DrawExits(none, static_cast<std::uint32_t>(kMapCount), 0, 0, 64, 64);
-    renderer->showExits = false;
-    renderer->DrawExits(none, 7, 0, 0, 64, 64);
-    EXPECT_EQ(none.At(16, 32), kBlack);
-}
-
-TEST_F(MapDrawing, ShopsOutsideTheViewAreSkippedAndLaterOnesDrawn) {
+    // Shops of the map up to the end marker, inside the view, one pixel left of their cell.
     const std::uint32_t table = project.Table(RegionTable::ShopTable);
     const auto shop = [&](std::uint32_t index, std::uint16_t id, std::uint8_t x, std::uint8_t y) {
         image.Put16(table + 9 * index, id);
@@ -131,15 +106,13 @@ TEST_F(MapDrawing, ShopsOutsideTheViewAreSkippedAndLaterOnesDrawn) {
     image.Put16(table + 27, 0xFFFF);
     shop(4, 7, 5, 5);  // after the end marker
     Sync();
-    Canvas view(512, 512, kBlack);
-    renderer->HighlightEntry(view, 7, 0, 0);
-    const std::uint32_t yellow = OverBlack(0xFFFF00, 0x78);
-    // The stamp sits one pixel left of its cell.
-    EXPECT_EQ(view.At(31, 48), yellow);
-    EXPECT_EQ(view.At(46, 63), yellow);
-    EXPECT_EQ(view.At(47, 48), kBlack);
-    EXPECT_EQ(view.At(32, 32), kBlack);
-    EXPECT_EQ(view.At(80, 80), kBlack);
+    Canvas shops(512, 512, kBlack);
+    renderer->HighlightEntry(shops, 7, 0, 0);
+    EXPECT_EQ(shops.At(31, 48), OverBlack(0xFFFF00, 0x78));
+    EXPECT_EQ(shops.At(46, 63), OverBlack(0xFFFF00, 0x78));
+    EXPECT_EQ(shops.At(47, 48), kBlack);
+    EXPECT_EQ(shops.At(32, 32), kBlack);
+    EXPECT_EQ(shops.At(80, 80), kBlack);
 }
 
 TEST_F(MapDrawing, ShopTableWithoutEndMarkerIsWalkedNoFurtherThan64KB) {
@@ -167,8 +140,7 @@ TEST_F(MapDrawing, ObjectsSpawnPointAndMissingSprites) {
     bytes.insert(bytes.end(), {0xFD, 2, 3, 0, 0, 0, 0});           // spawn point at (2, 3)
     bytes.insert(bytes.end(), {0x01, 4, 3, 0, 0, 0, 6, 0, 0, 0});  // layout 0, none before
     bytes.insert(bytes.end(), {0xFA, 0x00, 0x10, 0, 0, 0, 0});     // two conditions: 6 bytes
-    bytes.insert(bytes.end(), {0xF0, 0, 0, 0, 0, 0, 0});
-    bytes.insert(bytes.end(), {0x07});  // ignored code
+    bytes.insert(bytes.end(), {0x07});                             // ignored code
     bytes.insert(bytes.end(), {0x40, 6, 3, 0, 0, 0, 6, 0x56, 0x34, 0x12});
     bytes.insert(bytes.end(), {0x41, 8, 3, 0xFF, 0, 0, 6, 0x99, 0x99, 0x09, 1, 2, 3, 4, 5, 6});
     bytes.insert(bytes.end(), {0x81, 10, 3, 0, 0, 0, 6, 0, 0, 0});  // layout 0: the one before
@@ -177,7 +149,6 @@ TEST_F(MapDrawing, ObjectsSpawnPointAndMissingSprites) {
     image.PutBytes(list, bytes);
     Sync();
     renderer->showObjects = true;
-
     const std::uint32_t red = OverBlack(0xFF0000, 0x4B);
     const std::uint32_t blue = OverBlack(0x0000FF, 0x4B);
     Canvas view(512, 512, kBlack);
@@ -189,31 +160,20 @@ TEST_F(MapDrawing, ObjectsSpawnPointAndMissingSprites) {
     EXPECT_EQ(view.At(16, 0), kBlack);
 
     // With a sprite drawer: the first 01 object has no sprite to try and stays blue; the
-    // others are drawn as sprites, loaded in list order, visible or not.
+    // others are drawn as sprites in view coordinates, loaded in list order, visible or not;
+    // one that draws nothing is shown blue.
     RecordingDrawer drawer;
     Canvas drawn(512, 512, kBlack);
     renderer->DrawObjects(drawn, &drawer, 9, 0, 0, 512, 512);
     EXPECT_EQ(drawn.At(64, 32), blue);
     EXPECT_EQ(drawn.At(96, 32), kBlack);
     EXPECT_EQ(drawer.loads, (std::vector<std::uint32_t>{0x123456, 0x099999, 0x099999, 0x000001}));
-    ASSERT_EQ(drawer.frames.size(), 3u);
-    EXPECT_EQ(drawer.frames[0], (std::array<int, 3>{96, 32, 5}));
-    EXPECT_EQ(drawer.frames[2], (std::array<int, 3>{160, 32, 5}));
-
-    // Scrolled, frames are placed in view coordinates; a drawer that draws nothing gets blue.
     drawer.frames.clear();
     drawer.draws = false;
-    Canvas scrolled(512, 512, kBlack);
-    renderer->DrawObjects(scrolled, &drawer, 9, 32, 16, 512, 512);
+    renderer->DrawObjects(drawn, &drawer, 9, 32, 16, 512, 512);
+    EXPECT_EQ(drawer.frames.size(), 3u);
     EXPECT_EQ(drawer.frames[0], (std::array<int, 3>{64, 16, 5}));
-    EXPECT_EQ(scrolled.At(64, 16), blue);
-
-    // Hidden objects, or a map without a list: nothing.
-    Canvas none(512, 512, kBlack);
-    renderer->DrawObjects(none, nullptr, 10, 0, 0, 512, 512);
-    renderer->showObjects = false;
-    renderer->DrawObjects(none, nullptr, 9, 0, 0, 512, 512);
-    EXPECT_EQ(none.At(32, 32), kBlack);
+    EXPECT_EQ(drawn.At(64, 16), blue);
 }
 
 TEST_F(MapDrawing, CollisionKindsAndNumbers) {
@@ -234,32 +194,23 @@ TEST_F(MapDrawing, CollisionKindsAndNumbers) {
     const std::uint32_t red = OverBlack(0xFF0000, 0x80);
     Canvas view(512, 512, kBlack);
     renderer->DrawCollision(view, CollisionMode::Show, 0, 0, 512, 512);
-    EXPECT_EQ(view.At(0, 0), green);
-    EXPECT_EQ(view.At(16 + 15, 15), red);
-    // Slope 6: green, crossed from the top right to the bottom left by red.
-    EXPECT_EQ(view.At(32, 0), green);
-    EXPECT_EQ(view.At(32 + 15, 0), 0xFF804000u);  // red 0x80 over the green
-    EXPECT_EQ(view.At(32, 15), 0xFF804000u);
-    EXPECT_EQ(view.At(48, 0), green);   // 0x1F
-    EXPECT_EQ(view.At(64, 0), kBlack);  // 0xCD: nothing
-    EXPECT_EQ(view.At(80, 7), red);     // 22: red top half, green bottom half
-    EXPECT_EQ(view.At(80, 8), green);
-    EXPECT_EQ(view.At(96, 0), kBlack);  // 30: a red cell one pixel short of the next cell
-    EXPECT_EQ(view.At(96 + 15, 0), red);
-    EXPECT_EQ(view.At(112 + 14, 0), red);
-    EXPECT_EQ(view.At(112 + 15, 0), kBlack);  // cell 0x200 lies past the table: nothing
-
+    // Kinds 2 and 8; slope 6: green, crossed from the top right to the bottom left by red;
+    // 0x1F; 0xCD: nothing; 22: red top half, green bottom half; 30: a red cell one pixel
+    // short of the next cell; cell 0x200 lies past the table: nothing.
+    const std::tuple<int, int, std::uint32_t> pixels[] = {
+        {0, 0, green},  {31, 15, red},   {32, 0, green},  {47, 0, 0xFF804000}, {32, 15, 0xFF804000},
+        {48, 0, green}, {64, 0, kBlack}, {80, 7, red},    {80, 8, green},      {96, 0, kBlack},
+        {111, 0, red},  {126, 0, red},   {127, 0, kBlack}};
+    for (const auto& [x, y, colour] : pixels) {
+        EXPECT_EQ(view.At(x, y), colour) << x << ", " << y;
+    }
     // Numbers: the digits are blended first, then the kind's colour.
-    Canvas numbers(512, 512, kBlack);
-    renderer->DrawCollision(numbers, CollisionMode::Numbers, 0, 0, 512, 512);
-    const std::uint32_t yellow = OverBlack(kDigitBackground, 0x80);
-    EXPECT_EQ(numbers.At(48, 0), 0xFF40C000u);             // yellow, then green
-    EXPECT_EQ(numbers.At(48 + 3, 1), green);               // a stroke of "1": black, then green
-    EXPECT_EQ(numbers.At(64, 0), yellow);                  // 0xCD: digits without a square
-    EXPECT_EQ(numbers.At(64 + 2, 1), OverBlack(0, 0x80));  // the top stroke of "C"
-    EXPECT_EQ(numbers.At(127, 0), kBlack);                 // no digits for cell 0x200
-    EXPECT_EQ(CollisionDigitStrip().At(15 * 8 + 1, 1), kDigitStroke);  // "F"
-    EXPECT_EQ(CollisionDigitStrip().At(15 * 8 + 6, 1), kDigitBackground);
+    view.Fill(kBlack);
+    renderer->DrawCollision(view, CollisionMode::Numbers, 0, 0, 512, 512);
+    EXPECT_EQ(view.At(48, 0), 0xFF40C000u);                        // yellow, then green
+    EXPECT_EQ(view.At(48 + 3, 1), green);                          // a stroke of "1"
+    EXPECT_EQ(view.At(64, 0), OverBlack(kDigitBackground, 0x80));  // 0xCD: no square
+    EXPECT_EQ(view.At(64 + 2, 1), OverBlack(0, 0x80));             // the top stroke of "C"
 
     // Only cells wholly inside the view; Hide draws nothing.
     Canvas narrow(512, 512, kBlack);

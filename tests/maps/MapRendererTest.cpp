@@ -9,12 +9,10 @@ using MapObject = MapTest;
 
 TEST_F(MapObject, StartsAndResetsWithTheSamePalettes) {
     const auto resetColours = [](const MapRenderer& r) {
-        return std::ranges::all_of(r.argbPalette, [](auto c) { return c == 0xFFF0F0F0; }) &&
+        return std::ranges::all_of(r.argbPalette, [](auto c) { return c == kResetArgbColor; }) &&
                std::ranges::all_of(r.snesPalette, [](auto c) { return c == 0x7FFF; });
     };
-    MapRenderer fresh(project);
-    EXPECT_TRUE(resetColours(fresh));
-    EXPECT_TRUE(fresh.showLayer0 && fresh.showLayer1);
+    EXPECT_TRUE(resetColours(MapRenderer(project)));
 
     // Reset drops what a load built and keeps the cursor, the walk and the display options.
     LoadTiles();
@@ -23,7 +21,6 @@ TEST_F(MapObject, StartsAndResetsWithTheSamePalettes) {
     renderer->collisionSize = 512;
     renderer->BuildLayerImage(renderer->layerMap[0], {}, 2, 1, 1, 0);
     renderer->cursor = 0x1234;
-    renderer->layerPointerPos = {5, 6};
     renderer->tileSetType = 255;
     renderer->layerSource = {7, 8};
     renderer->showExits = true;
@@ -33,20 +30,12 @@ TEST_F(MapObject, StartsAndResetsWithTheSamePalettes) {
                 renderer->layerMap[0].empty() && renderer->collision.empty());
     EXPECT_EQ(renderer->collisionSize + renderer->layerSource[1], 0u);
     EXPECT_EQ(renderer->cursor, 0x1234u);
-    EXPECT_EQ(renderer->layerPointerPos[1], 6u);
     EXPECT_EQ(renderer->tileSetType, 255u);
     EXPECT_TRUE(renderer->showExits);
 }
 
 TEST_F(MapObject, CursorReadersAndBankRelativePointers) {
     image.PutBytes(0x8000, std::vector<std::uint8_t>{0x56, 0x34, 0x12});
-    Sync();
-    renderer->cursor = 0x8000;
-    EXPECT_EQ(renderer->ReadU24(false), 0x123456u);
-    EXPECT_EQ(renderer->cursor, 0x8000u);
-    EXPECT_EQ(renderer->ReadU24(true), 0x123456u);
-    EXPECT_EQ(renderer->cursor, 0x8003u);
-
     const std::pair<std::array<std::uint8_t, 3>, std::uint32_t> cases[] = {
         {{0x34, 0x12, 0x00}, 0x069234}, {{0x34, 0x92, 0x00}, 0x079234},
         {{0x34, 0x12, 0x01}, 0x089234}, {{0xFF, 0xFF, 0xFF}, 0x05FFFF},  // the bank wraps at 0xFF
@@ -59,16 +48,19 @@ TEST_F(MapObject, CursorReadersAndBankRelativePointers) {
         EXPECT_EQ(renderer->ReadScriptPointer(), result);
         EXPECT_EQ(renderer->cursor, 0x069603u);
     }
+    renderer->cursor = 0x8000;
+    EXPECT_EQ(renderer->ReadU24(false), 0x123456u);
+    EXPECT_EQ(renderer->cursor, 0x8000u);
+    EXPECT_EQ(renderer->ReadU24(true), 0x123456u);
+    EXPECT_EQ(renderer->cursor, 0x8003u);
     // Behind the pointer lies 0xC00000: bit 15 clear. The bytes come from 0x3FFFFD.
     image.PutBytes(0x3FFFFD, std::vector<std::uint8_t>{0x34, 0x12, 0x00});
     Sync();
     renderer->cursor = 0xBFFFFD;
     EXPECT_EQ(renderer->ReadScriptPointer(), 0xC01234u);
-}
 
-TEST(MapObjectImage, EachByteOfAValuePassesTheAddressRuleOnItsOwn) {
-    // On a 1 MB image 0x3FFFFF stays past the end (reads 0) while 0x400000 and 0x400001 fold
-    // onto offsets 0 and 1.
+    // Each byte passes the address rule on its own: on a 1 MB image 0x3FFFFF stays past the
+    // end (reads 0) while 0x400000 and 0x400001 fold onto offsets 0 and 1.
     MapScene small(SyntheticImage::k1MB);
     small.image.PutBytes(0, std::vector<std::uint8_t>{0xAB, 0xCD});
     small.Sync();
@@ -87,19 +79,18 @@ TEST_F(MapObject, PalettesGiveColourZeroAlphaZero) {
     EXPECT_EQ(renderer->snesPalette[33], colors[1]);
     EXPECT_EQ(renderer->argbPalette[47], 0xFF102040u);
     EXPECT_EQ(renderer->argbPalette[48], 0x40000030u);  // the next row is untouched
-    // Rows above 15 are dropped, not written past the palette.
     const auto before = renderer->argbPalette;
-    renderer->LoadPaletteRow(0x9000, 16);
+    renderer->LoadPaletteRow(0x9000, 16);  // rows above 15 are dropped
     EXPECT_EQ(renderer->argbPalette, before);
-
     renderer->LoadPalette256(0x9000);
     EXPECT_EQ(renderer->argbPalette[0], 0x00102040u);
     EXPECT_EQ(renderer->argbPalette[16], 0xFF102040u);
     EXPECT_EQ(renderer->snesPalette[255], colors[255]);
 }
 
-TEST_F(MapObject, PlanarTilesDecodeIntoTheSheet) {
-    // Tile 16 opens the second sheet row of tiles; 8 bytes of a 33rd tile are not converted.
+TEST_F(MapObject, TilesDecodeIntoTheirSheets) {
+    // Planar: tile 16 opens the second sheet row of tiles; 8 bytes of a 33rd tile are not
+    // converted.
     std::vector<SyntheticImage::TilePixels> tiles(33, SyntheticImage::SolidTile(9));
     tiles[1] = PatternTile();
     tiles[31] = HalfTile();
@@ -111,25 +102,21 @@ TEST_F(MapObject, PlanarTilesDecodeIntoTheSheet) {
     for (int i = 0; i < 64; ++i) {
         ASSERT_EQ(sheet[(i / 8) * 128 + 8 + i % 8], Pattern(i % 8, i / 8)) << i;
     }
-    EXPECT_EQ(sheet[1024 + 7 * 128 + 7], 9);
     EXPECT_EQ(sheet[1024 + 3 * 128 + 120 + 3], 0);  // tile 31, left half
     EXPECT_EQ(sheet[1024 + 3 * 128 + 120 + 4], 3);
     EXPECT_EQ(sheet[2048], 0);
-
     EXPECT_EQ(ReadWholeFile("Tiles.bin"), bytes);
     EXPECT_EQ(ReadWholeFile("Tiless.bin")->size(), bytes.size() / 2);
-}
 
-TEST_F(MapObject, LinearTilesFillAWholeSheetEvenFromAShortBlock) {
-    std::vector<SyntheticImage::TilePixels> tiles(18, SyntheticImage::SolidTile(0));
-    tiles[1] = PatternTile();
+    // Linear: a whole sheet even from a short block; tile 17 ends inside its third row.
+    tiles.resize(18);
     tiles[17] = SyntheticImage::SolidTile(0xC8);
-    std::vector<std::uint8_t> bytes = SyntheticImage::LinearTiles(tiles);
-    bytes.resize(17 * 64 + 20);  // tile 17 ends inside its third row
+    bytes = SyntheticImage::LinearTiles(tiles);
+    bytes.resize(17 * 64 + 20);
     renderer->CopyLinearTiles(bytes);
-    const auto& sheet = renderer->linearSheet;
-    ASSERT_EQ(sheet.size(), kLinearSheetBytes);
-    EXPECT_EQ(sheet[2 * 128 + 8 + 5], Pattern(5, 2));
-    EXPECT_EQ(sheet[1024 + 8 + 2 * 128 + 3], 0xC8);
-    EXPECT_EQ(sheet[1024 + 8 + 2 * 128 + 4], 0);
+    const auto& linear = renderer->linearSheet;
+    ASSERT_EQ(linear.size(), kLinearSheetBytes);
+    EXPECT_EQ(linear[2 * 128 + 8 + 5], Pattern(5, 2));
+    EXPECT_EQ(linear[1024 + 8 + 2 * 128 + 3], 0xC8);
+    EXPECT_EQ(linear[1024 + 8 + 2 * 128 + 4], 0);
 }

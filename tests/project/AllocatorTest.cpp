@@ -1,3 +1,5 @@
+#include <algorithm>
+#include <array>
 #include <cstring>
 #include <random>
 
@@ -59,7 +61,7 @@ std::uint32_t FirstFitPlacement(const AllocTable& t, std::uint32_t r) {
 // A result is sound when it is 0 or a block inside the area that meets no other block and
 // not the reserved range.
 void ExpectSound(const AllocTable& before, std::uint32_t place, std::uint32_t size,
-                 std::uint32_t alignment) {
+                 std::uint32_t alignment, BankHalf half = BankHalf::Any) {
     if (place == 0) {
         return;
     }
@@ -69,6 +71,9 @@ void ExpectSound(const AllocTable& before, std::uint32_t place, std::uint32_t si
     EXPECT_TRUE(end <= kReservedStart || place >= kReservedEnd) << std::hex << place;
     if (alignment != 0) {
         EXPECT_EQ(place % alignment, 0u);
+    }
+    if (half != BankHalf::Any) {
+        EXPECT_EQ((place & 0x8000) != 0, half == BankHalf::Upper) << std::hex << place;
     }
     for (const auto& e : before) {
         if (e.address != 0) {
@@ -80,48 +85,43 @@ void ExpectSound(const AllocTable& before, std::uint32_t place, std::uint32_t si
 
 }  // namespace
 
-TEST(Allocator, FirstFitOrderAndRounding) {
+TEST(Allocator, FirstFitRoundingAndReleaseByTag) {
     auto project = MakeProject();
     auto& t = project->allocTable;
-    std::string traced =
-        CaptureTrace([&] { EXPECT_EQ(AllocRomSpace(*project, 1, 7), kAllocBase); });
-    EXPECT_EQ(traced, "Using entry:0 to alloc 16(1) bytes...\n");
+    EXPECT_EQ(CaptureTrace([&] { EXPECT_EQ(AllocRomSpace(*project, 1, 7), kAllocBase); }),
+              "Using entry:0 to alloc 16(1) bytes...\n");
     EXPECT_EQ(t[0].size, 16u);
     EXPECT_EQ(t[0].tag, 7u);
+    // A gap of exactly the request between blocks is passed over, one at the area's start is
+    // taken; a smaller request takes the gap.
+    t[0] = {0x418100, 0x100, 1};
+    t[1] = {0x418300, 0x100, 1};
+    EXPECT_EQ(AllocRomSpace(*project, 0x100, 5), 0x418000u);
+    EXPECT_EQ(AllocRomSpace(*project, 0xF0, 5), 0x418200u);
 
-    t[0] = {0x418000, 0x100, 1};
-    EXPECT_EQ(AllocRomSpace(*project, 0x20, 2), 0x418100u);
-    // A gap of exactly the request is passed over; a smaller request takes it.
-    t = {};
-    t[0] = {0x418000, 0x100, 1};
-    t[1] = {0x418200, 0x100, 1};
-    EXPECT_EQ(AllocRomSpace(*project, 0x100, 2), 0x418300u);
-    t[2] = {};
-    EXPECT_EQ(AllocRomSpace(*project, 0xF0, 2), 0x418100u);
-    // Entries are visited in table order, not address order; entry 5 is the first free one.
-    t = {};
-    for (std::size_t k = 0; k < 5; ++k) {
-        t[k] = {0x450000 - 0x1000 * static_cast<std::uint32_t>(k), 0x100, 1};
+    // One block per call, never tag 0 and never another tag.
+    const auto addresses = [&] {
+        return std::array{t[0].address, t[1].address, t[2].address + t[2].tag, t[3].address};
+    };
+    t[0].tag = 0;
+    for (const std::uint32_t tag : {0u, 9u, 5u}) {
+        FreeRomSpace(*project, tag);
     }
-    EXPECT_EQ(AllocRomSpace(*project, 0x10, 3), 0x450100u);
-    EXPECT_EQ(t[5].address, 0x450100u);
-    // Below the lowest block when nothing lies under it.
-    t = {};
-    t[0] = {0x430000, kAllocLimit - 0x430000, 1};
-    EXPECT_EQ(AllocRomSpace(*project, 0x1000, 3), 0x42F000u);
+    EXPECT_EQ(addresses(), (std::array<std::uint32_t, 4>{0x418100, 0x418300, 0, 0x418200}));
+    FreeRomSpace(*project, 5);
+    EXPECT_EQ(addresses(), (std::array<std::uint32_t, 4>{0x418100, 0x418300, 0, 0}));
 }
 
 TEST(Allocator, AreaLimitsAndTheReservedRange) {
     auto project = MakeProject();
     auto& t = project->allocTable;
-    std::string traced = CaptureTrace([&] {
-        EXPECT_EQ(AllocRomSpace(*project, 0x1E8001, 1), 0u);
-        EXPECT_EQ(AllocRomSpace(*project, 0, 1), 0u);
-    });
-    EXPECT_EQ(traced, "");
+    EXPECT_EQ(CaptureTrace([&] {
+                  EXPECT_EQ(AllocRomSpace(*project, 0x1E8001, 1), 0u);
+                  EXPECT_EQ(AllocRomSpace(*project, 0, 1), 0u);
+              }),
+              "");
     // The whole area would cover the sprite-placement tables.
-    traced = CaptureTrace([&] { EXPECT_EQ(AllocRomSpace(*project, 0x1E8000, 1), 0u); });
-    EXPECT_EQ(traced,
+    EXPECT_EQ(CaptureTrace([&] { EXPECT_EQ(AllocRomSpace(*project, 0x1E8000, 1), 0u); }),
               "Using entry:0 to alloc 1998848(1998848) bytes...\nfailed to alloc 1998848 bytes\n");
     EXPECT_EQ(AllocRomSpace(*project, kReservedStart - kAllocBase, 1), kAllocBase);
     // Everything below the tables is taken: the next block goes above them, up to the end.
@@ -139,7 +139,7 @@ TEST(Allocator, AreaLimitsAndTheReservedRange) {
     EXPECT_EQ(AllocRomSpace(*project, 0x1000, 2), 0x4FF000u);
 }
 
-TEST(Allocator, AlignedBlocks) {
+TEST(Allocator, AlignmentAndRefusals) {
     auto project = MakeProject();
     auto& t = project->allocTable;
     t[0] = {kAllocBase, 0x100, 1};
@@ -149,44 +149,64 @@ TEST(Allocator, AlignedBlocks) {
     t = {};
     t[0] = {0x4F0000, 0x10000, 1};
     EXPECT_EQ(AllocRomSpace(*project, 0x1800, 2, 0x1000), 0x4EE000u);
-}
 
-TEST(Allocator, RefusalsLeaveTheTableAlone) {
+    // Only 6 MB images, and only while the table has a free entry; the table is left alone.
     for (const std::uint32_t size : {kRomSize1MB, kRomSize4MB}) {
-        auto project = MakeProject(size);
-        EXPECT_EQ(AllocRomSpace(*project, 0x10, 1), 0u);
-        EXPECT_EQ(project->allocTable[0].address, 0u);
+        auto small = MakeProject(size);
+        EXPECT_EQ(AllocRomSpace(*small, 0x10, 1), 0u);
+        EXPECT_EQ(small->allocTable[0].address, 0u);
     }
-    auto project = MakeProject();
+    project = MakeProject();
     project->flags = 0;
     EXPECT_EQ(AllocRomSpace(*project, 0x10, 1), 0u);
-
-    project = MakeProject();
+    project->flags = kProjectFlag6MB;
     for (std::uint32_t k = 0; k < kAllocEntryCount; ++k) {
         project->allocTable[k] = {kAllocBase + 0x10 * k, 0x10, k + 1};
     }
     const AllocTable full = project->allocTable;
-    const std::string traced =
-        CaptureTrace([&] { EXPECT_EQ(AllocRomSpace(*project, 0x10, 1), 0u); });
-    EXPECT_EQ(traced, "Alloc: run out of entries!\n");
+    EXPECT_EQ(CaptureTrace([&] { EXPECT_EQ(AllocRomSpace(*project, 0x10, 1), 0u); }),
+              "Alloc: run out of entries!\n");
     EXPECT_EQ(std::memcmp(project->allocTable.data(), full.data(), sizeof full), 0);
 }
 
-TEST(Allocator, ReleaseByTag) {
+TEST(Allocator, BlocksStartInTheAskedHalfOfTheirBank) {
     auto project = MakeProject();
     auto& t = project->allocTable;
-    t[0] = {0x418000, 0x10, 0};
-    t[1] = {0x418100, 0x10, 5};
-    t[2] = {0x418200, 0x10, 5};
-    FreeRomSpace(*project, 0);
-    FreeRomSpace(*project, 9);
-    EXPECT_EQ(t[0].address, 0x418000u);
-    FreeRomSpace(*project, 5);
-    EXPECT_EQ(t[1].address, 0u);
-    EXPECT_EQ(t[1].tag, 0u);
-    EXPECT_EQ(t[2].address, 0x418200u);
-    FreeRomSpace(*project, 5);
-    EXPECT_EQ(t[2].address, 0u);
+    // The area's first offset already lies in the upper half of bank 0x41.
+    EXPECT_EQ(AllocRomSpace(*project, 0x100, 1, 0, BankHalf::Upper), 0x418000u);
+    EXPECT_EQ(AllocRomSpace(*project, 0x100, 2, 0, BankHalf::Lower), 0x420000u);
+    EXPECT_EQ(AllocRomSpace(*project, 0x100, 3, 0, BankHalf::Upper), 0x418100u);
+    EXPECT_EQ(AllocRomSpace(*project, 0x100, 4, 0, BankHalf::Lower), 0x420100u);
+    t = {};
+    t[0] = {0x420000, 0x100, 1};
+    EXPECT_EQ(AllocRomSpace(*project, 0x9000, 2, 0, BankHalf::Upper), 0x428000u);
+    // Below the lowest block, moved down into the asked half.
+    t = {};
+    t[0] = {0x440000, kAllocLimit - 0x440000, 1};
+    EXPECT_EQ(AllocRomSpace(*project, 0x1000, 2, 0, BankHalf::Upper), 0x43F000u);
+    EXPECT_EQ(AllocRomSpace(*project, 0x1000, 3, 0, BankHalf::Lower), 0x437FF0u);
+    // A half that the alignment cannot give is refused.
+    EXPECT_EQ(AllocRomSpace(*project, 0x10, 4, 0x10000, BankHalf::Upper), 0u);
+}
+
+TEST(Allocator, TableCopyInTheImage) {
+    auto project = MakeProject();
+    project->allocTable[0] = {0x418000, 0x20, 0x0697A1};
+    project->allocTable[1023] = {0x5F0000, 0x10, 0xDEAD0000};
+    ASSERT_TRUE(WriteAllocTableCopy(*project));
+    EXPECT_EQ(project->Read24(0x400000), 0x418000u);
+    EXPECT_EQ(project->Read8(0x400003), 0u);
+    EXPECT_EQ(project->Read16(0x400004), 0x20u);
+    EXPECT_EQ(project->Read24(0x400008), 0x0697A1u);
+    EXPECT_EQ(project->Read16(0x400000 + 1023 * 12 + 10), 0xDEADu);
+    EXPECT_EQ(AllocTableBytes(project->allocTable).size(), 0x3000u);
+    for (const std::uint32_t size : {kRomSize1MB, kRomSize4MB}) {
+        auto small = MakeProject(size);
+        small->allocTable[0] = {0x418000, 0x20, 1};
+        EXPECT_FALSE(WriteAllocTableCopy(*small));
+        EXPECT_TRUE(std::all_of(small->romImage.begin(), small->romImage.end(),
+                                [](std::uint8_t b) { return b == 0; }));
+    }
 }
 
 TEST(Allocator, ValidTablesFollowFirstFitAndAnyTableGetsASoundBlock) {
@@ -218,9 +238,10 @@ TEST(Allocator, ValidTablesFollowFirstFitAndAnyTableGetsASoundBlock) {
         }
         const std::uint32_t request = 1 + rng() % 0x600;
         const std::uint32_t alignment = valid ? 0 : (rng() % 2) << (4 + rng() % 13);
+        const BankHalf half = valid ? BankHalf::Any : static_cast<BankHalf>(rng() % 3);
         const AllocTable before = t;
-        const std::uint32_t place = AllocRomSpace(*project, request, 2, alignment);
-        ExpectSound(before, place, request, alignment);
+        const std::uint32_t place = AllocRomSpace(*project, request, 2, alignment, half);
+        ExpectSound(before, place, request, alignment, half);
         const std::uint32_t rounded = (request + 15) / 16 * 16;
         const std::uint32_t expected = FirstFitPlacement(before, rounded);
         if (valid && expected != 0 &&

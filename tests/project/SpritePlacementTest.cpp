@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <string>
 
@@ -96,7 +97,8 @@ std::unique_ptr<ProjectContext> AsReleased(const SyntheticImage& image) {
 }
 
 // Map 1 in bank A: objects, a call of a list elsewhere in the bank (which calls a third list
-// with two conditions), and a call of its own tail. Map 2 in bank B; map 3 shares map 1's list.
+// with two conditions), and a call of its own tail. Map 2 in bank B (its bank A pointer, to
+// map 1's list, is passed over); map 3 shares map 1's list.
 constexpr std::uint16_t kList1 = 0x9000, kNested1 = 0xA000, kNested2 = 0xA100;
 
 ObjectListBytes Map1List(std::uint16_t nested, std::uint16_t tail) {
@@ -126,6 +128,7 @@ SyntheticImage ImageWithLists(std::uint32_t size) {
     image.PutObjectBytes(Bank::A, kNested1, Nested1(kNested2));
     image.PutObjectBytes(Bank::A, kNested2, Nested2());
     image.PutObjectList(2, Bank::B, 0x9000, Map2List());
+    image.PutObjectList(2, Bank::A, kList1, {});
     image.PutObjectList(3, Bank::A, kList1, {});
     return image;
 }
@@ -141,60 +144,21 @@ std::unique_ptr<SpritePlacementEntry> Entry(std::uint8_t code, std::vector<std::
 }  // namespace
 
 TEST(ObjectList, OperandLengthsByCode) {
-    const std::vector<std::uint8_t> plain = {0, 0, 0x00, 0};
-    const std::vector<std::uint8_t> flagFF = {0, 0, 0xFF, 0};
-    const std::vector<std::uint8_t> flagC0 = {0, 0, 0xC0, 0};
-    const std::vector<std::uint8_t> twoConditions = {0x00, 0x10};
-    for (std::uint8_t code : {0x00, 0x40, 0x80, 0xC0}) {
-        EXPECT_EQ(ObjectOperandLength(code, flagFF), 9u) << int(code);
+    // Objects (low six bits 0 or 1, any top bits; flags 0xFF and 0xC0 add six bytes to code 1),
+    // then the fixed-length commands, then codes without operands.
+    const struct {
+        std::uint8_t code, flags;
+        std::uint32_t length;
+    } cases[] = {{0x00, 0xFF, 9},  {0xC0, 0xFF, 9}, {0x41, 0x00, 9}, {0x81, 0xFF, 15},
+                 {0xC1, 0xC0, 15}, {0xF0, 0, 6},    {0xFB, 0, 4},    {0xFD, 0, 6},
+                 {0xFE, 0, 4},     {0xFF, 0, 0},    {0x42, 0xFF, 0}, {0xFC, 0, 0}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(ObjectOperandLength(c.code, std::vector<std::uint8_t>{0, 0, c.flags, 0}),
+                  c.length)
+            << int{c.code};
     }
-    for (std::uint8_t code : {0x01, 0x41, 0x81, 0xC1}) {
-        EXPECT_EQ(ObjectOperandLength(code, plain), 9u);
-        EXPECT_EQ(ObjectOperandLength(code, flagFF), 15u);
-        EXPECT_EQ(ObjectOperandLength(code, flagC0), 15u);
-    }
-    EXPECT_EQ(ObjectOperandLength(0xF0, plain), 6u);
-    EXPECT_EQ(ObjectOperandLength(0xFA, plain), 4u);
-    EXPECT_EQ(ObjectOperandLength(0xFA, twoConditions), 6u);
-    EXPECT_EQ(ObjectOperandLength(0xFB, plain), 4u);
-    EXPECT_EQ(ObjectOperandLength(0xFD, plain), 6u);
-    EXPECT_EQ(ObjectOperandLength(0xFE, plain), 4u);
-    EXPECT_EQ(ObjectOperandLength(0xFF, plain), 0u);
-    for (std::uint8_t code : {0x03, 0x42, 0xF1, 0xFC}) {
-        EXPECT_EQ(ObjectOperandLength(code, flagFF), 0u);
-    }
-}
-
-TEST(ObjectList, ReaderStaysInItsBank) {
-    std::vector<std::uint8_t> image(0x30000, 0xF1);
-    image[0x2FFFC] = 0xFB;  // four operands would cross into the next bank
-    ObjectListReader reader(image, 0x2FFF0);
-    int count = 0;
-    while (reader.Next()) {
-        ++count;
-    }
-    EXPECT_EQ(count, 12);
-    EXPECT_TRUE(reader.Truncated());
-
-    image[0x2FFF5] = 0xFF;
-    ObjectListReader ended(image, 0x2FFF0);
-    while (ended.Next()) {
-    }
-    EXPECT_FALSE(ended.Truncated());
-    EXPECT_EQ(ended.Position(), 0x2FFF6u);
-}
-
-TEST(ObjectList, LocatedThroughBankBBeforeBankA) {
-    SyntheticImage image(SyntheticImage::k4MB, Region::German);
-    image.PutObjectList(1, Bank::A, 0x9000, {});
-    image.PutObjectList(2, Bank::A, 0x9100, {});
-    image.PutObjectList(2, Bank::B, 0x9200, {});
-    const auto project = AsReleased(image);
-    EXPECT_FALSE(LocateObjectList(*project, 0).has_value());
-    EXPECT_EQ(LocateObjectList(*project, 1)->offset, 0x29000u);
-    EXPECT_EQ(LocateObjectList(*project, 1)->selector, 0u);
-    EXPECT_EQ(LocateObjectList(*project, 2)->offset, 0x39200u);
-    EXPECT_EQ(LocateObjectList(*project, 2)->selector, 1u);
+    EXPECT_EQ(ObjectOperandLength(0xFA, std::vector<std::uint8_t>{0x00, 0x00}), 4u);
+    EXPECT_EQ(ObjectOperandLength(0xFA, std::vector<std::uint8_t>{0x00, 0x10}), 6u);
 }
 
 TEST(SpritePlacementLoader, NestedListsBecomeChildren) {
@@ -202,7 +166,6 @@ TEST(SpritePlacementLoader, NestedListsBecomeChildren) {
     ASSERT_TRUE(LoadSpritePlacementLists(*project));
     const auto& lists = project->spritePlacementLists;
     ASSERT_EQ(lists.size(), kMapCount);
-
     EXPECT_TRUE(lists[0].entries.empty());
     // Calls of lists elsewhere hold the outside mark; the call of the list's own tail holds the
     // distance from its link word (0x29024) to the tail (0x29026).
@@ -211,6 +174,7 @@ TEST(SpritePlacementLoader, NestedListsBecomeChildren) {
               "FA:1080FFFF{80:0909004444C45555C5 FA:01100200FFFF{FB:01020304 FF: } FF: } "
               "01:0708FF1111C12222C2010203040506 FA:11800200{FD:0102003333C3 FF: } "
               "FD:0102003333C3 FF: ");
+    // Bank B's pointer is taken before bank A's.
     EXPECT_EQ(Describe(lists[2]), "1/1A00 F0:010203040506 FF: ");
     EXPECT_EQ(Describe(lists[3]), Describe(lists[1]));
 }
@@ -221,9 +185,11 @@ TEST(SpritePlacementLoader, CyclesDepthAndMissingEndsAreCut) {
     image.PutObjectList(4, Bank::B, 0x9100, ObjectListBytes().Head(0).Call(0x8001, 0x9102).End());
     image.PutObjectList(5, Bank::B, 0x9200, ObjectListBytes().Head(0).Call(1, 0xA000).End());
     image.PutObjectBytes(Bank::B, 0xA000, ObjectListBytes().Call(2, 0xA000).End());
-    // Map 6 runs to the end of its bank without an end command.
+    // Map 6 runs to the end of its bank without an end command; its last command's operands
+    // would cross into the next bank.
     image.PutObjectList(6, Bank::A, 0xFFF0, ObjectListBytes().Head(0).Raw({0xF1, 0xF2}));
-    std::fill(image.Bytes().begin() + 0x2FFF4, image.Bytes().begin() + 0x30000, 0xF3);
+    std::fill(image.Bytes().begin() + 0x2FFF4, image.Bytes().begin() + 0x2FFFC, 0xF3);
+    image.Put8(0x2FFFC, 0xFB);
     // Map 7 nests ten lists deep.
     image.PutObjectList(7, Bank::A, 0xB000, ObjectListBytes().Head(0).Call(1, 0xB100).End());
     for (std::uint16_t i = 1; i <= 10; ++i) {
@@ -235,8 +201,7 @@ TEST(SpritePlacementLoader, CyclesDepthAndMissingEndsAreCut) {
     const auto& lists = project->spritePlacementLists;
     EXPECT_EQ(Describe(lists[4]), "1/0000 FA:0180FFFF{FF: } FF: ");
     EXPECT_EQ(Describe(lists[5]), "1/0000 FA:0100FFFF{FA:0200FFFF{FF: } FF: } FF: ");
-    ASSERT_EQ(lists[6].entries.size(), 2 + 12 + 1u);  // F1, F2, twelve F3, then the added end
-    EXPECT_EQ(lists[6].entries.back()->code, 0xFFu);
+    EXPECT_EQ(Describe(lists[6]), "0/0000 F1: F2: F3: F3: F3: F3: F3: F3: F3: F3: FF: ");
     int depth = 0;
     for (const Entries* e = &lists[7].entries; !(*e)[0]->children.empty(); e = &(*e)[0]->children) {
         ++depth;
@@ -255,12 +220,11 @@ TEST(SpritePlacementWriter, LayoutInBanks50And51) {
 
     ScriptedPrompts prompts;
     ASSERT_TRUE(WriteSpritePlacement(*project, prompts));
-    EXPECT_TRUE(prompts.messages.empty());
-    EXPECT_EQ(project->Table(RegionTable::SpritePlacementPointerTableA), 0x508000u);
-    EXPECT_EQ(project->Table(RegionTable::SpritePlacementPointerTableB), 0x518000u);
-    EXPECT_EQ(project->Table(RegionTable::SpritePlacementBankA), 0x500000u);
-    EXPECT_EQ(project->Table(RegionTable::SpritePlacementBankB), 0x510000u);
-    EXPECT_TRUE(HasExtendedBankBytes(*project));
+    EXPECT_EQ((std::array{project->Table(RegionTable::SpritePlacementPointerTableA),
+                          project->Table(RegionTable::SpritePlacementPointerTableB),
+                          project->Table(RegionTable::SpritePlacementBankA),
+                          project->Table(RegionTable::SpritePlacementBankB)}),
+              (std::array<std::uint32_t, 4>{0x508000, 0x518000, 0x500000, 0x510000}));
 
     // Map 1 at 0x88AC: 2 + 44 bytes, then its called list (18 bytes) and the list that one calls
     // (6 bytes); its tail call points at its own player spawn. Map 3 follows at 0x88F2.
@@ -273,7 +237,6 @@ TEST(SpritePlacementWriter, LayoutInBanks50And51) {
     EXPECT_TRUE(std::equal(bankA.begin(), bankA.end(), project->romImage.begin() + 0x5088AC));
     const std::vector<std::uint8_t> bankB = Map2List();
     EXPECT_TRUE(std::equal(bankB.begin(), bankB.end(), project->romImage.begin() + 0x5188AC));
-
     EXPECT_EQ(project->Read16(0x508000 + 2), 0x88AC);
     EXPECT_EQ(project->Read16(0x508000 + 6), 0x88F2);
     EXPECT_EQ(project->Read16(0x508000 + 4), 0);
@@ -285,14 +248,9 @@ TEST(SpritePlacementWriter, LayoutInBanks50And51) {
 
     // The game finds the same objects; loading again gives the same lists.
     EXPECT_EQ(GameViews(*project), loaded);
-    std::vector<std::string> before;
-    for (const auto& list : project->spritePlacementLists) {
-        before.push_back(Describe(list));
-    }
+    const std::string map1 = Describe(project->spritePlacementLists[1]);
     ASSERT_TRUE(LoadSpritePlacementLists(*project));
-    for (std::uint32_t m = 0; m < kMapCount; ++m) {
-        EXPECT_EQ(Describe(project->spritePlacementLists[m]), before[m]) << m;
-    }
+    EXPECT_EQ(Describe(project->spritePlacementLists[1]), map1);
 }
 
 TEST(SpritePlacementWriter, TwoConditionCallJustPastTheListIsAppended) {
@@ -324,22 +282,21 @@ TEST(SpritePlacementWriter, TwoConditionCallJustPastTheListIsAppended) {
 
 TEST(SpritePlacementWriter, RefusesWithoutWritingAnything) {
     ScriptedPrompts prompts;
-    // A 4 MB image has no banks 0x50 and 0x51.
+    // A 4 MB image has no banks 0x50 and 0x51; release M folds every address into its first
+    // megabyte, even in a 6 MB image.
     auto small = Imported(ImageWithLists(SyntheticImage::k4MB));
-    auto image = small->romImage;
-    EXPECT_FALSE(WriteSpritePlacement(*small, prompts));
-    EXPECT_EQ(prompts.LastMessage(), kSpritePlacementNeeds6MB);
-    EXPECT_EQ(small->romImage, image);
-    EXPECT_EQ(small->Table(RegionTable::SpritePlacementPointerTableA), 0x28000u);
-
-    // Release M folds every address into its first megabyte, even in a 6 MB image.
     auto folded = Imported(SyntheticImage(SyntheticImage::k6MB, Region::ReleaseM));
-    EXPECT_FALSE(WriteSpritePlacement(*folded, prompts));
-    EXPECT_EQ(prompts.LastMessage(), kSpritePlacementNeeds6MB);
+    for (ProjectContext* project : {small.get(), folded.get()}) {
+        const auto image = project->romImage;
+        EXPECT_FALSE(WriteSpritePlacement(*project, prompts));
+        EXPECT_EQ(prompts.LastMessage(), kSpritePlacementNeeds6MB);
+        EXPECT_EQ(project->romImage, image);
+    }
+    EXPECT_EQ(small->Table(RegionTable::SpritePlacementPointerTableA), 0x28000u);
 
     auto big = Imported(SyntheticImage(SyntheticImage::k6MB, Region::German));
     big->spritePlacementLists.clear();
-    image = big->romImage;
+    const auto image = big->romImage;
     EXPECT_FALSE(WriteSpritePlacement(*big, prompts));
     EXPECT_EQ(prompts.LastMessage(), "The sprite placement is not loaded");
 
@@ -361,8 +318,7 @@ TEST(SpritePlacementWriter, RefusesWithoutWritingAnything) {
 
     big->spritePlacementLists[2].entries.front()->length -= 1;
     EXPECT_TRUE(WriteSpritePlacement(*big, prompts));
-    EXPECT_EQ(big->Read8(0x520000 - 2), 1);
-    EXPECT_EQ(big->Read8(0x520000 - 1), 0xFF);
+    EXPECT_EQ(big->Read16(0x520000 - 2), 0xFF01);
     EXPECT_EQ(prompts.messages.size(), 4u);
 }
 
@@ -390,18 +346,18 @@ TEST(SpritePlacementImport, SixMegabyteImportKeepsEveryMapsObjects) {
     }
 }
 
-TEST(SpritePlacementImport, ListsAlreadyInBanks50And51AreReadThere) {
-    SyntheticImage image(SyntheticImage::k6MB, Region::Spanish);
-    image.UseExtendedObjectBanks();
-    image.PutObjectList(7, Bank::A, 0x9000, Map2List());
-    const auto project = Imported(image);
-    EXPECT_EQ(project->romImage, image.Bytes());
+TEST(SpritePlacementImport, ListsAlreadyMovedOrUnmovableStayWhereTheyAre) {
+    // Already in banks 0x50 and 0x51: read there.
+    SyntheticImage moved(SyntheticImage::k6MB, Region::Spanish);
+    moved.UseExtendedObjectBanks();
+    moved.PutObjectList(7, Bank::A, 0x9000, Map2List());
+    auto project = Imported(moved);
+    EXPECT_EQ(project->romImage, moved.Bytes());
     EXPECT_EQ(project->Table(RegionTable::SpritePlacementPointerTableA), 0x508000u);
     EXPECT_EQ(Describe(project->spritePlacementLists[7]), "0/1A00 F0:010203040506 FF: ");
-}
 
-TEST(SpritePlacementImport, ListsThatCannotMoveStayWithTheGame) {
-    // Forty maps share a 1 KB list: as copies they would not fit into bank 0x50.
+    // Forty maps share a 1 KB list: as copies they would not fit into bank 0x50. A list that
+    // calls itself is not moved either.
     SyntheticImage tooLarge(SyntheticImage::k6MB, Region::German);
     ObjectListBytes big;
     big.Head(0x0200);
@@ -412,12 +368,10 @@ TEST(SpritePlacementImport, ListsThatCannotMoveStayWithTheGame) {
     for (std::uint32_t m = 0; m < 40; ++m) {
         tooLarge.PutObjectList(m, Bank::A, 0x9000, big);
     }
-    // A list that calls itself is not moved either.
     SyntheticImage cyclic(SyntheticImage::k6MB, Region::German);
     cyclic.PutObjectList(4, Bank::B, 0x9100, ObjectListBytes().Head(0).Call(1, 0x9102).End());
-
     for (const SyntheticImage* image : {&tooLarge, &cyclic}) {
-        const auto project = Imported(*image);
+        project = Imported(*image);
         EXPECT_EQ(project->romImage, image->Bytes());
         EXPECT_FALSE(HasExtendedBankBytes(*project));
         EXPECT_EQ(project->Table(RegionTable::SpritePlacementPointerTableA), 0x28000u);

@@ -19,7 +19,7 @@ std::uint32_t HeaderScriptWriter::EncodeScriptPointer(std::uint32_t pointerPos,
 }
 
 HeaderScriptWriter& HeaderScriptWriter::Byte(std::uint32_t value) {
-    image_.Put8(position_++, value);
+    image_.Put8(image_.Wrap(position_++), value);
     return *this;
 }
 
@@ -29,9 +29,10 @@ HeaderScriptWriter& HeaderScriptWriter::Word(std::uint32_t value) {
 }
 
 HeaderScriptWriter& HeaderScriptWriter::Pointer(std::uint32_t target) {
-    image_.Put24(position_, EncodeScriptPointer(position_, target));
-    position_ += 3;
-    return *this;
+    const std::uint32_t value = EncodeScriptPointer(position_, target);
+    Byte(value);
+    Byte(value >> 8);
+    return Byte(value >> 16);
 }
 
 HeaderScriptWriter& HeaderScriptWriter::End() {

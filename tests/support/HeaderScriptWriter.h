@@ -6,8 +6,9 @@
 class SyntheticImage;
 
 // Writes a map header script into a synthetic image, one command per call, from a start
-// offset onward. Pointer operands name their targets as image offsets and are stored in the
-// bank-relative form that the map loader resolves from the pointer's own position.
+// offset onward (or a game address, whose bytes land where the address rule puts them).
+// Pointer operands name their targets as image offsets and are stored in the bank-relative
+// form that the map loader resolves from the pointer's own position.
 class HeaderScriptWriter {
 public:
     HeaderScriptWriter(SyntheticImage& image, std::uint32_t start);

@@ -347,6 +347,18 @@ void SyntheticImage::PutMapZero(std::span<const std::uint8_t> tiles,
     PutPalette(Wrap(Table(RegionTable::MapZeroExtraTableD) - 0x20), palette);
 }
 
+void SyntheticImage::PutBlankMapTemplate(std::span<const std::uint8_t> tiles,
+                                         std::span<const std::uint8_t> metatiles,
+                                         std::span<const std::uint8_t> collision,
+                                         std::span<const std::uint16_t> rows2To7,
+                                         std::span<const std::uint16_t> rows0To1) {
+    PutLzBlock(0x130000, tiles);
+    PutLzBlock(0x144B3D, metatiles);
+    PutLzBlock(0x1A4EA5, collision);
+    PutPalette(0x1A4077, rows2To7);
+    PutPalette(0x349110, rows0To1);
+}
+
 std::vector<std::uint8_t> SyntheticImage::FileBytes(bool copierHeader) const {
     std::vector<std::uint8_t> out;
     out.reserve(bytes_.size() + 512);

@@ -100,6 +100,14 @@ public:
     void PutMapZero(std::span<const std::uint8_t> tiles, std::span<const std::uint8_t> metatiles,
                     std::span<const std::uint8_t> tileMap, std::span<const std::uint16_t> palette);
 
+    // The template of a new map at its fixed offsets (the same for every release): tiles,
+    // metatiles and collision as LZ blocks, palette rows 2 to 7, and rows 0 and 1.
+    void PutBlankMapTemplate(std::span<const std::uint8_t> tiles,
+                             std::span<const std::uint8_t> metatiles,
+                             std::span<const std::uint8_t> collision,
+                             std::span<const std::uint16_t> rows2To7,
+                             std::span<const std::uint16_t> rows0To1);
+
     // The value of a region table for this image's release (0 for an unknown release), and the
     // address rule of the editor applied to a game address.
     std::uint32_t Table(RegionTable table) const;

@@ -3,20 +3,25 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include <gtest/gtest.h>
 
+#include "project/LzCodec.h"
 #include "project/ProjectContext.h"
 #include "project/RomImport.h"
 #include "tests/support/HeaderScriptWriter.h"
 #include "tests/support/ObjectListBytes.h"
 #include "tests/support/SyntheticImage.h"
 
-// A 4 MB German image with one small map set: map 0x0A and its copies use one header script
-// whose layers are 1024 x 512 pixels. Layer 0 cell (x, y) holds metatile (x + y) % 16, layer 1
-// holds metatile 0 everywhere (transparent over layer 0). Metatile m is four tiles of colour m
-// of palette row 1; the collision value of metatile m is m. Map 0x0A has an exit at cells
-// (4, 2), 2 x 1, and its player starts at cell (6, 5) (drawn a cell higher).
+// A German image (4 MB unless asked) with one small map set: map 0x0A and its copies use one
+// header script whose layers are 1024 x 512 pixels. The script lies at kScript, which the
+// header entries name by kScript or by a game address from 0xC00000 on, as asked; every block
+// it names lies in the lower half of its bank, which pointers from both places reach. Layer 0 cell
+// (x, y) holds metatile (x + y) % 16, layer 1 holds metatile 0 everywhere (transparent over layer
+// 0). Metatile m is four tiles of colour m of palette row 1; the collision value of metatile m is
+// m. Map 0x0A has an exit at cells (4, 2), 2 x 1, and its player starts at cell (6, 5) (drawn a
+// cell higher).
 class MapPageProject {
 public:
     static constexpr std::uint32_t kMapId = 0x0A;
@@ -29,12 +34,14 @@ public:
     static constexpr std::uint32_t kMetatiles = 0x302000;
     static constexpr std::uint32_t kCollision = 0x303000;
     static constexpr std::uint32_t kLayer0 = 0x304000;
-    static constexpr std::uint32_t kLayer1 = 0x308000;
+    static constexpr std::uint32_t kLayer1 = 0x306000;
     static constexpr std::uint8_t kMusicTrack = 9;
     static constexpr std::uint32_t kWidthCells = 64;
     static constexpr std::uint32_t kHeightCells = 32;
 
-    MapPageProject() : image(SyntheticImage::k4MB, SyntheticImage::Region::German) {
+    explicit MapPageProject(std::uint32_t size = SyntheticImage::k4MB,
+                            std::uint32_t scriptAddress = kScript)
+        : image(size, SyntheticImage::Region::German), scriptAddress(scriptAddress) {
         std::array<std::uint16_t, 16> colours{};
         for (std::uint32_t i = 0; i < 16; ++i) {
             colours[i] = SyntheticImage::SnesColor(i * 2, 31 - i * 2, (i * 5) % 32);
@@ -67,8 +74,8 @@ public:
                                 kWidthCells, kHeightCells,
                                 [](std::uint32_t, std::uint32_t) -> std::uint16_t { return 0; }));
 
-        HeaderScriptWriter(image, kScript)
-            .Music(kMusicTrack)
+        HeaderScriptWriter(image, scriptAddress)
+            .MusicTrack(kMusicTrack)
             .Palette(16, 16, kPalette)
             .Tiles(1, 0, kTiles, 0)
             .Metatiles(0, 8, 0, 1, kMetatiles)
@@ -78,7 +85,7 @@ public:
             .Layer(2, kLayer1)
             .End();
         for (std::uint32_t id : {kMapId, kNoListMapId, kHiddenLayer1MapId, kUnknownModeMapId}) {
-            image.SetMapHeader(id, kScript);
+            image.SetMapHeader(id, scriptAddress);
         }
         using Bank = SyntheticImage::ObjectBank;
         image.PutObjectList(kMapId, Bank::A, 0x9000,
@@ -91,6 +98,14 @@ public:
         image.PutExitList(kMapId, 0x88AC, std::span(&exit, 1));
         // No shops: the shop table ends at once.
         image.Put16(image.Table(RegionTable::ShopTable), 0xFFFF);
+    }
+
+    // Stores layer 1 (all metatile 0) as a short stream, so that edits make it grow.
+    void CompactLayer1() {
+        const std::vector<std::uint8_t> zeros(kWidthCells * kHeightCells * 2, 0);
+        const auto stream = CompressData(zeros);
+        ASSERT_TRUE(stream);
+        image.PutLzStream(kLayer1 + 2, static_cast<std::uint32_t>(zeros.size()), *stream);
     }
 
     // Makes the image the current project.
@@ -111,4 +126,5 @@ public:
     }
 
     SyntheticImage image;
+    std::uint32_t scriptAddress;
 };

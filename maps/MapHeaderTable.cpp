@@ -1,0 +1,34 @@
+#include "maps/MapHeaderTable.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "project/ProjectContext.h"
+
+std::uint32_t MapHeaderEntryCount(const ProjectContext& project) {
+    const std::uint32_t table = project.Table(RegionTable::MapHeaderPointerTable);
+    const std::uint32_t pieces = project.Table(RegionTable::MapScriptTableB);
+    if (table == 0) {
+        return 0;
+    }
+    const std::uint32_t count = pieces > table ? (pieces - table) / 3 : kMapCount;
+    return std::min<std::uint32_t>(count, kMapCount);
+}
+
+std::uint32_t MapHeaderEntryOffset(const ProjectContext& project, std::uint32_t mapId) {
+    return project.Table(RegionTable::MapHeaderPointerTable) + 3 * mapId;
+}
+
+std::uint32_t ReadMapHeaderEntry(const ProjectContext& project, std::uint32_t mapId) {
+    return project.Read24(MapHeaderEntryOffset(project, mapId));
+}
+
+std::string MapIdRangeText(const ProjectContext& project) {
+    const std::uint32_t count = MapHeaderEntryCount(project);
+    if (count == 0) {
+        return "This release has no map table.";
+    }
+    char text[64];
+    std::snprintf(text, sizeof text, "Please enter a map ID from 0x0000 to 0x%04X.", count - 1);
+    return text;
+}

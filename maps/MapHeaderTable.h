@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class ProjectContext;
+
+// The map-header table: one 3-byte entry per map id, the position of the map's header script.
+inline constexpr std::uint32_t kNoMapHeader = 2;  // an id that has no map (yet)
+
+// How many ids the release's table holds: it ends where the table of shared script pieces
+// begins (1104 ids for most releases), and never holds more than the project has maps.
+std::uint32_t MapHeaderEntryCount(const ProjectContext& project);
+// The image offset of the entry of mapId.
+std::uint32_t MapHeaderEntryOffset(const ProjectContext& project, std::uint32_t mapId);
+// The entry as stored, read at its plain offset.
+std::uint32_t ReadMapHeaderEntry(const ProjectContext& project, std::uint32_t mapId);
+// The refusal of an id beyond the table.
+std::string MapIdRangeText(const ProjectContext& project);
