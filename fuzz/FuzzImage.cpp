@@ -54,12 +54,26 @@ std::vector<std::uint8_t>* FuzzImagePool::Build(std::span<const std::uint8_t> in
     return &slot.bytes;
 }
 
+namespace {
+
+// What loading an image sets besides its bytes.
+void SetImageFields(ProjectContext& project) {
+    project.romSize = static_cast<std::uint32_t>(project.romImage.size());
+    project.flags = project.romSize == kRomSize6MB ? kProjectFlag6MB : 0;
+    project.regionIndex = DetectRegion(project.romImage);
+}
+
+}  // namespace
+
 LentImage::LentImage(ProjectContext& project, std::vector<std::uint8_t>& image)
     : project_(project), image_(image) {
     project_.romImage.swap(image_);
-    project_.romSize = static_cast<std::uint32_t>(project_.romImage.size());
-    project_.flags = project_.romSize == kRomSize6MB ? kProjectFlag6MB : 0;
-    project_.regionIndex = DetectRegion(project_.romImage);
+    SetImageFields(project_);
+}
+
+void CopyImage(ProjectContext& project, std::span<const std::uint8_t> image) {
+    project.romImage.assign(image.begin(), image.end());
+    SetImageFields(project);
 }
 
 LentImage::~LentImage() {

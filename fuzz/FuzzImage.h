@@ -51,6 +51,10 @@ private:
     std::vector<std::uint8_t>& image_;
 };
 
+// Copies the pool's image into a project whose code under test writes into it, and sets its
+// region and size as LentImage does.
+void CopyImage(ProjectContext& project, std::span<const std::uint8_t> image);
+
 // Gives a fresh project, for one run, an empty image buffer whose capacity is kept from run to
 // run, so that code which copies an image into the project writes into memory already mapped
 // instead of fresh megabytes each run.

@@ -302,7 +302,15 @@ void WriteMapSeeds(const fs::path& folder) {
     const std::array<std::uint8_t, 12> toggles{6, 0, 0, 7, 0, 0, 8, 0, 0, 9, 2, 0};
     const std::array<std::uint8_t, 12> offsets{10, 0, 0, 11, 0xB9, 0x02, 4, 1, 0, 5, 0, 0};
     const std::array<std::uint8_t, 12> world{2, 3, 1, 0, 10, 10, 1, 20, 20, 3, 9, 0};
+    // Save, New then Save, a layer file in and out.
+    const std::array<std::uint8_t, 12> save{0, 4, 4, 12, 0, 0, 14, 2, 0, 12, 0, 0};
+    const std::array<std::uint8_t, 12> create{13, 0, 0, 0, 4, 4, 12, 0, 0, 14, 8, 0};
     seed(0x10, false, 0x03, edits, ScriptedMap(SyntheticImage::k4MB, Region::German, 0x10));
+    seed(0x10, false, 0x10, save, ScriptedMap(SyntheticImage::k4MB, Region::German, 0x10));
+    seed(0x123, false, 0x00, save, ScriptedMap(SyntheticImage::k6MB, Region::UK, 0x123));
+    SyntheticImage unused = ScriptedMap(SyntheticImage::k6MB, Region::German, 0x10);
+    unused.SetMapHeader(0x11, 2);
+    seed(0x11, false, 0x00, create, unused);
     seed(0x10, true, 0x07, toggles, ScriptedMap(SyntheticImage::k4MB, Region::German, 0x10));
     seed(0x123, false, 0x0B, offsets, ScriptedMap(SyntheticImage::k6MB, Region::UK, 0x123));
     seed(0x20, false, 0x03, edits, ScriptedMap(SyntheticImage::k1MB, Region::ReleaseM, 0x20));

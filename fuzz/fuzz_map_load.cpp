@@ -2,8 +2,9 @@
 // page (or, for the world maps, the "World Maps" page) as a person drives it: the load with
 // the page's display options, then clicks, wheel turns and option changes, each redrawing the
 // view with its overlays (exits, shops, objects with their sprites, collision) and tile
-// panels; then what the chest and exit editors read for the map. The map object's own Load is
-// run as well, since the page loads only maps that have an object list.
+// panels, "Save" and "New", and layer files imported and exported; then what the chest and
+// exit editors read for the map. The map object's own Load is run as well, since the page
+// loads only maps that have an object list.
 //
 // Input: map id (u16; bit 15: "Alternative Map", which skips flag gotos), an options byte,
 // four actions of three bytes (kind, x, y), then an image description. A wheel action turns
@@ -11,7 +12,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
+#include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "fuzz/FuzzImage.h"
@@ -21,6 +25,7 @@
 #include "maps/MapViewState.h"
 #include "maps/WorldMapPageModel.h"
 #include "maps/WorldMapViewState.h"
+#include "platform/Files.h"
 #include "project/ChestRecord.h"
 #include "project/ConditionalDestination.h"
 #include "project/ExitLists.h"
@@ -30,11 +35,29 @@ namespace {
 
 constexpr std::size_t kActionCount = 4;
 constexpr std::size_t kPrefix = 3 + 3 * kActionCount;
+constexpr std::uint8_t kMapPageActions = 16;
+// "Save" and "New" write into the image, which the run then gets a copy of.
+constexpr std::uint8_t kSaveAction = 12;
+constexpr std::uint8_t kNewAction = 13;
 
 struct Action {
     std::uint8_t kind;
     std::uint32_t x;  // view pixels, 0 to 1020
     std::uint32_t y;
+};
+
+// Answers every file dialog with the layer file of the run.
+class LayerFilePrompts : public NullPrompts {
+public:
+    std::optional<std::filesystem::path> ChooseOpenFile(const std::string&,
+                                                        const std::string&) override {
+        return kLayerFile;
+    }
+    std::optional<std::filesystem::path> ChooseSaveFile(const std::string&,
+                                                        const std::string&) override {
+        return kLayerFile;
+    }
+    static constexpr const char* kLayerFile = "layer.map";
 };
 
 // A wheel action: turns of the wheel (the view redrawn after the last), the direction and
@@ -52,8 +75,9 @@ Wheel WheelOf(const Action& a) {
 }
 
 void RunMapPage(ProjectContext& project, std::uint32_t mapId, bool alternative,
-                std::uint8_t options, std::span<const Action> actions) {
-    NullPrompts prompts;
+                std::uint8_t options, std::span<const Action> actions,
+                std::span<const std::uint8_t> layerFileSource) {
+    LayerFilePrompts prompts;
     MapPageModel page;
     char text[16];
     std::snprintf(text, sizeof text, "0x%X", mapId);
@@ -63,8 +87,9 @@ void RunMapPage(ProjectContext& project, std::uint32_t mapId, bool alternative,
     page.options.showObjects = (options & 2) != 0;
     page.state.collisionMode = (options >> 2) % 3;
     page.LoadMap(&project, prompts);
+    page.state.editLayer = (options >> 4) & 1;
     for (const Action& a : actions) {
-        switch (a.kind % 12) {
+        switch (a.kind % kMapPageActions) {
             case 0:
                 page.PlaceTile(&project, a.x, a.y);
                 break;
@@ -113,6 +138,23 @@ void RunMapPage(ProjectContext& project, std::uint32_t mapId, bool alternative,
                 page.options.showObjects = !page.options.showObjects;
                 page.ShowObjectsChanged(&project);
                 break;
+            case kSaveAction:
+                page.SaveMap(&project, prompts);
+                break;
+            case kNewAction:
+                page.NewMap(&project, prompts);
+                break;
+            case 14: {
+                // A layer file of up to 64 KB, cut from the input, imported; then exported.
+                std::vector<std::uint8_t> file(a.x * 16 + a.y / 4);
+                for (std::size_t i = 0; i < file.size() && !layerFileSource.empty(); ++i) {
+                    file[i] = layerFileSource[i % layerFileSource.size()];
+                }
+                WriteWholeFile(LayerFilePrompts::kLayerFile, file);
+                page.ImportMapFile(&project, prompts);
+                page.ExportMapFile(&project, prompts);
+                break;
+            }
             default:
                 // The offsets that the load showed, one of them moved.
                 std::snprintf(text, sizeof text, "0x%X", a.x << 12 | a.y);
@@ -187,14 +229,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (image == nullptr) {
         return 0;
     }
+    bool writes = false;
+    for (const Action& a : actions) {
+        const std::uint8_t kind = a.kind % kMapPageActions;
+        writes = writes || kind == kSaveAction || kind == kNewAction;
+    }
     ProjectContext project;
-    LentImage lent(project, *image);
+    std::optional<LentImage> lent;
+    std::optional<RecycledImageBuffer> copy;
+    if (writes) {
+        copy.emplace(project);
+        CopyImage(project, *image);
+    } else {
+        lent.emplace(project, *image);
+    }
     LoadExitLists(project);
 
     if (IsWorldMapId(mapId)) {
         RunWorldMapPage(project, mapId, options, actions);
     } else {
-        RunMapPage(project, mapId, alternative, options, actions);
+        RunMapPage(project, mapId, alternative, options, actions, {data + kPrefix, size - kPrefix});
         MapRenderer map(project);
         std::uint32_t layer0Width = 0;
         std::uint32_t layer1Width = 0;
