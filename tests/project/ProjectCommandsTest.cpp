@@ -46,7 +46,7 @@ TEST_F(ProjectCommands, RefusedImagesKeepTheOpenProject) {
     NewFrom(SyntheticImage(SyntheticImage::k4MB, Region::German));
     ProjectContext* open = currentProject;
 
-    WriteZeroFile("odd.smc", 0x100200);
+    ASSERT_TRUE(WriteWholeFile("odd.smc", std::vector<std::uint8_t>(0x100200, 0)));
     prompts.yesNoAnswers.push_back(true);
     prompts.fileAnswers.push_back("odd.smc");
     EXPECT_FALSE(NewProjectCommand(prompts));
