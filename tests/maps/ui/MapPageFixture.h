@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "maps/SnesColor.h"
 #include "project/LzCodec.h"
 #include "project/ProjectContext.h"
 #include "project/RomImport.h"
@@ -44,7 +45,7 @@ public:
         : image(size, SyntheticImage::Region::German), scriptAddress(scriptAddress) {
         std::array<std::uint16_t, 16> colours{};
         for (std::uint32_t i = 0; i < 16; ++i) {
-            colours[i] = SyntheticImage::SnesColor(i * 2, 31 - i * 2, (i * 5) % 32);
+            colours[i] = Colour(i);
         }
         image.PutPalette(kPalette, colours);
 
@@ -115,14 +116,12 @@ public:
         ReplaceCurrentProject(std::move(project));
     }
 
+    static std::uint16_t Colour(std::uint32_t i) {
+        return SyntheticImage::SnesColor(i * 2, 31 - i * 2, (i * 5) % 32);
+    }
     // The colour that metatile m shows (palette row 1, alpha aside).
     std::uint32_t MetatileColour(std::uint32_t m) const {
-        const std::uint16_t c =
-            SyntheticImage::SnesColor((m % 16) * 2, 31 - (m % 16) * 2, ((m % 16) * 5) % 32);
-        const std::uint32_t r = (c & 31) << 3;
-        const std::uint32_t g = (c >> 5 & 31) << 3;
-        const std::uint32_t b = (c >> 10 & 31) << 3;
-        return r << 16 | g << 8 | b;
+        return SnesColorToArgb(Colour(m % 16), 0);
     }
 
     SyntheticImage image;
