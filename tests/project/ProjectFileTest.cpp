@@ -1,3 +1,4 @@
+#include <array>
 #include <cstring>
 
 #include <gtest/gtest.h>
@@ -47,7 +48,9 @@ TEST(ProjectFile, RoundTripByteForByte) {
     EXPECT_EQ(GetU32(*file, 4), 770u);
     EXPECT_EQ(GetU32(*file, 8), 0x600000u);
     EXPECT_EQ(GetU32(*file, 12), 1u);
-    EXPECT_EQ(GetU32(*file, 16 + 5 * 12 + 8), 0x69603u);
+    // Entry 5 of the allocation table: address, size and tag.
+    EXPECT_EQ((std::array{GetU32(*file, 76), GetU32(*file, 80), GetU32(*file, 84)}),
+              (std::array<std::uint32_t, 3>{0x430000, 0x10000, 0x69603}));
     EXPECT_TRUE(std::equal(project->romImage.begin(), project->romImage.end(),
                            file->begin() + kProjectHeaderSize));
 
