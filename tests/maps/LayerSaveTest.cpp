@@ -54,7 +54,6 @@ TEST(LayerSave, EditedLayerThatFitsGoesOverItsOldStream) {
 
 TEST(LayerSave, LayerThatGrowsIsRefusedOnA4MBImageNamingTheLayer) {
     SaveScene s;
-    s.CompactLayer1();
     s.Open();
     MapRenderer& map = *s.renderer;
     std::uint32_t rawSize = 0;
@@ -81,7 +80,6 @@ TEST(LayerSave, LayerThatGrowsMovesIntoTheFreeAreaOfA6MBImage) {
          {std::pair{MapPageProject::kScript, 0x418000u}, std::pair{kHighScript, 0x420000u}}) {
         SCOPED_TRACE(script);
         SaveScene s(SyntheticImage::k6MB, script);
-        s.CompactLayer1();
         s.Open();
         MapRenderer& map = *s.renderer;
         const std::uint32_t pointerPos = map.layerPointerPos[1];
@@ -132,7 +130,6 @@ TEST(LayerSave, LayerThatGrowsMovesIntoTheFreeAreaOfA6MBImage) {
 
 TEST(LayerSave, RefusalsLeaveImageAndTableAsTheyWere) {
     SaveScene s(SyntheticImage::k6MB);
-    s.CompactLayer1();
     s.Open();
     MapRenderer& map = *s.renderer;
     const auto expectRefused = [&](std::uint32_t layer, const std::string& text) {

@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr std::uint32_t kNewId = 0x20;
+constexpr std::uint32_t kNewId = MapPageProject::kFreeMapId;
 
 // The map object's map as a reload gives it back: layers, the tiles and tables that the
 // saved sizes cover, collision, palette rows 1 to 14 and the music.
@@ -69,7 +69,6 @@ TEST(ScriptPointer, ResolvesFromBehindThePointerAndEncodesBack) {
 
 TEST(MapSaveWhole, BuildsTheScriptAndBlocksAndReloadsEqual) {
     SaveScene s(SyntheticImage::k6MB);
-    s.data.image.SetMapHeader(kNewId, 2);
     s.Open();
     MapRenderer& map = *s.renderer;
     MarkPalette(map);

@@ -7,7 +7,7 @@
 #include "maps/MapRenderer.h"
 #include "maps/ui/MapTab.h"
 #include "platform/ui/PictureView.h"
-#include "tests/maps/ui/MapPageFixture.h"
+#include "tests/maps/MapSaveFixture.h"
 #include "tests/support/NamedChild.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/TestPointer.h"
@@ -16,14 +16,19 @@ namespace {
 
 constexpr std::uint32_t kGrey = 0xF0F0F0;
 
+// The Maps page on the page's test image, 4 MB unless a test opens another.
 class MapTabTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        data.Open();
+        Open();
         page.resize(1300, 700);
         page.show();
     }
     void TearDown() override { DestroyCurrentProject(); }
+    void Open(std::uint32_t size = SyntheticImage::k4MB) {
+        data = std::make_unique<MapPageProject>(size);
+        data->Open();
+    }
 
     template <typename T>
     T* Child(const char* name) {
@@ -31,9 +36,27 @@ protected:
     }
     QString Text(const char* name) { return Child<QLineEdit>(name)->text(); }
     void Click(const char* name) { Child<QAbstractButton>(name)->click(); }
+    void SetId(const QString& id) { Child<QLineEdit>("mapId")->setText(id); }
     void Load(const QString& id) {
-        Child<QLineEdit>("mapId")->setText(id);
+        SetId(id);
         Click("load");
+    }
+    // Presses the button with each id typed in turn and expects its message.
+    void ExpectMessages(const char* button,
+                        std::initializer_list<std::pair<const char*, const char*>> cases) {
+        for (const auto& [id, text] : cases) {
+            SetId(id);
+            Click(button);
+            EXPECT_EQ(prompts.LastMessage(), text) << id;
+        }
+    }
+    // The map as the image now holds it, read by a map object of its own.
+    std::unique_ptr<MapRenderer> Reload(std::uint32_t id) {
+        auto map = std::make_unique<MapRenderer>(*currentProject);
+        std::uint32_t w0 = 0;
+        std::uint32_t w1 = 0;
+        map->Load(id, w0, w1, false);
+        return map;
     }
     PictureView* View() { return Child<PictureView>("mapView"); }
     // A pixel of the map view as the page's picture holds it, alpha aside.
@@ -48,7 +71,7 @@ protected:
         return static_cast<std::uint16_t>(cells[at] | cells[at + 1] << 8);
     }
 
-    MapPageProject data;
+    std::unique_ptr<MapPageProject> data;
     ScriptedPrompts prompts;
     MapTab page{prompts};
     TestPointer pointer;
@@ -67,7 +90,7 @@ TEST_F(MapTabTest, LoadsAMapPickedByNameAndShowsIt) {
     EXPECT_TRUE(prompts.messages.empty());
     // Cell (x, y) shows metatile (x + y) % 16, on screen as in the picture.
     for (auto [x, y] : {std::pair{3 * 16 + 5, 16 + 2}, {511, 511}}) {
-        const std::uint32_t expected = data.MetatileColour((x / 16 + y / 16) % 16);
+        const std::uint32_t expected = data->MetatileColour((x / 16 + y / 16) % 16);
         EXPECT_EQ(ViewPixel(x, y), expected) << x << "," << y;
         EXPECT_EQ(ShownPixel(x, y), expected) << x << "," << y;
     }
@@ -79,7 +102,7 @@ TEST_F(MapTabTest, LoadsAMapPickedByNameAndShowsIt) {
     EXPECT_TRUE(Child<QAbstractButton>("save")->isEnabled());
     // The panels list the metatiles, 8 per row.
     EXPECT_EQ(page.Model().tilePanels[0].At(5 * 16 + 3, 16 + 3) & 0xFFFFFF,
-              data.MetatileColour(13));
+              data->MetatileColour(13));
 }
 
 TEST_F(MapTabTest, RefusesWorldMapsAndIdsOutsideTheTables) {
@@ -109,7 +132,7 @@ TEST_F(MapTabTest, MapModesAndMissingObjectLists) {
     Load("0x0D");  // mode 0x14 is not known; the map loads all the same
     EXPECT_EQ(prompts.LastMessage(), "Unhandled Map Flag");
     EXPECT_TRUE(Child<QAbstractButton>("layer1")->isChecked());
-    EXPECT_EQ(ViewPixel(40, 8), data.MetatileColour(2));
+    EXPECT_EQ(ViewPixel(40, 8), data->MetatileColour(2));
 
     prompts.messages.clear();
     Load("0x0B");  // no object list: an empty grey view, nothing said
@@ -127,7 +150,7 @@ TEST_F(MapTabTest, TheWheelScrollsTheViewAndThePanelsWithinTheirLimits) {
         pointer.Wheel(view, {10, 10}, -120, Qt::ControlModifier);
     }
     EXPECT_EQ(Text("scrollX"), "512/512");
-    EXPECT_EQ(ShownPixel(0, 0), data.MetatileColour(32 % 16));  // cell 32 at the left edge
+    EXPECT_EQ(ShownPixel(0, 0), data->MetatileColour(32 % 16));  // cell 32 at the left edge
 
     QWidget* panel = Child<PictureView>("layer1Tiles");
     for (int i = 0; i < 20; ++i) {
@@ -143,11 +166,11 @@ TEST_F(MapTabTest, PicksAMetatileFromAPanelOrTheMapAndPlacesIt) {
     Load("0x0A");
     QWidget* view = View();
     pointer.Press(Child<PictureView>("layer0Tiles"), {5 * 16 + 2, 16 + 7});  // metatile 13
-    EXPECT_EQ(page.Model().tileBox.At(8, 8) & 0xFFFFFF, data.MetatileColour(13));
+    EXPECT_EQ(page.Model().tileBox.At(8, 8) & 0xFFFFFF, data->MetatileColour(13));
     pointer.Press(view, {2 * 16 + 4, 16 + 4});  // cell (2, 1)
     EXPECT_EQ(Layer0Cell(2, 1), 13);
     EXPECT_EQ(Layer0Cell(3, 1), 4);  // its neighbour is untouched
-    EXPECT_EQ(ShownPixel(2 * 16 + 8, 16 + 8), data.MetatileColour(13));
+    EXPECT_EQ(ShownPixel(2 * 16 + 8, 16 + 8), data->MetatileColour(13));
 
     // The eyedropper takes the whole cell value, which placing repeats.
     pointer.Press(view, {7 * 16, 0}, Qt::RightButton);  // cell (7, 0): metatile 7
@@ -161,9 +184,9 @@ TEST_F(MapTabTest, PicksAMetatileFromAPanelOrTheMapAndPlacesIt) {
     pointer.Press(Child<PictureView>("layer1Tiles"), {3 * 16, 0});
     pointer.Press(view, {10 * 16, 10 * 16});
     EXPECT_EQ(Layer0Cell(10, 10), 4);
-    EXPECT_EQ(ViewPixel(10 * 16 + 1, 10 * 16 + 1), data.MetatileColour(3));
+    EXPECT_EQ(ViewPixel(10 * 16 + 1, 10 * 16 + 1), data->MetatileColour(3));
     Click("layer1");  // hiding layer 1 shows layer 0 there again
-    EXPECT_EQ(ViewPixel(10 * 16 + 1, 10 * 16 + 1), data.MetatileColour(4));
+    EXPECT_EQ(ViewPixel(10 * 16 + 1, 10 * 16 + 1), data->MetatileColour(4));
 }
 
 TEST_F(MapTabTest, OverlayChecksAndCollisionModesChangeThePicture) {
@@ -201,7 +224,7 @@ TEST_F(MapTabTest, TheViewAndTheEditorsActOnTheLoadedMapNotTheTypedId) {
     Load("0x0A");
     Child<QLineEdit>("mapId")->setText("0x0B");
     Click("exits");  // the exits drawn are those of map 0x0A
-    EXPECT_NE(ViewPixel(4 * 16 + 3, 2 * 16 + 3), data.MetatileColour(6));
+    EXPECT_NE(ViewPixel(4 * 16 + 3, 2 * 16 + 3), data->MetatileColour(6));
 
     Child<QLineEdit>("mapId")->setText("3");
     pointer.Press(Child<PictureView>("layer0Tiles"), {16 + 1, 16 + 1});  // metatile 9
@@ -222,7 +245,7 @@ TEST_F(MapTabTest, ShowsDataAtTypedOffsets) {
     Child<QLineEdit>("layerSize0")->setText("1024");
     Click("loadByOffsets");
     EXPECT_EQ(Text("scrollX"), "0/256");
-    EXPECT_EQ(ViewPixel(3 * 16 + 1, 16 + 1), data.MetatileColour(4));
+    EXPECT_EQ(ViewPixel(3 * 16 + 1, 16 + 1), data->MetatileColour(4));
     EXPECT_TRUE(prompts.messages.empty());
 
     Child<QLineEdit>("offset2")->setText("0x3FFFF0");  // nothing decodes there
@@ -236,11 +259,73 @@ TEST_F(MapTabTest, ANewProjectUnloadsTheMapAndAVanishedOneIsNotTouched) {
     Click("exits");  // the map object's image is gone: the handler drops it
     EXPECT_EQ(page.MapTabRenderer(), nullptr);
 
-    data.Open();
+    data->Open();
     Load("0x0A");
     page.UnloadMap();
     EXPECT_EQ(page.MapTabRenderer(), nullptr);
     EXPECT_EQ(Text("mapId"), "");
     EXPECT_EQ(Text("layerSize0"), "256");
     EXPECT_EQ(ShownPixel(300, 300), kGrey);
+}
+
+TEST_F(MapTabTest, SaveWritesThePaintedLayerAndTheMusicOrSaysWhyNot) {
+    Load("0x0A");
+    pointer.Press(Child<PictureView>("layer0Tiles"), {3 * 16 + 2, 16 + 2});  // metatile 11
+    pointer.Press(View(), {2 * 16 + 4, 4});                                  // cell (2, 0)
+    Child<QComboBox>("music")->setCurrentIndex(20);
+    Click("save");
+    EXPECT_TRUE(prompts.messages.empty());
+    const auto saved = Reload(MapPageProject::kMapId);
+    EXPECT_EQ(saved->layerMap[0][4], 11);
+    EXPECT_EQ(saved->layerMap[0], page.MapTabRenderer()->layerMap[0]);
+    const std::uint32_t music = page.MapTabRenderer()->mapMusicTrackPos;
+    EXPECT_EQ(currentProject->Read8(currentProject->WrapRomOffset(music)), 20);
+
+    // A layer that no longer fits: the message, and neither layer nor music written.
+    Click("editLayer1");
+    SaveScene::Scramble(*page.MapTabRenderer(), 1, 300);
+    Child<QComboBox>("music")->setCurrentIndex(30);
+    const std::vector<std::uint8_t> before = currentProject->romImage;
+    Click("save");
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].rfind("New map data of layer 1 is ", 0), 0u);
+    EXPECT_EQ(currentProject->romImage, before);
+}
+
+TEST_F(MapTabTest, NewMakesABlankMapThatSaveWritesWhole) {
+    Open(SyntheticImage::k6MB);
+    const std::vector<std::uint8_t> before = currentProject->romImage;
+    ExpectMessages("new", {{"0x0A", "Please select a map that isn't used yet."},
+                           {"3", "Please select a map that isn't used yet."},
+                           {"0x450", "Please enter a map ID from 0x0000 to 0x044F."}});
+    prompts.messages.clear();
+    SetId("0x20");
+    Click("new");
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_EQ(Text("layerSize0"), "1024");
+    EXPECT_TRUE(Child<QAbstractButton>("save")->isEnabled());
+    EXPECT_EQ(currentProject->romImage, before);  // nothing is written before "Save"
+
+    pointer.Press(Child<PictureView>("layer0Tiles"), {16 + 2, 2});  // metatile 1
+    pointer.Press(View(), {3 * 16, 16});                            // cell (3, 1)
+    Click("save");
+    EXPECT_TRUE(prompts.messages.empty());
+    const auto saved = Reload(MapPageProject::kFreeMapId);
+    EXPECT_EQ(saved->layerMap[0][2 * (64 + 3)], 1);
+    EXPECT_EQ(saved->layerMap[0], page.MapTabRenderer()->layerMap[0]);
+}
+
+TEST_F(MapTabTest, NewAndSaveRefusals) {
+    SetId("0x20");
+    Click("new");
+    EXPECT_EQ(prompts.LastMessage(), "An extended ROM is required to add new Maps.");
+    EXPECT_EQ(page.MapTabRenderer(), nullptr);
+
+    // A typed id of a world map, or beyond the table, is never saved over.
+    Load("0x0A");
+    const std::vector<std::uint8_t> before = currentProject->romImage;
+    ExpectMessages("save", {{"5", "Please use the 'World Maps' tab to load this map."},
+                            {"0x460", "Please enter a map ID from 0x0000 to 0x044F."},
+                            {"0x20", "An extended ROM is required to add new Maps."}});
+    EXPECT_EQ(currentProject->romImage, before);
 }
