@@ -2,25 +2,42 @@
 
 #include <algorithm>
 
+#include "project/ProjectContext.h"
+#include "project/RomImport.h"
+
 namespace {
 
 constexpr std::uint32_t kSizes[] = {0x100000, 0x400000, 0x600000};
 // Title letters of the known releases and one unknown: D, P, S, M, F, J (with 0xFFC7 'J'), x.
 constexpr std::uint8_t kLetters[] = {'D', 'P', 'S', 'M', 'F', 'J', 'x'};
+// The internal-header bytes that the selector sets: 0xFFC7 to 0xFFDB.
+constexpr std::size_t kHeaderFirst = 0xFFC7;
+constexpr std::size_t kHeaderLength = 0xFFDB + 1 - kHeaderFirst;
 
 }  // namespace
 
-FuzzImage BuildFuzzImage(std::span<const std::uint8_t> input) {
-    FuzzImage out;
+std::vector<std::uint8_t>* FuzzImagePool::Build(std::span<const std::uint8_t> input) {
     if (input.empty()) {
-        return out;
+        return nullptr;
     }
     const std::uint8_t selector = input[0];
-    const std::uint32_t size = kSizes[(selector & 3) % 3];
-    out.bytes.assign(size, 0);
-    out.bytes[0xFFCB] = kLetters[(selector >> 2) % 7];
-    out.bytes[0xFFC7] = 'J';
-    out.bytes[0xFFDB] = (selector >> 5) & 1;
+    const std::size_t sizeCode = (selector & 3) % 3;
+    const std::uint32_t size = kSizes[sizeCode];
+    Slot& slot = slots_[sizeCode];
+    if (slot.bytes.size() != lead_ + size) {
+        slot.bytes.assign(lead_ + size, 0);
+    } else {
+        for (const auto& [offset, length] : slot.patched) {
+            std::fill_n(slot.bytes.begin() + static_cast<std::ptrdiff_t>(offset), length, 0);
+        }
+    }
+    slot.patched.clear();
+
+    const std::span<std::uint8_t> image = std::span(slot.bytes).subspan(lead_);
+    image[0xFFCB] = kLetters[(selector >> 2) % 7];
+    image[0xFFC7] = 'J';
+    image[0xFFDB] = (selector >> 5) & 1;
+    slot.patched.emplace_back(lead_ + kHeaderFirst, kHeaderLength);
 
     std::size_t at = 1;
     while (at + 4 <= input.size()) {
@@ -29,11 +46,56 @@ FuzzImage BuildFuzzImage(std::span<const std::uint8_t> input) {
             size;
         const std::size_t length = std::min<std::size_t>(input[at + 3], input.size() - at - 4);
         const std::size_t fit = std::min<std::size_t>(length, size - offset);
-        std::copy_n(input.begin() + at + 4, fit, out.bytes.begin() + offset);
+        std::copy_n(input.begin() + static_cast<std::ptrdiff_t>(at + 4), fit,
+                    image.begin() + offset);
+        slot.patched.emplace_back(lead_ + offset, fit);
         at += 4 + length;
-        ++out.patchesApplied;
     }
-    return out;
+    return &slot.bytes;
+}
+
+namespace {
+
+// What loading an image sets besides its bytes.
+void SetImageFields(ProjectContext& project) {
+    project.romSize = static_cast<std::uint32_t>(project.romImage.size());
+    project.flags = project.romSize == kRomSize6MB ? kProjectFlag6MB : 0;
+    project.regionIndex = DetectRegion(project.romImage);
+}
+
+}  // namespace
+
+LentImage::LentImage(ProjectContext& project, std::vector<std::uint8_t>& image)
+    : project_(project), image_(image) {
+    project_.romImage.swap(image_);
+    SetImageFields(project_);
+}
+
+void CopyImage(ProjectContext& project, std::span<const std::uint8_t> image) {
+    project.romImage.assign(image.begin(), image.end());
+    SetImageFields(project);
+}
+
+LentImage::~LentImage() {
+    project_.romImage.swap(image_);
+}
+
+namespace {
+
+std::vector<std::uint8_t>& SpareImageBuffer() {
+    static std::vector<std::uint8_t> spare;
+    return spare;
+}
+
+}  // namespace
+
+RecycledImageBuffer::RecycledImageBuffer(ProjectContext& project) : project_(project) {
+    project_.romImage.swap(SpareImageBuffer());
+}
+
+RecycledImageBuffer::~RecycledImageBuffer() {
+    project_.romImage.clear();
+    project_.romImage.swap(SpareImageBuffer());
 }
 
 std::vector<std::uint8_t> DescribeFuzzImage(std::span<const std::uint8_t> image) {

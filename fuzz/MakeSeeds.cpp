@@ -1,4 +1,5 @@
 // Writes the seed corpora of the fuzz targets, made with the synthetic image builder.
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -8,25 +9,62 @@
 #include "fuzz/FuzzImage.h"
 #include "platform/Files.h"
 #include "project/ByteAccess.h"
+#include "project/LzCodec.h"
 #include "project/ProjectContext.h"
 #include "project/ProjectFile.h"
 #include "project/RomImport.h"
+#include "tests/support/HeaderScriptWriter.h"
+#include "tests/support/LzSamples.h"
 #include "tests/support/ObjectListBytes.h"
 #include "tests/support/SyntheticImage.h"
 
 namespace fs = std::filesystem;
 using Region = SyntheticImage::Region;
+using Bytes = std::vector<std::uint8_t>;
+using Metatile = std::array<std::uint16_t, 4>;
 
 namespace {
 
-void Write(const fs::path& folder, const std::string& name, const std::vector<std::uint8_t>& data) {
+void Write(const fs::path& folder, const std::string& name, const Bytes& data) {
     fs::create_directories(folder);
     if (!WriteWholeFile(folder / name, data)) {
         std::fprintf(stderr, "cannot write %s\n", (folder / name).c_str());
     }
 }
 
-std::vector<SyntheticImage> SeedImages() {
+// A seed of a target that reads a few bytes of its own before the image description.
+Bytes WithPrefix(const Bytes& prefix, const SyntheticImage& image) {
+    Bytes out = prefix;
+    const Bytes description = DescribeFuzzImage(image.Bytes());
+    out.insert(out.end(), description.begin(), description.end());
+    return out;
+}
+
+Bytes Counting(std::size_t size, std::uint8_t seed) {
+    Bytes out(size);
+    for (std::size_t i = 0; i < size; ++i) {
+        out[i] = static_cast<std::uint8_t>(seed + i * 7);
+    }
+    return out;
+}
+
+std::vector<std::uint16_t> Colours(std::uint32_t count, std::uint32_t seed) {
+    std::vector<std::uint16_t> out;
+    for (std::uint32_t k = 0; k < count; ++k) {
+        out.push_back(SyntheticImage::SnesColor(k + seed, 31 - k, 2 * k));
+    }
+    return out;
+}
+
+std::vector<SyntheticImage::TilePixels> SolidTiles(std::size_t count) {
+    std::vector<SyntheticImage::TilePixels> tiles;
+    for (std::size_t n = 0; n < count; ++n) {
+        tiles.push_back(SyntheticImage::SolidTile(static_cast<std::uint8_t>(n % 16)));
+    }
+    return tiles;
+}
+
+std::vector<SyntheticImage> RomImages() {
     std::vector<SyntheticImage> images;
     images.emplace_back(SyntheticImage::k4MB, Region::German);
     images.emplace_back(SyntheticImage::k6MB, Region::UK);
@@ -51,8 +89,320 @@ std::vector<SyntheticImage> SeedImages() {
             Bank::A, 0xA100,
             ObjectListBytes().Object(0x01, 7, 8, 0xC0, 1, 2).Long(3).Long(4).End());
         lists.PutObjectList(2, Bank::B, 0x9000, ObjectListBytes().Head(0x1A00).End());
+        // A tail call into the list's own later part, and a list shared by two maps.
+        lists.PutObjectList(3, Bank::A, 0x9100,
+                            ObjectListBytes()
+                                .Head(0x0100)
+                                .Call(0x0001, 0x910C)
+                                .Raw({0xFE, 1, 2, 3, 4})
+                                .Object(0x41, 1, 1, 0xFF, 5, 6)
+                                .Long(7)
+                                .Long(8)
+                                .End());
+        lists.PutObjectList(4, Bank::B, 0x9000, ObjectListBytes().Head(0x1A00).End());
     }
+    // A 6 MB image that already keeps its lists in banks 0x50 and 0x51.
+    SyntheticImage& moved = images.emplace_back(SyntheticImage::k6MB, Region::Spanish);
+    moved.UseExtendedObjectBanks();
+    moved.PutObjectList(5, SyntheticImage::ObjectBank::A, 0x9000,
+                        ObjectListBytes().Head(0x0200).PlayerSpawn(3, 4, 0, 0xC11111).End());
     return images;
+}
+
+// --- Maps ---
+
+constexpr std::uint32_t kScript = 0x0A8000;
+constexpr std::uint32_t kPieces = 0x0A9000;
+constexpr std::uint32_t kData = 0x0B9000;
+constexpr std::uint32_t kSpriteInfo = 0x0C8000;
+
+std::uint32_t PiecePosition(std::uint32_t piece) {
+    return kPieces + 0x100 * piece;
+}
+
+// The sprite that map objects name: one animation of one frame.
+void PutObjectSprite(SyntheticImage& image) {
+    const std::uint32_t anim = kSpriteInfo + 0x100;
+    const std::uint32_t palette = kSpriteInfo + 0x400;
+    const std::uint32_t graphics = kSpriteInfo + 0x500;
+    image.PutSpriteInfo(kSpriteInfo, anim, palette, graphics);
+    const SyntheticImage::SpriteFrame frame = {{.large = true, .x = 0, .y = 0, .tile = 0x01},
+                                               {.x = 8, .y = 4, .tile = 0x10, .mirrorX = true}};
+    image.PutLzBlock(anim, SyntheticImage::SpriteAnimationData({{frame}}));
+    image.PutSpritePalette(palette, Colours(16, 3));
+    std::vector<std::string> sheet(16, std::string(128, '.'));
+    sheet[0].replace(0, 32, "0123456789ABCDEF0123456789ABCDEF");
+    sheet[9].replace(0, 8, "12121212");
+    image.PutLzBlock(graphics, SyntheticImage::SpriteTiles(sheet));
+}
+
+// A map whose header script uses every command, calls shared pieces, and whose exits,
+// chests, shop entry and objects (with a sprite) the overlays draw.
+SyntheticImage ScriptedMap(std::uint32_t size, Region region, std::uint32_t mapId) {
+    SyntheticImage image(size, region);
+    image.SetMapHeader(mapId, kScript);
+    for (std::uint32_t piece = 0; piece < 8; ++piece) {
+        image.SetScriptPiece(piece, PiecePosition(piece));
+    }
+    image.PutPalette(image.Wrap(image.Table(RegionTable::DefaultMapPaletteTable)), Colours(16, 1));
+
+    const auto planar = SyntheticImage::PlanarTiles(SolidTiles(32));
+    const Metatile quad{SyntheticImage::TileEntry(1, 1), SyntheticImage::TileEntry(2, 1, true),
+                        SyntheticImage::TileEntry(3, 0, false, true),
+                        SyntheticImage::TileEntry(17)};
+    const std::vector<Metatile> table{{}, quad, quad, {}};
+    const auto metatiles = SyntheticImage::MetatileTable(table);
+    const auto layer0 =
+        SyntheticImage::LayerMap(16, 16, [](auto x, auto y) { return (x + y) % 3; });
+    const auto layer1 = SyntheticImage::LayerMap(32, 16, [](auto x, auto) { return x % 2; });
+
+    const std::uint32_t tilesAt = kData;
+    const std::uint32_t metaAt = kData + 0x1000;
+    const std::uint32_t collisionAt = kData + 0x1400;
+    const std::uint32_t layer0At = kData + 0x2000;
+    const std::uint32_t layer1At = kData + 0x3000;
+    const std::uint32_t paletteAt = kData + 0x4000;
+    const std::uint32_t linearAt = kData + 0x4200;
+    image.PutLzBlock(tilesAt, planar);
+    image.PutLzBlock(metaAt, metatiles);
+    image.PutLzBlock(collisionAt, Counting(64, 5));
+    image.PutLayerBlock(layer0At, 256, 256, layer0);
+    image.PutLayerBlock(layer1At, 512, 256, layer1);
+    image.PutPalette(paletteAt, Colours(64, 7));
+    image.PutLzBlock(linearAt, SyntheticImage::LinearTiles(SolidTiles(4)));
+
+    HeaderScriptWriter script(image, kScript);
+    script.Ignored01()
+        .Music(7)
+        .Unused04(0x8000)
+        .Tiles(1, 0, tilesAt, 0x00)
+        .Tiles(1, 1, tilesAt, 0x48)
+        .Tiles(1, 2, tilesAt, 0x70)
+        .Metatiles(0, 2, 0, 0x00, metaAt)
+        .Metatiles(0, 2, 0, 0x02, metaAt)
+        .Metatiles(0, 1, 1, 0x80, collisionAt)
+        .Palette(48, 16, paletteAt)
+        .Call(1)
+        .Defer(2)
+        .MusicTrack(9)
+        .FlagGoto(0x123, 3);
+    HeaderScriptWriter(image, PiecePosition(1)).Layer(1, layer0At).Return();
+    HeaderScriptWriter(image, PiecePosition(2)).Layer(2, layer1At).End();
+    HeaderScriptWriter(image, PiecePosition(3)).GotoUnlessCalled(4).Layer(0, 0).Layer(3, 0).End();
+    HeaderScriptWriter(image, PiecePosition(4)).Tiles(0x40, 255, linearAt, 0).ReturnOrGoto(5).End();
+    HeaderScriptWriter(image, PiecePosition(5)).Flow(0x01).End();
+
+    const ExitRecord exit{1, 2, 3, 4, 0x8123, 0, 0, 5, 6};
+    const ExitRecord plain{8, 1, 2, 2, 0x20, 1, 2, 3, 4};
+    if (mapId < 1104) {
+        image.PutExitList(mapId, 0x9000, std::vector{exit, plain});
+        image.PutConditionalDestinations(
+            0x8123, std::vector<ConditionalDestination>{{0, 0x10, 0x21, 1, 2, 3, 4},
+                                                        {0, 0, 0x22, 1, 2, 3, 4}});
+    }
+    if (image.Table(RegionTable::ChestPointerTable) != 0) {
+        image.PutChestList(mapId, 0x9000,
+                           std::vector<ChestRecord>{{0, 3, 4, 0x00, 0, 0x8010, 1},
+                                                    {0, 5, 6, 0x80, 0x1111, 0x0022, 2}});
+    }
+    if (const std::uint32_t shops = image.Table(RegionTable::ShopTable); shops != 0) {
+        const std::uint8_t shop[9] = {static_cast<std::uint8_t>(mapId),
+                                      static_cast<std::uint8_t>(mapId >> 8),
+                                      1,
+                                      2,
+                                      3,
+                                      4,
+                                      5,
+                                      6,
+                                      7};
+        image.PutBytes(shops, shop);
+        image.Put16(shops + 9, 0xFFFF);
+    }
+    using Bank = SyntheticImage::ObjectBank;
+    const std::uint32_t sprite = 0xC00000 | kSpriteInfo;
+    image.PutObjectList(mapId, Bank::A, 0x9000,
+                        ObjectListBytes()
+                            .Head(0x0C00)
+                            .Object(0x00, 2, 3, 0, 0xC12345, sprite)
+                            .Object(0x01, 4, 3, 0xC0, 0xC12345, 0)
+                            .Long(1)
+                            .Long(2)
+                            .PlayerSpawn(1, 2, 0, 0xC33333)
+                            .Raw({0xF0, 1, 2, 3, 4, 5, 6, 0xFB, 1, 2, 3, 4})
+                            .Call(0x0001, 0x9100)
+                            .End());
+    image.PutObjectBytes(Bank::A, 0x9100,
+                         ObjectListBytes().Object(0x00, 6, 6, 0, 0xC12345, sprite).End());
+    PutObjectSprite(image);
+    return image;
+}
+
+// Only the German release has map-0 data; another release gets the header alone.
+SyntheticImage MapZero(Region region) {
+    SyntheticImage image(SyntheticImage::k4MB, region);
+    image.SetMapHeader(0, kScript);
+    if (image.Table(RegionTable::MapZeroExtraTableA) == 0) {
+        return image;
+    }
+    const std::vector<Metatile> table{{}, {1, 2, 3, 4}};
+    image.PutMapZero(
+        SyntheticImage::PlanarTiles(SolidTiles(16)), SyntheticImage::MetatileTable(table),
+        SyntheticImage::LayerMap(32, 16, [](auto x, auto) { return x % 2; }), Colours(256, 0));
+    image.PutPalette(image.Wrap(image.Table(RegionTable::DefaultMapPaletteTable)), Colours(16, 1));
+    return image;
+}
+
+SyntheticImage WorldMap(std::uint32_t size, Region region, bool large) {
+    SyntheticImage image(size, region);
+    Bytes tileMap(large ? 0x10000 : 0x1000, 0);
+    for (std::size_t i = 0; i < 64; ++i) {
+        tileMap[i] = static_cast<std::uint8_t>(i % 3);
+        tileMap[tileMap.size() / 2 + i] = 1;
+    }
+    const std::vector<std::array<std::uint8_t, 4>> metatiles{
+        {0, 1, 2, 3}, {3, 2, 1, 0}, {1, 1, 1, 1}};
+    image.PutWorldMap(large, tileMap, SyntheticImage::LinearTiles(SolidTiles(4)),
+                      SyntheticImage::WorldMetatileTable(metatiles), Colours(256, 2));
+    if (large) {
+        std::vector<WorldMapExitRecord> exits(kWorldMapExitCount);
+        exits[0] = {1, 2, 3, 4, {}};
+        image.PutWorldMapExits(exits);
+    }
+    return image;
+}
+
+// Maps 0x41 to 0x44 take blocks from fixed offsets after their script.
+SyntheticImage ExtraDataMap(std::uint32_t mapId) {
+    SyntheticImage image = ScriptedMap(SyntheticImage::k4MB, Region::German, mapId);
+    const std::vector<Metatile> table{{5, 6, 7, 8}, {1, 2, 3, 4}};
+    image.PutLzBlock(0x2FC000, SyntheticImage::MetatileTable(table));
+    image.PutLzBlock(0x235DD5, SyntheticImage::PlanarTiles(SolidTiles(16)));
+    image.PutPalette(0x33E489, Colours(240, 4));
+    return image;
+}
+
+// The map id, the options byte and four page actions (kind, x / 4, y / 4).
+Bytes MapPrefix(std::uint32_t mapId, bool alternative, std::uint8_t options,
+                std::array<std::uint8_t, 12> actions) {
+    const std::uint32_t word = mapId | (alternative ? 0x8000 : 0);
+    Bytes out{static_cast<std::uint8_t>(word), static_cast<std::uint8_t>(word >> 8), options};
+    out.insert(out.end(), actions.begin(), actions.end());
+    return out;
+}
+
+void WriteMapSeeds(const fs::path& folder) {
+    int n = 0;
+    const auto seed = [&](std::uint32_t mapId, bool alternative, std::uint8_t options,
+                          std::array<std::uint8_t, 12> actions, const SyntheticImage& image) {
+        Write(folder, "map" + std::to_string(n++),
+              WithPrefix(MapPrefix(mapId, alternative, options, actions), image));
+    };
+    // Place a tile, pick one, scroll, select from a panel; toggles; offsets; world-map clicks.
+    const std::array<std::uint8_t, 12> edits{0, 4, 4, 1, 8, 8, 3, 1, 0, 2, 4, 2};
+    const std::array<std::uint8_t, 12> toggles{6, 0, 0, 7, 0, 0, 8, 0, 0, 9, 2, 0};
+    const std::array<std::uint8_t, 12> offsets{10, 0, 0, 11, 0xB9, 0x02, 4, 1, 0, 5, 0, 0};
+    const std::array<std::uint8_t, 12> world{2, 3, 1, 0, 10, 10, 1, 20, 20, 3, 9, 0};
+    // Save, New then Save, a layer file in and out.
+    const std::array<std::uint8_t, 12> save{0, 4, 4, 12, 0, 0, 14, 2, 0, 12, 0, 0};
+    const std::array<std::uint8_t, 12> create{13, 0, 0, 0, 4, 4, 12, 0, 0, 14, 8, 0};
+    seed(0x10, false, 0x03, edits, ScriptedMap(SyntheticImage::k4MB, Region::German, 0x10));
+    seed(0x10, false, 0x10, save, ScriptedMap(SyntheticImage::k4MB, Region::German, 0x10));
+    seed(0x123, false, 0x00, save, ScriptedMap(SyntheticImage::k6MB, Region::UK, 0x123));
+    SyntheticImage unused = ScriptedMap(SyntheticImage::k6MB, Region::German, 0x10);
+    unused.SetMapHeader(0x11, 2);
+    seed(0x11, false, 0x00, create, unused);
+    seed(0x10, true, 0x07, toggles, ScriptedMap(SyntheticImage::k4MB, Region::German, 0x10));
+    seed(0x123, false, 0x0B, offsets, ScriptedMap(SyntheticImage::k6MB, Region::UK, 0x123));
+    seed(0x20, false, 0x03, edits, ScriptedMap(SyntheticImage::k1MB, Region::ReleaseM, 0x20));
+    seed(0x30, false, 0x00, toggles, ScriptedMap(SyntheticImage::k4MB, Region::Japanese, 0x30));
+    seed(0x41, false, 0x03, edits, ExtraDataMap(0x41));
+    seed(0x43, false, 0x06, offsets, ExtraDataMap(0x43));
+    seed(0, false, 0x03, edits, MapZero(Region::German));
+    seed(0, false, 0x00, toggles, MapZero(Region::Spanish));
+    seed(2, false, 0x03, world, WorldMap(SyntheticImage::k4MB, Region::German, true));
+    seed(5, false, 0x01, world, WorldMap(SyntheticImage::k6MB, Region::UK, true));
+    seed(3, false, 0x03, world, WorldMap(SyntheticImage::k4MB, Region::German, false));
+    seed(35, false, 0x02, world, WorldMap(SyntheticImage::k4MB, Region::Japanese, false));
+}
+
+// --- Sprites ---
+
+void WriteSpriteSeeds(const fs::path& folder) {
+    constexpr std::uint32_t kInfo = 0x100000;
+    constexpr std::uint32_t kAnim = 0x110000;
+    constexpr std::uint32_t kPalette = 0x120000;
+    constexpr std::uint32_t kGraphics = 0x130000;
+    constexpr std::uint32_t kPaletteOnly = 0x100100;
+    constexpr std::uint32_t kFromTables = 0x100200;
+
+    SyntheticImage image(SyntheticImage::k4MB, Region::German);
+    const SyntheticImage::SpriteFrame frame = {
+        {.large = true, .x = 0, .y = 0, .tile = 0x00, .mirrorX = true, .mirrorY = true},
+        {.x = 18, .y = 0, .tile = 0x02},
+        {.large = true, .x = 200, .y = 10, .tile = 0x0F}};
+    const SyntheticImage::SpriteFrame small = {{.x = 1, .y = 2, .tile = 0x11}};
+    image.PutSpriteInfo(kInfo, kAnim, kPalette, kGraphics);
+    image.PutLzBlock(kAnim, SyntheticImage::SpriteAnimationData({{frame, small}, {small}}));
+    image.PutSpritePalette(kPalette, Colours(16, 5));
+    std::vector<std::string> sheet(16, std::string(128, '.'));
+    sheet[0].replace(0, 24, "12.............377777777");
+    sheet[8].replace(0, 16, "4..............5");
+    sheet[15].replace(120, 8, "CCCCCCCC");
+    image.PutLzBlock(kGraphics, SyntheticImage::SpriteTiles(sheet));
+
+    // A record that names only a palette (word 9 = 0xFFFF), and one that takes both from the
+    // pointer tables (bit 5 of byte 3, graphics byte 12).
+    image.PutSpriteInfo(kPaletteOnly, kAnim, 0, 0);
+    image.Put16(kPaletteOnly + 9, 0xFFFF);
+    image.Put8(kPaletteOnly + 5, 2);
+    image.PutSpriteInfo(kFromTables, kAnim, 0, 0);
+    image.Put8(kFromTables + 3, 0x20);
+    image.Put8(kFromTables + 5, 1);
+    image.Put8(kFromTables + 12, 3);
+    image.PutSpritePalettePointer(1, kPalette);
+    image.PutSpritePalettePointer(2, kPalette + 2);
+    image.PutSpriteGraphicsPointer(3, kGraphics);
+
+    const auto prefix = [](std::uint32_t a, std::uint32_t b, std::uint8_t animation,
+                           std::uint8_t frameIndex, std::int8_t x, std::int8_t y) {
+        return Bytes{static_cast<std::uint8_t>(a),
+                     static_cast<std::uint8_t>(a >> 8),
+                     static_cast<std::uint8_t>(a >> 16),
+                     static_cast<std::uint8_t>(b),
+                     static_cast<std::uint8_t>(b >> 8),
+                     static_cast<std::uint8_t>(b >> 16),
+                     animation,
+                     frameIndex,
+                     static_cast<std::uint8_t>(x),
+                     static_cast<std::uint8_t>(y)};
+    };
+    Write(folder, "plain", WithPrefix(prefix(kInfo, kPaletteOnly, 0, 0, 2, 1), image));
+    Write(folder, "second", WithPrefix(prefix(kInfo, kFromTables, 1, 0, -3, 100), image));
+    Write(folder, "tables", WithPrefix(prefix(kFromTables, 0xC00000 | kInfo, 0, 1, 0, 0), image));
+}
+
+// --- LZ blocks ---
+
+Bytes Block(const Bytes& raw, const Bytes& stream) {
+    Bytes out{0, static_cast<std::uint8_t>(raw.size()), static_cast<std::uint8_t>(raw.size() >> 8)};
+    out.insert(out.end(), stream.begin(), stream.end());
+    return out;
+}
+
+void WriteLzSeeds(const fs::path& folder) {
+    const std::vector<std::pair<std::string, Bytes>> raws = {
+        {"tilemap", SampleTileMap(0x800, 1)},
+        {"text", SampleText(0x600, 2)},
+        {"counting", Counting(0x200, 3)},
+        {"run", Bytes(0x400, 0x55)},
+        {"planar", SyntheticImage::PlanarTiles(SolidTiles(16))},
+    };
+    for (const auto& [name, raw] : raws) {
+        if (const auto stream = CompressData(raw)) {
+            Write(folder, name, Block(raw, *stream));
+        }
+        Write(folder, name + "-literal", Block(raw, SyntheticImage::LiteralLzStream(raw)));
+    }
 }
 
 }  // namespace
@@ -64,7 +414,7 @@ int main(int argc, char** argv) {
     }
     const fs::path root = argv[1];
     int n = 0;
-    for (const SyntheticImage& image : SeedImages()) {
+    for (const SyntheticImage& image : RomImages()) {
         const auto description = DescribeFuzzImage(image.Bytes());
         const std::string name = "seed" + std::to_string(n++);
         Write(root / "rom_import", name, description);
@@ -73,13 +423,17 @@ int main(int argc, char** argv) {
         ProjectContext project;
         ImportRom(project, image.Bytes());
         auto header = ProjectHeaderBytes(project);
-        std::vector<std::uint8_t> input{1};
+        Bytes input{1};
         input.insert(input.end(), header.begin(), header.begin() + 64);
         input.insert(input.end(), description.begin(), description.end());
         Write(root / "project_file", name, input);
     }
     // A bare old-form header, as the whole file.
-    std::vector<std::uint8_t> old{0, 'Q', 'u', 'M', 'k', 5, 0, 0, 0, 0, 0, 0x10, 0};
+    const Bytes old{0, 'Q', 'u', 'M', 'k', 5, 0, 0, 0, 0, 0, 0x10, 0};
     Write(root / "project_file", "old-form", old);
+
+    WriteMapSeeds(root / "map_load");
+    WriteSpriteSeeds(root / "sprite");
+    WriteLzSeeds(root / "lz");
     return 0;
 }

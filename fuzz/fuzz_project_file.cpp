@@ -16,16 +16,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     NullPrompts prompts;
     ProjectContext project;
+    RecycledImageBuffer buffer(project);
     if ((data[0] & 1) == 0) {
         LoadProjectBytes(project, {data + 1, size - 1}, prompts);
         return 0;
     }
     // Header bytes (up to 64 of them, the rest of the header zero), then the image.
+    static FuzzImagePool pool(kProjectHeaderSize);
     const std::size_t headerBytes = std::min<std::size_t>(size - 1, 64);
-    std::vector<std::uint8_t> file(kProjectHeaderSize, 0);
-    std::copy_n(data + 1, headerBytes, file.begin());
-    const FuzzImage image = BuildFuzzImage({data + 1 + headerBytes, size - 1 - headerBytes});
-    file.insert(file.end(), image.bytes.begin(), image.bytes.end());
-    LoadProjectBytes(project, file, prompts);
+    std::vector<std::uint8_t>* file = pool.Build({data + 1 + headerBytes, size - 1 - headerBytes});
+    if (file == nullptr) {
+        return 0;
+    }
+    std::fill_n(file->begin(), kProjectHeaderSize, 0);
+    std::copy_n(data + 1, headerBytes, file->begin());
+    LoadProjectBytes(project, *file, prompts);
     return 0;
 }

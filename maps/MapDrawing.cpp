@@ -20,6 +20,9 @@ constexpr int kCell = 16;
 constexpr int kShopViewSize = 512;
 // Object lists live within one bank; no walk goes further.
 constexpr std::uint32_t kMaxObjectListBytes = 0x10000;
+// Nor the shop table: an image without its end marker must not be walked to its end on
+// every redraw.
+constexpr std::uint32_t kMaxShopTableBytes = 0x10000;
 constexpr std::uint32_t kObjectListMaps = 1110;
 
 // Blends a plain rectangle of one colour over the view.
@@ -134,8 +137,11 @@ void MapRenderer::HighlightEntry(Canvas& view, std::uint32_t mapId, int scrollX,
     if (table == 0) {
         return;
     }
-    // 9-byte shop records up to the one whose first word is 0xFFFF, never past the image.
-    for (std::uint64_t at = table; at + 9 <= project_->romImage.size(); at += 9) {
+    // 9-byte shop records up to the one whose first word is 0xFFFF, never past the image nor
+    // more than 64 KB from the table's start.
+    const std::uint64_t end = std::min<std::uint64_t>(project_->romImage.size(),
+                                                      std::uint64_t{table} + kMaxShopTableBytes);
+    for (std::uint64_t at = table; at + 9 <= end; at += 9) {
         const auto record = static_cast<std::uint32_t>(at);
         const std::uint16_t id = project_->Read16(record);
         if (id == 0xFFFF) {

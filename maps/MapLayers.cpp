@@ -56,8 +56,9 @@ void DrawTileEntry(std::uint32_t* image, std::size_t stride, std::size_t tx, std
     const bool whole = base + 7 * kTileSheetWidth + 8 <= sheet.size();
     for (std::size_t py = 0; py < 8; ++py) {
         std::uint32_t* out = image + (ty * 8 + (flipY ? 7 - py : py)) * stride + tx * 8;
-        const std::uint8_t* in = sheet.data() + base + py * kTileSheetWidth;
         if (whole) {
+            // Only here does the row lie inside the sheet, which may be empty.
+            const std::uint8_t* in = sheet.data() + base + py * kTileSheetWidth;
             if (flipX) {
                 for (std::size_t px = 0; px < 8; ++px) {
                     out[7 - px] = row[in[px] & 15];

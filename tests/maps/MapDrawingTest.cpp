@@ -115,6 +115,22 @@ TEST_F(MapDrawing, ExitsAndShopsAreDrawnOnlyWhenWhollyVisible) {
     EXPECT_EQ(shops.At(80, 80), kBlack);
 }
 
+TEST_F(MapDrawing, ShopTableWithoutEndMarkerIsWalkedNoFurtherThan64KB) {
+    // A zeroed image has no 0xFFFF record: every record belongs to map 0. The walk stops 64 KB
+    // from the table's start instead of blending thousands of stamps up to the image end.
+    const std::uint32_t table = project.Table(RegionTable::ShopTable);
+    const std::uint32_t lastInside = (0x10000 - 9) / 9;
+    image.Put16(table + 9 * lastInside, 0x0055);
+    image.Put8(table + 9 * lastInside + 6, 4);
+    image.Put16(table + 9 * (lastInside + 1), 0x0055);
+    image.Put8(table + 9 * (lastInside + 1) + 6, 8);
+    Sync();
+    Canvas view(512, 512, kBlack);
+    renderer->HighlightEntry(view, 0x55, 0, 0);
+    EXPECT_EQ(view.At(4 * 16, 0), OverBlack(0xFFFF00, 0x78));
+    EXPECT_EQ(view.At(8 * 16, 0), kBlack);
+}
+
 TEST_F(MapDrawing, ObjectsSpawnPointAndMissingSprites) {
     // Map 9's list through table A (table B's pointer is 0), at bank A | 0x9000.
     const std::uint32_t list = project.Table(RegionTable::SpritePlacementBankA) | 0x9000;

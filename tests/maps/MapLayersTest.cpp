@@ -143,6 +143,18 @@ TEST_F(MapLayers, LayersAndEditsStayWithinTheMap) {
     EXPECT_EQ(renderer->layerImages[0].height, 64u);
 }
 
+TEST_F(MapLayers, AnEditBeforeAnyTilesWereLoadedDrawsMissingPixels) {
+    // A header script that loads no tiles leaves the sheet empty; a cell edit (or a layer file)
+    // then renders the layer from it.
+    renderer->layerMap[0] = SyntheticImage::LayerMap(2, 2, [](auto, auto) { return 1; });
+    renderer->BuildLayerImage(renderer->layerMap[0], {}, 2, 2, 0, 0);
+    renderer->SetTileEntry(1, 1, SyntheticImage::TileEntry(5, 0, true, true), 16, 0);
+    EXPECT_EQ(GetU16(renderer->layerMap[0], 4), SyntheticImage::TileEntry(5, 0, true, true));
+    EXPECT_EQ(renderer->layerImages[0].width, 16u);
+    EXPECT_EQ(Pixel(0, 0, 0), kMissingPixel);
+    EXPECT_EQ(Pixel(0, 15, 15), kMissingPixel);
+}
+
 TEST_F(MapLayers, AWorldMapCellRedrawGivesThePixelsOfARebuild) {
     // Every tile and metatile different, so a cell drawn from the wrong place shows.
     std::vector<SyntheticImage::TilePixels> tiles(256);
