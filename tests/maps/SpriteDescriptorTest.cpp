@@ -247,53 +247,41 @@ TEST(SpriteDescriptor, AnimationTablesAndSheetsOfAnySize) {
     }
 }
 
-TEST(SpriteDescriptor, PiecesMustFitTheViewArea) {
-    const auto image = SpriteImage({{{{.large = true, .x = 0, .y = 0, .tile = 0}},
-                                     {{.large = false, .x = 5, .y = 5, .tile = 0}}}});
-    auto project = MakeProject(image);
-    SpriteDescriptor descriptor;
-    descriptor.Load(*project, kInfo);
-    Canvas view(520, 520, kBackground);
-    EXPECT_TRUE(descriptor.RenderFrame(*project, 496, 496, 0, 0, view).drawn);
-    EXPECT_EQ(view.At(496, 496), Argb(1));
-    constexpr int kMin = std::numeric_limits<int>::min();
-    constexpr int kMax = std::numeric_limits<int>::max();
-    for (const auto& [x, y] : {std::pair{497, 0}, std::pair{0, 497}, std::pair{-1, 0},
-                               std::pair{0, -1}, std::pair{kMin, 0}, std::pair{kMax, kMax}}) {
-        view.Fill(kBackground);
-        EXPECT_TRUE(descriptor.RenderFrame(*project, x, y, 0, 0, view).drawn);
-        EXPECT_TRUE(std::all_of(view.Pixels(), view.Pixels() + 520 * 520,
-                                [](std::uint32_t p) { return p == kBackground; }))
-            << x << ", " << y;
-    }
-    // The piece's own offset counts: -5 + 5 is inside.
-    descriptor.RenderFrame(*project, -5, -5, 0, 1, view);
-    EXPECT_EQ(view.At(0, 0), Argb(1));
-}
-
-TEST(SpriteDescriptor, OutOfRangeAnimationsFramesPiecesAndTilesAreSafe) {
-    const Frame frame = {{.tile = 0x00}, {.large = true, .x = 8, .tile = 0xFF}};
+TEST(SpriteDescriptor, OutOfRangePlacesAnimationsFramesPiecesAndTilesAreSafe) {
+    const Frame frame = {{.large = true, .tile = 0x00}, {.x = 16, .tile = 0xFF}};
     const auto data = SyntheticImage::SpriteAnimationData({{frame}});
     ASSERT_EQ(data[12 + 16], 2);  // table (4) and list (8), a head of 16, then the piece count
     auto image = SpriteImage({{frame}});
     auto project = MakeProject(image);
     SpriteDescriptor descriptor;
     descriptor.Load(*project, kInfo);
-    Canvas view(32, 16, kBackground);
-    const auto draws = [&](std::uint32_t animation, std::uint32_t frame) {
-        return descriptor.RenderFrame(*project, 0, 0, animation, frame, view).drawn;
+    Canvas view(520, 520, kBackground);
+    const auto draws = [&](int x, int y, std::uint32_t animation, std::uint32_t frame) {
+        view.Fill(kBackground);
+        return descriptor.RenderFrame(*project, x, y, animation, frame, view).drawn;
     };
+    const auto blank = [&] {
+        return std::all_of(view.Pixels(), view.Pixels() + 520 * 520,
+                           [](std::uint32_t p) { return p == kBackground; });
+    };
+    // A piece must lie wholly inside the 512 x 512 area; tile 0xFF lies below the one-row sheet
+    // and stays transparent.
+    EXPECT_TRUE(draws(496, 496, 0, 0));
+    EXPECT_EQ(view.At(496, 496), Argb(1));
+    EXPECT_TRUE(draws(0, 0, 0, 0));
+    EXPECT_EQ(view.At(16, 0), kBackground);
+    constexpr int kMin = std::numeric_limits<int>::min();
+    constexpr int kMax = std::numeric_limits<int>::max();
+    for (const auto& [x, y] : {std::pair{497, 0}, std::pair{0, 497}, std::pair{-1, 0},
+                               std::pair{0, -1}, std::pair{kMin, 0}, std::pair{kMax, kMax}}) {
+        EXPECT_TRUE(draws(x, y, 0, 0));
+        EXPECT_TRUE(blank()) << x << ", " << y;
+    }
     // Animations past the count; frame 1 past the list's end; frames far beyond the data.
-    for (const std::uint32_t a : {1u, 0xFFFFFFFFu}) {
-        EXPECT_FALSE(draws(a, 0)) << a;
+    for (const auto& [a, f] :
+         {std::pair{1u, 0u}, {0xFFFFFFFFu, 0u}, {0u, 1u}, {0u, 0x3FFFFFFFu}, {0u, 0xFFFFFFFFu}}) {
+        EXPECT_FALSE(draws(0, 0, a, f)) << a << " " << f;
     }
-    for (const std::uint32_t f : {1u, 2u, 0x3FFFFFFFu, 0xFFFFFFFFu}) {
-        EXPECT_FALSE(draws(0, f)) << f;
-    }
-    // Tile 0xFF lies below a one-row sheet: transparent, while piece 0 is drawn.
-    EXPECT_TRUE(draws(0, 0));
-    EXPECT_EQ(view.At(0, 0), Argb(1));
-    EXPECT_EQ(view.At(8, 0), kBackground);
 
     // A piece count beyond the data draws the pieces that are there; a frame record outside
     // the data draws nothing.
@@ -301,15 +289,14 @@ TEST(SpriteDescriptor, OutOfRangeAnimationsFramesPiecesAndTilesAreSafe) {
     changed[12 + 16] = 255;
     image.PutLzBlock(kAnim, changed);
     project = MakeProject(image);
-    view.Fill(kBackground);
-    EXPECT_TRUE(draws(0, 0));
+    EXPECT_TRUE(draws(0, 0, 0, 0));
     EXPECT_EQ(view.At(0, 0), Argb(1));
     changed = data;
     changed[6] = 0xF0;
     changed[7] = 0xFF;
     image.PutLzBlock(kAnim, changed);
     project = MakeProject(image);
-    EXPECT_FALSE(draws(0, 0));
+    EXPECT_FALSE(draws(0, 0, 0, 0));
 
     // Graphics that do not decode, or no animation at all: neither sheet nor frame.
     image.Put16(kGraphics + 1, 0);

@@ -94,40 +94,29 @@ TEST(ProjectFile, UnsoundFilesAreRefusedAndTheProjectStaysAsItWas) {
     const auto good = ProjectHeaderBytes(*source);
     const std::string notProject = "This isn't a Quenmark project file.";
 
-    struct Case {
+    const auto header = [&](std::initializer_list<std::pair<std::size_t, std::uint32_t>> fields) {
+        auto h = good;
+        for (const auto& [at, value] : fields) {
+            PutU32(h, at, value);
+        }
+        return h;
+    };
+    const struct {
         const char* what;
         std::vector<std::uint8_t> header;
         std::size_t imageBytes;
+    } cases[] = {
+        {"wrong magic", header({{0, 0x6B4D7552}}), 0x400000},
+        {"truncated image", good, 0x3FFFFF},
+        {"header only", good, 0},
+        {"odd image size", header({{8, 0x200000}}), 0x400000},
+        {"huge image size", header({{8, 0xFFFFFFFF}}), 0x400000},
+        {"6 MB flag on 4 MB", header({{12, 1}}), 0x400000},
+        {"entry below area", header({{16, 0x400000}}), 0x400000},
+        {"entry past area", header({{16, 0x5FFFF0}, {20, 0x20}}), 0x400000},
+        {"overlapping entries", header({{16, 0x418000}, {20, 0x100}, {28, 0x4180F0}, {32, 0x10}}),
+         0x400000},
     };
-    std::vector<Case> cases;
-    auto withField = [&](std::size_t at, std::uint32_t value) {
-        auto h = good;
-        PutU32(h, at, value);
-        return h;
-    };
-    cases.push_back({"wrong magic", withField(0, 0x6B4D7552), 0x400000});
-    cases.push_back({"truncated image", good, 0x3FFFFF});
-    cases.push_back({"header only", good, 0});
-    cases.push_back({"odd image size", withField(8, 0x200000), 0x400000});
-    cases.push_back({"huge image size", withField(8, 0xFFFFFFFF), 0x400000});
-    cases.push_back({"6 MB flag on 4 MB", withField(12, 1), 0x400000});
-    cases.push_back({"entry below area", withField(16, 0x400000), 0x400000});
-    cases.push_back({"entry past area",
-                     [&] {
-                         auto h = withField(16, 0x5FFFF0);
-                         PutU32(h, 20, 0x20);
-                         return h;
-                     }(),
-                     0x400000});
-    cases.push_back({"overlapping entries",
-                     [&] {
-                         auto h = withField(16, 0x418000);
-                         PutU32(h, 20, 0x100);
-                         PutU32(h, 28, 0x4180F0);
-                         PutU32(h, 32, 0x10);
-                         return h;
-                     }(),
-                     0x400000});
     const auto open = ImportedProject(SyntheticImage::k1MB, Region::UK);
     const std::vector<std::uint8_t> kept = open->romImage;
     ScriptedPrompts prompts;
@@ -137,7 +126,7 @@ TEST(ProjectFile, UnsoundFilesAreRefusedAndTheProjectStaysAsItWas) {
         EXPECT_EQ(open->romImage, kept) << what;
         EXPECT_EQ(open->regionIndex, 2u) << what;
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         std::span<const std::uint8_t> image(source->romImage.data(), c.imageBytes);
         ASSERT_TRUE(WriteWholeFile("bad.qmp", {c.header, image})) << c.what;
         expectRefused(c.what, "bad.qmp", notProject);
