@@ -127,60 +127,45 @@ TEST(SpriteDescriptor, LoadReadsEveryFormOfRecord) {
     image.PutSpritePalettePointer(5, kTablePalette + 0x20);
     image.PutSpriteGraphicsPointer(93, kTableGraphics);
     image.PutSpriteGraphicsPointer(3, kTableGraphics + 0x100);
-    // Image bytes to change, then what the descriptor and the project's current graphics
-    // (kOtherGraphics before the load) hold.
-    const struct {
-        std::vector<std::pair<std::uint32_t, std::uint8_t>> bytes;
-        std::uint32_t palette, graphics, animations, current;
-    } cases[] = {
-        {{}, kPalette, kGraphics, 2, kGraphics},
+    // Image bytes to change; then the palette, graphics and animation count, and the project's
+    // current graphics (kOtherGraphics before the load).
+    using Bytes = std::vector<std::pair<std::uint32_t, std::uint8_t>>;
+    const std::pair<Bytes, std::array<std::uint32_t, 4>> cases[] = {
+        {{}, {kPalette, kGraphics, 2, kGraphics}},
         // Byte 3 bit 5: palette by byte 5 (low 6 bits), graphics by byte 12; the byte 8 form
         // counts only without it.
         {{{kInfo + 3, 0x20}, {kInfo + 5, 0xC0 | 31}, {kInfo + 12, 93}, {kInfo + 8, 0x85}},
-         kTablePalette,
-         kTableGraphics,
-         2,
-         kTableGraphics},
+         {kTablePalette, kTableGraphics, 2, kTableGraphics}},
         // Byte 8 bit 7: palette by its low 6 bits, graphics by byte 15.
         {{{kInfo + 8, 0x80 | 5}, {kInfo + 15, 3}},
-         kTablePalette + 0x20,
-         kTableGraphics + 0x100,
-         2,
-         kTableGraphics + 0x100},
+         {kTablePalette + 0x20, kTableGraphics + 0x100, 2, kTableGraphics + 0x100}},
         // Palette only (word 9 is 0xFFFF): the current graphics are borrowed.
         {{{kInfo + 9, 0xFF}, {kInfo + 10, 0xFF}, {kInfo + 5, 0x40 | 31}},
-         kTablePalette,
-         kOtherGraphics,
-         2,
-         kOtherGraphics},
+         {kTablePalette, kOtherGraphics, 2, kOtherGraphics}},
         // Refused: palette 32; graphics byte 94 (the palette is taken); palette 0x3F of the
         // byte 8 form; a record without graphics (word 12 is 0xFFFF).
-        {{{kInfo + 3, 0x20}, {kInfo + 5, 32}}, 0, 0, 0, kOtherGraphics},
+        {{{kInfo + 3, 0x20}, {kInfo + 5, 32}}, {0, 0, 0, kOtherGraphics}},
         {{{kInfo + 3, 0x20}, {kInfo + 5, 31}, {kInfo + 12, 94}},
-         kTablePalette,
-         0,
-         0,
-         kOtherGraphics},
-        {{{kInfo + 8, 0x80 | 0x3F}}, 0, 0, 0, kOtherGraphics},
-        {{{kInfo + 12, 0xFF}, {kInfo + 13, 0xFF}}, 0, 0, 0, kOtherGraphics},
+         {kTablePalette, 0, 0, kOtherGraphics}},
+        {{{kInfo + 8, 0x80 | 0x3F}}, {0, 0, 0, kOtherGraphics}},
+        {{{kInfo + 12, 0xFF}, {kInfo + 13, 0xFF}}, {0, 0, 0, kOtherGraphics}},
         // Animation data that does not decode (a raw size of 0).
-        {{{kAnim + 1, 0}, {kAnim + 2, 0}}, kPalette, kGraphics, 0, kGraphics},
+        {{{kAnim + 1, 0}, {kAnim + 2, 0}}, {kPalette, kGraphics, 0, kGraphics}},
     };
     SpriteDescriptor descriptor;  // reused: nothing of an earlier load may stay
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(c.bytes));
+    for (const auto& [bytes, expected] : cases) {
+        SCOPED_TRACE(testing::PrintToString(bytes));
         SyntheticImage changed = image;
-        for (const auto& [at, value] : c.bytes) {
+        for (const auto& [at, value] : bytes) {
             changed.Put8(at, value);
         }
         auto project = MakeProject(changed);
         project->spriteGraphicsAddress = kOtherGraphics;
         descriptor.Load(*project, kInfo);
-        EXPECT_EQ(descriptor.paletteAddress, c.palette);
-        EXPECT_EQ(descriptor.graphicsAddress, c.graphics);
-        EXPECT_EQ(descriptor.animationCount, c.animations);
-        EXPECT_EQ(descriptor.frameCount, c.animations == 0 ? 0u : 3u);
-        EXPECT_EQ(project->spriteGraphicsAddress, c.current);
+        EXPECT_EQ((std::array{descriptor.paletteAddress, descriptor.graphicsAddress,
+                              descriptor.animationCount, project->spriteGraphicsAddress}),
+                  expected);
+        EXPECT_EQ(descriptor.frameCount, expected[2] == 0 ? 0u : 3u);
     }
 
     // Address 0 changes nothing; game addresses pass the address rule.
