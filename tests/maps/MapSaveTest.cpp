@@ -53,9 +53,13 @@ void MarkPalette(MapRenderer& map) {
 
 TEST(ScriptPointer, ResolvesFromBehindThePointerAndEncodesBack) {
     // The bank base of a pointer at 0x069600 is 0x06; every 0x8000 is one bank further.
+    EXPECT_EQ(ResolveScriptPointer(0x069600, 0x001234), 0x069234u);
     EXPECT_EQ(ResolveScriptPointer(0x069600, 0x009234), 0x079234u);
-    EXPECT_EQ(ResolveScriptPointer(0x069600, 0xFFFFFF), 0x05FFFFu);
+    EXPECT_EQ(ResolveScriptPointer(0x069600, 0x011234), 0x089234u);
+    EXPECT_EQ(ResolveScriptPointer(0x069600, 0xFFFFFF), 0x05FFFFu);  // the bank wraps at 0xFF
+    // From 0xC00000 on, behind the pointer or where it leads, bit 15 is clear.
     EXPECT_EQ(ResolveScriptPointer(0xBFFFFD, 0x001234), 0xC01234u);
+    EXPECT_EQ(ResolveScriptPointer(0x069600, 0x5D0000), 0xC00000u);
     // A pointer whose bytes end at a bank boundary counts from the next bank.
     EXPECT_EQ(EncodeScriptPointer(0x06FFFD, 0x428000), (0x42u - 0x07u) << 15);
     // Below 0xC00000 only upper halves are reached, from there on only lower halves.
