@@ -77,13 +77,22 @@ std::vector<std::uint8_t> SyntheticImage::PlanarTiles(std::span<const TilePixels
     return out;
 }
 
-std::vector<std::uint8_t> SyntheticImage::LinearTiles(std::span<const TilePixels> tiles) {
+namespace {
+
+// The bytes of fixed-size records, one after the other.
+template <typename Record>
+std::vector<std::uint8_t> Joined(std::span<const Record> records) {
     std::vector<std::uint8_t> out;
-    out.reserve(tiles.size() * 64);
-    for (const auto& tile : tiles) {
-        out.insert(out.end(), tile.begin(), tile.end());
+    for (const auto& record : records) {
+        out.insert(out.end(), record.begin(), record.end());
     }
     return out;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> SyntheticImage::LinearTiles(std::span<const TilePixels> tiles) {
+    return Joined(tiles);
 }
 
 SyntheticImage::TilePixels SyntheticImage::SolidTile(std::uint8_t index) {
@@ -111,7 +120,6 @@ std::uint16_t SyntheticImage::TileEntry(std::uint32_t tile, std::uint32_t palett
 std::vector<std::uint8_t> SyntheticImage::MetatileTable(
     std::span<const std::array<std::uint16_t, 4>> metatiles) {
     std::vector<std::uint8_t> out;
-    out.reserve(metatiles.size() * 8);
     for (const auto& metatile : metatiles) {
         for (const std::uint16_t entry : metatile) {
             AppendU16(out, entry);
@@ -122,19 +130,13 @@ std::vector<std::uint8_t> SyntheticImage::MetatileTable(
 
 std::vector<std::uint8_t> SyntheticImage::WorldMetatileTable(
     std::span<const std::array<std::uint8_t, 4>> metatiles) {
-    std::vector<std::uint8_t> out;
-    out.reserve(metatiles.size() * 4);
-    for (const auto& metatile : metatiles) {
-        out.insert(out.end(), metatile.begin(), metatile.end());
-    }
-    return out;
+    return Joined(metatiles);
 }
 
 std::vector<std::uint8_t> SyntheticImage::LayerMap(
     std::uint32_t widthCells, std::uint32_t heightCells,
     const std::function<std::uint16_t(std::uint32_t x, std::uint32_t y)>& cell) {
     std::vector<std::uint8_t> out;
-    out.reserve(std::size_t{widthCells} * heightCells * 2);
     for (std::uint32_t y = 0; y < heightCells; ++y) {
         for (std::uint32_t x = 0; x < widthCells; ++x) {
             AppendU16(out, cell(x, y));
