@@ -402,28 +402,29 @@ void SyntheticImage::PutWorldMapExits(std::span<const WorldMapExitRecord> exits)
     }
 }
 
+std::uint32_t SyntheticImage::ObjectBankValue(ObjectBank bank, std::uint32_t extendedA,
+                                              std::uint32_t extendedB, RegionTable tableA,
+                                              RegionTable tableB) const {
+    if (extendedObjectBanks_) {
+        return bank == ObjectBank::A ? extendedA : extendedB;
+    }
+    return Table(bank == ObjectBank::A ? tableA : tableB);
+}
+
 void SyntheticImage::PutObjectList(std::uint32_t mapId, ObjectBank bank, std::uint16_t pointer,
                                    std::span<const std::uint8_t> bytes) {
-    std::uint32_t table = 0;
-    if (extendedObjectBanks_) {
-        table = bank == ObjectBank::A ? kExtendedObjectTableA : kExtendedObjectTableB;
-    } else {
-        table = Table(bank == ObjectBank::A ? RegionTable::SpritePlacementPointerTableA
-                                            : RegionTable::SpritePlacementPointerTableB);
-    }
+    const std::uint32_t table = ObjectBankValue(bank, kExtendedObjectTableA, kExtendedObjectTableB,
+                                                RegionTable::SpritePlacementPointerTableA,
+                                                RegionTable::SpritePlacementPointerTableB);
     Put16(Wrap(table + 2 * mapId), pointer);
     PutObjectBytes(bank, pointer, bytes);
 }
 
 void SyntheticImage::PutObjectBytes(ObjectBank bank, std::uint16_t pointer,
                                     std::span<const std::uint8_t> bytes) {
-    std::uint32_t base = 0;
-    if (extendedObjectBanks_) {
-        base = bank == ObjectBank::A ? kExtendedObjectBankA : kExtendedObjectBankB;
-    } else {
-        base = Table(bank == ObjectBank::A ? RegionTable::SpritePlacementBankA
-                                           : RegionTable::SpritePlacementBankB);
-    }
+    const std::uint32_t base =
+        ObjectBankValue(bank, kExtendedObjectBankA, kExtendedObjectBankB,
+                        RegionTable::SpritePlacementBankA, RegionTable::SpritePlacementBankB);
     PutBytes(Wrap(base | pointer), bytes);
 }
 

@@ -167,6 +167,10 @@ public:
     void WriteFile(const std::filesystem::path& path, bool copierHeader = false) const;
 
 private:
+    // Of bank A or B: the extended value after UseExtendedObjectBanks, else the release's table.
+    std::uint32_t ObjectBankValue(ObjectBank bank, std::uint32_t extendedA, std::uint32_t extendedB,
+                                  RegionTable tableA, RegionTable tableB) const;
+
     std::vector<std::uint8_t> bytes_;
     Region region_ = Region::German;
     bool extendedObjectBanks_ = false;
