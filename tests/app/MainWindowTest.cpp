@@ -1,20 +1,17 @@
 #include <QAbstractButton>
 #include <QAction>
-#include <QApplication>
 #include <QLineEdit>
-#include <QMenuBar>
-#include <QTabBar>
 #include <QTabWidget>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
-#include "app/ui/CAboutDlg.h"
 #include "app/ui/CQuenmarkDlg.h"
 #include "maps/MapRenderer.h"
 #include "maps/ui/MapTab.h"
+#include "maps/ui/WorldMapTab.h"
 #include "platform/Files.h"
 #include "project/ProjectContext.h"
+#include "tests/maps/WorldMapProject.h"
 #include "tests/maps/ui/MapPageFixture.h"
 #include "tests/support/NamedChild.h"
 #include "tests/support/ScriptedPrompts.h"
@@ -28,25 +25,18 @@ class MainWindow : public ::testing::Test {
 protected:
     void TearDown() override { DestroyCurrentProject(); }
 
-    void NewProject(const char* file, bool answerYes = true) {
+    void NewProject(const SyntheticImage& image) {
+        image.WriteFile("start.smc");
         if (currentProject != nullptr) {
-            prompts.yesNoAnswers.push_back(answerYes);
+            prompts.yesNoAnswers.push_back(true);
         }
-        prompts.fileAnswers.push_back(std::filesystem::path(file));
+        prompts.fileAnswers.push_back(std::filesystem::path("start.smc"));
         window.Action("fileNew")->trigger();
     }
 
     ScriptedPrompts prompts;
     CQuenmarkDlg window{prompts};
 };
-
-QStringList MenuTexts(QMenu* menu) {
-    QStringList texts;
-    for (QAction* action : menu->actions()) {
-        texts << (action->isSeparator() ? QString("-") : action->text());
-    }
-    return texts;
-}
 
 }  // namespace
 
@@ -55,102 +45,66 @@ TEST_F(MainWindow, TitleAndTabsInOrderHiddenUntilAProjectExists) {
     EXPECT_EQ(window.windowTitle(), "Quenmark v3.2 (Built: Aug 31 2026) Public");
     QTabWidget* tabs = window.TabStrip();
     EXPECT_FALSE(tabs->isVisible());
-    const QStringList expected{"Script Viewer", "Maps",         "World Maps",    "Experience",
-                               "Enemies",       "Items",        "Sprites",       "Title Screen",
-                               "Script Editor", "Sprite Placement Editor"};
-    ASSERT_EQ(tabs->count(), expected.size());
+    QStringList texts;
     for (int i = 0; i < tabs->count(); ++i) {
-        EXPECT_EQ(tabs->tabText(i), expected[i]);
+        texts << tabs->tabText(i);
     }
-    EXPECT_EQ(tabs->currentIndex(), 0);
-    EXPECT_FALSE(window.windowIcon().isNull());
-}
-
-TEST_F(MainWindow, MenuEntries) {
-    QStringList titles;
-    for (QAction* action : window.menuBar()->actions()) {
-        titles << action->text();
-    }
-    EXPECT_EQ(titles, (QStringList{"&File", "&ROM", "&Maps", "&Tools", "&Help"}));
-    QMenu* file = window.menuBar()->actions()[0]->menu();
-    EXPECT_EQ(MenuTexts(file),
-              (QStringList{"&New", "&Open", "-", "&Save", "&Save As ...", "-", "&Exit"}));
-    EXPECT_FALSE(window.Action("fileSave")->isEnabled());
-    EXPECT_EQ(window.Action("fileExit")->shortcut(), QKeySequence("Alt+F4"));
-    QMenu* maps = window.menuBar()->actions()[2]->menu();
-    EXPECT_EQ(MenuTexts(maps->actions()[0]->menu()), (QStringList{"&Load", "&Save As.."}));
-    EXPECT_EQ(MenuTexts(window.menuBar()->actions()[3]->menu()),
-              (QStringList{"&Exit Editor...", "&Chest Editor...", "&Object Editor...",
-                           "&Shop Editor..."}));
-    EXPECT_EQ(MenuTexts(window.menuBar()->actions()[4]->menu()),
-              (QStringList{"View &Wiki", "-", "&About Quenmark"}));
+    EXPECT_EQ(texts,
+              (QStringList{"Script Viewer", "Maps", "World Maps", "Experience", "Enemies", "Items",
+                           "Sprites", "Title Screen", "Script Editor", "Sprite Placement Editor"}));
+    EXPECT_EQ(tabs->widget(1), window.MapsPage());
+    EXPECT_EQ(tabs->widget(2), window.WorldMapsPage());
 }
 
 TEST_F(MainWindow, NewProjectShowsTheStripAndARefusedImageKeepsIt) {
     window.show();
-    SyntheticImage(SyntheticImage::k4MB, Region::German).WriteFile("de.smc");
-    NewProject("de.smc");
+    NewProject(SyntheticImage(SyntheticImage::k4MB, Region::German));
     ASSERT_NE(currentProject, nullptr);
     EXPECT_TRUE(window.TabStrip()->isVisible());
     ProjectContext* open = currentProject;
 
-    SyntheticImage(SyntheticImage::k4MB, Region::Unknown).WriteFile("xx.smc");
-    NewProject("xx.smc");
+    NewProject(SyntheticImage(SyntheticImage::k4MB, Region::Unknown));
     EXPECT_EQ(currentProject, open);
     EXPECT_TRUE(window.TabStrip()->isVisible());
     EXPECT_EQ(prompts.questions.back(), "Create new project?");
+    EXPECT_EQ(prompts.LastMessage(),
+              "This ROM is not supported or invalid.\nOnly the German, Spanish, Japanese and UK "
+              "version are supported.");
 }
 
-TEST_F(MainWindow, SwitchingTabsShowsOnlyTheSelectedPage) {
-    window.show();
-    SyntheticImage(SyntheticImage::k4MB, Region::UK).WriteFile("uk.smc");
-    NewProject("uk.smc");
-    QTabWidget* tabs = window.TabStrip();
-    tabs->setCurrentIndex(1);
-    tabs->setCurrentIndex(5);
-    for (int i = 0; i < tabs->count(); ++i) {
-        EXPECT_EQ(tabs->widget(i)->isVisible(), i == 5) << i;
-    }
-    EXPECT_EQ(tabs->widget(5)->objectName(), "ItemsTab");
+TEST_F(MainWindow, NewProjectUnloadsBothMapPages) {
+    WorldMapProject data;
+    NewProject(data.image);
+    MapTab* maps = window.MapsPage();
+    NamedChild<QLineEdit>(*maps, "mapId")->setText("0x10");  // no objects: an empty map
+    NamedChild<QAbstractButton>(*maps, "load")->click();
+    ASSERT_NE(maps->MapTabRenderer(), nullptr);
+    WorldMapTab* worldMaps = window.WorldMapsPage();
+    worldMaps->OnLoad();
+    ASSERT_NE(worldMaps->WorldMapRenderer(), nullptr);
+
+    NewProject(data.image);
+    EXPECT_EQ(maps->MapTabRenderer(), nullptr);
+    EXPECT_EQ(worldMaps->WorldMapRenderer(), nullptr);
+    EXPECT_FALSE(NamedChild<QAbstractButton>(*worldMaps, "save")->isEnabled());
 }
 
-TEST_F(MainWindow, HelpOpensTheWikiAndTheAboutBox) {
+TEST_F(MainWindow, TheWikiOpensAndSaveAndMapCommandsNeedAProjectAndAMap) {
     window.Action("helpViewWiki")->trigger();
     ASSERT_EQ(prompts.openedUrls.size(), 1u);
     EXPECT_NE(prompts.openedUrls[0].find("index.php?title=Quenmark"), std::string::npos);
-
-    bool sawAbout = false;
-    QTimer::singleShot(0, [&] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (auto* about = qobject_cast<CAboutDlg*>(w); about && about->isVisible()) {
-                sawAbout = about->windowTitle() == "About Quenmark";
-                about->accept();
-            }
-        }
-    });
-    window.Action("helpAbout")->trigger();
-    EXPECT_TRUE(sawAbout);
-}
-
-TEST_F(MainWindow, SavingWithoutAProjectSaysSo) {
-    window.Action("romSaveAs")->trigger();
-    window.Action("fileSaveAs")->trigger();
+    for (const char* action : {"romSaveAs", "fileSaveAs", "mapSaveAs", "mapLoad"}) {
+        window.Action(action)->trigger();
+    }
     EXPECT_EQ(prompts.messages,
               (std::vector<std::string>{"Please open or create a project first.",
-                                        "Please open or create a project first."}));
+                                        "Please open or create a project first.",
+                                        "Please load a map first.", "Please load a map first."}));
+    EXPECT_TRUE(prompts.dialogTitles.empty());
 }
 
 TEST_F(MainWindow, MapMenuExportsAndImportsTheMapsPagesLayer) {
-    window.Action("mapSaveAs")->trigger();
-    window.Action("mapLoad")->trigger();
-    EXPECT_EQ(prompts.messages,
-              (std::vector<std::string>{"Please load a map first.", "Please load a map first."}));
-    EXPECT_TRUE(prompts.dialogTitles.empty());
-    prompts.messages.clear();
-
-    MapPageProject data;
-    data.image.WriteFile("maps.smc");
-    NewProject("maps.smc");
+    NewProject(MapPageProject().image);
     MapTab* page = window.MapsPage();
     NamedChild<QLineEdit>(*page, "mapId")->setText("0x0A");
     NamedChild<QAbstractButton>(*page, "load")->click();
@@ -165,8 +119,7 @@ TEST_F(MainWindow, MapMenuExportsAndImportsTheMapsPagesLayer) {
     prompts.fileAnswers.push_back(std::filesystem::path("cell.map"));
     window.Action("mapLoad")->trigger();
     EXPECT_EQ(page->MapTabRenderer()->layerMap[0][0], 7);
-    EXPECT_TRUE(std::equal(layer.begin() + 2, layer.end(),
-                           page->MapTabRenderer()->layerMap[0].begin() + 2));
     EXPECT_TRUE(prompts.messages.empty());
     EXPECT_EQ(prompts.dialogTitles.back(), "Select File");
+    EXPECT_EQ(prompts.dialogFilters.back(), "Map file (*.map)|*.map|All Files (*.*)|*.*|");
 }

@@ -19,8 +19,6 @@ struct SaveScene {
                        std::uint32_t scriptAddress = MapPageProject::kScript)
         : data(size, scriptAddress) {}
 
-    void CompactLayer1() { data.CompactLayer1(); }
-
     // Imports the image and loads map 0x0A.
     void Open() {
         ASSERT_NE(ImportRom(project, data.image.Bytes()), kRegionNone);

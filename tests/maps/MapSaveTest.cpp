@@ -7,135 +7,13 @@
 
 #include "maps/LayerSave.h"
 #include "maps/MapHeaderTable.h"
-#include "maps/MapRenderer.h"
 #include "maps/ScriptPointer.h"
 #include "platform/Files.h"
-#include "project/ProjectContext.h"
-#include "project/RomImport.h"
 #include "tests/maps/MapSaveFixture.h"
-#include "tests/maps/MapTestFixture.h"
-#include "tests/support/SyntheticImage.h"
-
-using Region = SyntheticImage::Region;
 
 namespace {
 
-// World maps with recognisable tile maps, loaded into the scene's map object.
-struct WorldMapScene : MapScene {
-    explicit WorldMapScene(std::uint32_t size = SyntheticImage::k4MB,
-                           Region region = Region::German)
-        : MapScene(size) {
-        image.SetRegion(region);
-        std::vector<std::uint8_t> large(0x10000);
-        std::vector<std::uint8_t> small(0x1000);
-        for (std::size_t i = 0; i < large.size(); ++i) {
-            large[i] = static_cast<std::uint8_t>(i * 3 + i / 256);
-        }
-        for (std::size_t i = 0; i < small.size(); ++i) {
-            small[i] = static_cast<std::uint8_t>(i * 5 + 1);
-        }
-        const std::vector<SyntheticImage::TilePixels> tiles(4, SyntheticImage::SolidTile(1));
-        const std::vector<std::array<std::uint8_t, 4>> metatiles(4, {0, 1, 2, 3});
-        const std::vector<std::uint16_t> palette(256, 0x1234);
-        if (size > SyntheticImage::k1MB) {
-            image.PutWorldMap(true, large, SyntheticImage::LinearTiles(tiles),
-                              SyntheticImage::WorldMetatileTable(metatiles), palette);
-            image.PutWorldMap(false, small, SyntheticImage::LinearTiles(tiles),
-                              SyntheticImage::WorldMetatileTable(metatiles), palette);
-        }
-        Sync();
-        project.regionIndex = DetectRegion(image.Bytes());
-    }
-
-    void Load(std::uint32_t id) {
-        renderer->Reset();
-        std::uint32_t w0 = 0;
-        std::uint32_t w1 = 0;
-        renderer->Load(id, w0, w1, false);
-    }
-
-    std::vector<std::uint8_t> ImageBytes(RegionTable table, std::size_t count) const {
-        const auto at = project.romImage.begin() + image.Table(table);
-        return {at, at + static_cast<std::ptrdiff_t>(count)};
-    }
-};
-
-}  // namespace
-
-TEST(MapSaveWorld, LargeMapGoesBackIntoItsTwoBlocksForBothIds) {
-    for (std::uint32_t id : {2u, 5u}) {
-        WorldMapScene scene;
-        scene.Load(2);
-        auto& map = scene.renderer->layerMap[0];
-        map[0] = 0xA1;
-        map[0x7FFF] = 0xA2;
-        map[0x8000] = 0xB1;
-        map[0xFFFF] = 0xB2;
-        map[0x10000] = 0xCC;  // beyond the stored map: never written
-        std::vector<std::uint8_t> expected = scene.project.romImage;
-        std::copy_n(map.begin(), 0x8000,
-                    expected.begin() + scene.image.Table(RegionTable::WorldMapTileMapTableA));
-        std::copy_n(map.begin() + 0x8000, 0x8000,
-                    expected.begin() + scene.image.Table(RegionTable::WorldMapTileMapTableB));
-
-        const MapSaveResult result = scene.renderer->SaveToRom(id);
-        EXPECT_TRUE(result.saved) << id;
-        EXPECT_TRUE(result.message.empty());
-        EXPECT_EQ(scene.project.romImage, expected) << id;
-
-        // Loading again gives back the edited map.
-        scene.Load(id);
-        EXPECT_EQ(scene.renderer->layerMap[0][0x7FFF], 0xA2);
-        EXPECT_EQ(scene.renderer->layerMap[0][0xFFFF], 0xB2);
-        EXPECT_EQ(scene.renderer->layerMap[0][0x10000], 0);
-    }
-}
-
-TEST(MapSaveWorld, SmallMapGoesBackInPlaceForBothIds) {
-    for (std::uint32_t id : {3u, 35u}) {
-        WorldMapScene scene;
-        scene.Load(35);
-        auto& map = scene.renderer->layerMap[0];
-        std::fill_n(map.begin() + 0x100, 0x10, 0x77);
-        map[0x1000] = 0x99;  // beyond the stored map
-        std::vector<std::uint8_t> expected = scene.project.romImage;
-        std::copy_n(map.begin(), 0x1000,
-                    expected.begin() + scene.image.Table(RegionTable::SmallWorldMapTileMapTable));
-
-        EXPECT_TRUE(scene.renderer->SaveToRom(id).saved) << id;
-        EXPECT_EQ(scene.project.romImage, expected) << id;
-    }
-}
-
-TEST(MapSaveWorld, RefusalsLeaveTheImageUnchanged) {
-    // A map object that holds no world map of that size.
-    WorldMapScene scene;
-    scene.Load(3);  // the small map's 0x2000 bytes cannot fill the large map
-    const std::vector<std::uint8_t> before = scene.project.romImage;
-    for (std::uint32_t id : {2u, 5u}) {
-        const MapSaveResult result = scene.renderer->SaveToRom(id);
-        EXPECT_FALSE(result.saved);
-        EXPECT_EQ(result.message, "Please load a map first.");
-    }
-    scene.renderer->Reset();
-    EXPECT_EQ(scene.renderer->SaveToRom(3).message, "Please load a map first.");
-    EXPECT_EQ(scene.project.romImage, before);
-
-    // The 1 MB release names tile maps beyond its image; release F has them all.
-    WorldMapScene small(SyntheticImage::k1MB, Region::ReleaseM);
-    small.renderer->layerMap[0].assign(0x20000, 0x55);
-    const std::vector<std::uint8_t> smallBefore = small.project.romImage;
-    for (std::uint32_t id : {2u, 3u}) {
-        const MapSaveResult result = small.renderer->SaveToRom(id);
-        EXPECT_FALSE(result.saved);
-        EXPECT_EQ(result.message, "The world map data lies outside this ROM image.");
-    }
-    EXPECT_EQ(small.project.romImage, smallBefore);
-}
-
-namespace {
-
-constexpr std::uint32_t kNewId = 0x20;
+constexpr std::uint32_t kNewId = MapPageProject::kFreeMapId;
 
 // The map object's map as a reload gives it back: layers, the tiles and tables that the
 // saved sizes cover, collision, palette rows 1 to 14 and the music.
@@ -175,9 +53,13 @@ void MarkPalette(MapRenderer& map) {
 
 TEST(ScriptPointer, ResolvesFromBehindThePointerAndEncodesBack) {
     // The bank base of a pointer at 0x069600 is 0x06; every 0x8000 is one bank further.
+    EXPECT_EQ(ResolveScriptPointer(0x069600, 0x001234), 0x069234u);
     EXPECT_EQ(ResolveScriptPointer(0x069600, 0x009234), 0x079234u);
-    EXPECT_EQ(ResolveScriptPointer(0x069600, 0xFFFFFF), 0x05FFFFu);
+    EXPECT_EQ(ResolveScriptPointer(0x069600, 0x011234), 0x089234u);
+    EXPECT_EQ(ResolveScriptPointer(0x069600, 0xFFFFFF), 0x05FFFFu);  // the bank wraps at 0xFF
+    // From 0xC00000 on, behind the pointer or where it leads, bit 15 is clear.
     EXPECT_EQ(ResolveScriptPointer(0xBFFFFD, 0x001234), 0xC01234u);
+    EXPECT_EQ(ResolveScriptPointer(0x069600, 0x5D0000), 0xC00000u);
     // A pointer whose bytes end at a bank boundary counts from the next bank.
     EXPECT_EQ(EncodeScriptPointer(0x06FFFD, 0x428000), (0x42u - 0x07u) << 15);
     // Below 0xC00000 only upper halves are reached, from there on only lower halves.
@@ -191,7 +73,6 @@ TEST(ScriptPointer, ResolvesFromBehindThePointerAndEncodesBack) {
 
 TEST(MapSaveWhole, BuildsTheScriptAndBlocksAndReloadsEqual) {
     SaveScene s(SyntheticImage::k6MB);
-    s.data.image.SetMapHeader(kNewId, 2);
     s.Open();
     MapRenderer& map = *s.renderer;
     MarkPalette(map);
@@ -227,15 +108,8 @@ TEST(MapSaveWhole, BuildsTheScriptAndBlocksAndReloadsEqual) {
 
     const auto loaded = s.Load(kNewId);
     ExpectReloadsEqual(map, *loaded);
-    // The map object now knows its blocks as a load of them would.
-    EXPECT_EQ(map.layerSource, loaded->layerSource);
-    EXPECT_EQ(map.layerPointerPos, loaded->layerPointerPos);
-    EXPECT_EQ(map.tileSource, loaded->tileSource);
-    EXPECT_EQ(map.metatileSource, loaded->metatileSource);
-    EXPECT_EQ(map.collisionSource, loaded->collisionSource);
-    EXPECT_EQ(map.paletteSource, loaded->paletteSource);
-    EXPECT_EQ(map.mapMusicTrackPos, loaded->mapMusicTrackPos);
-    // So a later save of one layer finds its block.
+    // The map object now knows its blocks as a load would: a later save of one layer finds its
+    // block.
     SaveScene::Scramble(map, 0, 1500);
     ASSERT_TRUE(SaveEditedLayer(map, 0).saved);
     EXPECT_EQ(s.Load(kNewId)->layerMap[0], map.layerMap[0]);

@@ -35,16 +35,11 @@ TEST(MapViewState, LoadedLayersSetTheScrollLimits) {
     EXPECT_EQ(state.layerSize, (std::array<std::uint32_t, 4>{1024, 768, 0, 0}));
     EXPECT_EQ(state.scrollX + state.scrollY, 0u);
     EXPECT_EQ(state.verticalScrollText, "0/256");
-    int steps = 0;
-    while (state.WheelOverView(false, true, false, false) == Wheel::Scrolled) {
-        ++steps;
-    }
-    EXPECT_EQ(steps, 32);
-    EXPECT_EQ(state.horizontalScrollText, "512/512");
-    // Shift, or a mouse button held, moves nothing but still asks for a redraw.
-    EXPECT_EQ(state.WheelOverView(true, true, true, false), Wheel::Redraw);
-    EXPECT_EQ(state.WheelOverView(true, false, false, true), Wheel::Redraw);
-    EXPECT_EQ(state.scrollX, 512u);
+    // The walk to the limits is the Maps page's test. Shift, or a mouse button held, moves
+    // nothing but still asks for a redraw.
+    EXPECT_EQ(state.WheelOverView(false, true, true, false), Wheel::Redraw);
+    EXPECT_EQ(state.WheelOverView(false, false, false, true), Wheel::Redraw);
+    EXPECT_EQ(state.scrollX + state.scrollY, 0u);
     state.Clear();
     EXPECT_EQ(state.layerSize, (std::array<std::uint32_t, 4>{256, 0, 256, 0}));
     EXPECT_EQ(state.horizontalScrollText, "0/x");

@@ -127,60 +127,45 @@ TEST(SpriteDescriptor, LoadReadsEveryFormOfRecord) {
     image.PutSpritePalettePointer(5, kTablePalette + 0x20);
     image.PutSpriteGraphicsPointer(93, kTableGraphics);
     image.PutSpriteGraphicsPointer(3, kTableGraphics + 0x100);
-    // Image bytes to change, then what the descriptor and the project's current graphics
-    // (kOtherGraphics before the load) hold.
-    const struct {
-        std::vector<std::pair<std::uint32_t, std::uint8_t>> bytes;
-        std::uint32_t palette, graphics, animations, current;
-    } cases[] = {
-        {{}, kPalette, kGraphics, 2, kGraphics},
+    // Image bytes to change; then the palette, graphics and animation count, and the project's
+    // current graphics (kOtherGraphics before the load).
+    using Bytes = std::vector<std::pair<std::uint32_t, std::uint8_t>>;
+    const std::pair<Bytes, std::array<std::uint32_t, 4>> cases[] = {
+        {{}, {kPalette, kGraphics, 2, kGraphics}},
         // Byte 3 bit 5: palette by byte 5 (low 6 bits), graphics by byte 12; the byte 8 form
         // counts only without it.
         {{{kInfo + 3, 0x20}, {kInfo + 5, 0xC0 | 31}, {kInfo + 12, 93}, {kInfo + 8, 0x85}},
-         kTablePalette,
-         kTableGraphics,
-         2,
-         kTableGraphics},
+         {kTablePalette, kTableGraphics, 2, kTableGraphics}},
         // Byte 8 bit 7: palette by its low 6 bits, graphics by byte 15.
         {{{kInfo + 8, 0x80 | 5}, {kInfo + 15, 3}},
-         kTablePalette + 0x20,
-         kTableGraphics + 0x100,
-         2,
-         kTableGraphics + 0x100},
+         {kTablePalette + 0x20, kTableGraphics + 0x100, 2, kTableGraphics + 0x100}},
         // Palette only (word 9 is 0xFFFF): the current graphics are borrowed.
         {{{kInfo + 9, 0xFF}, {kInfo + 10, 0xFF}, {kInfo + 5, 0x40 | 31}},
-         kTablePalette,
-         kOtherGraphics,
-         2,
-         kOtherGraphics},
+         {kTablePalette, kOtherGraphics, 2, kOtherGraphics}},
         // Refused: palette 32; graphics byte 94 (the palette is taken); palette 0x3F of the
         // byte 8 form; a record without graphics (word 12 is 0xFFFF).
-        {{{kInfo + 3, 0x20}, {kInfo + 5, 32}}, 0, 0, 0, kOtherGraphics},
+        {{{kInfo + 3, 0x20}, {kInfo + 5, 32}}, {0, 0, 0, kOtherGraphics}},
         {{{kInfo + 3, 0x20}, {kInfo + 5, 31}, {kInfo + 12, 94}},
-         kTablePalette,
-         0,
-         0,
-         kOtherGraphics},
-        {{{kInfo + 8, 0x80 | 0x3F}}, 0, 0, 0, kOtherGraphics},
-        {{{kInfo + 12, 0xFF}, {kInfo + 13, 0xFF}}, 0, 0, 0, kOtherGraphics},
+         {kTablePalette, 0, 0, kOtherGraphics}},
+        {{{kInfo + 8, 0x80 | 0x3F}}, {0, 0, 0, kOtherGraphics}},
+        {{{kInfo + 12, 0xFF}, {kInfo + 13, 0xFF}}, {0, 0, 0, kOtherGraphics}},
         // Animation data that does not decode (a raw size of 0).
-        {{{kAnim + 1, 0}, {kAnim + 2, 0}}, kPalette, kGraphics, 0, kGraphics},
+        {{{kAnim + 1, 0}, {kAnim + 2, 0}}, {kPalette, kGraphics, 0, kGraphics}},
     };
     SpriteDescriptor descriptor;  // reused: nothing of an earlier load may stay
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(c.bytes));
+    for (const auto& [bytes, expected] : cases) {
+        SCOPED_TRACE(testing::PrintToString(bytes));
         SyntheticImage changed = image;
-        for (const auto& [at, value] : c.bytes) {
+        for (const auto& [at, value] : bytes) {
             changed.Put8(at, value);
         }
         auto project = MakeProject(changed);
         project->spriteGraphicsAddress = kOtherGraphics;
         descriptor.Load(*project, kInfo);
-        EXPECT_EQ(descriptor.paletteAddress, c.palette);
-        EXPECT_EQ(descriptor.graphicsAddress, c.graphics);
-        EXPECT_EQ(descriptor.animationCount, c.animations);
-        EXPECT_EQ(descriptor.frameCount, c.animations == 0 ? 0u : 3u);
-        EXPECT_EQ(project->spriteGraphicsAddress, c.current);
+        EXPECT_EQ((std::array{descriptor.paletteAddress, descriptor.graphicsAddress,
+                              descriptor.animationCount, project->spriteGraphicsAddress}),
+                  expected);
+        EXPECT_EQ(descriptor.frameCount, expected[2] == 0 ? 0u : 3u);
     }
 
     // Address 0 changes nothing; game addresses pass the address rule.
@@ -247,53 +232,41 @@ TEST(SpriteDescriptor, AnimationTablesAndSheetsOfAnySize) {
     }
 }
 
-TEST(SpriteDescriptor, PiecesMustFitTheViewArea) {
-    const auto image = SpriteImage({{{{.large = true, .x = 0, .y = 0, .tile = 0}},
-                                     {{.large = false, .x = 5, .y = 5, .tile = 0}}}});
-    auto project = MakeProject(image);
-    SpriteDescriptor descriptor;
-    descriptor.Load(*project, kInfo);
-    Canvas view(520, 520, kBackground);
-    EXPECT_TRUE(descriptor.RenderFrame(*project, 496, 496, 0, 0, view).drawn);
-    EXPECT_EQ(view.At(496, 496), Argb(1));
-    constexpr int kMin = std::numeric_limits<int>::min();
-    constexpr int kMax = std::numeric_limits<int>::max();
-    for (const auto& [x, y] : {std::pair{497, 0}, std::pair{0, 497}, std::pair{-1, 0},
-                               std::pair{0, -1}, std::pair{kMin, 0}, std::pair{kMax, kMax}}) {
-        view.Fill(kBackground);
-        EXPECT_TRUE(descriptor.RenderFrame(*project, x, y, 0, 0, view).drawn);
-        EXPECT_TRUE(std::all_of(view.Pixels(), view.Pixels() + 520 * 520,
-                                [](std::uint32_t p) { return p == kBackground; }))
-            << x << ", " << y;
-    }
-    // The piece's own offset counts: -5 + 5 is inside.
-    descriptor.RenderFrame(*project, -5, -5, 0, 1, view);
-    EXPECT_EQ(view.At(0, 0), Argb(1));
-}
-
-TEST(SpriteDescriptor, OutOfRangeAnimationsFramesPiecesAndTilesAreSafe) {
-    const Frame frame = {{.tile = 0x00}, {.large = true, .x = 8, .tile = 0xFF}};
+TEST(SpriteDescriptor, OutOfRangePlacesAnimationsFramesPiecesAndTilesAreSafe) {
+    const Frame frame = {{.large = true, .tile = 0x00}, {.x = 16, .tile = 0xFF}};
     const auto data = SyntheticImage::SpriteAnimationData({{frame}});
     ASSERT_EQ(data[12 + 16], 2);  // table (4) and list (8), a head of 16, then the piece count
     auto image = SpriteImage({{frame}});
     auto project = MakeProject(image);
     SpriteDescriptor descriptor;
     descriptor.Load(*project, kInfo);
-    Canvas view(32, 16, kBackground);
-    const auto draws = [&](std::uint32_t animation, std::uint32_t frame) {
-        return descriptor.RenderFrame(*project, 0, 0, animation, frame, view).drawn;
+    Canvas view(520, 520, kBackground);
+    const auto draws = [&](int x, int y, std::uint32_t animation, std::uint32_t frame) {
+        view.Fill(kBackground);
+        return descriptor.RenderFrame(*project, x, y, animation, frame, view).drawn;
     };
+    const auto blank = [&] {
+        return std::all_of(view.Pixels(), view.Pixels() + 520 * 520,
+                           [](std::uint32_t p) { return p == kBackground; });
+    };
+    // A piece must lie wholly inside the 512 x 512 area; tile 0xFF lies below the one-row sheet
+    // and stays transparent.
+    EXPECT_TRUE(draws(496, 496, 0, 0));
+    EXPECT_EQ(view.At(496, 496), Argb(1));
+    EXPECT_TRUE(draws(0, 0, 0, 0));
+    EXPECT_EQ(view.At(16, 0), kBackground);
+    constexpr int kMin = std::numeric_limits<int>::min();
+    constexpr int kMax = std::numeric_limits<int>::max();
+    for (const auto& [x, y] : {std::pair{497, 0}, std::pair{0, 497}, std::pair{-1, 0},
+                               std::pair{0, -1}, std::pair{kMin, 0}, std::pair{kMax, kMax}}) {
+        EXPECT_TRUE(draws(x, y, 0, 0));
+        EXPECT_TRUE(blank()) << x << ", " << y;
+    }
     // Animations past the count; frame 1 past the list's end; frames far beyond the data.
-    for (const std::uint32_t a : {1u, 0xFFFFFFFFu}) {
-        EXPECT_FALSE(draws(a, 0)) << a;
+    for (const auto& [a, f] :
+         {std::pair{1u, 0u}, {0xFFFFFFFFu, 0u}, {0u, 1u}, {0u, 0x3FFFFFFFu}, {0u, 0xFFFFFFFFu}}) {
+        EXPECT_FALSE(draws(0, 0, a, f)) << a << " " << f;
     }
-    for (const std::uint32_t f : {1u, 2u, 0x3FFFFFFFu, 0xFFFFFFFFu}) {
-        EXPECT_FALSE(draws(0, f)) << f;
-    }
-    // Tile 0xFF lies below a one-row sheet: transparent, while piece 0 is drawn.
-    EXPECT_TRUE(draws(0, 0));
-    EXPECT_EQ(view.At(0, 0), Argb(1));
-    EXPECT_EQ(view.At(8, 0), kBackground);
 
     // A piece count beyond the data draws the pieces that are there; a frame record outside
     // the data draws nothing.
@@ -301,15 +274,14 @@ TEST(SpriteDescriptor, OutOfRangeAnimationsFramesPiecesAndTilesAreSafe) {
     changed[12 + 16] = 255;
     image.PutLzBlock(kAnim, changed);
     project = MakeProject(image);
-    view.Fill(kBackground);
-    EXPECT_TRUE(draws(0, 0));
+    EXPECT_TRUE(draws(0, 0, 0, 0));
     EXPECT_EQ(view.At(0, 0), Argb(1));
     changed = data;
     changed[6] = 0xF0;
     changed[7] = 0xFF;
     image.PutLzBlock(kAnim, changed);
     project = MakeProject(image);
-    EXPECT_FALSE(draws(0, 0));
+    EXPECT_FALSE(draws(0, 0, 0, 0));
 
     // Graphics that do not decode, or no animation at all: neither sheet nor frame.
     image.Put16(kGraphics + 1, 0);

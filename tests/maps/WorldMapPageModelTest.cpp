@@ -186,15 +186,19 @@ TEST_F(WorldMapPage, SavesTheEditedMapInPlaceAndReadsItBackEqual) {
 }
 
 TEST_F(WorldMapPage, SavingIsRefusedWhereTheReleaseHasNoPlaceForTheMap) {
+    // The small map's cells cannot fill the large map.
+    Load(2);
+    page.state.mapId = 2;
+    const std::vector<std::uint8_t> before = project->romImage;
+    page.Save(project.get(), prompts);
     Load(0);
     page.MapViewClick(project.get(), 0, 0);
-    const std::vector<std::uint8_t> before = project->romImage;
     project->SetTable(RegionTable::WorldMapTileMapTableB, 0);
     page.Save(project.get(), prompts);
     project->SetTable(RegionTable::WorldMapTileMapTableB, project->romSize - 0x7FFF);
     page.Save(project.get(), prompts);
     EXPECT_EQ(prompts.messages,
-              (std::vector<std::string>{kNoWorldMapDataText,
+              (std::vector<std::string>{"Please load a map first.", kNoWorldMapDataText,
                                         "The world map data lies outside this ROM image."}));
     EXPECT_EQ(project->romImage, before);
 }

@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "maps/SnesColor.h"
 #include "project/ProjectContext.h"
 #include "project/RomImport.h"
 #include "tests/support/SyntheticImage.h"
@@ -71,8 +72,7 @@ struct WorldMapProject {
     static std::uint32_t SmallColour(std::uint32_t m) { return Colour(m + kSmallPaletteTurn); }
     // The colour that cell value m shows on the large map, alpha aside.
     static std::uint32_t Colour(std::uint32_t m) {
-        const std::uint16_t c = SnesColour(m & 0xFF);
-        return ((c & 31u) << 3) << 16 | ((c >> 5 & 31u) << 3) << 8 | (c >> 10 & 31u) << 3;
+        return SnesColorToArgb(SnesColour(m & 0xFF), 0);
     }
 
     // A project made from the image as File > New makes it.

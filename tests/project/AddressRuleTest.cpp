@@ -14,27 +14,26 @@ std::unique_ptr<ProjectContext> MakeProject(std::uint32_t size, std::uint32_t re
 
 }  // namespace
 
-TEST(AddressRule, FourMegabyteImageOfRegion1) {
-    const auto owner = MakeProject(0x400000, 1);
-    const auto& p = *owner;
-    EXPECT_EQ(p.WrapRomOffset(0x96F3A9), 0x16F3A9u);
-    EXPECT_EQ(p.WrapRomOffset(0xB3868C), 0x33868Cu);
-    EXPECT_EQ(p.WrapRomOffset(0x3FFFFF), 0x3FFFFFu);
-    EXPECT_EQ(p.WrapRomOffset(0x400000), 0u);
-}
-
-TEST(AddressRule, SixMegabyteImageKeepsItsUpperPart) {
-    const auto owner = MakeProject(0x600000, 1);
-    const auto& p = *owner;
-    EXPECT_EQ(p.WrapRomOffset(0x508000), 0x508000u);
-    EXPECT_EQ(p.WrapRomOffset(0x96F3A9), 0x16F3A9u);
-}
-
-TEST(AddressRule, Region5MasksToTheFirstMegabyte) {
-    const auto owner = MakeProject(0x100000, 5);
-    const auto& p = *owner;
-    EXPECT_EQ(p.WrapRomOffset(0x16D10F), 0x6D10Fu);
-    EXPECT_EQ(p.WrapRomOffset(0x100000), 0u);
+TEST(AddressRule, ExamplesBySizeAndRegion) {
+    const struct {
+        std::uint32_t size, region, address, offset;
+    } cases[] = {
+        {0x400000, 1, 0x96F3A9, 0x16F3A9},
+        {0x400000, 1, 0xB3868C, 0x33868C},
+        {0x400000, 1, 0x3FFFFF, 0x3FFFFF},
+        {0x400000, 1, 0x400000, 0},
+        // A 6 MB image keeps its upper part; region 5 masks to the first megabyte.
+        {0x600000, 1, 0x508000, 0x508000},
+        {0x600000, 1, 0x96F3A9, 0x16F3A9},
+        {0x100000, 5, 0x16D10F, 0x6D10F},
+        {0x100000, 5, 0x100000, 0},
+        // A 1 MB image of another region: the rule can point past the end.
+        {0x100000, 1, 0x3F0000, 0x3F0000},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(MakeProject(c.size, c.region)->WrapRomOffset(c.address), c.offset)
+            << std::hex << c.size << " " << c.region << " " << c.address;
+    }
 }
 
 TEST(AddressRule, ReadRomLongAndBoundedAccess) {
@@ -45,38 +44,17 @@ TEST(AddressRule, ReadRomLongAndBoundedAccess) {
     p.Write8(0x1236, 0x06);
     EXPECT_EQ(p.ReadRomLong(0x1234), 0x6959Cu);
     EXPECT_EQ(p.ReadRomLong(0xC01234), 0x6959Cu);
-    // A 1 MB image of a region other than 5: the rule can point past the end; reads give 0.
-    EXPECT_EQ(p.WrapRomOffset(0x3F0000), 0x3F0000u);
-    EXPECT_EQ(p.ReadRomLong(0x3F0000), 0u);
+    EXPECT_EQ(p.ReadRomLong(0x3F0000), 0u);  // past the end: reads give 0
     EXPECT_FALSE(p.Write8(0x100000, 1));
     EXPECT_FALSE(p.Write16(0xFFFFF, 1));
     EXPECT_EQ(p.Read8(0xFFFFF), 0);
     // Only the present byte of a value at the very end is read.
     p.Write8(0xFFFFF, 0x42);
     EXPECT_EQ(p.Read24(0xFFFFF), 0x42u);
-}
 
-TEST(AddressRule, CurrentProjectHelpersWithoutAProject) {
     DestroyCurrentProject();
     EXPECT_EQ(ReadRomLong(0x1234), 0u);
     EXPECT_EQ(WrapRomOffset(0x1234), 0u);
-}
-
-TEST(RegionTables, ValuesAsTheReleasesShipThem) {
-    const auto& t = DefaultRegionAddressTables();
-    auto value = [&](RegionTable table, int region) {
-        return t[static_cast<std::size_t>(table)][region];
-    };
-    EXPECT_EQ(kRegionTableCount, 53u);
-    EXPECT_EQ(value(RegionTable::MapHeaderPointerTable, 5), 0x4959Cu);
-    EXPECT_EQ(value(RegionTable::ChestPointerTable, 0), 0x16D10Fu);
-    EXPECT_EQ(value(RegionTable::ShopTable, 5), 0u);
-    EXPECT_EQ(value(RegionTable::WorldMapExitTable, 1), 0x99FB3Au);
-    EXPECT_EQ(value(RegionTable::WorldMapExitTable, 6), 0u);
-    EXPECT_EQ(value(RegionTable::MapZeroExtraTableC, 1), 0xB3868Cu);
-    EXPECT_EQ(value(RegionTable::StatChangeTable, 6), 0x5F6BDu);
-    EXPECT_EQ(value(RegionTable::TitleLayoutTableB, 6), 0u);
-    EXPECT_STREQ(RegionTableName(RegionTable::SpritePlacementBankB), "SpritePlacementBankB");
 }
 
 TEST(RegionTables, AProjectOverridesOnlyItsOwnCopy) {

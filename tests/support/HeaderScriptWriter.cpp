@@ -2,13 +2,12 @@
 
 #include "tests/support/SyntheticImage.h"
 
-HeaderScriptWriter::HeaderScriptWriter(SyntheticImage& image, std::uint32_t start)
-    : image_(image), start_(start), position_(start) {}
+namespace {
 
-std::uint32_t HeaderScriptWriter::EncodeScriptPointer(std::uint32_t pointerPos,
-                                                      std::uint32_t target) {
-    // Bit 15 of a resolved pointer is set below bank 0xC0, so the lower half of a bank is
-    // reached through its mirror at bank + 0xC0, which the address rule folds back.
+// The three pointer bytes (as a 24-bit value) that, stored at pointerPos, resolve to the image
+// offset target. Bit 15 of a resolved pointer is set below bank 0xC0, so the lower half of a
+// bank is reached through its mirror at bank + 0xC0, which the address rule folds back.
+std::uint32_t EncodeScriptPointer(std::uint32_t pointerPos, std::uint32_t target) {
     std::uint32_t bank = target >> 16;
     if ((target & 0x8000) == 0) {
         bank += 0xC0;
@@ -17,6 +16,11 @@ std::uint32_t HeaderScriptWriter::EncodeScriptPointer(std::uint32_t pointerPos,
     const std::uint32_t delta = (bank - base) & 0xFF;
     return delta << 15 | (target & 0x7FFF);
 }
+
+}  // namespace
+
+HeaderScriptWriter::HeaderScriptWriter(SyntheticImage& image, std::uint32_t start)
+    : image_(image), position_(start) {}
 
 HeaderScriptWriter& HeaderScriptWriter::Byte(std::uint32_t value) {
     image_.Put8(image_.Wrap(position_++), value);

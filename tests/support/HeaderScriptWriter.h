@@ -13,12 +13,7 @@ class HeaderScriptWriter {
 public:
     HeaderScriptWriter(SyntheticImage& image, std::uint32_t start);
 
-    std::uint32_t Start() const { return start_; }
     std::uint32_t Position() const { return position_; }
-
-    // The three pointer bytes (as a 24-bit value) that, stored at pointerPos, resolve to the
-    // image offset target. Targets below 0x400000 with bit 15 clear use the 0xC0 bank mirror.
-    static std::uint32_t EncodeScriptPointer(std::uint32_t pointerPos, std::uint32_t target);
 
     HeaderScriptWriter& End();        // 00
     HeaderScriptWriter& Ignored01();  // 01 and six bytes
@@ -50,6 +45,5 @@ private:
     HeaderScriptWriter& FlowWithPiece(std::uint8_t sub, std::uint16_t piece);
 
     SyntheticImage& image_;
-    std::uint32_t start_;
     std::uint32_t position_;
 };

@@ -1,8 +1,8 @@
 #include "tests/support/SyntheticImage.h"
 
-#include <fstream>
 #include <stdexcept>
 
+#include "platform/Files.h"
 #include "project/SpritePlacementLists.h"
 
 SyntheticImage::SyntheticImage(std::uint32_t size, Region region) : bytes_(size, 0) {
@@ -15,40 +15,15 @@ std::uint32_t SyntheticImage::RegionIndex(Region region) {
 
 void SyntheticImage::SetRegion(Region region) {
     region_ = region;
-    // 0xFFC7 and 0xFFCB are letters of the game title, 0xFFDB the header's version.
-    std::uint8_t titleC7 = 'T';
-    std::uint8_t titleCB = 'E';
-    std::uint8_t version = 0;
-    switch (region) {
-        case Region::Japanese:
-            titleC7 = 'J';
-            titleCB = 'A';
-            break;
-        case Region::German:
-            titleCB = 'D';
-            break;
-        case Region::UK:
-            titleCB = 'P';
-            break;
-        case Region::Spanish:
-            titleCB = 'S';
-            break;
-        case Region::GermanV1:
-            titleCB = 'D';
-            version = 1;
-            break;
-        case Region::ReleaseM:
-            titleCB = 'M';
-            break;
-        case Region::ReleaseF:
-            titleCB = 'F';
-            break;
-        case Region::Unknown:
-            break;
-    }
-    Put8(0xFFC7, titleC7);
-    Put8(0xFFCB, titleCB);
-    Put8(0xFFDB, version);
+    // 0xFFC7 and 0xFFCB are letters of the game title, 0xFFDB the header's version; in the order
+    // of Region.
+    constexpr std::uint8_t kLetters[][3] = {{'J', 'A', 0}, {'T', 'D', 0}, {'T', 'P', 0},
+                                            {'T', 'S', 0}, {'T', 'D', 1}, {'T', 'M', 0},
+                                            {'T', 'F', 0}, {'T', 'E', 0}};
+    const auto* letters = kLetters[static_cast<std::size_t>(region)];
+    Put8(0xFFC7, letters[0]);
+    Put8(0xFFCB, letters[1]);
+    Put8(0xFFDB, letters[2]);
 }
 
 void SyntheticImage::Put8(std::uint32_t offset, std::uint32_t value) {
@@ -102,13 +77,22 @@ std::vector<std::uint8_t> SyntheticImage::PlanarTiles(std::span<const TilePixels
     return out;
 }
 
-std::vector<std::uint8_t> SyntheticImage::LinearTiles(std::span<const TilePixels> tiles) {
+namespace {
+
+// The bytes of fixed-size records, one after the other.
+template <typename Record>
+std::vector<std::uint8_t> Joined(std::span<const Record> records) {
     std::vector<std::uint8_t> out;
-    out.reserve(tiles.size() * 64);
-    for (const auto& tile : tiles) {
-        out.insert(out.end(), tile.begin(), tile.end());
+    for (const auto& record : records) {
+        out.insert(out.end(), record.begin(), record.end());
     }
     return out;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> SyntheticImage::LinearTiles(std::span<const TilePixels> tiles) {
+    return Joined(tiles);
 }
 
 SyntheticImage::TilePixels SyntheticImage::SolidTile(std::uint8_t index) {
@@ -117,17 +101,10 @@ SyntheticImage::TilePixels SyntheticImage::SolidTile(std::uint8_t index) {
     return tile;
 }
 
-std::vector<std::uint8_t> SyntheticImage::Palette(std::span<const std::uint16_t> colors) {
-    std::vector<std::uint8_t> out;
-    out.reserve(colors.size() * 2);
-    for (const std::uint16_t color : colors) {
-        AppendU16(out, color);
-    }
-    return out;
-}
-
 void SyntheticImage::PutPalette(std::uint32_t offset, std::span<const std::uint16_t> colors) {
-    PutBytes(offset, Palette(colors));
+    for (std::size_t i = 0; i < colors.size(); ++i) {
+        Put16(offset + static_cast<std::uint32_t>(2 * i), colors[i]);
+    }
 }
 
 std::uint16_t SyntheticImage::SnesColor(std::uint32_t r5, std::uint32_t g5, std::uint32_t b5) {
@@ -143,7 +120,6 @@ std::uint16_t SyntheticImage::TileEntry(std::uint32_t tile, std::uint32_t palett
 std::vector<std::uint8_t> SyntheticImage::MetatileTable(
     std::span<const std::array<std::uint16_t, 4>> metatiles) {
     std::vector<std::uint8_t> out;
-    out.reserve(metatiles.size() * 8);
     for (const auto& metatile : metatiles) {
         for (const std::uint16_t entry : metatile) {
             AppendU16(out, entry);
@@ -154,19 +130,13 @@ std::vector<std::uint8_t> SyntheticImage::MetatileTable(
 
 std::vector<std::uint8_t> SyntheticImage::WorldMetatileTable(
     std::span<const std::array<std::uint8_t, 4>> metatiles) {
-    std::vector<std::uint8_t> out;
-    out.reserve(metatiles.size() * 4);
-    for (const auto& metatile : metatiles) {
-        out.insert(out.end(), metatile.begin(), metatile.end());
-    }
-    return out;
+    return Joined(metatiles);
 }
 
 std::vector<std::uint8_t> SyntheticImage::LayerMap(
     std::uint32_t widthCells, std::uint32_t heightCells,
     const std::function<std::uint16_t(std::uint32_t x, std::uint32_t y)>& cell) {
     std::vector<std::uint8_t> out;
-    out.reserve(std::size_t{widthCells} * heightCells * 2);
     for (std::uint32_t y = 0; y < heightCells; ++y) {
         for (std::uint32_t x = 0; x < widthCells; ++x) {
             AppendU16(out, cell(x, y));
@@ -213,25 +183,16 @@ std::vector<std::uint8_t> SyntheticImage::SpriteAnimationData(
 }
 
 std::vector<std::uint8_t> SyntheticImage::SpriteTiles(const std::vector<std::string>& rows) {
-    const std::size_t tileRows = (rows.size() + 7) / 8;
-    std::vector<std::uint8_t> data(tileRows * 512, 0);
+    // Sixteen tiles to a tile row, in the sheet's order.
+    std::vector<TilePixels> tiles((rows.size() + 7) / 8 * 16, TilePixels{});
     for (std::size_t y = 0; y < rows.size(); ++y) {
         for (std::size_t x = 0; x < rows[y].size() && x < 128; ++x) {
             const char c = rows[y][x];
-            const int index = c == '.' ? 0 : std::stoi(std::string(1, c), nullptr, 16);
-            const std::size_t tile = (y / 8) * 512 + (x / 8) * 32;
-            const std::size_t r = y % 8;
-            const int bit = 7 - static_cast<int>(x % 8);
-            const std::size_t planes[4] = {tile + 2 * r, tile + 2 * r + 1, tile + 16 + 2 * r,
-                                           tile + 17 + 2 * r};
-            for (int p = 0; p < 4; ++p) {
-                if ((index >> p & 1) != 0) {
-                    data[planes[p]] |= static_cast<std::uint8_t>(1 << bit);
-                }
-            }
+            tiles[y / 8 * 16 + x / 8][y % 8 * 8 + x % 8] =
+                c == '.' ? 0 : static_cast<std::uint8_t>(std::stoi(std::string(1, c), nullptr, 16));
         }
     }
-    return data;
+    return PlanarTiles(tiles);
 }
 
 void SyntheticImage::PutSpriteInfo(std::uint32_t offset, std::uint32_t animDataAddress,
@@ -241,13 +202,6 @@ void SyntheticImage::PutSpriteInfo(std::uint32_t offset, std::uint32_t animDataA
     Put24(offset, animDataAddress);
     Put24(offset + 9, paletteAddress);
     Put24(offset + 18, graphicsAddress);
-}
-
-void SyntheticImage::PutSpritePalette(std::uint32_t offset,
-                                      std::span<const std::uint16_t> colours) {
-    for (std::size_t i = 0; i < colours.size(); ++i) {
-        Put16(offset + static_cast<std::uint32_t>(2 * i), colours[i]);
-    }
 }
 
 void SyntheticImage::PutSpritePalettePointer(std::uint32_t index, std::uint32_t address) {
@@ -359,32 +313,11 @@ void SyntheticImage::PutBlankMapTemplate(std::span<const std::uint8_t> tiles,
     PutPalette(0x349110, rows0To1);
 }
 
-std::vector<std::uint8_t> SyntheticImage::FileBytes(bool copierHeader) const {
-    std::vector<std::uint8_t> out;
-    out.reserve(bytes_.size() + 512);
-    if (copierHeader) {
-        out.assign(512, 0xAA);
-    }
-    out.insert(out.end(), bytes_.begin(), bytes_.end());
-    return out;
-}
-
-std::filesystem::path SyntheticImage::WriteFile(const std::filesystem::path& path,
-                                                bool copierHeader) const {
-    const auto data = FileBytes(copierHeader);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(data.data()),
-              static_cast<std::streamsize>(data.size()));
-    if (!out) {
+void SyntheticImage::WriteFile(const std::filesystem::path& path, bool copierHeader) const {
+    const std::vector<std::uint8_t> header(copierHeader ? 512 : 0, 0xAA);
+    if (!WriteWholeFile(path, {header, bytes_})) {
         throw std::runtime_error("cannot write " + path.string());
     }
-    return path;
-}
-
-std::filesystem::path WriteZeroFile(const std::filesystem::path& path, std::uint64_t size) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    std::filesystem::resize_file(path, size);
-    return path;
 }
 
 std::uint32_t SyntheticImage::Table(RegionTable table) const {
@@ -469,33 +402,30 @@ void SyntheticImage::PutWorldMapExits(std::span<const WorldMapExitRecord> exits)
     }
 }
 
-std::uint32_t SyntheticImage::ObjectOffset(ObjectBank bank, std::uint16_t pointer) const {
-    std::uint32_t base = 0;
+std::uint32_t SyntheticImage::ObjectBankValue(ObjectBank bank, std::uint32_t extendedA,
+                                              std::uint32_t extendedB, RegionTable tableA,
+                                              RegionTable tableB) const {
     if (extendedObjectBanks_) {
-        base = bank == ObjectBank::A ? kExtendedObjectBankA : kExtendedObjectBankB;
-    } else {
-        base = Table(bank == ObjectBank::A ? RegionTable::SpritePlacementBankA
-                                           : RegionTable::SpritePlacementBankB);
+        return bank == ObjectBank::A ? extendedA : extendedB;
     }
-    return Wrap(base | pointer);
+    return Table(bank == ObjectBank::A ? tableA : tableB);
 }
 
 void SyntheticImage::PutObjectList(std::uint32_t mapId, ObjectBank bank, std::uint16_t pointer,
                                    std::span<const std::uint8_t> bytes) {
-    std::uint32_t table = 0;
-    if (extendedObjectBanks_) {
-        table = bank == ObjectBank::A ? kExtendedObjectTableA : kExtendedObjectTableB;
-    } else {
-        table = Table(bank == ObjectBank::A ? RegionTable::SpritePlacementPointerTableA
-                                            : RegionTable::SpritePlacementPointerTableB);
-    }
+    const std::uint32_t table = ObjectBankValue(bank, kExtendedObjectTableA, kExtendedObjectTableB,
+                                                RegionTable::SpritePlacementPointerTableA,
+                                                RegionTable::SpritePlacementPointerTableB);
     Put16(Wrap(table + 2 * mapId), pointer);
     PutObjectBytes(bank, pointer, bytes);
 }
 
 void SyntheticImage::PutObjectBytes(ObjectBank bank, std::uint16_t pointer,
                                     std::span<const std::uint8_t> bytes) {
-    PutBytes(ObjectOffset(bank, pointer), bytes);
+    const std::uint32_t base =
+        ObjectBankValue(bank, kExtendedObjectBankA, kExtendedObjectBankB,
+                        RegionTable::SpritePlacementBankA, RegionTable::SpritePlacementBankB);
+    PutBytes(Wrap(base | pointer), bytes);
 }
 
 void SyntheticImage::UseExtendedObjectBanks() {

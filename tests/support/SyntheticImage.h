@@ -49,11 +49,6 @@ public:
     // The stream that stores every byte of `raw` as a literal.
     static std::vector<std::uint8_t> LiteralLzStream(std::span<const std::uint8_t> raw);
 
-    std::uint8_t Get8(std::uint32_t offset) const { return bytes_.at(offset); }
-    std::uint16_t Get16(std::uint32_t offset) const {
-        return static_cast<std::uint16_t>(bytes_.at(offset) | bytes_.at(offset + 1) << 8);
-    }
-
     // Map graphics, raw: the buffers that the map engine consumes once a block is decoded.
     // An 8 x 8 tile as colour indexes, row by row.
     using TilePixels = std::array<std::uint8_t, 64>;
@@ -64,7 +59,6 @@ public:
     // A tile whose every pixel has the given index.
     static TilePixels SolidTile(std::uint8_t index);
     // SNES colours as the image stores them: little-endian words.
-    static std::vector<std::uint8_t> Palette(std::span<const std::uint16_t> colors);
     void PutPalette(std::uint32_t offset, std::span<const std::uint16_t> colors);
     static std::uint16_t SnesColor(std::uint32_t r5, std::uint32_t g5, std::uint32_t b5);
     // A tile entry: tile number, palette row, flips.
@@ -134,8 +128,6 @@ public:
     // Bytes at bank | pointer without touching a table, for nested lists.
     void PutObjectBytes(ObjectBank bank, std::uint16_t pointer,
                         std::span<const std::uint8_t> bytes);
-    // Image offset of bank | pointer.
-    std::uint32_t ObjectOffset(ObjectBank bank, std::uint16_t pointer) const;
     // A 6 MB image that already keeps its object lists in banks 0x50 and 0x51: writes the ten
     // bank bytes, and the object helpers use those banks from now on.
     void UseExtendedObjectBanks();
@@ -164,22 +156,22 @@ public:
     void PutSpriteInfo(std::uint32_t offset, std::uint32_t animDataAddress,
                        std::uint32_t paletteAddress, std::uint32_t graphicsAddress);
     // Sixteen 15-bit colours (the first is never shown).
-    void PutSpritePalette(std::uint32_t offset, std::span<const std::uint16_t> colours);
+    void PutSpritePalette(std::uint32_t offset, std::span<const std::uint16_t> colours) {
+        PutPalette(offset, colours);
+    }
     void PutSpritePalettePointer(std::uint32_t index, std::uint32_t address);
     // `byteOffset` is an offset into the table, as records give it.
     void PutSpriteGraphicsPointer(std::uint32_t byteOffset, std::uint32_t address);
 
-    // The image as a file: with a 512-byte copier header in front when asked.
-    std::vector<std::uint8_t> FileBytes(bool copierHeader = false) const;
-    // Writes FileBytes to a file and returns its path.
-    std::filesystem::path WriteFile(const std::filesystem::path& path,
-                                    bool copierHeader = false) const;
+    // The image as a file, with a 512-byte copier header in front when asked.
+    void WriteFile(const std::filesystem::path& path, bool copierHeader = false) const;
 
 private:
+    // Of bank A or B: the extended value after UseExtendedObjectBanks, else the release's table.
+    std::uint32_t ObjectBankValue(ObjectBank bank, std::uint32_t extendedA, std::uint32_t extendedB,
+                                  RegionTable tableA, RegionTable tableB) const;
+
     std::vector<std::uint8_t> bytes_;
     Region region_ = Region::German;
     bool extendedObjectBanks_ = false;
 };
-
-// A file of the given size filled with zeros (for size checks).
-std::filesystem::path WriteZeroFile(const std::filesystem::path& path, std::uint64_t size);

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include "maps/MapHeaderTable.h"
+#include "maps/SnesColor.h"
 #include "project/LzCodec.h"
 #include "project/ProjectContext.h"
 #include "project/RomImport.h"
@@ -19,15 +21,17 @@
 // header entries name by kScript or by a game address from 0xC00000 on, as asked; every block
 // it names lies in the lower half of its bank, which pointers from both places reach. Layer 0 cell
 // (x, y) holds metatile (x + y) % 16, layer 1 holds metatile 0 everywhere (transparent over layer
-// 0). Metatile m is four tiles of colour m of palette row 1; the collision value of metatile m is
-// m. Map 0x0A has an exit at cells (4, 2), 2 x 1, and its player starts at cell (6, 5) (drawn a
-// cell higher).
+// 0), stored as a short stream that edits make grow. Metatile m is four tiles of colour m of
+// palette row 1; the collision value of metatile m is m. Map 0x0A has an exit at cells (4, 2),
+// 2 x 1, and its player starts at cell (6, 5) (drawn a cell higher). Map 0x20 has no map yet;
+// the template of new maps is in place.
 class MapPageProject {
 public:
     static constexpr std::uint32_t kMapId = 0x0A;
     static constexpr std::uint32_t kNoListMapId = 0x0B;        // a script but no object list
     static constexpr std::uint32_t kHiddenLayer1MapId = 0x0C;  // mode 0x0E
     static constexpr std::uint32_t kUnknownModeMapId = 0x0D;   // mode 0x14
+    static constexpr std::uint32_t kFreeMapId = 0x20;
     static constexpr std::uint32_t kScript = 0x300000;
     static constexpr std::uint32_t kPalette = 0x300100;
     static constexpr std::uint32_t kTiles = 0x301000;
@@ -44,7 +48,7 @@ public:
         : image(size, SyntheticImage::Region::German), scriptAddress(scriptAddress) {
         std::array<std::uint16_t, 16> colours{};
         for (std::uint32_t i = 0; i < 16; ++i) {
-            colours[i] = SyntheticImage::SnesColor(i * 2, 31 - i * 2, (i * 5) % 32);
+            colours[i] = Colour(i);
         }
         image.PutPalette(kPalette, colours);
 
@@ -69,10 +73,10 @@ public:
                                 kWidthCells, kHeightCells, [](std::uint32_t x, std::uint32_t y) {
                                     return static_cast<std::uint16_t>((x + y) % 16);
                                 }));
-        image.PutLayerBlock(kLayer1, kWidthCells * 16, kHeightCells * 16,
-                            SyntheticImage::LayerMap(
-                                kWidthCells, kHeightCells,
-                                [](std::uint32_t, std::uint32_t) -> std::uint16_t { return 0; }));
+        const std::vector<std::uint8_t> zeros(kWidthCells * kHeightCells * 2, 0);
+        image.PutLayerBlock(kLayer1, kWidthCells * 16, kHeightCells * 16, zeros);
+        image.PutLzStream(kLayer1 + 2, static_cast<std::uint32_t>(zeros.size()),
+                          *CompressData(zeros));
 
         HeaderScriptWriter(image, scriptAddress)
             .MusicTrack(kMusicTrack)
@@ -98,14 +102,16 @@ public:
         image.PutExitList(kMapId, 0x88AC, std::span(&exit, 1));
         // No shops: the shop table ends at once.
         image.Put16(image.Table(RegionTable::ShopTable), 0xFFFF);
-    }
 
-    // Stores layer 1 (all metatile 0) as a short stream, so that edits make it grow.
-    void CompactLayer1() {
-        const std::vector<std::uint8_t> zeros(kWidthCells * kHeightCells * 2, 0);
-        const auto stream = CompressData(zeros);
-        ASSERT_TRUE(stream);
-        image.PutLzStream(kLayer1 + 2, static_cast<std::uint32_t>(zeros.size()), *stream);
+        image.SetMapHeader(kFreeMapId, kNoMapHeader);
+        std::array<SyntheticImage::TilePixels, 4> blankTiles{};
+        blankTiles.fill(SyntheticImage::SolidTile(3));
+        image.PutBlankMapTemplate(SyntheticImage::PlanarTiles(blankTiles),
+                                  SyntheticImage::MetatileTable(
+                                      std::vector<std::array<std::uint16_t, 4>>(4, {0, 1, 2, 3})),
+                                  std::vector<std::uint8_t>(0x200, 1),
+                                  std::vector<std::uint16_t>(96, 0x1F),
+                                  std::vector<std::uint16_t>(32, 0x3E0));
     }
 
     // Makes the image the current project.
@@ -115,14 +121,12 @@ public:
         ReplaceCurrentProject(std::move(project));
     }
 
+    static std::uint16_t Colour(std::uint32_t i) {
+        return SyntheticImage::SnesColor(i * 2, 31 - i * 2, (i * 5) % 32);
+    }
     // The colour that metatile m shows (palette row 1, alpha aside).
     std::uint32_t MetatileColour(std::uint32_t m) const {
-        const std::uint16_t c =
-            SyntheticImage::SnesColor((m % 16) * 2, 31 - (m % 16) * 2, ((m % 16) * 5) % 32);
-        const std::uint32_t r = (c & 31) << 3;
-        const std::uint32_t g = (c >> 5 & 31) << 3;
-        const std::uint32_t b = (c >> 10 & 31) << 3;
-        return r << 16 | g << 8 | b;
+        return SnesColorToArgb(Colour(m % 16), 0);
     }
 
     SyntheticImage image;
