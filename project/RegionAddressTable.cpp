@@ -59,68 +59,7 @@ constexpr RegionAddressTables kDefaultTables = {{
     {{0x5F5F2, 0x5F6BD, 0x5F68A, 0x5F6BD, 0x5F6BD, 0x3F5F2, 0x5F6BD}},  // StatChangeTable
 }};
 
-constexpr const char* kNames[] = {
-    "MapHeaderPointerTable",
-    "MapScriptTableB",
-    "WeaponDataTable",
-    "ArmorDataTable",
-    "ArmorStatusImmunityTable",
-    "RingDataTable",
-    "ItemTextBank",
-    "ItemNamePointerTable",
-    "ArmorNamePointerTable",
-    "WeaponNamePointerTable",
-    "RingNamePointerTable",
-    "ItemDescriptionPointerTable",
-    "EnemyPointerTable",
-    "EnemyDataBank",
-    "ShopTable",
-    "ExperienceTable",
-    "ChestPointerTable",
-    "ChestDataBank",
-    "SpritePlacementPointerTableA",
-    "SpritePlacementPointerTableB",
-    "SpritePlacementBankA",
-    "SpritePlacementBankB",
-    "ExitPointerTable",
-    "ExitDataBank",
-    "TextInsertTableA",
-    "TextInsertBankA",
-    "TextInsertTableB",
-    "TextInsertBankB",
-    "DefaultMapPaletteTable",
-    "TitleScreenTableA",
-    "TitleScreenTilesTable",
-    "TitleScreenGraphicsTable",
-    "TitleScreenTableB",
-    "TitleScreenCompressedTable",
-    "TitleScreenTilesTableB",
-    "TitleLayoutTableA",
-    "TitleLayoutTableB",
-    "TitleLayoutTableC",
-    "SmallWorldMapTileMapTable",
-    "SmallWorldMapTilesTable",
-    "SmallWorldMapMetatileTable",
-    "SmallWorldMapPaletteTable",
-    "WorldMapTileMapTableA",
-    "WorldMapTileMapTableB",
-    "WorldMapTilesTable",
-    "WorldMapMetatileTable",
-    "WorldMapPaletteTable",
-    "WorldMapExitTable",
-    "MapZeroExtraTableA",
-    "MapZeroExtraTableB",
-    "MapZeroExtraTableC",
-    "MapZeroExtraTableD",
-    "StatChangeTable",
-};
-static_assert(sizeof(kNames) / sizeof(kNames[0]) == kRegionTableCount);
-
 }  // namespace
 
 const RegionAddressTables& DefaultRegionAddressTables() { return kDefaultTables; }
 
-const char* RegionTableName(RegionTable table) {
-    const auto index = static_cast<std::size_t>(table);
-    return index < kRegionTableCount ? kNames[index] : "";
-}

@@ -72,6 +72,3 @@ using RegionAddressTables = std::array<RegionAddressRow, kRegionTableCount>;
 // The tables as the releases ship them, one column per region index 0 to 6.
 // A project starts from these and may override entries of its own copy.
 const RegionAddressTables& DefaultRegionAddressTables();
-
-// The name of a table, for messages and tests.
-const char* RegionTableName(RegionTable table);

@@ -76,7 +76,7 @@ TEST(LayerSave, LayerThatGrowsIsRefusedOnA4MBImageNamingTheLayer) {
 TEST(LayerSave, LayerThatGrowsMovesIntoTheFreeAreaOfA6MBImage) {
     // From a script below 0xC00000 a pointer reaches the upper half of a bank, from one above
     // it the lower half: the first relocation lands at 0x418000 or at 0x420000.
-    for (const auto& [script, first] :
+    for (const auto [script, first] :
          {std::pair{MapPageProject::kScript, 0x418000u}, std::pair{kHighScript, 0x420000u}}) {
         SCOPED_TRACE(script);
         SaveScene s(SyntheticImage::k6MB, script);
