@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -76,8 +77,9 @@ TEST(LayerSave, LayerThatGrowsIsRefusedOnA4MBImageNamingTheLayer) {
 TEST(LayerSave, LayerThatGrowsMovesIntoTheFreeAreaOfA6MBImage) {
     // From a script below 0xC00000 a pointer reaches the upper half of a bank, from one above
     // it the lower half: the first relocation lands at 0x418000 or at 0x420000.
-    for (const auto [script, first] :
-         {std::pair{MapPageProject::kScript, 0x418000u}, std::pair{kHighScript, 0x420000u}}) {
+    const std::array<std::pair<std::uint32_t, std::uint32_t>, 2> cases{
+        {{MapPageProject::kScript, 0x418000u}, {kHighScript, 0x420000u}}};
+    for (const auto& [script, first] : cases) {
         SCOPED_TRACE(script);
         SaveScene s(SyntheticImage::k6MB, script);
         s.Open();
