@@ -19,6 +19,10 @@ void Trace(const char* format, ...) {
     std::fflush(stdout);
 }
 
-void SetTraceEnabled(bool enabled) { traceEnabled.store(enabled, std::memory_order_relaxed); }
+void SetTraceEnabled(bool enabled) {
+    traceEnabled.store(enabled, std::memory_order_relaxed);
+}
 
-bool TraceEnabled() { return traceEnabled.load(std::memory_order_relaxed); }
+bool TraceEnabled() {
+    return traceEnabled.load(std::memory_order_relaxed);
+}

@@ -4,7 +4,9 @@
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
 
 int HexDigit(char c) {
     if (c >= '0' && c <= '9') {
@@ -26,8 +28,8 @@ std::int32_t ParseNumberText(std::string_view text) {
     while (i < text.size() && IsBlank(text[i])) {
         ++i;
     }
-    const bool hex = text.find("0x") != std::string_view::npos ||
-                     text.find("0X") != std::string_view::npos;
+    const bool hex =
+        text.find("0x") != std::string_view::npos || text.find("0X") != std::string_view::npos;
     if (hex) {
         if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X') &&
             i + 2 < text.size() && HexDigit(text[i + 2]) >= 0) {

@@ -68,7 +68,9 @@ void ReplaceCurrentProject(std::unique_ptr<ProjectContext> next) {
     currentProject = owner.get();
 }
 
-void DestroyCurrentProject() { ReplaceCurrentProject(nullptr); }
+void DestroyCurrentProject() {
+    ReplaceCurrentProject(nullptr);
+}
 
 std::uint32_t WrapRomOffset(std::uint32_t offset) {
     return currentProject != nullptr ? currentProject->WrapRomOffset(offset) : 0;

@@ -3,6 +3,7 @@
 namespace {
 
 // Where each table lies in the image of each release (region index 0 to 6).
+// clang-format off
 constexpr RegionAddressTables kDefaultTables = {{
     {{0x6959C, 0x6959C, 0x6959C, 0x6959C, 0x6959C, 0x4959C, 0x6959C}},  // MapHeaderPointerTable
     {{0x6A28C, 0x6A28C, 0x6A28C, 0x6A28C, 0x6A28C, 0x49899, 0x6A28C}},  // MapScriptTableB
@@ -58,8 +59,10 @@ constexpr RegionAddressTables kDefaultTables = {{
     {{0, 0x33E569, 0, 0, 0, 0, 0}},  // MapZeroExtraTableD
     {{0x5F5F2, 0x5F6BD, 0x5F68A, 0x5F6BD, 0x5F6BD, 0x3F5F2, 0x5F6BD}},  // StatChangeTable
 }};
+// clang-format on
 
 }  // namespace
 
-const RegionAddressTables& DefaultRegionAddressTables() { return kDefaultTables; }
-
+const RegionAddressTables& DefaultRegionAddressTables() {
+    return kDefaultTables;
+}

@@ -6,6 +6,7 @@
 
 // The game tables that the editor reads, each located per regional release.
 // Values are image offsets or game addresses; 0 means the release has no such table.
+// clang-format off
 enum class RegionTable : std::uint32_t {
     MapHeaderPointerTable,  // 3-byte offsets of the maps' header scripts, 3 bytes per map id
     MapScriptTableB,  // 3-byte script offsets indexed by a 16-bit script number (flow commands of the header script)
@@ -62,6 +63,7 @@ enum class RegionTable : std::uint32_t {
     StatChangeTable,  // stat-change records: 4 signed changes for each stat-change id 32 to 50
     Count
 };
+// clang-format on
 
 inline constexpr std::size_t kRegionCount = 7;
 inline constexpr std::size_t kRegionTableCount = static_cast<std::size_t>(RegionTable::Count);

@@ -45,4 +45,6 @@ CAboutDlg::CAboutDlg(Prompts& prompts, QWidget* parent) : QDialog(parent), promp
     layout->addWidget(buttons);
 }
 
-void CAboutDlg::OnLinkClick(const QString& link) { prompts_.OpenUrl(link.toStdString()); }
+void CAboutDlg::OnLinkClick(const QString& link) {
+    prompts_.OpenUrl(link.toStdString());
+}

@@ -14,7 +14,7 @@ public:
     std::deque<std::optional<std::filesystem::path>> fileAnswers;
 
     std::vector<std::string> messages;
-    std::vector<std::string> questions;    // captions of the Yes/No questions
+    std::vector<std::string> questions;     // captions of the Yes/No questions
     std::vector<std::string> dialogTitles;  // titles of the file dialogs
     std::vector<std::string> dialogFilters;
     std::vector<std::string> openedUrls;

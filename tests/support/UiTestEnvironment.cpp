@@ -19,4 +19,6 @@ void InitTestEnvironment(int& argc, char** argv) {
 
 // The application object ends with the test run, before the process's static objects: input
 // devices that Qt makes on demand are its children and reach into those statics as they go.
-void FinishTestEnvironment() { application.reset(); }
+void FinishTestEnvironment() {
+    application.reset();
+}
