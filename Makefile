@@ -29,7 +29,7 @@ build-test: deps
 	@cmake --build $(TEST_DIR) -j $(JOBS)
 
 test: build-test build-fuzz
-	@scripts/run-fuzz $(FUZZ_SMOKE_SECONDS)
+	@FUZZ_SEED=1 scripts/run-fuzz $(FUZZ_SMOKE_SECONDS)
 	@cd $(TEST_DIR) && ctest --output-on-failure -j $(JOBS)
 
 build-fuzz: deps
