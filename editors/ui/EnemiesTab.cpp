@@ -1,5 +1,7 @@
 #include "editors/ui/EnemiesTab.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>

@@ -21,7 +21,7 @@ EnemyRecordBytes FirstEnemy(std::uint8_t level) {
 // and bits that no control shows.
 constexpr EnemyRecordBytes kFifthEnemy = {0x03, 0x00, 0xFF, 0xFF, 0x0A, 0x54, 0x00, 0x04, 0x07,
                                           0x00, 0x01, 0xAB, 0x3C, 0x0F, 0x9A, 0x00, 0x00, 0x00,
-                                          0x00, 0x00, 0x01, 0xA0, 0x00, 0x07, 0x00};
+                                          0x00, 0x00, 0x01, 0x70, 0x00, 0x07, 0x00};
 
 SyntheticImage EnemyImage(std::uint8_t firstLevel) {
     SyntheticImage image(SyntheticImage::k4MB, SyntheticImage::Region::German);
@@ -77,7 +77,7 @@ TEST_F(EnemiesTabPage, NewShowsEnemyZeroAndASecondNewShowsTheNewImage) {
 TEST_F(EnemiesTabPage, ChooseEditSaveWritesTheRecordAndShowsTheClamp) {
     NewProject(EnemyImage(20));
     Choose(5);
-    EXPECT_EQ(Combo("attack2Effect")->currentText(), "Unknown (20)");
+    EXPECT_EQ(Combo("attack2Effect")->currentText(), "Unknown (14)");
     EXPECT_EQ(Edit("gems")->text(), "1015");
     EXPECT_EQ(Combo("elementalResistance4")->currentText(), "Normal");
     Save();
