@@ -69,7 +69,7 @@ TEST(GameTextEncoder, ReportsWhatItCannotWrite) {
     for (const auto& c : cases) {
         std::string missing = "left over";
         EncodeGameText(c.text, c.region, &missing);
-        EXPECT_EQ(missing, c.missing) << c.text;
+        EXPECT_EQ(missing, c.missing) << &c - cases;
     }
 }
 

@@ -77,6 +77,8 @@ TEST(TextDecoder, JapaneseTablesOnTheirPaths) {
     // Inside a run only 0xD1 ends it; 0xD1 outside a run adds nothing.
     EXPECT_EQ(scene.Decode({0xD0, 0xD1, 0xD1, 0x21, 0xD3}), u"A");
     EXPECT_EQ(scene.Decode({0xD0, 0xCF, 0xD3, 0x21, 0xD1, 0x21, 0xD3}), u"!!aA");
+    // 0x84 is already a control code (frame, one operand).
+    EXPECT_EQ(scene.Decode({0x84, 0x21, 0x21, 0xD3}), u"A");
     // Western bytes above 0x7F are control codes there, not kanji.
     scene.project.regionIndex = 1;
     EXPECT_EQ(scene.Decode({0x80, 0x21, 0xD3}), u"A");
@@ -203,4 +205,10 @@ TEST(TextDecoder, BoundedByImageCapacityAndScanLimit) {
     silent.insert(silent.end(), {0x21, 0xD3});
     EXPECT_EQ(scene.Decode(silent), u"");
     EXPECT_EQ(scene.decoder.Cursor(), TextScene::kAt + TextDecoder::kMaxScannedBytes);
+}
+
+TEST(TextDecoder, Utf16ToUtf8) {
+    EXPECT_EQ(Utf16ToUtf8(u"a\u00E4\u96E8\U0001F600"), "a\xC3\xA4\xE9\x9B\xA8\xF0\x9F\x98\x80");
+    // A lone surrogate becomes U+FFFD.
+    EXPECT_EQ(Utf16ToUtf8(std::u16string(1, 0xD800) + u"a"), "\uFFFDa");
 }
