@@ -42,39 +42,17 @@ private:
     std::vector<std::string> seen_;
 };
 
-// Length of the UTF-8 sequence at `at`, or 0 when the bytes there are not one.
-std::size_t Utf8Length(std::string_view text, std::size_t at) {
-    const auto lead = static_cast<std::uint8_t>(text[at]);
-    std::size_t length = 0;
-    if (lead < 0x80) {
-        return 1;
-    } else if (lead >= 0xC2 && lead < 0xE0) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead < 0xF0) {
-        length = 3;
-    } else if (lead >= 0xF0 && lead < 0xF5) {
-        length = 4;
-    } else {
-        return 0;
-    }
-    if (at + length > text.size()) {
-        return 0;
-    }
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((static_cast<std::uint8_t>(text[at + i]) & 0xC0) != 0x80) {
-            return 0;
-        }
-    }
-    return length;
-}
-
-// The character at `at` (UTF-8) reported as left out; returns where the next one starts.
+// The character at `at` (a byte and the UTF-8 continuation bytes after it) reported as left
+// out; returns where the next one starts.
 std::size_t Drop(std::string_view text, std::size_t at, std::string_view prefix, Dropped& dropped) {
-    const std::size_t length = Utf8Length(text, at);
+    std::size_t next = at + 1;
+    while (next < text.size() && (static_cast<std::uint8_t>(text[next]) & 0xC0) == 0x80) {
+        ++next;
+    }
     std::string character(prefix);
-    character += length == 0 ? std::string_view("\xEF\xBF\xBD") : text.substr(at, length);
+    character += text.substr(at, next - at);
     dropped.Add(character);
-    return at + std::max<std::size_t>(length, 1);
+    return next;
 }
 
 int HexDigit(char c) {

@@ -10,7 +10,6 @@
 // Characters the region's character set cannot write are left out of the bytes and, when
 // `unencodable` is given, collected there so the caller can tell the person.
 // `unencodable` receives each such character once (UTF-8, in order of first appearance; an
-// unknown escape as its two characters, a byte that is not UTF-8 as U+FFFD), and is empty
-// when everything was written.
+// unknown escape as its two characters), and is empty when everything was written.
 std::vector<std::uint8_t> EncodeGameText(std::string_view text, std::uint32_t regionIndex,
                                          std::string* unencodable = nullptr);

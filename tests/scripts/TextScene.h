@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -30,9 +29,6 @@ struct TextScene {
     std::u16string Decode(const std::vector<std::uint8_t>& bytes, bool quiet = true) {
         project.WriteBytes(kAt, bytes);
         return decoder.DecodeAt(kAt, quiet);
-    }
-    std::u16string Decode(std::initializer_list<std::uint8_t> bytes, bool quiet = true) {
-        return Decode(std::vector<std::uint8_t>(bytes), quiet);
     }
 
     SyntheticImage image;
