@@ -170,6 +170,12 @@ public:
     // `byteOffset` is an offset into the table, as records give it.
     void PutSpriteGraphicsPointer(std::uint32_t byteOffset, std::uint32_t address);
 
+    // Game texts. Entry `index` of the release's inserted-text list A or B points at the
+    // text bytes, written at the list's bank + pointer (through the address rule).
+    enum class TextList { A, B };
+    void PutInsertedText(TextList list, std::uint32_t index, std::uint16_t pointer,
+                         std::span<const std::uint8_t> bytes);
+
     // The image as a file, with a 512-byte copier header in front when asked.
     void WriteFile(const std::filesystem::path& path, bool copierHeader = false) const;
 
