@@ -15,6 +15,7 @@
 #include "maps/ui/WorldMapTab.h"
 #include "platform/Prompts.h"
 #include "project/ProjectCommands.h"
+#include "scripts/ui/ScriptEditorTab.h"
 
 namespace {
 
@@ -92,7 +93,7 @@ void CQuenmarkDlg::BuildPages() {
     spritesTab_ = MakeEmptyPage("SpritesTab", tabs_);
     titleScreenTab_ = MakeEmptyPage("TitleScreenTab", tabs_);
     worldMapTab_ = new WorldMapTab(prompts_, tabs_);
-    scriptEditorTab_ = MakeEmptyPage("ScriptEditorTab", tabs_);
+    scriptEditorTab_ = new ScriptEditorTab(prompts_, tabs_);
     spritePlaceEditorTab_ = MakeEmptyPage("SpritePlaceEditorTab", tabs_);
 
     tabs_->addTab(scriptsTab_, "Script Viewer");

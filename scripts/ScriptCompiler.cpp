@@ -1,0 +1,432 @@
+#include "scripts/ScriptCompiler.h"
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+#include <map>
+
+#include "platform/Files.h"
+#include "platform/Trace.h"
+#include "project/NumberText.h"
+#include "project/ProjectContext.h"
+#include "scripts/GameTextEncoder.h"
+
+namespace {
+
+constexpr std::uint8_t kCop = 0x02;
+constexpr std::uint8_t kRtl = 0x6B;
+
+struct TextLine {
+    std::string_view text;
+    std::uint32_t number = 0;
+};
+
+// The non-empty lines of the text with their numbers as an editor counts them (CR, LF and CR LF
+// each end one line). The text ends at its first zero byte.
+std::vector<TextLine> SplitLines(std::string_view text) {
+    text = text.substr(0, text.find('\0'));
+    std::vector<TextLine> lines;
+    std::uint32_t number = 1;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && text[i] != '\r' && text[i] != '\n') {
+            continue;
+        }
+        if (i > start) {
+            lines.push_back({text.substr(start, i - start), number});
+        }
+        const bool crBeforeLf = i + 1 < text.size() && text[i] == '\r' && text[i + 1] == '\n';
+        if (!crBeforeLf) {
+            ++number;
+        }
+        start = i + 1;
+    }
+    return lines;
+}
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+bool IsLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+bool IsHigh(char c) {
+    return static_cast<std::uint8_t>(c) >= 0x80;
+}
+
+std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+std::string Format(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    va_list copy;
+    va_copy(copy, args);
+    const int length = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    std::string text(static_cast<std::size_t>(std::max(length, 0)) + 1, '\0');
+    std::vsnprintf(text.data(), text.size(), format, args);
+    va_end(args);
+    text.pop_back();
+    return text;
+}
+
+// A number from its first digit on: hexadecimal after "0x" or "0X", decimal otherwise. Leaves
+// `at` after the whole run of letters and digits.
+std::uint32_t ReadNumber(std::string_view text, std::size_t& at) {
+    const std::size_t start = at;
+    while (at < text.size() && (IsLetter(text[at]) || IsDigit(text[at]))) {
+        ++at;
+    }
+    std::string_view run = text.substr(start, at - start);
+    if (run.size() < 2 || (run[1] != 'x' && run[1] != 'X') || run[0] != '0') {
+        run = run.substr(0, run.find_first_not_of("0123456789"));
+    }
+    return static_cast<std::uint32_t>(ParseNumberText(run));
+}
+
+// The arguments in the text between a command's name and its ")": numbers, quoted texts, and
+// separators between them. A number right after a minus sign is negative.
+std::vector<ScriptArgument> ReadArguments(std::string_view text) {
+    std::vector<ScriptArgument> args;
+    std::size_t at = 0;
+    while (true) {
+        while (at < text.size() && !IsLetter(text[at]) && !IsDigit(text[at]) && text[at] != '"') {
+            ++at;
+        }
+        if (at >= text.size()) {
+            break;
+        }
+        ScriptArgument& arg = args.emplace_back();
+        if (text[at] == '"') {
+            const std::size_t close = text.find('"', at + 1);
+            const std::size_t end = close == std::string_view::npos ? text.size() : close;
+            arg.text = std::string(text.substr(at + 1, end - at - 1));
+            at = std::min(end + 1, text.size());
+        } else if (IsDigit(text[at])) {
+            const bool negative = at > 0 && text[at - 1] == '-';
+            const std::uint32_t value = ReadNumber(text, at);
+            arg.value = negative ? 0u - value : value;
+        } else {
+            Trace("we got some fail here!\n");
+            break;
+        }
+    }
+    return args;
+}
+
+// Where the command name starts and ends in a line, or nothing when the line has none.
+bool FindName(std::string_view line, std::size_t& start, std::size_t& end) {
+    start = line.find_first_not_of("(:");
+    if (start == std::string_view::npos) {
+        return false;
+    }
+    end = std::min(line.find_first_of("(:", start), line.size());
+    std::size_t trimmed = end;
+    while (trimmed > start && (line[trimmed - 1] == ' ' || line[trimmed - 1] == '\t')) {
+        --trimmed;
+    }
+    return trimmed > start;
+}
+
+}  // namespace
+
+std::uint16_t EventFlagCode(std::uint32_t flag, std::uint32_t mask) {
+    const auto found = std::find(EventFlagBitMasks.begin(), EventFlagBitMasks.end(), mask);
+    const std::uint32_t bit = found == EventFlagBitMasks.end()
+                                  ? 0
+                                  : static_cast<std::uint32_t>(found - EventFlagBitMasks.begin());
+    return static_cast<std::uint16_t>((flag & 0x8000) | (flag & 0xFFF) << 3 | bit);
+}
+
+ScriptReadResult ReadScriptCommands(std::string_view text) {
+    ScriptReadResult result;
+    std::map<std::string, std::uint32_t, std::less<>> labelLines;
+    for (const TextLine& line : SplitLines(text)) {
+        result.anyLine = true;
+        // A line of blanks, or one that starts with a high byte, ends the script.
+        if (IsHigh(line.text.front())) {
+            break;
+        }
+        std::size_t at = 0;
+        while (at < line.text.size() &&
+               (line.text[at] == ' ' || line.text[at] == '\t' || IsHigh(line.text[at]))) {
+            ++at;
+        }
+        if (at == line.text.size()) {
+            break;
+        }
+        const std::string_view rest = line.text.substr(at);
+        std::size_t nameStart = 0;
+        std::size_t nameEnd = 0;
+        if (!FindName(rest, nameStart, nameEnd)) {
+            result.commands.clear();
+            result.message = Format("Error: Line %u Could not parse function name!\n", line.number);
+            return result;
+        }
+        std::string_view name = rest.substr(nameStart, nameEnd - nameStart);
+        name = name.substr(0, name.find_last_not_of(" \t") + 1);
+
+        ScriptCommand& command = result.commands.emplace_back();
+        command.line = line.number;
+        command.row = FindScriptCommand(name);
+        if (command.row == nullptr) {
+            if (!labelLines.emplace(std::string(name), line.number).second) {
+                const std::string label(name);
+                result.commands.clear();
+                result.message = Format("Error: Line %u Label %s is already defined on line %u!\n",
+                                        line.number, label.c_str(), labelLines.find(name)->second);
+                return result;
+            }
+            command.args.push_back({std::string(name), 0});
+            continue;
+        }
+        command.opcode = command.row->number;
+        std::string_view argumentText =
+            nameEnd < rest.size() ? rest.substr(nameEnd + 1) : std::string_view();
+        argumentText.remove_prefix(
+            std::min(argumentText.find_first_not_of(')'), argumentText.size()));
+        command.args = ReadArguments(argumentText.substr(0, argumentText.find(')')));
+    }
+    return result;
+}
+
+namespace {
+
+// The output of one compile, each byte with the line it came from, and the places that wait
+// for an address.
+class ScriptOutput {
+public:
+    void Put(std::uint32_t value, std::uint32_t line) {
+        bytes.push_back(static_cast<std::uint8_t>(value));
+        lines.push_back(line);
+    }
+    void PutWord(std::uint32_t value, std::uint32_t line) {
+        Put(value, line);
+        Put(value >> 8, line);
+    }
+    void PutField(char width, std::uint32_t value, std::uint32_t line) {
+        if (width == 'w') {
+            PutWord(value, line);
+        } else {
+            Put(value, line);
+        }
+    }
+    // A word that the address of a label or text fills in later; returns its offset.
+    std::size_t PutPlaceholder(std::uint32_t line) {
+        PutWord(0, line);
+        return bytes.size() - 2;
+    }
+    void Patch(std::size_t at, std::uint32_t value) {
+        bytes[at] = static_cast<std::uint8_t>(value);
+        bytes[at + 1] = static_cast<std::uint8_t>(value >> 8);
+    }
+
+    std::vector<std::uint8_t> bytes;
+    std::vector<std::uint32_t> lines;
+};
+
+// The word of the release that GiveItem writes after the item, or nothing for releases
+// whose layout it does not know.
+std::optional<std::uint16_t> GiveItemWord(std::uint32_t regionIndex) {
+    switch (regionIndex) {
+        case 0:
+        case 5:
+            return 0xD5C1;
+        case 1:
+            return 0xDE58;
+        default:
+            return std::nullopt;
+    }
+}
+
+std::string Refusal(const ScriptCommand& command, const char* what) {
+    return Format("Error: Line %u %s%s\n", command.line, std::string(command.row->name).c_str(),
+                  what);
+}
+
+}  // namespace
+
+ScriptCompileResult AssembleScript(std::string_view text, std::uint32_t address, bool noRtl,
+                                   bool header, std::uint32_t regionIndex, std::size_t room) {
+    ScriptCompileResult result;
+    ScriptReadResult read = ReadScriptCommands(text);
+    if (!read.message.empty()) {
+        result.message = std::move(read.message);
+        return result;
+    }
+    if (!read.anyLine) {
+        result.compiled = true;
+        return result;
+    }
+    const std::vector<ScriptCommand>& commands = read.commands;
+    std::map<std::string, std::size_t, std::less<>> labels;
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+        if (commands[i].row == nullptr) {
+            labels.emplace(*commands[i].args.front().text, i);
+        }
+    }
+    const std::uint32_t firstLine = commands.empty() ? 1 : commands.front().line;
+    const std::uint32_t lastLine = commands.empty() ? 1 : commands.back().line;
+
+    ScriptOutput out;
+    std::vector<std::size_t> labelOffsets(commands.size(), 0);
+    // Placeholders: where each jump's word stands and the record of its label; where each
+    // text's word stands, with the text and its line.
+    std::vector<std::pair<std::size_t, std::size_t>> jumps;
+    struct Text {
+        std::size_t at;
+        std::vector<std::uint8_t> bytes;
+        std::uint32_t line;
+    };
+    std::vector<Text> texts;
+    const std::optional<std::uint16_t> itemWord = GiveItemWord(regionIndex);
+    if (header) {
+        for (std::uint8_t byte : ScriptHeader) {
+            out.Put(byte, firstLine);
+        }
+    }
+    // The record index of the label that the argument names, or nothing.
+    auto labelOf = [&labels](const ScriptArgument* arg) -> std::optional<std::size_t> {
+        if (arg == nullptr || !arg->text) {
+            return std::nullopt;
+        }
+        const auto found = labels.find(*arg->text);
+        return found == labels.end() ? std::nullopt : std::optional(found->second);
+    };
+    auto missingLabel = [](const ScriptCommand& command, const ScriptArgument* arg) {
+        if (arg == nullptr || !arg->text) {
+            return Refusal(command, " needs a label name in double quotes!");
+        }
+        return Format("Error: Line %u Label %s is not defined!\n", command.line,
+                      arg->text->c_str());
+    };
+
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+        const ScriptCommand& command = commands[i];
+        const std::uint32_t line = command.line;
+        if (command.row == nullptr) {
+            labelOffsets[i] = out.bytes.size();
+            continue;
+        }
+        const ScriptCommandRow& row = *command.row;
+        const std::vector<ScriptArgument>& args = command.args;
+        if (row.argumentCount != kAnyArguments &&
+            args.size() != static_cast<std::size_t>(row.argumentCount)) {
+            result.message = Format("Error: Line %u %s takes %d argument%s, not %zu!\n", line,
+                                    std::string(row.name).c_str(), row.argumentCount,
+                                    row.argumentCount == 1 ? "" : "s", args.size());
+            return result;
+        }
+        if (row.operands == ScriptOperands::Nothing) {
+            continue;
+        }
+        if (row.operands == ScriptOperands::Asm) {
+            for (const ScriptArgument& arg : args) {
+                out.Put(arg.value, line);
+            }
+            continue;
+        }
+        if (row.operands == ScriptOperands::GiveItem && !itemWord) {
+            result.message = Refusal(command, " cannot be compiled for this release!");
+            return result;
+        }
+        out.Put(kCop, line);
+        out.Put(row.number, line);
+        const ScriptArgument* first = args.empty() ? nullptr : &args.front();
+        switch (row.operands) {
+            case ScriptOperands::Fields:
+            case ScriptOperands::GiveItem:
+                for (std::size_t a = 0; a < row.widths.size(); ++a) {
+                    out.PutField(row.widths[a], args[a].value, line);
+                }
+                if (row.operands == ScriptOperands::GiveItem) {
+                    out.PutWord(*itemWord, line);
+                }
+                break;
+            case ScriptOperands::EventFlag:
+            case ScriptOperands::EventFlagJump:
+                out.PutWord(EventFlagCode(args[0].value, args[1].value), line);
+                if (row.operands == ScriptOperands::EventFlagJump) {
+                    const std::optional<std::size_t> label = labelOf(&args[2]);
+                    if (!label) {
+                        result.message = missingLabel(command, &args[2]);
+                        return result;
+                    }
+                    jumps.emplace_back(out.PutPlaceholder(line), *label);
+                }
+                break;
+            case ScriptOperands::Trigger: {
+                const std::optional<std::size_t> label = labelOf(first);
+                if (!label) {
+                    result.message = missingLabel(command, first);
+                    return result;
+                }
+                jumps.emplace_back(out.PutPlaceholder(line), *label);
+                break;
+            }
+            case ScriptOperands::Text: {
+                if (first == nullptr || !first->text) {
+                    result.message = Refusal(command, " needs a text in double quotes!");
+                    return result;
+                }
+                std::string unencodable;
+                std::vector<std::uint8_t> bytes =
+                    EncodeGameText(*first->text, regionIndex, &unencodable);
+                if (!unencodable.empty()) {
+                    result.message = Format(
+                        "Error: Line %u The text holds characters the game cannot show: %s\n", line,
+                        unencodable.c_str());
+                    return result;
+                }
+                texts.push_back({out.PutPlaceholder(line), std::move(bytes), line});
+                break;
+            }
+            default:
+                break;
+        }
+    }
+    if (!noRtl) {
+        out.Put(kRtl, lastLine);
+    }
+    // Texts follow the code in line order; addresses are 16-bit, within the script's bank.
+    for (const Text& text : texts) {
+        out.Patch(text.at, address + static_cast<std::uint32_t>(out.bytes.size()));
+        for (std::uint8_t byte : text.bytes) {
+            out.Put(byte, text.line);
+        }
+    }
+    for (const auto& [at, label] : jumps) {
+        out.Patch(at, address + static_cast<std::uint32_t>(labelOffsets[label]));
+    }
+
+    const std::size_t limit = std::min(room, kScriptMaxBytes);
+    if (out.bytes.size() > limit) {
+        result.message = room < kScriptMaxBytes
+                             ? Format("Error: Line %u The script runs past the end of the image!\n",
+                                      out.lines[limit])
+                             : Format("Error: Line %u The script is longer than %zu bytes!\n",
+                                      out.lines[limit], kScriptMaxBytes);
+        return result;
+    }
+    result.compiled = true;
+    result.bytes = std::move(out.bytes);
+    return result;
+}
+
+ScriptCompileResult CompileScript(ProjectContext& project, std::string_view text,
+                                  std::uint32_t address, bool noRtl, bool header) {
+    const std::uint32_t offset = project.WrapRomOffset(address);
+    const std::size_t room =
+        offset < project.romImage.size() ? project.romImage.size() - offset : 0;
+    ScriptCompileResult result =
+        AssembleScript(text, address, noRtl, header, project.regionIndex, room);
+    if (!result.compiled || result.bytes.empty()) {
+        return result;
+    }
+    project.WriteBytes(offset, result.bytes);
+    if (!WriteWholeFile("script.bin", result.bytes)) {
+        Trace("CompileScript: could not write script.bin\n");
+    }
+    return result;
+}
