@@ -194,7 +194,7 @@ TEST(ScriptCompiler, WritesTheImageAndTheDump) {
             EXPECT_FALSE(result.compiled);
             continue;
         }
-        EXPECT_EQ(result.message, "") << c.script;
+        EXPECT_EQ(result.message, "") << "case " << (&c - cases);
         EXPECT_EQ(Bytes(scene.project.romImage.begin() + at,
                         scene.project.romImage.begin() + at + c.bytes.size() + 1),
                   [&] {
@@ -202,7 +202,7 @@ TEST(ScriptCompiler, WritesTheImageAndTheDump) {
                       expected.push_back(0);
                       return expected;
                   }())
-            << c.script;
+            << "case " << (&c - cases);
         EXPECT_EQ(ReadWholeFile("script.bin"), c.bytes);
     }
     // A text without a line writes nothing at all.
