@@ -1,8 +1,6 @@
 #include "scripts/ScriptCompiler.h"
 
 #include <algorithm>
-#include <cstdarg>
-#include <cstdio>
 #include <map>
 
 #include "platform/Files.h"
@@ -56,19 +54,9 @@ bool IsHigh(char c) {
     return static_cast<std::uint8_t>(c) >= 0x80;
 }
 
-std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
-std::string Format(const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    va_list copy;
-    va_copy(copy, args);
-    const int length = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    std::string text(static_cast<std::size_t>(std::max(length, 0)) + 1, '\0');
-    std::vsnprintf(text.data(), text.size(), format, args);
-    va_end(args);
-    text.pop_back();
-    return text;
+// A refusal, naming the line in the text.
+std::string LineError(std::uint32_t line, const std::string& what) {
+    return "Error: Line " + std::to_string(line) + " " + what + "!\n";
 }
 
 // A number from its first digit on: hexadecimal after "0x" or "0X", decimal otherwise. Leaves
@@ -115,20 +103,6 @@ std::vector<ScriptArgument> ReadArguments(std::string_view text) {
     return args;
 }
 
-// Where the command name starts and ends in a line, or nothing when the line has none.
-bool FindName(std::string_view line, std::size_t& start, std::size_t& end) {
-    start = line.find_first_not_of("(:");
-    if (start == std::string_view::npos) {
-        return false;
-    }
-    end = std::min(line.find_first_of("(:", start), line.size());
-    std::size_t trimmed = end;
-    while (trimmed > start && (line[trimmed - 1] == ' ' || line[trimmed - 1] == '\t')) {
-        --trimmed;
-    }
-    return trimmed > start;
-}
-
 }  // namespace
 
 std::uint16_t EventFlagCode(std::uint32_t flag, std::uint32_t mask) {
@@ -157,25 +131,28 @@ ScriptReadResult ReadScriptCommands(std::string_view text) {
             break;
         }
         const std::string_view rest = line.text.substr(at);
-        std::size_t nameStart = 0;
-        std::size_t nameEnd = 0;
-        if (!FindName(rest, nameStart, nameEnd)) {
+        // The name runs up to "(" or ":", without trailing blanks.
+        const std::size_t nameStart = rest.find_first_not_of("(:");
+        const std::size_t nameEnd = std::min(rest.find_first_of("(:", nameStart), rest.size());
+        std::string_view name =
+            nameStart == std::string_view::npos ? "" : rest.substr(nameStart, nameEnd - nameStart);
+        name = name.substr(0, name.find_last_not_of(" \t") + 1);
+        if (name.empty()) {
             result.commands.clear();
-            result.message = Format("Error: Line %u Could not parse function name!\n", line.number);
+            result.message = LineError(line.number, "Could not parse function name");
             return result;
         }
-        std::string_view name = rest.substr(nameStart, nameEnd - nameStart);
-        name = name.substr(0, name.find_last_not_of(" \t") + 1);
 
         ScriptCommand& command = result.commands.emplace_back();
         command.line = line.number;
         command.row = FindScriptCommand(name);
         if (command.row == nullptr) {
-            if (!labelLines.emplace(std::string(name), line.number).second) {
-                const std::string label(name);
+            const auto [first, added] = labelLines.emplace(std::string(name), line.number);
+            if (!added) {
                 result.commands.clear();
-                result.message = Format("Error: Line %u Label %s is already defined on line %u!\n",
-                                        line.number, label.c_str(), labelLines.find(name)->second);
+                result.message = LineError(line.number, "Label " + first->first +
+                                                            " is already defined on line " +
+                                                            std::to_string(first->second));
                 return result;
             }
             command.args.push_back({std::string(name), 0});
@@ -240,11 +217,6 @@ std::optional<std::uint16_t> GiveItemWord(std::uint32_t regionIndex) {
     }
 }
 
-std::string Refusal(const ScriptCommand& command, const char* what) {
-    return Format("Error: Line %u %s%s\n", command.line, std::string(command.row->name).c_str(),
-                  what);
-}
-
 }  // namespace
 
 ScriptCompileResult AssembleScript(std::string_view text, std::uint32_t address, bool noRtl,
@@ -286,22 +258,6 @@ ScriptCompileResult AssembleScript(std::string_view text, std::uint32_t address,
             out.Put(byte, firstLine);
         }
     }
-    // The record index of the label that the argument names, or nothing.
-    auto labelOf = [&labels](const ScriptArgument* arg) -> std::optional<std::size_t> {
-        if (arg == nullptr || !arg->text) {
-            return std::nullopt;
-        }
-        const auto found = labels.find(*arg->text);
-        return found == labels.end() ? std::nullopt : std::optional(found->second);
-    };
-    auto missingLabel = [](const ScriptCommand& command, const ScriptArgument* arg) {
-        if (arg == nullptr || !arg->text) {
-            return Refusal(command, " needs a label name in double quotes!");
-        }
-        return Format("Error: Line %u Label %s is not defined!\n", command.line,
-                      arg->text->c_str());
-    };
-
     for (std::size_t i = 0; i < commands.size(); ++i) {
         const ScriptCommand& command = commands[i];
         const std::uint32_t line = command.line;
@@ -310,12 +266,14 @@ ScriptCompileResult AssembleScript(std::string_view text, std::uint32_t address,
             continue;
         }
         const ScriptCommandRow& row = *command.row;
+        const std::string name(row.name);
         const std::vector<ScriptArgument>& args = command.args;
         if (row.argumentCount != kAnyArguments &&
             args.size() != static_cast<std::size_t>(row.argumentCount)) {
-            result.message = Format("Error: Line %u %s takes %d argument%s, not %zu!\n", line,
-                                    std::string(row.name).c_str(), row.argumentCount,
-                                    row.argumentCount == 1 ? "" : "s", args.size());
+            result.message =
+                LineError(line, name + " takes " + std::to_string(row.argumentCount) +
+                                    (row.argumentCount == 1 ? " argument" : " arguments") +
+                                    ", not " + std::to_string(args.size()));
             return result;
         }
         if (row.operands == ScriptOperands::Nothing) {
@@ -328,55 +286,35 @@ ScriptCompileResult AssembleScript(std::string_view text, std::uint32_t address,
             continue;
         }
         if (row.operands == ScriptOperands::GiveItem && !itemWord) {
-            result.message = Refusal(command, " cannot be compiled for this release!");
+            result.message = LineError(line, name + " cannot be compiled for this release");
             return result;
         }
         out.Put(kCop, line);
         out.Put(row.number, line);
+        for (std::size_t a = 0; a < row.widths.size(); ++a) {
+            out.PutField(row.widths[a], args[a].value, line);
+        }
         const ScriptArgument* first = args.empty() ? nullptr : &args.front();
         switch (row.operands) {
-            case ScriptOperands::Fields:
             case ScriptOperands::GiveItem:
-                for (std::size_t a = 0; a < row.widths.size(); ++a) {
-                    out.PutField(row.widths[a], args[a].value, line);
-                }
-                if (row.operands == ScriptOperands::GiveItem) {
-                    out.PutWord(*itemWord, line);
-                }
+                out.PutWord(*itemWord, line);
                 break;
             case ScriptOperands::EventFlag:
             case ScriptOperands::EventFlagJump:
                 out.PutWord(EventFlagCode(args[0].value, args[1].value), line);
-                if (row.operands == ScriptOperands::EventFlagJump) {
-                    const std::optional<std::size_t> label = labelOf(&args[2]);
-                    if (!label) {
-                        result.message = missingLabel(command, &args[2]);
-                        return result;
-                    }
-                    jumps.emplace_back(out.PutPlaceholder(line), *label);
-                }
                 break;
-            case ScriptOperands::Trigger: {
-                const std::optional<std::size_t> label = labelOf(first);
-                if (!label) {
-                    result.message = missingLabel(command, first);
-                    return result;
-                }
-                jumps.emplace_back(out.PutPlaceholder(line), *label);
-                break;
-            }
             case ScriptOperands::Text: {
                 if (first == nullptr || !first->text) {
-                    result.message = Refusal(command, " needs a text in double quotes!");
+                    result.message = LineError(line, name + " needs a text in double quotes");
                     return result;
                 }
                 std::string unencodable;
                 std::vector<std::uint8_t> bytes =
                     EncodeGameText(*first->text, regionIndex, &unencodable);
                 if (!unencodable.empty()) {
-                    result.message = Format(
-                        "Error: Line %u The text holds characters the game cannot show: %s\n", line,
-                        unencodable.c_str());
+                    result.message =
+                        LineError(line, "The text holds characters the game cannot show (" +
+                                            unencodable + ")");
                     return result;
                 }
                 texts.push_back({out.PutPlaceholder(line), std::move(bytes), line});
@@ -384,6 +322,22 @@ ScriptCompileResult AssembleScript(std::string_view text, std::uint32_t address,
             }
             default:
                 break;
+        }
+        // A jump names its label in the last argument, a trigger in the first.
+        if (row.operands == ScriptOperands::EventFlagJump ||
+            row.operands == ScriptOperands::Trigger) {
+            const ScriptArgument* label =
+                row.operands == ScriptOperands::Trigger ? first : &args[2];
+            if (label == nullptr || !label->text) {
+                result.message = LineError(line, name + " needs a label name in double quotes");
+                return result;
+            }
+            const auto found = labels.find(*label->text);
+            if (found == labels.end()) {
+                result.message = LineError(line, "Label " + *label->text + " is not defined");
+                return result;
+            }
+            jumps.emplace_back(out.PutPlaceholder(line), found->second);
         }
     }
     if (!noRtl) {
@@ -402,11 +356,11 @@ ScriptCompileResult AssembleScript(std::string_view text, std::uint32_t address,
 
     const std::size_t limit = std::min(room, kScriptMaxBytes);
     if (out.bytes.size() > limit) {
-        result.message = room < kScriptMaxBytes
-                             ? Format("Error: Line %u The script runs past the end of the image!\n",
-                                      out.lines[limit])
-                             : Format("Error: Line %u The script is longer than %zu bytes!\n",
-                                      out.lines[limit], kScriptMaxBytes);
+        result.message =
+            LineError(out.lines[limit], room < kScriptMaxBytes
+                                            ? "The script runs past the end of the image"
+                                            : "The script is longer than " +
+                                                  std::to_string(kScriptMaxBytes) + " bytes");
         return result;
     }
     result.compiled = true;

@@ -133,7 +133,7 @@ TEST(ScriptCompiler, RefusesNamingTheLineAndWritesNothing) {
         {"Delay(1)\n(:", SyntheticImage::Region::German, 0x1086E2,
          "Error: Line 2 Could not parse function name!\n"},
         {"Print16(\"a~b\")", SyntheticImage::Region::German, 0x1086E2,
-         "Error: Line 1 The text holds characters the game cannot show: ~\n"},
+         "Error: Line 1 The text holds characters the game cannot show (~)!\n"},
         {"GiveItem(1)", SyntheticImage::Region::UK, 0x1086E2,
          "Error: Line 1 GiveItem cannot be compiled for this release!\n"},
         {"Delay(1)\n" + longAsm, SyntheticImage::Region::German, 0x1086E2,
@@ -204,6 +204,10 @@ TEST(ScriptCompiler, WritesTheImageAndTheDump) {
                   }())
             << "case " << (&c - cases);
         EXPECT_EQ(ReadWholeFile("script.bin"), c.bytes);
+    }
+    for (std::uint32_t region : {0u, 5u}) {
+        EXPECT_EQ(AssembleScript("GiveItem(2)", 0, true, false, region).bytes,
+                  (Bytes{0x02, 0x54, 0x02, 0xC1, 0xD5}));
     }
     // A text without a line writes nothing at all.
     TextScene scene;
