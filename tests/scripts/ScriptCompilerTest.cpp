@@ -112,38 +112,28 @@ TEST(ScriptCompiler, RefusesNamingTheLineAndWritesNothing) {
     longAsm += ")";
     const struct {
         std::string script;
-        SyntheticImage::Region region;
-        std::uint32_t address;
         std::string message;
+        std::uint32_t address = 0x1086E2;
+        SyntheticImage::Region region = SyntheticImage::Region::German;
     } cases[] = {
-        {"Delay(1)\nDelay(1,2)", SyntheticImage::Region::German, 0x1086E2,
-         "Error: Line 2 Delay takes 1 argument, not 2!\n"},
-        {"PlayerPort(1,2,3)", SyntheticImage::Region::German, 0x1086E2,
-         "Error: Line 1 PlayerPort takes 4 arguments, not 3!\n"},
-        {"x:\r\n\r\nOnTrigger(\"y\")", SyntheticImage::Region::German, 0x1086E2,
-         "Error: Line 3 Label y is not defined!\n"},
-        {"a:\n\nWaitMessage\r\ra:", SyntheticImage::Region::German, 0x1086E2,
-         "Error: Line 5 Label a is already defined on line 1!\n"},
-        {"Print16(5)", SyntheticImage::Region::German, 0x1086E2,
-         "Error: Line 1 Print16 needs a text in double quotes!\n"},
-        {"t:\nEventFlagSetJump(1, 1, t)", SyntheticImage::Region::German, 0x1086E2,
+        {"Delay(1)\nDelay(1,2)", "Error: Line 2 Delay takes 1 argument, not 2!\n"},
+        {"PlayerPort(1,2,3)", "Error: Line 1 PlayerPort takes 4 arguments, not 3!\n"},
+        {"x:\r\n\r\nOnTrigger(\"y\")", "Error: Line 3 Label y is not defined!\n"},
+        {"a:\n\nWaitMessage\r\ra:", "Error: Line 5 Label a is already defined on line 1!\n"},
+        {"Print16(5)", "Error: Line 1 Print16 needs a text in double quotes!\n"},
+        {"t:\nEventFlagSetJump(1, 1, t)",
          "Error: Line 2 EventFlagSetJump needs a label name in double quotes!\n"},
-        {"OnTrigger", SyntheticImage::Region::German, 0x1086E2,
-         "Error: Line 1 OnTrigger needs a label name in double quotes!\n"},
-        {"Delay(1)\n(:", SyntheticImage::Region::German, 0x1086E2,
-         "Error: Line 2 Could not parse function name!\n"},
-        {"Print16(\"a~b\")", SyntheticImage::Region::German, 0x1086E2,
-         "Error: Line 1 The text holds characters the game cannot show (~)!\n"},
-        {"GiveItem(1)", SyntheticImage::Region::UK, 0x1086E2,
-         "Error: Line 1 GiveItem cannot be compiled for this release!\n"},
-        {"Delay(1)\n" + longAsm, SyntheticImage::Region::German, 0x1086E2,
+        {"OnTrigger", "Error: Line 1 OnTrigger needs a label name in double quotes!\n"},
+        {"Delay(1)\n(:", "Error: Line 2 Could not parse function name!\n"},
+        {"Print16(\"a~b\")", "Error: Line 1 The text holds characters the game cannot show (~)!\n"},
+        {"GiveItem(1)", "Error: Line 1 GiveItem cannot be compiled for this release!\n", 0x1086E2,
+         SyntheticImage::Region::UK},
+        {"Delay(1)\n" + longAsm, "Error: Line 2 The script is longer than 1024 bytes!\n"},
+        {"Delay(1)\nPrint16(\"" + std::string(1016, 'a') + "\")",
          "Error: Line 2 The script is longer than 1024 bytes!\n"},
-        {"Delay(1)\nPrint16(\"" + std::string(1016, 'a') + "\")", SyntheticImage::Region::German,
-         0x1086E2, "Error: Line 2 The script is longer than 1024 bytes!\n"},
-        {"WaitMessage\nDelay(1)", SyntheticImage::Region::German, 0x3FFFFC,
-         "Error: Line 2 The script runs past the end of the image!\n"},
-        {"WaitMessage", SyntheticImage::Region::German, 0x3FFFFE,
-         "Error: Line 1 The script runs past the end of the image!\n"},
+        {"WaitMessage\nDelay(1)", "Error: Line 2 The script runs past the end of the image!\n",
+         0x3FFFFC},
+        {"WaitMessage", "Error: Line 1 The script runs past the end of the image!\n", 0x3FFFFE},
     };
     for (const auto& c : cases) {
         std::filesystem::remove("script.bin");
@@ -171,7 +161,7 @@ TEST(ScriptCompiler, WritesTheImageAndTheDump) {
         std::string trace;
     } cases[] = {
         {"Delay(0x1E)\n  \nDelay(1)", false, {0x02, 0xC1, 0x1E, 0x00, 0x6B}, ""},
-        {"Delay(30)\n\xC4Delay(1)", false, {0x02, 0xC1, 0x1E, 0x00, 0x6B}, ""},
+        {"Delay(30)\n\xC4" "Delay(1)", false, {0x02, 0xC1, 0x1E, 0x00, 0x6B}, ""},
         {"\xA0 Delay(30)", false, {0x6B}, ""},
         {" \t", true, {0, 0, 0x51, 0, 0, 0x6B}, ""},
         {"Delya(30)\nasm(\"a\", 4)", false, {0x00, 0x04, 0x6B}, ""},
