@@ -234,7 +234,7 @@ ScriptCompileResult AssembleScript(std::string_view text, std::uint32_t address,
     const std::vector<ScriptCommand>& commands = read.commands;
     std::map<std::string, std::size_t, std::less<>> labels;
     for (std::size_t i = 0; i < commands.size(); ++i) {
-        if (commands[i].row == nullptr) {
+        if (commands[i].opcode == ScriptLabel) {
             labels.emplace(*commands[i].args.front().text, i);
         }
     }
@@ -261,7 +261,7 @@ ScriptCompileResult AssembleScript(std::string_view text, std::uint32_t address,
     for (std::size_t i = 0; i < commands.size(); ++i) {
         const ScriptCommand& command = commands[i];
         const std::uint32_t line = command.line;
-        if (command.row == nullptr) {
+        if (command.opcode == ScriptLabel) {
             labelOffsets[i] = out.bytes.size();
             continue;
         }
