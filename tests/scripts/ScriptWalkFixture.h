@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "project/ProjectContext.h"
+#include "scripts/ScriptDisassembler.h"
+#include "tests/support/SyntheticImage.h"
+
+// A 1 MB image of the German release with script bytes put into it, and walks over it.
+class ScriptWalkFixture {
+public:
+    SyntheticImage image{SyntheticImage::k1MB, SyntheticImage::Region::German};
+
+    void Put(std::uint32_t offset, std::vector<std::uint8_t> bytes) {
+        image.PutBytes(offset, bytes);
+    }
+
+    // The project sees the image as it is when the first walk runs.
+    ProjectContext& Project() {
+        if (!project_) {
+            project_ = std::make_unique<ProjectContext>();
+            project_->romImage = image.Bytes();
+            project_->romSize = image.Size();
+            project_->regionIndex = SyntheticImage::RegionIndex(SyntheticImage::Region::German);
+        }
+        return *project_;
+    }
+
+    // Walks from `address` (without a log unless asked) and returns the listing's top node;
+    // `end` receives the reader's position afterwards.
+    ScriptTreeNode Walk(std::uint32_t address, ScriptWalkOptions options = {.writeLog = false},
+                        std::uint32_t* end = nullptr) {
+        ScriptReader reader(Project());
+        ScriptTreeNode top;
+        DisassembleScript(reader, top, address, options);
+        if (end != nullptr) {
+            *end = reader.position;
+        }
+        return top;
+    }
+
+private:
+    std::unique_ptr<ProjectContext> project_;
+};
+
+// The texts of the items directly under a node.
+inline std::vector<std::string> Texts(const ScriptTreeNode& node) {
+    std::vector<std::string> texts;
+    for (const ScriptTreeNode& child : node.children) {
+        texts.push_back(child.text);
+    }
+    return texts;
+}
