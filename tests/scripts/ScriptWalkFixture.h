@@ -1,8 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
-#include <span>
 #include <string>
 #include <vector>
 
@@ -10,7 +8,8 @@
 #include "scripts/ScriptDisassembler.h"
 #include "tests/support/SyntheticImage.h"
 
-// A 1 MB image of the German release with script bytes put into it, and walks over it.
+// A 1 MB image of the German release with script bytes put into it, and walks over a project
+// made from it as it is at the time of the walk.
 class ScriptWalkFixture {
 public:
     SyntheticImage image{SyntheticImage::k1MB, SyntheticImage::Region::German};
@@ -19,22 +18,15 @@ public:
         image.PutBytes(offset, bytes);
     }
 
-    // The project sees the image as it is when the first walk runs.
-    ProjectContext& Project() {
-        if (!project_) {
-            project_ = std::make_unique<ProjectContext>();
-            project_->romImage = image.Bytes();
-            project_->romSize = image.Size();
-            project_->regionIndex = SyntheticImage::RegionIndex(SyntheticImage::Region::German);
-        }
-        return *project_;
-    }
-
     // Walks from `address` (without a log unless asked) and returns the listing's top node;
     // `end` receives the reader's position afterwards.
     ScriptTreeNode Walk(std::uint32_t address, ScriptWalkOptions options = {.writeLog = false},
                         std::uint32_t* end = nullptr) {
-        ScriptReader reader(Project());
+        ProjectContext project;
+        project.romImage = image.Bytes();
+        project.romSize = image.Size();
+        project.regionIndex = SyntheticImage::RegionIndex(SyntheticImage::Region::German);
+        ScriptReader reader(project);
         ScriptTreeNode top;
         DisassembleScript(reader, top, address, options);
         if (end != nullptr) {
@@ -42,9 +34,6 @@ public:
         }
         return top;
     }
-
-private:
-    std::unique_ptr<ProjectContext> project_;
 };
 
 // The texts of the items directly under a node.
