@@ -12,8 +12,10 @@
 
 // Addresses in the log carry bit 23, as the game's own addresses of the image do.
 inline constexpr std::uint32_t kLogAddressBit = 0x800000;
-// One walk lists at most this many items; a 64 KB script of one-byte instructions still fits.
-inline constexpr std::size_t kMaxWalkItems = 0x20000;
+// One walk lists at most this many items: far more than any script of the game has, and a
+// tree that large is no longer a listing anyone reads. A walk into data that never ends (a
+// zero-filled area reads as BRK after BRK) stops here.
+inline constexpr std::size_t kMaxWalkItems = 0x8000;
 
 // The state of one walk, shared by the walk, the 65816 decoder and the command catalogue.
 struct ScriptWalk {

@@ -77,10 +77,10 @@ TEST(ScriptWalk, LimitsEndTheWalkWithAnItemThatSaysSo) {
 
     // A script that never ends is cut after a bounded number of items.
     ScriptWalkFixture nops;
-    nops.Put(0x40000, Bytes(0x30000, 0xEA));
+    nops.Put(0x40000, Bytes(0x10000, 0xEA));
     top = nops.Walk(0x40000);
     ASSERT_EQ(top.children.size(), 2u);
-    EXPECT_EQ(top.children[0].children.size() + 1, 0x20000u);
+    EXPECT_EQ(top.children[0].children.size() + 1, 0x8000u);
     EXPECT_EQ(top.children[1].text, "[Warning max items reached]");
 }
 
