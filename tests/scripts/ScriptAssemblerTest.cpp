@@ -6,8 +6,10 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <span>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -31,13 +33,6 @@ struct Assembled {
     std::vector<ListedLine> lines;  // the lines that produced bytes
 };
 
-std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 Assembled Assemble(const std::string& name, const std::string& source) {
     const std::filesystem::path dir = std::filesystem::current_path() / ("ca65_" + name);
     std::filesystem::create_directories(dir);
@@ -52,11 +47,11 @@ Assembled Assemble(const std::string& name, const std::string& source) {
     EXPECT_EQ(std::system(command.c_str()), 0) << "ca65/ld65 failed (scripts/install-deps)";
 
     Assembled result;
-    const std::string binary = ReadFile(dir / "prog.bin");
+    const std::string binary = FileText(dir / "prog.bin");
     result.binary.assign(binary.begin(), binary.end());
     // "000004r 1  A9 34 12       lda #$1234": offset in the segment, bytes, source.
     const std::regex line(R"(^([0-9A-F]{6})r\s+\d+\s+((?:[0-9A-Fr]{2} )+)\s*(.*)$)");
-    std::istringstream listing(ReadFile(dir / "prog.lst"));
+    std::istringstream listing(FileText(dir / "prog.lst"));
     for (std::string text; std::getline(listing, text);) {
         std::smatch m;
         if (std::regex_match(text, m, line)) {
@@ -81,222 +76,78 @@ std::string Hex(std::uint32_t value, int digits) {
     return text;
 }
 
-// The items of a walk in order: the instructions of every run, and the commands.
-std::vector<std::string> FlatItems(const ScriptTreeNode& top) {
-    std::vector<std::string> items;
-    for (const ScriptTreeNode& item : top.children) {
-        if (item.text.ends_with("    assembler")) {
-            for (const ScriptTreeNode& instruction : item.children) {
-                items.push_back(instruction.text);
-            }
-        } else {
-            items.push_back(item.text);
-        }
-    }
-    return items;
-}
-
 // Every instruction form the walk decodes, with the accumulator 8-bit, in the assembler's
-// syntax; the assembler chooses the opcodes. Operand bytes differ from one another so that a
-// byte read from the wrong place shows.
-const char* const kDecodedForms = R"(
-    ora $12,s
-    ora $12
-    ora #$5A
-    ora $3456
-    ora $789ABC
-    ora $12,x
-    ora $3456,y
-    ora $3456,x
-    ora $789ABC,x
-    and $12,s
-    and $12
-    and #$5A
-    and $3456
-    and $789ABC
-    and $3456,y
-    and $3456,x
-    eor $12,s
-    eor $12
-    eor #$5A
-    eor $3456
-    eor $3456,x
-    adc $12,s
-    adc $12
-    adc #$5A
-    adc $3456
-    adc $789ABC
-    adc [$12],y
-    adc $3456,y
-    adc $3456,x
-    adc $789ABC,x
-    sta $12,s
-    sta $12
-    sta [$12]
-    sta $3456
-    sta $789ABC
-    sta ($12),y
-    sta ($12)
-    sta ($12,s),y
-    sta $12,x
-    sta [$12],y
-    sta $3456,y
-    sta $3456,x
-    sta $789ABC,x
-    lda $12,s
-    lda $12
-    lda [$12]
-    lda #$5A
-    lda $3456
-    lda $789ABC
-    lda ($12),y
-    lda ($12)
-    lda [$12],y
-    lda $3456,y
-    lda $3456,x
-    lda $789ABC,x
-    cmp $12,s
-    cmp $12
-    cmp [$12]
-    cmp #$5A
-    cmp $3456
-    cmp $789ABC
-    cmp $3456,y
-    cmp $3456,x
-    cmp $789ABC,x
-    sbc $12,s
-    sbc $12
-    sbc [$12]
-    sbc #$5A
-    sbc $3456
-    sbc $789ABC
-    sbc ($12),y
-    sbc $3456,y
-    sbc $3456,x
-    sbc $789ABC,x
-    tsb $12
-    tsb $3456
-    trb $12
-    trb $3456
-    asl $12
-    asl a
-    asl $3456
-    rol $12
-    rol a
-    rol $3456
-    lsr $12
-    lsr a
-    lsr $3456
-    ror $12
-    ror a
-    ror $3456
-    ror $3456,x
-    bit $12
-    bit $3456
-    bit #$5A
-    stz $12
-    stz $12,x
-    stz $3456
-    stz $3456,x
-    sty $12
-    sty $3456
-    sty $12,x
-    stx $12
-    stx $3456
-    ldy #$3456
-    ldy $12
-    ldy $3456
-    ldy $3456,x
-    ldx #$3456
-    ldx $12
-    ldx $3456
-    ldx $3456,y
-    cpy #$3456
-    cpy $12
-    cpy $3456
-    cpx #$3456
-    cpx $12
-    cpx $3456
-    dec $12
-    dec $3456
-    dec $3456,x
-    dec a
-    inc $12
-    inc $3456
-    inc $3456,x
-    inc a
-    mvn #$12,#$34
-    pei ($12)
-    pea $3456
-    php
-    phd
-    clc
-    tcs
-    plp
-    pld
-    sec
-    tsc
-    pha
-    phk
-    phy
-    tcd
-    pla
-    tdc
-    sei
-    ply
-    dey
-    txa
-    phb
-    tya
-    txs
-    txy
-    tay
-    tax
-    plb
-    tsx
-    tyx
-    iny
-    dex
-    wai
-    cld
-    phx
-    stp
-    inx
-    nop
-    xba
-    sed
-    plx
-    xce
-    jsr $3456
-    jsl $789ABC
-)";
+// syntax: a mnemonic with its operands separated by "|". The
+// assembler chooses the opcodes. Operand bytes differ from one another so that a byte read
+// from the wrong place shows.
+// clang-format off
+const char* const kDecodedForms[] = {
+    "ora $12,s|$12|#$5A|$3456|$789ABC|$12,x|$3456,y|$3456,x|$789ABC,x",
+    "and $12,s|$12|#$5A|$3456|$789ABC|$3456,y|$3456,x",
+    "eor $12,s|$12|#$5A|$3456|$3456,x",
+    "adc $12,s|$12|#$5A|$3456|$789ABC|[$12],y|$3456,y|$3456,x|$789ABC,x",
+    "sta $12,s|$12|[$12]|$3456|$789ABC|($12),y|($12)|($12,s),y|$12,x|[$12],y|$3456,y|$3456,x|$789ABC,x",
+    "lda $12,s|$12|[$12]|#$5A|$3456|$789ABC|($12),y|($12)|[$12],y|$3456,y|$3456,x|$789ABC,x",
+    "cmp $12,s|$12|[$12]|#$5A|$3456|$789ABC|$3456,y|$3456,x|$789ABC,x",
+    "sbc $12,s|$12|[$12]|#$5A|$3456|$789ABC|($12),y|$3456,y|$3456,x|$789ABC,x",
+    "tsb $12|$3456",
+    "trb $12|$3456",
+    "asl $12|a|$3456",
+    "rol $12|a|$3456",
+    "lsr $12|a|$3456",
+    "ror $12|a|$3456|$3456,x",
+    "bit $12|$3456|#$5A",
+    "stz $12|$12,x|$3456|$3456,x",
+    "sty $12|$3456|$12,x",
+    "stx $12|$3456",
+    "ldy #$3456|$12|$3456|$3456,x",
+    "ldx #$3456|$12|$3456|$3456,y",
+    "cpy #$3456|$12|$3456",
+    "cpx #$3456|$12|$3456",
+    "dec $12|$3456|$3456,x|a",
+    "inc $12|$3456|$3456,x|a",
+    "mvn #$12,#$34",
+    "pei ($12)",
+    "pea $3456",
+    "jsr $3456",
+    "jsl $789ABC",
+    "php", "phd", "clc", "tcs", "plp", "pld", "sec", "tsc", "pha", "phk", "phy", "tcd", "pla",
+    "tdc", "sei", "ply", "dey", "txa", "phb", "tya", "txs", "txy", "tay", "tax", "plb", "tsx",
+    "tyx", "iny", "dex", "wai", "cld", "phx", "stp", "inx", "nop", "xba", "sed", "plx", "xce",
+};
+// clang-format on
 
 // Forms the walk steps over by their length without decoding them.
-const char* const kSkippedForms = R"(
-    asl $12,x
-    and ($12),y
-    and ($12)
-    and ($12,s),y
-    and $12,x
-    and [$12],y
-    sbc ($12,x)
-    asl $3456,x
-    mvp #$12,#$34
-    per near
-    and $789ABC,x
-    eor $789ABC
-)";
+const char* const kSkippedForms[] = {
+    "asl $12,x|$3456,x", "and ($12),y|($12)|($12,s),y|$12,x|[$12],y|$789ABC,x",
+    "sbc ($12,x)",       "mvp #$12,#$34",
+    "per $9000",         "eor $789ABC",
+};
 
-const char* const kWideImmediates = R"(
-    ora #$1234
-    and #$1234
-    eor #$1234
-    adc #$1234
-    bit #$1234
-    lda #$1234
-    cmp #$1234
-    sbc #$1234
-)";
+// One source line per form: the first piece as it is, the others after its mnemonic.
+std::vector<std::string> SourceLines(std::span<const char* const> forms) {
+    std::vector<std::string> lines;
+    for (std::string_view rest : forms) {
+        const std::string mnemonic(rest.substr(0, rest.find(' ') + 1));
+        for (bool first = true; !rest.empty(); first = false) {
+            const std::size_t bar = std::min(rest.find('|'), rest.size());
+            lines.push_back((first ? "" : mnemonic) + std::string(rest.substr(0, bar)));
+            rest.remove_prefix(std::min(bar + 1, rest.size()));
+        }
+    }
+    return lines;
+}
+
+std::string Program(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        text += "    " + line + "\n";
+    }
+    return text;
+}
+
+const char* const kWideImmediates[] = {"ora #$1234", "and #$1234", "eor #$1234", "adc #$1234",
+                                       "bit #$1234", "lda #$1234", "cmp #$1234", "sbc #$1234"};
 
 // Branches back (every later branch, return and jump keeps the walk going because a forward
 // target is pending), two script commands, then a run that ends with an indexed jump.
@@ -333,21 +184,18 @@ done:
 }  // namespace
 
 TEST(ScriptAssembler, EveryDecodedFormMatchesTheAssemblersListing) {
-    const Assembled program = Assemble(
-        "forms", std::string(".a8\n.i16\n") + kDecodedForms + kSkippedForms +
-                     "    rep #$20\n.a16\n" + kWideImmediates + "    sep #$20\n.a8\n" + kFlowPart);
-    ASSERT_FALSE(program.lines.empty());
+    const std::vector<std::string> skipped = SourceLines(kSkippedForms);
+    const Assembled program =
+        Assemble("forms", ".a8\n.i16\n" + Program(SourceLines(kDecodedForms)) + Program(skipped) +
+                              "    rep #$20\n.a16\n" + Program(SourceLines(kWideImmediates)) +
+                              "    sep #$20\n.a8\n" + kFlowPart);
+    ASSERT_GT(program.lines.size(), 200u);
     ScriptWalkFixture fixture;
     fixture.Put(kLoadBank | kLoadAddress, program.binary);
     std::uint32_t end = 0;
     const std::vector<std::string> items =
         FlatItems(fixture.Walk(kLoadBank | kLoadAddress, {.mFlag = true, .writeLog = false}, &end));
 
-    std::vector<std::string> skipped;
-    std::istringstream skippedLines(kSkippedForms);
-    for (std::string text; std::getline(skippedLines, text);) {
-        skipped.push_back(text.substr(std::min(text.size(), std::size_t{4})));
-    }
     std::size_t k = 0;
     for (const ListedLine& line : program.lines) {
         const std::uint32_t offset = kLoadBank | line.address;
@@ -379,7 +227,6 @@ TEST(ScriptAssembler, EveryDecodedFormMatchesTheAssemblersListing) {
         for (std::uint32_t i = line.length - 1; i > 0; --i) {
             operand = operand << 8 | program.binary[line.address - kLoadAddress + i];
         }
-        const std::string upper = Upper(item);
         if (line.length == 1 || mnemonic == "REP" || mnemonic == "SEP") {
             continue;
         }
@@ -387,13 +234,13 @@ TEST(ScriptAssembler, EveryDecodedFormMatchesTheAssemblersListing) {
             // Shown as the image offset of the target.
             const std::uint32_t target =
                 kLoadBank | ((line.address + 2 + static_cast<std::int8_t>(operand)) & 0xFFFF);
-            EXPECT_NE(upper.find("$" + Hex(target, 4)), std::string::npos);
+            EXPECT_NE(item.find("$" + Hex(target, 4)), std::string::npos);
         } else if (mnemonic == "MVN") {
-            EXPECT_NE(upper.find("#$" + Hex(operand & 0xFF, 2)), std::string::npos);
-            EXPECT_NE(upper.find("#$" + Hex(operand >> 8, 2)), std::string::npos);
+            EXPECT_NE(item.find("#$" + Hex(operand & 0xFF, 2)), std::string::npos);
+            EXPECT_NE(item.find("#$" + Hex(operand >> 8, 2)), std::string::npos);
         } else {
-            EXPECT_TRUE(upper.find(Hex(operand, 2 * (line.length - 1))) != std::string::npos ||
-                        upper.find(std::to_string(operand)) != std::string::npos);
+            EXPECT_TRUE(item.find(Hex(operand, 2 * (line.length - 1))) != std::string::npos ||
+                        item.find(std::to_string(operand)) != std::string::npos);
         }
     }
     EXPECT_EQ(k, items.size());

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "project/RegionAddressTable.h"
 #include "tests/scripts/ScriptWalkFixture.h"
 
 namespace {
@@ -33,7 +34,11 @@ void ExpectCommand(ScriptWalkFixture& fixture, const CommandCase& c) {
 
 }  // namespace
 
-TEST(ScriptCommand, FixedLayoutsAndEventFlags) {
+TEST(ScriptCommand, ItemsAndLengthsOfEachFamily) {
+    ScriptWalkFixture fixture;
+    const std::uint32_t enemies = fixture.image.Table(RegionTable::EnemyPointerTable);
+    fixture.image.Put16(enemies + 2 * 2, 0xBA00);  // enemy 2's record
+    fixture.image.Put16((enemies & 0xFF0000) + 0xBA00 + 9, 1234);
     const CommandCase cases[] = {
         {{0x1F}, "[0A0101][1F] MessageWait()"},
         {{0x07, 0x09, 0x80}, "[0A0101][07] EventFlagSet( 01, 02 )"},
@@ -56,15 +61,7 @@ TEST(ScriptCommand, FixedLayoutsAndEventFlags) {
          "[0A0101][D0] Unknown_D0( 0201, 0403, 0605, 0807, 0A09, 020B, 0C, 0D, 0F0E , 10 )"},
         {{0x15}, "[0A0101][15] Unhandled()"},
         {{0xEF}, "[0A0101][EF] Unhandled()"},
-    };
-    ScriptWalkFixture fixture;
-    for (const CommandCase& c : cases) {
-        ExpectCommand(fixture, c);
-    }
-}
-
-TEST(ScriptCommand, FirstOperandChoosesTheLength) {
-    const CommandCase cases[] = {
+        // The first operand chooses the length.
         {{0x21, 0x00, 0x00}, "[0A0101][21] TriggerSet( [DELETE] )"},
         {{0x21, 0x34, 0x12}, "[0A0101][21] TriggerSet( 0x0A1234 )"},
         {{0x58, 0xFF}, "[0A0101][58] ItemCheckEquipped( 255 )"},
@@ -79,15 +76,14 @@ TEST(ScriptCommand, FirstOperandChoosesTheLength) {
         {{0xCE, 0, 0, 0x22, 0x22, 0x33, 0x33}, "[0A0101][CE] Unknown_CE( 00, 2222, 3333 )"},
         {{0xCE, 0x11, 0x11, 0x22, 0x22, 0x33, 0x33, 0x44, 0x55, 0x55},
          "[0A0101][CE] Unknown_CE( 1111, 2222, 3333, 44, 5555 )"},
-    };
-    ScriptWalkFixture fixture;
-    for (const CommandCase& c : cases) {
-        ExpectCommand(fixture, c);
-    }
-}
-
-TEST(ScriptCommand, ListsAndTheirMalformedForms) {
-    const CommandCase cases[] = {
+        // Texts that do not decode say which command failed.
+        {{0x1B, 0x34, 0x12}, "[0A0101][1B] PrintRelative(\"Failed to parse text\")"},
+        {{0x6B, 0x34, 0x12}, "[0A0101][6B] PrintRelative2(\"Failed to parse text\")"},
+        {{0x1C, 0x0A, 0x34, 0x12}, "[0A0101][1C] PrintAbsolute(\"Failed to parse text\")"},
+        {{0x1E, 0x0A, 0x34, 0x12}, "[0A0101][1E] PrintAbsolut2e(\"Failed to parse text\")"},
+        {{0x6C, 0x0A, 0x34, 0x12}, "[0A0101][6C] PrintAbsolute2(\"Failed to parse text\")"},
+        // Lists: SwitchRange shows the offset of its first entry; EventFlagCheckMultipleJump
+        // takes flag codes until a value that the next command's 0x02 follows.
         // The item shows the offset of the first entry.
         {{0x22, 0x03, 0x05, 0x11, 0x11, 0x22, 0x22, 0x33, 0x33},
          "[0A0103][22] SwitchRange( 0x03, 0x05, 0A1111 0A2222 0A3333 )"},
@@ -97,12 +93,20 @@ TEST(ScriptCommand, ListsAndTheirMalformedForms) {
         {{0x09, 0x09, 0x80, 0x0A, 0x00, 0x34, 0x12},
          "[0A0101][09] EventFlagCheckMultipleJump( 01 = 02, 01 != 04, 0A1234 )"},
         {{0x09, 0x34, 0x12}, "[0A0101][09] EventFlagCheckMultipleJump( 0A1234 )"},
+        // Enemy health through the release's enemy table; numbers outside the game.
+        {{0xD9, 0x03}, "[0A0101][D9] FightingStatsLoad(2) Health:1234"},
+        {{0xD9, 0x02}, "[0A0101][D9] FightingStatsLoad(1) Health:0"},  // no record
+        {{0xD9, 0x63}, "[0A0101][D9] FightingStatsLoad(98) Health:0"},
+        {{0xD9, 0x00}, "[0A0101][D9] FightingStatsLoad(255) [malformed]"},
+        {{0xD9, 0x64}, "[0A0101][D9] FightingStatsLoad(99) [malformed]"},
     };
-    ScriptWalkFixture fixture;
     for (const CommandCase& c : cases) {
         ExpectCommand(fixture, c);
     }
+}
 
+TEST(ScriptCommand, FlagListsWithoutAnEndAreMalformed) {
+    ScriptWalkFixture fixture;
     // A flag list that never meets a 0x02 ends the walk, as does one too long to show.
     fixture.Put(fixture.image.Size() - 6, {0x02, 0x09, 0x09, 0x80, 0x0A, 0x00});
     EXPECT_EQ(
@@ -146,37 +150,6 @@ TEST(ScriptCommand, DialogChoicesReadTheirInfoBlock) {
         std::snprintf(text, sizeof text, c.text, c.type);
         ExpectCommand(fixture, {command, std::string("[0A0101][1A] ") + text});
         EXPECT_EQ(Texts(fixture.Walk(kCop).children[0]), c.children);
-    }
-}
-
-TEST(ScriptCommand, EnemyHealthAndEnemyNumbersOutsideTheGame) {
-    ScriptWalkFixture fixture;
-    const std::uint32_t table = fixture.image.Table(RegionTable::EnemyPointerTable);
-    fixture.image.Put16(table + 2 * 2, 0xBA00);  // enemy 2's record
-    fixture.image.Put16((table & 0xFF0000) + 0xBA00 + 9, 1234);
-    const CommandCase cases[] = {
-        {{0xD9, 0x03}, "[0A0101][D9] FightingStatsLoad(2) Health:1234"},
-        {{0xD9, 0x02}, "[0A0101][D9] FightingStatsLoad(1) Health:0"},  // no record
-        {{0xD9, 0x63}, "[0A0101][D9] FightingStatsLoad(98) Health:0"},
-        {{0xD9, 0x00}, "[0A0101][D9] FightingStatsLoad(255) [malformed]"},
-        {{0xD9, 0x64}, "[0A0101][D9] FightingStatsLoad(99) [malformed]"},
-    };
-    for (const CommandCase& c : cases) {
-        ExpectCommand(fixture, c);
-    }
-}
-
-TEST(ScriptCommand, TextsThatDoNotDecodeSayWhichCommandFailed) {
-    const CommandCase cases[] = {
-        {{0x1B, 0x34, 0x12}, "[0A0101][1B] PrintRelative(\"Failed to parse text\")"},
-        {{0x6B, 0x34, 0x12}, "[0A0101][6B] PrintRelative2(\"Failed to parse text\")"},
-        {{0x1C, 0x0A, 0x34, 0x12}, "[0A0101][1C] PrintAbsolute(\"Failed to parse text\")"},
-        {{0x1E, 0x0A, 0x34, 0x12}, "[0A0101][1E] PrintAbsolut2e(\"Failed to parse text\")"},
-        {{0x6C, 0x0A, 0x34, 0x12}, "[0A0101][6C] PrintAbsolute2(\"Failed to parse text\")"},
-    };
-    ScriptWalkFixture fixture;
-    for (const CommandCase& c : cases) {
-        ExpectCommand(fixture, c);
     }
 }
 

@@ -1,6 +1,4 @@
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -18,20 +16,7 @@ constexpr std::uint32_t kScript = 0x0A0100;
 std::string ReadLog(std::uint32_t start) {
     char name[32];
     std::snprintf(name, sizeof name, "script_%06X.log", start);
-    std::ifstream in(name, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-// The instruction items of the first run of a walk.
-std::vector<std::string> RunItems(const ScriptTreeNode& top) {
-    for (const ScriptTreeNode& item : top.children) {
-        if (item.text.ends_with("    assembler")) {
-            return Texts(item);
-        }
-    }
-    return {};
+    return FileText(name);
 }
 
 }  // namespace
@@ -46,7 +31,7 @@ TEST(ScriptWalk, StartItemsHeaderAndTheAddressRule) {
     EXPECT_EQ(Texts(top),
               (std::vector<std::string>{"Script offset: 0A1234", "Script flags:[11][3322][5544]",
                                         "[0A1239]    assembler"}));
-    EXPECT_EQ(RunItems(top), std::vector<std::string>{"RTS"});
+    EXPECT_EQ(Texts(top.children[2]), std::vector<std::string>{"RTS"});
     EXPECT_EQ(end, 0x0A123Au);
 
     // A stream that starts with a command has no run item before it.
@@ -63,8 +48,8 @@ TEST(ScriptWalk, LimitsEndTheWalkWithAnItemThatSaysSo) {
     fixture.Put(last - 1, {0xEA, 0xAD});  // NOP, then an absolute LDA cut off by the end
     std::uint32_t end = 0;
     ScriptTreeNode top = fixture.Walk(last - 1, {.writeLog = false}, &end);
-    EXPECT_EQ(RunItems(top), std::vector<std::string>{"NOP"});
-    EXPECT_EQ(top.children.back().text, "[Warning end of ROM image reached]");
+    EXPECT_EQ(FlatItems(top),
+              (std::vector<std::string>{"NOP", "[Warning end of ROM image reached]"}));
     EXPECT_EQ(end, last);
 
     // A command whose operands run past the end, and a COP as the last byte.
@@ -147,7 +132,7 @@ TEST(ScriptWalk, ReturnsAndJumpsEndTheWalkUnlessAForwardTargetIsPending) {
 TEST(ScriptWalk, UndecodedBytesCostOneItemEach) {
     ScriptWalkFixture fixture;
     fixture.Put(kScript, {0x01, 0x50, 0xFC, 0x16, 0x11, 0x3F, 0, 0, 0, 0x00, 0, 0, 0x60});
-    EXPECT_EQ(RunItems(fixture.Walk(kScript)),
+    EXPECT_EQ(FlatItems(fixture.Walk(kScript)),
               (std::vector<std::string>{"[0A0100]:01", "[0A0101]:50", "[0A0102]:FC", "[NYI]",
                                         "[NYI]", "//BRK", "RTS"}));
 }
@@ -161,7 +146,7 @@ TEST(ScriptWalk, LogIsTheCLikeTranslation) {
                            0xD0, 0x04,              // BNE to the SEP
                            0x20, 0x00, 0x90,        // JSR $9000
                            0x60,                    // RTS before the pending target
-                           0xE2, 0x20, 0xA9, 0x05, 0x85, 0x10, 0xA3, 0x05, 0x6B});
+                           0xE2, 0x20, 0xA9, 0x05, 0x85, 0x10, 0xA3, 0x01, 0x6B});
     fixture.Walk(0x0A8000, {});
     EXPECT_EQ(ReadLog(0x0A8000),
               "cop( 0x8A8000 ); break; case 0x8A8004: //  07\n"
@@ -174,14 +159,14 @@ TEST(ScriptWalk, LogIsTheCLikeTranslation) {
               "//8\n"
               "LDAB(0x05);\n"
               "STA8( DP + 0x10 );\n"
-              "LDA8( SP + 4 );\n"
+              "LDA8( SP + 1 );\n"
               "RTL();\n");
 
     // A log that cannot be created costs the log only.
     std::filesystem::remove("script_0A9000.log");
     std::filesystem::create_directory("script_0A9000.log");
     fixture.Put(0x0A9000, {0x60});
-    EXPECT_EQ(RunItems(fixture.Walk(0x0A9000, {})), std::vector<std::string>{"RTS"});
+    EXPECT_EQ(FlatItems(fixture.Walk(0x0A9000, {})), std::vector<std::string>{"RTS"});
     std::filesystem::remove("script_0A9000.log");
 }
 

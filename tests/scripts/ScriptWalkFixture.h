@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "platform/Files.h"
 #include "project/ProjectContext.h"
 #include "scripts/ScriptDisassembler.h"
 #include "tests/support/SyntheticImage.h"
@@ -43,4 +45,26 @@ inline std::vector<std::string> Texts(const ScriptTreeNode& node) {
         texts.push_back(child.text);
     }
     return texts;
+}
+
+// The items of a walk in order: the instructions of every run, and the commands.
+inline std::vector<std::string> FlatItems(const ScriptTreeNode& top) {
+    std::vector<std::string> items;
+    for (const ScriptTreeNode& item : top.children) {
+        if (item.text.ends_with("    assembler")) {
+            for (const ScriptTreeNode& instruction : item.children) {
+                items.push_back(instruction.text);
+            }
+        } else {
+            items.push_back(item.text);
+        }
+    }
+    return items;
+}
+
+// A file's text; empty when it cannot be read.
+inline std::string FileText(const std::filesystem::path& path) {
+    const std::vector<std::uint8_t> bytes =
+        ReadWholeFile(path).value_or(std::vector<std::uint8_t>{});
+    return {bytes.begin(), bytes.end()};
 }
