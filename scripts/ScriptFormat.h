@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -17,18 +18,16 @@ struct FormatArg {
 };
 
 inline void AppendHex(std::string& out, std::uint32_t value, int width) {
-    char digits[8];
-    int count = 0;
+    char digits[16];
+    int at = 16;
     do {
-        digits[count++] = "0123456789ABCDEF"[value & 0xF];
+        digits[--at] = "0123456789ABCDEF"[value & 0xF];
         value >>= 4;
-    } while (value != 0 && count < 8);
-    for (int i = count; i < width; ++i) {
-        out += '0';
+    } while (value != 0);
+    while (at > 16 - width && at > 0) {
+        digits[--at] = '0';
     }
-    while (count > 0) {
-        out += digits[--count];
-    }
+    out.append(digits + at, static_cast<std::size_t>(16 - at));
 }
 
 inline void AppendDecimal(std::string& out, std::int64_t value) {
@@ -53,9 +52,10 @@ template <typename ArgFor>
 void AppendFormat(std::string& out, std::string_view format, ArgFor&& argFor) {
     int index = 0;
     for (std::size_t i = 0; i < format.size(); ++i) {
-        const char c = format[i];
-        if (c != '%' || i + 1 >= format.size()) {
-            out += c;
+        if (format[i] != '%' || i + 1 >= format.size()) {
+            const std::size_t next = std::min(format.find('%', i + 1), format.size());
+            out.append(format.substr(i, next - i));
+            i = next - 1;
             continue;
         }
         int width = 0;
