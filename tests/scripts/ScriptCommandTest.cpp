@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "project/RegionAddressTable.h"
+#include "scripts/GameTextEncoder.h"
 #include "tests/scripts/ScriptWalkFixture.h"
 
 namespace {
@@ -39,6 +40,9 @@ TEST(ScriptCommand, ItemsAndLengthsOfEachFamily) {
     const std::uint32_t enemies = fixture.image.Table(RegionTable::EnemyPointerTable);
     fixture.image.Put16(enemies + 2 * 2, 0xBA00);  // enemy 2's record
     fixture.image.Put16((enemies & 0xFF0000) + 0xBA00 + 9, 1234);
+    const std::uint32_t region = SyntheticImage::RegionIndex(SyntheticImage::Region::German);
+    fixture.image.PutBytes(0x0A1234, EncodeGameText("", region));
+    fixture.image.PutBytes(0x0A2000, EncodeGameText("Hi", region));
     const CommandCase cases[] = {
         {{0x1F}, "[0A0101][1F] MessageWait()"},
         {{0x07, 0x09, 0x80}, "[0A0101][07] EventFlagSet( 01, 02 )"},
@@ -76,7 +80,10 @@ TEST(ScriptCommand, ItemsAndLengthsOfEachFamily) {
         {{0xCE, 0, 0, 0x22, 0x22, 0x33, 0x33}, "[0A0101][CE] Unknown_CE( 00, 2222, 3333 )"},
         {{0xCE, 0x11, 0x11, 0x22, 0x22, 0x33, 0x33, 0x44, 0x55, 0x55},
          "[0A0101][CE] Unknown_CE( 1111, 2222, 3333, 44, 5555 )"},
-        // Texts that do not decode say which command failed.
+        // Texts, relative to the command's bank or absolute; one that decodes to nothing says
+        // which command failed.
+        {{0x1B, 0x00, 0x20}, "[0A0101][1B] PrintRelative( 0x0A2000, \"Hi\")"},
+        {{0x6C, 0x0A, 0x00, 0x20}, "[0A0101][6C] PrintAbsolute2( 0x0A2000, \"Hi\")"},
         {{0x1B, 0x34, 0x12}, "[0A0101][1B] PrintRelative(\"Failed to parse text\")"},
         {{0x6B, 0x34, 0x12}, "[0A0101][6B] PrintRelative2(\"Failed to parse text\")"},
         {{0x1C, 0x0A, 0x34, 0x12}, "[0A0101][1C] PrintAbsolute(\"Failed to parse text\")"},
