@@ -8,6 +8,7 @@
 
 #include "platform/Trace.h"
 #include "project/ProjectContext.h"
+#include "scripts/GameTextEncoder.h"
 #include "scripts/ScriptDisassembler.h"
 #include "tests/support/SyntheticImage.h"
 
@@ -15,9 +16,11 @@ namespace {
 
 constexpr std::uint32_t kScript = 0x0A0000;
 constexpr std::uint32_t kScriptSize = 0x10000;
+constexpr SyntheticImage::Region kRegion = SyntheticImage::Region::German;
 
 // One piece of an event script: stores and loads, a compare and a forward branch, width
-// changes, calls, and commands with fixed and listed operands. Nothing in it ends the walk.
+// changes, calls, and commands with fixed and listed operands and a message. Nothing in it ends
+// the walk.
 const std::vector<std::uint8_t> kPiece{
     0xA9, 0x12, 0x85, 0x10, 0xAD, 0x34, 0x12, 0xC9, 0x05, 0x90, 0x01, 0xEA, 0xE8, 0xC2, 0x20,
     0x8D, 0x00, 0x21, 0xBF, 0x56, 0x34, 0x12, 0xE2, 0x20, 0x20, 0x00, 0x90, 0x22, 0x56, 0x34,
@@ -27,7 +30,7 @@ const std::vector<std::uint8_t> kPiece{
 
 struct ScriptScene {
     ScriptScene() {
-        SyntheticImage image(SyntheticImage::k1MB, SyntheticImage::Region::German);
+        SyntheticImage image(SyntheticImage::k1MB, kRegion);
         std::vector<std::uint8_t> script;
         while (script.size() + kPiece.size() < kScriptSize) {
             script.insert(script.end(), kPiece.begin(), kPiece.end());
@@ -35,9 +38,11 @@ struct ScriptScene {
         script.resize(kScriptSize - 1, 0xEA);
         script.push_back(0x6B);  // RTL
         image.PutBytes(kScript, script);
+        image.PutBytes(0x0B4000, EncodeGameText("Welcome, traveller.\nThe tower lies east.",
+                                                SyntheticImage::RegionIndex(kRegion)));
         project.romImage = image.Bytes();
         project.romSize = image.Size();
-        project.regionIndex = SyntheticImage::RegionIndex(SyntheticImage::Region::German);
+        project.regionIndex = SyntheticImage::RegionIndex(kRegion);
     }
 
     ProjectContext project;
