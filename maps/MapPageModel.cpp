@@ -300,6 +300,7 @@ void MapPageModel::NewMap(ProjectContext* project, Prompts& prompts) {
     renderer.mapMusicTrackPos = 0;
     renderer.CreateBlank();
     musicIndex = 0;
+    offsetTexts.fill({});  // the blank map has no blocks in the image yet
     state.SetLoadedLayers(
         renderer.layerWidth[0] / 8, static_cast<std::uint32_t>(renderer.layerMap[0].size()),
         renderer.layerWidth[1] / 8, static_cast<std::uint32_t>(renderer.layerMap[1].size()));

@@ -211,6 +211,7 @@ TEST(SpritePlacementLoader, CyclesDepthAndMissingEndsAreCut) {
 
 TEST(SpritePlacementWriter, LayoutInBanks50And51) {
     SyntheticImage image = ImageWithLists(SyntheticImage::k6MB);
+    image.PutObjectList(8, Bank::A, 0x9400, ObjectListBytes().Head(0).Call(1, kNested1).End());
     auto project = AsReleased(image);
     project->flags = kProjectFlag6MB;
     ASSERT_TRUE(LoadSpritePlacementLists(*project));
@@ -231,6 +232,9 @@ TEST(SpritePlacementWriter, LayoutInBanks50And51) {
     const std::vector<std::uint8_t> map1 = Map1List(0x88DA, 0x88D2);
     EXPECT_TRUE(std::equal(map1.begin(), map1.end(), project->romImage.begin() + 0x5088AC));
     EXPECT_EQ(project->Read16(0x508000 + 6), 0x88AC);
+    // Map 8 follows at 0x88F2, and calls the list that map 1 calls where that one lies.
+    EXPECT_EQ(project->Read16(0x508000 + 16), 0x88F2);
+    EXPECT_EQ(project->Read16(0x5088F7), 0x88DA);
     EXPECT_EQ(project->Read16(0x508000 + 4), 0);
     EXPECT_EQ(project->Read16(0x518000 + 4), 0x88AC);
     EXPECT_EQ(project->Read16(0x518000 + 2), 0);

@@ -334,6 +334,7 @@ TEST_F(MapTabTest, NewMakesABlankMapThatSaveWritesWhole) {
     Click("new");
     EXPECT_TRUE(prompts.messages.empty());
     EXPECT_EQ(Text("layerSize0"), "1024");
+    EXPECT_EQ(Text("offset1"), "");  // the loaded map's offsets are gone
     EXPECT_TRUE(Child<QAbstractButton>("save")->isEnabled());
     EXPECT_EQ(currentProject->romImage, before);  // nothing is written before "Save"
 
