@@ -343,28 +343,24 @@ TEST(SpritePlacementImport, ListsAlreadyMovedOrUnmovableStayWhereTheyAre) {
     EXPECT_EQ(project->Table(RegionTable::SpritePlacementPointerTableA), 0x508000u);
     EXPECT_EQ(Describe(project->spritePlacementLists[7]), "0/1A00 F0:010203040506 FF: ");
 
-    // 2 KB lists of 200 objects. Sixteen maps that share one get it once, and it fits; sixteen
-    // different ones do not fit into bank 0x50, and a list that calls itself is not moved
-    // either: the image stays as it was, and the import says why.
-    const auto big = [](std::uint8_t x) {
+    const auto objects = [](int count) {
         ObjectListBytes list;
         list.Head(0x0200);
-        for (int i = 0; i < 200; ++i) {
-            list.Object(0x00, x, 1, 0, 0xC00000, 0xC00000);
+        for (int i = 0; i < count; ++i) {
+            list.Object(0x00, 1, 1, 0, 0xC00000, 0xC00000);
         }
         return list.End();
     };
+    // Forty maps share a 1 KB list: written once, it fits into bank 0x50.
     SyntheticImage shared(SyntheticImage::k6MB, Region::German);
-    SyntheticImage tooLarge(SyntheticImage::k6MB, Region::German);
-    for (std::uint8_t m = 0; m < 16; ++m) {
-        shared.PutObjectList(m, Bank::A, 0x1000, big(1));
-        // Pointer 0 would mean no list, and the pointer table lies at 0x8000.
-        const auto at = static_cast<std::uint16_t>(0x800 * (m + 1) + (m == 15 ? 0x1000 : 0));
-        tooLarge.PutObjectList(m, Bank::A, at, big(m));
+    for (std::uint32_t m = 0; m < 40; ++m) {
+        shared.PutObjectList(m, Bank::A, 0x9000, objects(100));
     }
-    project = Imported(shared);
-    EXPECT_EQ(project->Read16(0x508000 + 2 * 15), 0x88AC);
-    EXPECT_EQ(GameView(*project, 15), GameView(*AsReleased(shared), 0));
+    EXPECT_EQ(Imported(shared)->Read16(0x508000 + 2 * 39), 0x88AC);
+    // A list larger than the bank, or one that calls itself, is not moved: the image stays as
+    // it was, and the import says why.
+    SyntheticImage tooLarge(SyntheticImage::k6MB, Region::German);
+    tooLarge.PutObjectList(0, Bank::A, 0x10, objects(3100));
     SyntheticImage cyclic(SyntheticImage::k6MB, Region::German);
     cyclic.PutObjectList(4, Bank::B, 0x9100, ObjectListBytes().Head(0).Call(1, 0x9102).End());
     const std::string unmoved =
