@@ -294,6 +294,7 @@ TEST_F(MapTabTest, ANewProjectUnloadsTheMapAndAVanishedOneIsNotTouched) {
     EXPECT_EQ(ShownPixel(300, 300), kGrey);
     EXPECT_TRUE(page.Model().paletteBox.Empty() && page.Model().tileBox.Empty());
     EXPECT_FALSE(Child<QAbstractButton>("save")->isEnabled());
+    EXPECT_EQ(Child<QComboBox>("music")->currentIndex(), 0);
 }
 
 TEST_F(MapTabTest, SaveWritesThePaintedLayerAndTheMusicOrSaysWhyNot) {
