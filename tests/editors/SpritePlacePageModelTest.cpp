@@ -15,7 +15,6 @@
 
 namespace {
 
-using Bank = SyntheticImage::ObjectBank;
 constexpr std::uint32_t kMap = 5;
 constexpr std::uint16_t kList = 0x9000;
 
@@ -25,28 +24,24 @@ std::unique_ptr<ProjectContext> Imported(const std::vector<std::uint8_t>& bytes)
     return project;
 }
 
-// A 6 MB image whose map 5 holds the given list.
+// An image (6 MB unless asked) whose map 5 holds the given list.
 std::unique_ptr<ProjectContext> WithList(const ObjectListBytes& list,
                                          std::uint32_t size = SyntheticImage::k6MB) {
     SyntheticImage image(size, SyntheticImage::Region::German);
-    image.PutObjectList(kMap, Bank::A, kList, list);
+    image.PutObjectList(kMap, SyntheticImage::ObjectBank::A, kList, list);
     return Imported(image.Bytes());
 }
 
 // Entries as code:operands, children in braces.
 std::string Describe(const std::vector<std::unique_ptr<SpritePlacementEntry>>& entries) {
     std::string s;
+    char hex[4];
     for (const auto& e : entries) {
-        char code[8];
-        std::snprintf(code, sizeof code, "%02X:", e->code);
-        s += code;
+        s += (std::snprintf(hex, sizeof hex, "%02X", e->code), hex) + std::string(":");
         for (std::uint8_t b : e->data) {
-            char byte[4];
-            std::snprintf(byte, sizeof byte, "%02X", b);
-            s += byte;
+            s += (std::snprintf(hex, sizeof hex, "%02X", b), hex);
         }
-        s += e->children.empty() ? "" : "{" + Describe(e->children) + "}";
-        s += " ";
+        s += (e->children.empty() ? "" : "{" + Describe(e->children) + "}") + " ";
     }
     return s;
 }
@@ -80,11 +75,7 @@ TEST(SpritePlaceAdd, EachCodeGetsItsOwnOperandsAndSurvivesSaveAndReload) {
     auto project =
         WithList(ObjectListBytes().Head(0x0300).Object(0, 1, 2, 3, 0xC11111, 0xC22222).End());
     ScriptedPrompts prompts;
-    const struct {
-        std::uint8_t code;
-        const char* flag;
-        const char* entry;
-    } cases[] = {
+    const std::tuple<std::uint8_t, const char*, const char*> cases[] = {
         {0x00, "5", "00:0720054523C12143D5"},
         {0x80, "0x105", "80:0720054523C12143D5"},
         {0x01, "5", "01:0720054523C12143D5"},
@@ -97,23 +88,19 @@ TEST(SpritePlaceAdd, EachCodeGetsItsOwnOperandsAndSurvivesSaveAndReload) {
     };
     // Each new entry goes before the list's last two (to the front of the first list).
     std::string expected;
-    for (const auto& c : cases) {
-        EXPECT_TRUE(Page("5", c.code, c.flag).Add(project.get(), prompts));
-        expected += std::string(c.entry) + " ";
+    for (const auto& [code, flag, entry] : cases) {
+        EXPECT_TRUE(Page("5", code, flag).Add(project.get(), prompts));
+        expected += std::string(entry) + " ";
     }
-    expected += "00:0102031111C12222C2 FF: ";
-    EXPECT_EQ(MapList(*project), expected);
-
+    EXPECT_EQ(MapList(*project), expected + "00:0102031111C12222C2 FF: ");
     ASSERT_TRUE(Page("5", 0).Save(project.get(), prompts));
     EXPECT_TRUE(prompts.messages.empty());
-    const auto reopened = Imported(project->romImage);
-    EXPECT_EQ(MapList(*reopened), MapList(*project));
-    EXPECT_EQ(reopened->spritePlacementLists[kMap].headWord, 0x0300);
+    EXPECT_EQ(MapList(*Imported(project->romImage)), MapList(*project));
 }
 
 TEST(SpritePlaceAdd, CallsIntoTheListKeepTheirTarget) {
-    // A call of the list's own tail, starting at the second object or at the first.
-    for (const std::uint16_t target : {kList + 2 + 5 + 10, kList + 2 + 5}) {
+    // A call of the list's own tail, from the second object or from the first.
+    for (const std::uint16_t target : {kList + 17, kList + 7}) {
         auto project = WithList(ObjectListBytes()
                                     .Head(0x0100)
                                     .Call(0x8001, target)
@@ -124,24 +111,21 @@ TEST(SpritePlaceAdd, CallsIntoTheListKeepTheirTarget) {
         ASSERT_TRUE(Page("5", 0xFB).Add(project.get(), prompts));
         ASSERT_TRUE(Page("5", 0).Save(project.get(), prompts));
         const auto reopened = Imported(project->romImage);
-        const auto& call = reopened->spritePlacementLists[kMap].entries.front();
-        const std::string second = "00:0202002222C22222C2 FF: ";
-        EXPECT_EQ(Describe(call->children),
-                  target == kList + 17 ? second : "00:0101001111C11111C1 FB:054523C1 " + second);
+        const std::string tail = "00:0202002222C22222C2 FF: ";
+        EXPECT_EQ(Describe(reopened->spritePlacementLists[kMap].entries.front()->children),
+                  target == kList + 17 ? tail : "00:0101001111C11111C1 FB:054523C1 " + tail);
     }
 }
 
 TEST(SpritePlaceAdd, RefusalsChangeNothing) {
-    auto project = WithList(ObjectListBytes().Head(0x0300).PlayerSpawn(1, 2, 3, 0xC00000).End());
+    auto project = WithList(ObjectListBytes().Head(0x0300).End());
     const std::string list = MapList(*project);
-    const auto image = project->romImage;
     ScriptedPrompts prompts;
     const std::pair<SpritePlacePageModel, const char*> cases[] = {
         {Page("5", 0xFA), kSpritePlacementNoCall},
-        {Page("5", 0xFF), kSpritePlacementNoEnd},
+        {Page("1103", 0xFF), kSpritePlacementNoEnd},
         {Page("-1", 0), kSpritePlacementMapIdRange},
         {Page("0x450", 0), kSpritePlacementMapIdRange},
-        {Page("1103", 0xFA), kSpritePlacementNoCall},
     };
     for (auto [page, message] : cases) {
         EXPECT_FALSE(page.Add(project.get(), prompts));
@@ -151,30 +135,28 @@ TEST(SpritePlaceAdd, RefusalsChangeNothing) {
     project->spritePlacementLists.clear();
     EXPECT_FALSE(Page("5", 0).Add(project.get(), prompts));
     EXPECT_EQ(prompts.LastMessage(), kSpritePlacementNotLoaded);
-    EXPECT_EQ(project->romImage, image);
-
-    // Saving needs banks 0x50 and 0x51 of a 6 MB image.
-    auto small = WithList(ObjectListBytes().Head(0x0300).End(), SyntheticImage::k4MB);
-    const auto smallImage = small->romImage;
-    EXPECT_TRUE(Page("5", 0).Add(small.get(), prompts));
-    EXPECT_FALSE(Page("5", 0).Save(small.get(), prompts));
-    EXPECT_EQ(prompts.LastMessage(), kSpritePlacementNeeds6MB);
-    EXPECT_EQ(small->romImage, smallImage);
 }
 
-TEST(SpritePlaceFields, EachTypeEnablesTheFieldsItIsBuiltFrom) {
+TEST(SpritePlacePage, NamesEndAtTheirLastByteOrAZero) {
     SpritePlacePageModel page;
-    const auto pick = [&](std::uint8_t code) {
-        page.typeLine = TypeLine(code);
-        page.TypeSelChange();
-        const auto& u = page.fieldsEnabled;
-        return std::string(u.x ? "x" : "") + (u.y ? "y" : "") + (u.flag ? "f" : "") +
-               (u.script ? "s" : "") + (u.sprite ? "p" : "") + (u.extra ? "e" : "");
-    };
-    EXPECT_EQ(pick(0xFF), "");
-    EXPECT_EQ(pick(0x00), "xyfsp");
-    EXPECT_EQ(pick(0xFE), "fs");
-    EXPECT_EQ(pick(0x01), "xyfspe");
-    EXPECT_EQ(pick(0xFD), "xyfs");
-    EXPECT_EQ(pick(0xF0), "");
+    ProjectContext project;
+    project.spritePlacementLists.resize(kMapCount);
+    page.mapIdText = "5";
+    ScriptedPrompts prompts;
+    for (auto [data, name] :
+         {std::pair<std::vector<std::uint8_t>, const char*>{{'A', 0xE9, 'z', '!'}, "A\xC3\xA9z"},
+          {{'A', 0, 'B', 'C'}, "A"},
+          {{'A'}, ""},
+          {{}, ""}}) {
+        auto& entries = project.spritePlacementLists[kMap].entries;
+        entries.clear();
+        entries.push_back(std::make_unique<SpritePlacementEntry>());
+        entries[0]->code = 0xFF;
+        entries[0]->length = static_cast<std::uint32_t>(data.size());
+        entries[0]->data = data;
+        page.nameText = "kept";
+        page.Load(&project, prompts);
+        EXPECT_EQ(page.treeLines.at(0), std::string("[FF] Name:") + name);
+        EXPECT_EQ(page.nameText, data.size() > 1 ? name : "kept");
+    }
 }

@@ -1,5 +1,3 @@
-#include <algorithm>
-
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -14,42 +12,21 @@
 #include "tests/support/NamedChild.h"
 #include "tests/support/ScriptedPrompts.h"
 
-namespace {
-
-bool SamePicture(const Canvas* shown, const Canvas& expected) {
-    return shown != nullptr && shown->Width() == expected.Width() &&
-           shown->Height() == expected.Height() &&
-           std::equal(expected.Pixels(), expected.Pixels() + expected.Width() * expected.Height(),
-                      shown->Pixels());
-}
-
-class SpritesTabTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        data.Open();
-        page.show();
-    }
-    void TearDown() override { DestroyCurrentProject(); }
-
-    template <typename T>
-    T* Child(const char* name) {
-        return NamedChild<T>(page, name);
-    }
-    const Canvas* Shown(const char* view) { return Child<PictureView>(view)->GetCanvas(); }
-
-    SpritePageProject data;
+TEST(SpritesTab, ChosenFramesShowAsTheDecoderDrawsThemAndAnimate) {
+    OpenSpriteProject();
     ScriptedPrompts prompts;
-    SpritesTab page{prompts};
-};
-
-}  // namespace
-
-TEST_F(SpritesTabTest, ChosenFramesShowAsTheDecoderDrawsThem) {
-    EXPECT_EQ(Child<QLineEdit>("spriteInfoOffset")->text(), "0x83EF91");
-    Child<QLineEdit>("spriteInfoOffset")->setText("0x100000");
-    Child<QPushButton>("load")->click();
-    auto* animations = Child<QListWidget>("animations");
-    auto* frames = Child<QListWidget>("frames");
+    SpritesTab page(prompts);
+    page.show();
+    const auto shows = [&](const char* view, const Canvas& expected) {
+        const Canvas* shown = NamedChild<PictureView>(page, view)->GetCanvas();
+        return shown != nullptr && SamePicture(*shown, expected);
+    };
+    auto* info = NamedChild<QLineEdit>(page, "spriteInfoOffset");
+    auto* animations = NamedChild<QListWidget>(page, "animations");
+    auto* frames = NamedChild<QListWidget>(page, "frames");
+    EXPECT_EQ(info->text(), "0x83EF91");
+    info->setText("0x100000");
+    NamedChild<QPushButton>(page, "load")->click();
     EXPECT_EQ(animations->count(), 3);
     EXPECT_EQ(frames->count(), 2);
     EXPECT_EQ(animations->currentRow(), -1);
@@ -57,39 +34,28 @@ TEST_F(SpritesTabTest, ChosenFramesShowAsTheDecoderDrawsThem) {
     animations->setCurrentRow(1);
     EXPECT_EQ(frames->count(), 3);
     EXPECT_EQ(frames->currentRow(), 0);
-    EXPECT_TRUE(SamePicture(Shown("spriteView"), SpritePageProject::Expected(1, 0)));
+    EXPECT_TRUE(shows("spriteView", DecodedFrame(1, 0)));
     frames->setCurrentRow(2);
-    EXPECT_TRUE(SamePicture(Shown("spriteView"), SpritePageProject::Expected(1, 2)));
-    EXPECT_FALSE(SamePicture(Shown("spriteView"), SpritePageProject::Expected(1, 0)));
-
-    SpriteDescriptor sprite;
-    Canvas scratch(8, 8);
-    const auto drawn = sprite.Load(*currentProject, SpritePageProject::kInfo)
+    EXPECT_TRUE(shows("spriteView", DecodedFrame(1, 2)));
+    Canvas scratch;
+    const auto sheet = SpriteDescriptor()
+                           .Load(*currentProject, kSpriteInfo)
                            .RenderFrame(*currentProject, 0, 0, 0, 0, scratch);
-    ASSERT_TRUE(drawn.sheet.has_value());
-    EXPECT_TRUE(SamePicture(Shown("sheetView"), *drawn.sheet));
-    EXPECT_TRUE(prompts.messages.empty());
-}
+    EXPECT_TRUE(shows("sheetView", sheet.sheet.value()));
 
-TEST_F(SpritesTabTest, AnimateStepsThroughTheFramesUntilADrawFails) {
-    Child<QLineEdit>("spriteInfoOffset")->setText("0x100000");
-    Child<QPushButton>("load")->click();
-    Child<QListWidget>("animations")->setCurrentRow(1);
-    auto* timer = Child<QTimer>("animationTimer");
-    auto* animate = Child<QCheckBox>("animate");
-    animate->click();
+    // The timer steps through the frames, after the last the first.
+    auto* timer = NamedChild<QTimer>(page, "animationTimer");
+    NamedChild<QCheckBox>(page, "animate")->click();
     EXPECT_TRUE(timer->isActive());
-    for (int step = 1; step <= 3; ++step) {
-        page.OnAnimationStep();
-        EXPECT_EQ(Child<QListWidget>("frames")->currentRow(), step % 3);
-    }
-    EXPECT_TRUE(SamePicture(Shown("spriteView"), SpritePageProject::Expected(1, 0)));
+    page.OnAnimationStep();
+    EXPECT_EQ(frames->currentRow(), 0);
+    EXPECT_TRUE(shows("spriteView", DecodedFrame(1, 0)));
     EXPECT_TRUE(timer->isActive());
-
-    // An address that went outside the image is told once and ends the animation.
-    Child<QLineEdit>("spriteInfoOffset")->setText("0x3FFFFF");
+    // An address gone outside the image is told once and ends the animation.
+    info->setText("0x3FFFFF");
     page.OnAnimationStep();
     EXPECT_EQ(prompts.messages.size(), 1u);
-    EXPECT_FALSE(animate->isChecked());
+    EXPECT_FALSE(NamedChild<QCheckBox>(page, "animate")->isChecked());
     EXPECT_FALSE(timer->isActive());
+    DestroyCurrentProject();
 }
