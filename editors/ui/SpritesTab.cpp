@@ -155,8 +155,14 @@ void SpritesTab::ReadControls() {
 
 void SpritesTab::WriteControls() {
     writing_ = true;
-    infoOffset_->setText(QString::fromStdString(model_.infoText));
-    tilesOffset_->setText(QString::fromStdString(model_.tilesText));
+    // Texts are only put back when they changed, so that an edit being typed into while the
+    // animation runs keeps its cursor.
+    for (auto [edit, text] :
+         {std::pair{infoOffset_, &model_.infoText}, std::pair{tilesOffset_, &model_.tilesText}}) {
+        if (edit->text().toStdString() != *text) {
+            edit->setText(QString::fromStdString(*text));
+        }
+    }
     SetLines(animations_, model_.animationLines, model_.animationLine);
     SetLines(frames_, model_.frameLines, model_.frameLine);
     tileX_->setRange(0, kSpriteSheetWidth / 8 - 1);

@@ -13,7 +13,7 @@
 
 // Opens a 4 MB image with one sprite at kSpriteInfo as the current project: three animations
 // of 2, 3 and 1 frames; frame f of animation a is one 8 x 8 piece at (8f, 8a) showing sheet
-// tile f + a, and sheet tile c is solid in colour c % 15 + 1.
+// tile f + a; the sheet has two rows of 16 solid tiles.
 inline constexpr std::uint32_t kSpriteInfo = 0x100000;
 
 inline void OpenSpriteProject() {
@@ -37,7 +37,9 @@ inline void OpenSpriteProject() {
     image.PutSpriteInfo(kSpriteInfo, 0x110000, 0x120000, 0x130000);
     image.PutLzBlock(0x110000, SyntheticImage::SpriteAnimationData(animations));
     image.PutSpritePalette(0x120000, colours);
-    image.PutLzBlock(0x130000, SyntheticImage::SpriteTiles(std::vector<std::string>(8, row)));
+    std::vector<std::string> sheet(8, row);
+    sheet.resize(16, row.substr(8) + row.substr(0, 8));  // the next tile row, one tile on
+    image.PutLzBlock(0x130000, SyntheticImage::SpriteTiles(sheet));
     auto project = std::make_unique<ProjectContext>();
     ASSERT_NE(ImportRom(*project, image.Bytes()), kRegionNone);
     ReplaceCurrentProject(std::move(project));

@@ -41,9 +41,9 @@ TEST(SpritesPage, OutsideAddressesAreToldAndDrawNothing) {
     EXPECT_TRUE(SamePicture(model.spriteView, blank));
 
     // The selected tile: the sheet's square, magnified.
-    model.SheetClick(8 * 20 + 3, 9);  // kept within the sheet's 16 x 1 tiles
-    EXPECT_EQ(std::pair(model.tileX, model.tileY), std::pair(15, 0));
-    model.SelectTile(4, -1);
-    EXPECT_TRUE(SamePicture(model.tileView, Canvas(64, 64, model.sheetView.At(8 * 4, 0))));
+    model.SheetClick(8 * 20 + 3, 8 * 3);  // kept within the sheet's 16 x 2 tiles
+    EXPECT_EQ(std::pair(model.tileX, model.tileY), std::pair(15, 1));
+    model.SelectTile(4, 1);
+    EXPECT_TRUE(SamePicture(model.tileView, Canvas(64, 64, model.sheetView.At(8 * 4, 8))));
     DestroyCurrentProject();
 }
