@@ -136,27 +136,3 @@ TEST(SpritePlaceAdd, RefusalsChangeNothing) {
     EXPECT_FALSE(Page("5", 0).Add(project.get(), prompts));
     EXPECT_EQ(prompts.LastMessage(), kSpritePlacementNotLoaded);
 }
-
-TEST(SpritePlacePage, NamesEndAtTheirLastByteOrAZero) {
-    SpritePlacePageModel page;
-    ProjectContext project;
-    project.spritePlacementLists.resize(kMapCount);
-    page.mapIdText = "5";
-    ScriptedPrompts prompts;
-    for (auto [data, name] :
-         {std::pair<std::vector<std::uint8_t>, const char*>{{'A', 0xE9, 'z', '!'}, "A\xC3\xA9z"},
-          {{'A', 0, 'B', 'C'}, "A"},
-          {{'A'}, ""},
-          {{}, ""}}) {
-        auto& entries = project.spritePlacementLists[kMap].entries;
-        entries.clear();
-        entries.push_back(std::make_unique<SpritePlacementEntry>());
-        entries[0]->code = 0xFF;
-        entries[0]->length = static_cast<std::uint32_t>(data.size());
-        entries[0]->data = data;
-        page.nameText = "kept";
-        page.Load(&project, prompts);
-        EXPECT_EQ(page.treeLines.at(0), std::string("[FF] Name:") + name);
-        EXPECT_EQ(page.nameText, data.size() > 1 ? name : "kept");
-    }
-}
