@@ -10,7 +10,7 @@ TEST(SpritesPage, OutsideAddressesAreToldAndDrawNothing) {
     currentProject->Write24(0x200000, 0x3FFFFE);
     SpritesPageModel model;
     ScriptedPrompts prompts;
-    for (const char* text : {"0x3FFFF0", "0x200000", "0x100000"}) {
+    for (const char* text : {"0x100000", "0x3FFFF0", "0x200000", "0x100000"}) {
         model.infoText = text;
         model.Load(currentProject, prompts);
         EXPECT_EQ(model.animationLines.empty(), text != std::string("0x100000")) << text;
