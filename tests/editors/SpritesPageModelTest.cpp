@@ -20,7 +20,7 @@ TEST(SpritesPage, OutsideAddressesAreToldAndDrawNothing) {
 
     // Drawing after the texts changed: outside the image, then the sheet read from elsewhere.
     const Canvas blank(256, 256, kSpriteViewBackground);
-    model.animationLine = 1;
+    model.animationLine = 0;
     model.frameLine = 0;
     for (auto [info, tiles] : {std::pair{"0x3FFFF0", "0"}, std::pair{"0x100000", "0x3FFFFF"}}) {
         model.infoText = info;
@@ -32,7 +32,7 @@ TEST(SpritesPage, OutsideAddressesAreToldAndDrawNothing) {
     EXPECT_EQ(prompts.messages.size(), 4u);
     model.tilesText = "0x130000";
     EXPECT_TRUE(model.DrawFrame(currentProject, prompts));
-    EXPECT_TRUE(SamePicture(model.spriteView, DecodedFrame(1, 0)));
+    EXPECT_TRUE(SamePicture(model.spriteView, DecodedFrame(0, 0)));
     // A frame line that the newly listed frames lack is dropped, and nothing is drawn.
     model.frameLine = 2;
     model.animationLine = 2;

@@ -82,12 +82,20 @@ TEST(SpritePlaceEditorTab, ShowsTheTreeAndReopensWithTheAddedEntry) {
 
     // Each type enables the fields it is built from, whatever was chosen before.
     type("mapId", "0x9");
-    for (int line : {8, 6}) {  // "0xFF", "0xFD"
+    const auto choose = [&](int line) {
         NamedChild<QComboBox>(page, "type")->setCurrentIndex(line);
         page.OnTypeSelChange();
-    }
-    EXPECT_TRUE(NamedChild<QLineEdit>(page, "x")->isEnabled());
-    EXPECT_FALSE(NamedChild<QLineEdit>(page, "spriteOffset")->isEnabled());
+    };
+    const auto enabled = [&](const char* edit) {
+        return NamedChild<QLineEdit>(page, edit)->isEnabled();
+    };
+    choose(8);  // "0xFF", then "0x00"
+    choose(0);
+    EXPECT_TRUE(enabled("x") && enabled("spriteOffset") && !enabled("extraFF0"));
+    choose(1);  // "0x01"
+    EXPECT_TRUE(enabled("extraFF0"));
+    choose(6);  // "0xFD", as the entry added here
+    EXPECT_TRUE(enabled("x") && !enabled("spriteOffset"));
     type("x", "12");
     type("y", "0x0D");
     type("flag", "1");
