@@ -11,6 +11,8 @@
 #include "app/ui/CAboutDlg.h"
 #include "editors/ui/EnemiesTab.h"
 #include "editors/ui/ExpTab.h"
+#include "editors/ui/SpritePlaceEditorTab.h"
+#include "editors/ui/SpritesTab.h"
 #include "maps/ui/MapTab.h"
 #include "maps/ui/WorldMapTab.h"
 #include "platform/Prompts.h"
@@ -89,11 +91,11 @@ void CQuenmarkDlg::BuildPages() {
     mapTab_ = new MapTab(prompts_, tabs_);
     enemiesTab_ = new EnemiesTab(prompts_, tabs_);
     itemsTab_ = MakeEmptyPage("ItemsTab", tabs_);
-    spritesTab_ = MakeEmptyPage("SpritesTab", tabs_);
+    spritesTab_ = new SpritesTab(prompts_, tabs_);
     titleScreenTab_ = MakeEmptyPage("TitleScreenTab", tabs_);
     worldMapTab_ = new WorldMapTab(prompts_, tabs_);
     scriptEditorTab_ = MakeEmptyPage("ScriptEditorTab", tabs_);
-    spritePlaceEditorTab_ = MakeEmptyPage("SpritePlaceEditorTab", tabs_);
+    spritePlaceEditorTab_ = new SpritePlaceEditorTab(prompts_, tabs_);
 
     tabs_->addTab(scriptsTab_, "Script Viewer");
     tabs_->addTab(mapTab_, "Maps");
