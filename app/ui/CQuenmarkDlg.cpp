@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QIcon>
 #include <QMenu>
 #include <QMenuBar>
@@ -9,7 +10,12 @@
 
 #include "app/ui/AppInfo.h"
 #include "app/ui/CAboutDlg.h"
+#include "maps/ui/ChestEditFloat.h"
+#include "maps/ui/ExitEditFloat.h"
+#include "maps/ui/FloatingEditorFill.h"
 #include "maps/ui/MapTab.h"
+#include "maps/ui/ObjectEditFloat.h"
+#include "maps/ui/ShopEditFloat.h"
 #include "maps/ui/WorldMapTab.h"
 #include "platform/Prompts.h"
 #include "project/ProjectCommands.h"
@@ -23,6 +29,17 @@ QWidget* MakeEmptyPage(const char* className, QWidget* parent) {
     return page;
 }
 
+// A second request while the editor is open does nothing.
+template <typename Editor, typename... Args>
+void OpenFloatingEditor(QPointer<Editor>& editor, QPoint place, Args&... args) {
+    if (editor) {
+        return;
+    }
+    editor = new Editor(args...);
+    editor->move(place);
+    editor->show();
+}
+
 }  // namespace
 
 CQuenmarkDlg::CQuenmarkDlg(Prompts& prompts, QWidget* parent)
@@ -34,6 +51,39 @@ CQuenmarkDlg::CQuenmarkDlg(Prompts& prompts, QWidget* parent)
     BuildMenu();
     BuildPages();
     resize(1320, 720);
+}
+
+CQuenmarkDlg::~CQuenmarkDlg() {
+    delete exitEditor_.data();
+    delete chestEditor_.data();
+    delete objectEditor_.data();
+    delete shopEditor_.data();
+}
+
+ExitEditFloat* CQuenmarkDlg::ExitEditor() const {
+    return exitEditor_;
+}
+
+ChestEditFloat* CQuenmarkDlg::ChestEditor() const {
+    return chestEditor_;
+}
+
+ObjectEditFloat* CQuenmarkDlg::ObjectEditor() const {
+    return objectEditor_;
+}
+
+ShopEditFloat* CQuenmarkDlg::ShopEditor() const {
+    return shopEditor_;
+}
+
+void CQuenmarkDlg::closeEvent(QCloseEvent* event) {
+    for (QWidget* editor :
+         std::initializer_list<QWidget*>{exitEditor_, chestEditor_, objectEditor_, shopEditor_}) {
+        if (editor != nullptr) {
+            editor->close();
+        }
+    }
+    QMainWindow::closeEvent(event);
 }
 
 void CQuenmarkDlg::BuildMenu() {
@@ -64,12 +114,11 @@ void CQuenmarkDlg::BuildMenu() {
     add(map, "mapLoad", "&Load", &CQuenmarkDlg::OnMapLoad);
     add(map, "mapSaveAs", "&Save As..", &CQuenmarkDlg::OnMapSaveAs);
 
-    // The floating editors are launched from here once they are part of the program.
     QMenu* tools = menuBar()->addMenu("&Tools");
-    tools->addAction("&Exit Editor...")->setObjectName("toolsExitEditor");
-    tools->addAction("&Chest Editor...")->setObjectName("toolsChestEditor");
-    tools->addAction("&Object Editor...")->setObjectName("toolsObjectEditor");
-    tools->addAction("&Shop Editor...")->setObjectName("toolsShopEditor");
+    add(tools, "toolsExitEditor", "&Exit Editor...", &CQuenmarkDlg::OnToolsExitEditor);
+    add(tools, "toolsChestEditor", "&Chest Editor...", &CQuenmarkDlg::OnToolsChestEditor);
+    add(tools, "toolsObjectEditor", "&Object Editor...", &CQuenmarkDlg::OnToolsObjectEditor);
+    add(tools, "toolsShopEditor", "&Shop Editor...", &CQuenmarkDlg::OnToolsShopEditor);
 
     QMenu* help = menuBar()->addMenu("&Help");
     add(help, "helpViewWiki", "View &Wiki", &CQuenmarkDlg::OnHelpViewWiki);
@@ -105,6 +154,19 @@ void CQuenmarkDlg::BuildPages() {
     tabs_->addTab(spritePlaceEditorTab_, "Sprite Placement Editor");
     tabs_->setCurrentIndex(0);
     tabs_->hide();
+
+    // A Ctrl+right-click fills the open editors: all four from the "Maps" page, the object
+    // and exit editors from the "World Maps" page.
+    mapTab_->SetEditorFill([this](std::uint32_t mapId, std::uint32_t column, std::uint32_t row,
+                                  std::uint32_t& exitIndex) {
+        FillFloatingEditors({chestEditor_, shopEditor_, objectEditor_, exitEditor_}, mapId, column,
+                            row, exitIndex);
+    });
+    worldMapTab_->SetEditorFill([this](std::uint32_t mapId, std::uint32_t column, std::uint32_t row,
+                                       std::uint32_t& exitIndex) {
+        FillFloatingEditors({nullptr, nullptr, objectEditor_, exitEditor_}, mapId, column, row,
+                            exitIndex);
+    });
 }
 
 QAction* CQuenmarkDlg::Action(const QString& name) const {
@@ -123,12 +185,50 @@ void CQuenmarkDlg::OnFileNewProject() {
     if (NewProjectCommand(prompts_)) {
         OnProjectReplaced();
     }
+    TellFloatingEditors();
 }
 
 void CQuenmarkDlg::OnFileOpenProject() {
     if (OpenProjectCommand(prompts_)) {
         OnProjectReplaced();
     }
+    TellFloatingEditors();
+}
+
+void CQuenmarkDlg::TellFloatingEditors() {
+    if (exitEditor_) {
+        exitEditor_->ProjectChanged();
+    }
+    if (chestEditor_) {
+        chestEditor_->ProjectChanged();
+    }
+    if (objectEditor_) {
+        objectEditor_->ProjectChanged();
+    }
+    if (shopEditor_) {
+        shopEditor_->ProjectChanged();
+    }
+}
+
+QPoint CQuenmarkDlg::FloatingEditorPlace(int slot) const {
+    const QRect frame = frameGeometry();
+    return {frame.right() + 8 + slot / 2 * 440, frame.top() + slot % 2 * 500};
+}
+
+void CQuenmarkDlg::OnToolsExitEditor() {
+    OpenFloatingEditor(exitEditor_, FloatingEditorPlace(0), prompts_);
+}
+
+void CQuenmarkDlg::OnToolsChestEditor() {
+    OpenFloatingEditor(chestEditor_, FloatingEditorPlace(1), prompts_);
+}
+
+void CQuenmarkDlg::OnToolsObjectEditor() {
+    OpenFloatingEditor(objectEditor_, FloatingEditorPlace(2), prompts_);
+}
+
+void CQuenmarkDlg::OnToolsShopEditor() {
+    OpenFloatingEditor(shopEditor_, FloatingEditorPlace(3));
 }
 
 void CQuenmarkDlg::OnFileSaveProjectAs() {
