@@ -1,11 +1,14 @@
 #include "app/ui/CQuenmarkDlg.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QIcon>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QTabWidget>
 
 #include "app/ui/AppInfo.h"
@@ -30,13 +33,14 @@ QWidget* MakeEmptyPage(const char* className, QWidget* parent) {
 }
 
 // A second request while the editor is open does nothing.
-template <typename Editor, typename... Args>
-void OpenFloatingEditor(QPointer<Editor>& editor, QPoint place, Args&... args) {
+template <typename Editor, typename Place, typename... Args>
+void OpenFloatingEditor(QPointer<Editor>& editor, const Place& place, Args&... args) {
     if (editor) {
         return;
     }
     editor = new Editor(args...);
-    editor->move(place);
+    editor->adjustSize();
+    editor->move(place(editor->frameGeometry().size()));
     editor->show();
 }
 
@@ -210,25 +214,32 @@ void CQuenmarkDlg::TellFloatingEditors() {
     }
 }
 
-QPoint CQuenmarkDlg::FloatingEditorPlace(int slot) const {
+QPoint CQuenmarkDlg::FloatingEditorPlace(int slot, QSize size) const {
     const QRect frame = frameGeometry();
-    return {frame.right() + 8 + slot / 2 * 440, frame.top() + slot % 2 * 500};
+    const QRect room = screen()->availableGeometry();
+    const int x = frame.right() + 8 + slot / 2 * 540;
+    const int y = frame.top() + slot % 2 * 560;
+    return {std::max(room.left(), std::min(x, room.right() - size.width())),
+            std::max(room.top(), std::min(y, room.bottom() - size.height()))};
 }
 
 void CQuenmarkDlg::OnToolsExitEditor() {
-    OpenFloatingEditor(exitEditor_, FloatingEditorPlace(0), prompts_);
+    OpenFloatingEditor(
+        exitEditor_, [this](QSize size) { return FloatingEditorPlace(0, size); }, prompts_);
 }
 
 void CQuenmarkDlg::OnToolsChestEditor() {
-    OpenFloatingEditor(chestEditor_, FloatingEditorPlace(1), prompts_);
+    OpenFloatingEditor(
+        chestEditor_, [this](QSize size) { return FloatingEditorPlace(1, size); }, prompts_);
 }
 
 void CQuenmarkDlg::OnToolsObjectEditor() {
-    OpenFloatingEditor(objectEditor_, FloatingEditorPlace(2), prompts_);
+    OpenFloatingEditor(
+        objectEditor_, [this](QSize size) { return FloatingEditorPlace(2, size); }, prompts_);
 }
 
 void CQuenmarkDlg::OnToolsShopEditor() {
-    OpenFloatingEditor(shopEditor_, FloatingEditorPlace(3));
+    OpenFloatingEditor(shopEditor_, [this](QSize size) { return FloatingEditorPlace(3, size); });
 }
 
 void CQuenmarkDlg::OnFileSaveProjectAs() {

@@ -58,8 +58,9 @@ private:
     void OnProjectReplaced();
     // After File > New or File > Open, whether or not they made a project.
     void TellFloatingEditors();
-    // Where the editor of kind `slot` (0 to 3) opens: beside this window.
-    QPoint FloatingEditorPlace(int slot) const;
+    // Where the editor of kind `slot` (0 to 3) opens: beside this window, as far as the
+    // screen has room.
+    QPoint FloatingEditorPlace(int slot, QSize size) const;
 
     Prompts& prompts_;
     QTabWidget* tabs_ = nullptr;
