@@ -27,7 +27,7 @@ ExitEditFloat::ExitEditFloat(Prompts& prompts) : prompts_(prompts) {
     dstY_ = AddField(grid, 4, 2, "DstY:", "dstY");
     transEffect_ = AddField(grid, 5, 0, "TransEffect:", "transEffect");
     direction_ = AddField(grid, 5, 2, "Direction:", "direction");
-    offset_ = AddField(grid, 6, 0, "Offset:", "offset");
+    offset_ = AddField(grid, 6, 0, "Offset:", "offset", true);
 
     auto* buttons = new QHBoxLayout;
     delete_ = MakeButton("Delete", "delete", false);
