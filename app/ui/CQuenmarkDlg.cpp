@@ -13,6 +13,8 @@
 
 #include "app/ui/AppInfo.h"
 #include "app/ui/CAboutDlg.h"
+#include "editors/ui/EnemiesTab.h"
+#include "editors/ui/ExpTab.h"
 #include "maps/ui/ChestEditFloat.h"
 #include "maps/ui/ExitEditFloat.h"
 #include "maps/ui/FloatingEditorFill.h"
@@ -136,9 +138,9 @@ void CQuenmarkDlg::BuildPages() {
     setCentralWidget(tabs_);
 
     scriptsTab_ = MakeEmptyPage("ScriptsTab", tabs_);
-    expTab_ = MakeEmptyPage("ExpTab", tabs_);
+    expTab_ = new ExpTab(prompts_, tabs_);
     mapTab_ = new MapTab(prompts_, tabs_);
-    enemiesTab_ = MakeEmptyPage("EnemiesTab", tabs_);
+    enemiesTab_ = new EnemiesTab(prompts_, tabs_);
     itemsTab_ = MakeEmptyPage("ItemsTab", tabs_);
     spritesTab_ = MakeEmptyPage("SpritesTab", tabs_);
     titleScreenTab_ = MakeEmptyPage("TitleScreenTab", tabs_);
@@ -183,6 +185,8 @@ void CQuenmarkDlg::OnProjectReplaced() {
     // map page unloads its map, then the enemies, experience and items pages refresh.
     worldMapTab_->Reset();
     mapTab_->UnloadMap();
+    enemiesTab_->Populate();
+    expTab_->LoadTable();
 }
 
 void CQuenmarkDlg::OnFileNewProject() {

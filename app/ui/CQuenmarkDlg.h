@@ -5,6 +5,8 @@
 
 class ChestEditFloat;
 class ExitEditFloat;
+class EnemiesTab;
+class ExpTab;
 class MapTab;
 class ObjectEditFloat;
 class ShopEditFloat;
@@ -31,6 +33,8 @@ public:
     ChestEditFloat* ChestEditor() const;
     ObjectEditFloat* ObjectEditor() const;
     ShopEditFloat* ShopEditor() const;
+    EnemiesTab* EnemiesPage() const { return enemiesTab_; }
+    ExpTab* ExpPage() const { return expTab_; }
 
     // Menu commands.
     void OnFileNewProject();
@@ -67,8 +71,8 @@ private:
     QWidget* scriptsTab_ = nullptr;
     MapTab* mapTab_ = nullptr;
     WorldMapTab* worldMapTab_ = nullptr;
-    QWidget* expTab_ = nullptr;
-    QWidget* enemiesTab_ = nullptr;
+    ExpTab* expTab_ = nullptr;
+    EnemiesTab* enemiesTab_ = nullptr;
     QWidget* itemsTab_ = nullptr;
     QWidget* spritesTab_ = nullptr;
     QWidget* titleScreenTab_ = nullptr;
