@@ -1,5 +1,6 @@
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTimer>
@@ -90,8 +91,10 @@ TEST_F(FloatingEditorWindows, CtrlRightClickOnTheMapsPageFillsAllFourAndTheirBut
     MapPageProject data;
     using Bank = SyntheticImage::ObjectBank;
     // On map 0x0A's exit cell (4, 2): a chest, a shopkeeper and an object as well.
-    data.image.PutObjectList(MapPageProject::kMapId, Bank::A, 0x9000,
-                             ObjectListBytes().Head(0x0200).Object(0, 4, 3, 0, 0x0C8000, 0).End());
+    data.image.PutObjectList(
+        MapPageProject::kMapId, Bank::A, 0x9000,
+        ObjectListBytes().Head(0x0200).Object(1, 4, 3, 0x80, 0x0C8000, 0).End());
+    data.image.PutBytes(0x0C8000, std::vector<std::uint8_t>{0, 0x01, 0x80});  // interaction
     data.image.PutChestList(MapPageProject::kMapId, 0x4000,
                             std::vector<ChestRecord>{{0, 4, 2, 0, 0, 0x8005, 0x0301}});
     data.image.PutShops(std::vector<ShopRecord>{{0, MapPageProject::kMapId, 0, 0xD000, 3, 1, 4}});
@@ -115,7 +118,11 @@ TEST_F(FloatingEditorWindows, CtrlRightClickOnTheMapsPageFillsAllFourAndTheirBut
     EXPECT_EQ(NamedChild<QComboBox>(*shop, "greeting")->currentText(), "4");
     QWidget* object = window.ObjectEditor();
     EXPECT_EQ(Field(object, "posY"), "3");
-    EXPECT_TRUE(Enabled(object, "save"));
+    for (int box = 0; box < 16; ++box) {
+        const auto* check =
+            NamedChild<QCheckBox>(*object, qPrintable(QString("interactionFlag%1").arg(box)));
+        EXPECT_EQ(check->isChecked(), box == 0 || box == 15) << box;
+    }
     QWidget* exit = window.ExitEditor();
     EXPECT_EQ(Field(exit, "srcMapId"), "0x00A");
     EXPECT_EQ(page->Model().state.exitIndex, 0u);
@@ -123,10 +130,18 @@ TEST_F(FloatingEditorWindows, CtrlRightClickOnTheMapsPageFillsAllFourAndTheirBut
         EXPECT_TRUE(Enabled(editor, "save")) << editor->objectName().toStdString();
     }
 
+    NamedChild<QLineEdit>(*chest, "posY")->setText("3");
     NamedChild<QLineEdit>(*chest, "item")->setText("9");
     NamedChild<QAbstractButton>(*chest, "save")->click();
-    EXPECT_EQ(currentProject->Read16(data.image.Table(RegionTable::ChestDataBank) + 0x4003),
-              0x8009);
+    const std::uint32_t chestAt = data.image.Table(RegionTable::ChestDataBank) + 0x4000;
+    EXPECT_EQ(currentProject->Read8(chestAt + 1), 3);
+    EXPECT_EQ(currentProject->Read16(chestAt + 3), 0x8009);
+    NamedChild<QLineEdit>(*shop, "eventFlag")->setText("0x0042");
+    NamedChild<QComboBox>(*shop, "greeting")->setCurrentIndex(6);
+    NamedChild<QAbstractButton>(*shop, "save")->click();
+    const std::uint32_t shopAt = data.image.Table(RegionTable::ShopTable);
+    EXPECT_EQ(currentProject->Read16(shopAt + 2), 0x42);
+    EXPECT_EQ(currentProject->Read8(shopAt + 8), 6);
     NamedChild<QAbstractButton>(*exit, "delete")->click();
     EXPECT_TRUE(currentProject->exitLists[MapPageProject::kMapId].empty());
     EXPECT_FALSE(Enabled(exit, "save") || Enabled(exit, "add") || Enabled(exit, "delete"));

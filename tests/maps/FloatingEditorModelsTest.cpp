@@ -77,7 +77,6 @@ TEST_F(FloatingEditorModels, ExitSaveWritesTheTypedFieldsIntoThePickedExitOnly) 
     EXPECT_EQ(index, 1u);
     EXPECT_EQ(exit.srcMapId, "0x007");
     EXPECT_EQ(exit.dstMapId, "0x030");
-    EXPECT_EQ(exit.direction, "0x02");
     EXPECT_EQ(exit.offset, "0x0188B8");
     EXPECT_TRUE(exit.event.empty() && exit.destinations.empty() && !exit.destinationsEnabled);
 
@@ -282,8 +281,9 @@ TEST_F(FloatingEditorModels, ShopFillFindsTheKeeperAndSaveWritesEveryShownField)
     ASSERT_TRUE(shop.Fill(*project, 0x10, 8, 8));
     EXPECT_TRUE(shop.slotEntries.empty());
     shop.posX = "9";
+    shop.posY = "7";
     shop.Save(project.get());
-    EXPECT_EQ(Changed(), Offsets{record + 18 + 6});
+    EXPECT_EQ(Changed(), (Offsets{record + 18 + 6, record + 18 + 7}));
 }
 
 TEST_F(FloatingEditorModels, ObjectFinderWalksEveryCommandByItsLength) {
@@ -341,9 +341,9 @@ TEST_F(FloatingEditorModels, ObjectFillSaysWhatSaveMayWriteAndSaveKeepsTheComman
         bool save, layoutEnabled;
         const char* layout;
     };
-    for (const Case c : {Case{2, false, false, ""}, Case{4, false, true, "0x0C9000"},
-                         Case{6, true, true, "0x0C9000"}, Case{8, false, true, "0x000000"},
-                         Case{10, true, true, "0x0C9000"}, Case{12, true, true, "0x0C9008"}}) {
+    for (const Case c : {Case{10, true, true, "0x0C9000"}, Case{2, false, false, ""},
+                         Case{4, false, true, "0x0C9000"}, Case{6, true, true, "0x0C9000"},
+                         Case{12, true, true, "0x0C9008"}, Case{8, false, true, "0x000000"}}) {
         ASSERT_TRUE(object.Fill(*project, 0x30, c.cell, c.cell));
         EXPECT_EQ(object.SaveEnabled(project.get()), c.save) << c.cell;
         EXPECT_EQ(object.spriteLayoutEnabled, c.layoutEnabled) << c.cell;
