@@ -64,14 +64,12 @@ TEST_F(FloatingEditorWindows, ToolsOpensOneEditorOfEachKindAndANewOneAfterItClos
         [&] { return window.ObjectEditor(); }, [&] { return window.ShopEditor(); }};
     const char* actions[] = {"toolsExitEditor", "toolsChestEditor", "toolsObjectEditor",
                              "toolsShopEditor"};
-    const char* titles[] = {"Exit Editor", "Chest Edit", "Object/Trigger Edit", "Shop Edit"};
     for (int kind = 0; kind < 4; ++kind) {
         EXPECT_EQ(editors[kind](), nullptr);
         window.Action(actions[kind])->trigger();  // no project needed
         QWidget* first = editors[kind]();
         ASSERT_NE(first, nullptr);
         EXPECT_TRUE(first->isVisible() && first->isWindow() && first->parent() == nullptr);
-        EXPECT_EQ(first->windowTitle(), titles[kind]);
         window.Action(actions[kind])->trigger();
         EXPECT_EQ(editors[kind](), first);
         int open = 0;
