@@ -305,12 +305,16 @@ void WriteMapSeeds(const fs::path& folder) {
     // Save, New then Save, a layer file in and out.
     const std::array<std::uint8_t, 12> save{0, 4, 4, 12, 0, 0, 14, 2, 0, 12, 0, 0};
     const std::array<std::uint8_t, 12> create{13, 0, 0, 0, 4, 4, 12, 0, 0, 14, 8, 0};
+    // The floating editors on a chest and an exit, a shopkeeper, an object, another exit.
+    const std::array<std::uint8_t, 12> editors{0x21, 12, 16, 0x41, 20, 24,
+                                               0x01, 8,  12, 0x61, 32, 4};
     seed(0x10, false, 0x03, edits, ScriptedMap(SyntheticImage::k4MB, Region::German, 0x10));
     seed(0x10, false, 0x10, save, ScriptedMap(SyntheticImage::k4MB, Region::German, 0x10));
     seed(0x123, false, 0x00, save, ScriptedMap(SyntheticImage::k6MB, Region::UK, 0x123));
     SyntheticImage unused = ScriptedMap(SyntheticImage::k6MB, Region::German, 0x10);
     unused.SetMapHeader(0x11, 2);
     seed(0x11, false, 0x00, create, unused);
+    seed(0x10, false, 0x83, editors, ScriptedMap(SyntheticImage::k4MB, Region::German, 0x10));
     seed(0x10, true, 0x07, toggles, ScriptedMap(SyntheticImage::k4MB, Region::German, 0x10));
     seed(0x123, false, 0x0B, offsets, ScriptedMap(SyntheticImage::k6MB, Region::UK, 0x123));
     seed(0x20, false, 0x03, edits, ScriptedMap(SyntheticImage::k1MB, Region::ReleaseM, 0x20));
