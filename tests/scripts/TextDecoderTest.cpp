@@ -196,7 +196,8 @@ TEST(TextDecoder, BoundedByImageCapacityAndScanLimit) {
 }
 
 TEST(TextDecoder, Utf16ToUtf8) {
-    EXPECT_EQ(Utf16ToUtf8(u"a\u00E4\u96E8\U00010000"), "a\xC3\xA4\xE9\x9B\xA8\xF0\x90\x80\x80");
+    EXPECT_EQ(Utf16ToUtf8(u"a\u0100\u96E8\uE000\U00010000"),
+              "a\xC4\x80\xE9\x9B\xA8\xEE\x80\x80\xF0\x90\x80\x80");
     // A lone surrogate becomes U+FFFD.
     EXPECT_EQ(Utf16ToUtf8(std::u16string(1, 0xD800) + u"a"), "\uFFFDa");
 }
