@@ -196,8 +196,8 @@ TEST(TextDecoder, BoundedByImageCapacityAndScanLimit) {
 }
 
 TEST(TextDecoder, Utf16ToUtf8) {
-    EXPECT_EQ(Utf16ToUtf8(u"a\u0100\u96E8\uE000\U00010000"),
-              "a\xC4\x80\xE9\x9B\xA8\xEE\x80\x80\xF0\x90\x80\x80");
-    // A lone surrogate becomes U+FFFD.
-    EXPECT_EQ(Utf16ToUtf8(std::u16string(1, 0xD800) + u"a"), "\uFFFDa");
+    EXPECT_EQ(Utf16ToUtf8(u"a\u0100\u96E8\uE000\U00010000\U0001F600"),
+              "a\xC4\x80\xE9\x9B\xA8\xEE\x80\x80\xF0\x90\x80\x80\xF0\x9F\x98\x80");
+    // Each surrogate without its partner becomes U+FFFD.
+    EXPECT_EQ(Utf16ToUtf8(std::u16string{0xD800, u'a', 0xDC00, 0xDC00}), "\uFFFDa\uFFFD\uFFFD");
 }
