@@ -446,3 +446,13 @@ void SyntheticImage::UseExtendedObjectBanks() {
     }
     extendedObjectBanks_ = true;
 }
+
+void SyntheticImage::PutEnemyRecord(std::uint32_t e, std::uint16_t pointer,
+                                    std::span<const std::uint8_t> record) {
+    Put16(Table(RegionTable::EnemyPointerTable) + 2 * e, pointer);
+    PutBytes(Table(RegionTable::EnemyDataBank) + pointer, record);
+}
+
+void SyntheticImage::PutLevelRecord(std::uint32_t level, std::span<const std::uint8_t> record) {
+    PutBytes(Table(RegionTable::ExperienceTable) + 11 * (level - 1), record);
+}

@@ -119,6 +119,13 @@ public:
     // The 37 world-map exits at the release's table.
     void PutWorldMapExits(std::span<const WorldMapExitRecord> exits);
 
+    // Enemy e's 16-bit pointer in the release's enemy pointer table and its 25-byte record at
+    // the release's enemy bank + pointer.
+    void PutEnemyRecord(std::uint32_t e, std::uint16_t pointer,
+                        std::span<const std::uint8_t> record);
+    // The 11-byte record of level 1 to 50 in the release's level table.
+    void PutLevelRecord(std::uint32_t level, std::span<const std::uint8_t> record);
+
     // Object lists. Bank A or B of the release (or of banks 0x50/0x51 after
     // UseExtendedObjectBanks): the map's pointer in that bank's table and the bytes (head word
     // and commands, see ObjectListBytes) at bank | pointer.
