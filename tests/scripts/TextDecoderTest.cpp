@@ -73,6 +73,9 @@ TEST(TextDecoder, JapaneseTablesOnTheirPaths) {
     EXPECT_EQ(scene.Decode({0xD0, 0xCF, 0xD3, 0x21, 0xD1, 0x21, 0xD3}), u"!!aA");
     // 0x84 is already a control code (frame, one operand).
     EXPECT_EQ(scene.Decode({0x84, 0x21, 0x21, 0xD3}), u"A");
+    // Western bytes from 0x80 up are control codes there, not kanji.
+    scene.project.regionIndex = 1;
+    EXPECT_EQ(scene.Decode({0x80, 0x21, 0xD3}), u"A");
 }
 
 TEST(TextDecoder, ControlCodesPlaceholdersAndTraces) {
