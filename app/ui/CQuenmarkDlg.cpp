@@ -9,6 +9,7 @@
 
 #include "app/ui/AppInfo.h"
 #include "app/ui/CAboutDlg.h"
+#include "editors/ui/TitleScreenTab.h"
 #include "maps/ui/MapTab.h"
 #include "maps/ui/WorldMapTab.h"
 #include "platform/Prompts.h"
@@ -88,7 +89,7 @@ void CQuenmarkDlg::BuildPages() {
     enemiesTab_ = MakeEmptyPage("EnemiesTab", tabs_);
     itemsTab_ = MakeEmptyPage("ItemsTab", tabs_);
     spritesTab_ = MakeEmptyPage("SpritesTab", tabs_);
-    titleScreenTab_ = MakeEmptyPage("TitleScreenTab", tabs_);
+    titleScreenTab_ = new TitleScreenTab(prompts_, tabs_);
     worldMapTab_ = new WorldMapTab(prompts_, tabs_);
     scriptEditorTab_ = MakeEmptyPage("ScriptEditorTab", tabs_);
     spritePlaceEditorTab_ = MakeEmptyPage("SpritePlaceEditorTab", tabs_);
