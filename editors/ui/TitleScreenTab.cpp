@@ -41,7 +41,8 @@ void TitleScreenTab::BuildControls() {
     auto* left = new QVBoxLayout;
     page->addLayout(left);
     left->addWidget(
-        PictureGroup("Title Screen:", screenView_, kTitleScreenWidth, kTitleScreenHeight));
+        PictureGroup("Title Screen:", screenView_, kTitleScreenWidth, kTitleScreenHeight), 0,
+        Qt::AlignLeft);
     auto* buttons = new QHBoxLayout;
     load_ = new QPushButton("Load");
     load_->setObjectName("load");
@@ -55,7 +56,8 @@ void TitleScreenTab::BuildControls() {
 
     auto* right = new QVBoxLayout;
     page->addLayout(right);
-    right->addWidget(PictureGroup("Tiles:", tileSetView_, kTitleTileSetSize, kTitleTileSetSize));
+    right->addWidget(PictureGroup("Tiles:", tileSetView_, kTitleTileSetSize, kTitleTileSetSize), 0,
+                     Qt::AlignLeft);
     auto* layoutGroup = new QGroupBox("Layout:");
     auto* layoutBox = new QVBoxLayout(layoutGroup);
     layouts_ = new QComboBox;
@@ -75,9 +77,9 @@ void TitleScreenTab::BuildControls() {
     layoutBox->addWidget(layouts_);
     layoutBox->addWidget(tiles_);
     layoutBox->addLayout(sizeRow);
-    right->addWidget(layoutGroup);
+    right->addWidget(layoutGroup, 0, Qt::AlignLeft);
     right->addStretch();
-    page->addStretch();
+    page->addStretch(1);
 
     screenView_->SetCanvas(&model_.screen);
     tileSetView_->SetCanvas(&model_.tileSet);
