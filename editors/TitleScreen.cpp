@@ -146,20 +146,23 @@ std::string Quoted(const std::filesystem::path& path) {
 // The import file of exactly `size` bytes, or nothing after saying why.
 std::optional<std::vector<std::uint8_t>> ReadImportFile(const std::filesystem::path& path,
                                                         std::uint32_t size, Prompts& prompts) {
-    const auto actual = FileSize(path);
-    std::optional<std::vector<std::uint8_t>> data;
-    if (actual && *actual == size) {
-        data = ReadWholeFile(path, size);
-    }
-    if (!actual || (*actual == size && !data)) {
+    const auto failed = [&] {
         Trace("Failed to open %s\n", path.string().c_str());
         prompts.ShowMessage("Failed to open a file");
-        return std::nullopt;
+        return std::optional<std::vector<std::uint8_t>>();
+    };
+    const auto actual = FileSize(path);
+    if (!actual) {
+        return failed();
     }
     if (*actual != size) {
         prompts.ShowMessage(Quoted(path) + " is not " + std::to_string(size) +
                             " bytes long; nothing was imported from it.");
         return std::nullopt;
+    }
+    auto data = ReadWholeFile(path, size);
+    if (!data) {
+        return failed();
     }
     return data;
 }
