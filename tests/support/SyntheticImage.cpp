@@ -293,32 +293,6 @@ void SyntheticImage::PutWorldMap(bool large, std::span<const std::uint8_t> tileM
     }
 }
 
-void SyntheticImage::PutTitleScreen(const TitleScreen& title) {
-    PutPalette(Table(RegionTable::TitleScreenTableA), title.colours);
-    PutBytes(Table(RegionTable::TitleScreenGraphicsTable), title.logoLeft);
-    PutBytes(Table(RegionTable::TitleScreenTableB), title.logoRight);
-    if (!title.strip.empty()) {
-        PutLzBlock(Table(RegionTable::TitleScreenCompressedTable), title.strip);
-    }
-    PutPalette(Table(RegionTable::TitleScreenTilesTable), title.tileColours);
-    if (!title.tileSet.empty()) {
-        PutLzBlock(Table(RegionTable::TitleScreenTilesTableB), title.tileSet);
-    }
-    constexpr RegionTable kBlockTables[] = {RegionTable::TitleLayoutTableA,
-                                            RegionTable::TitleLayoutTableB,
-                                            RegionTable::TitleLayoutTableC};
-    for (std::size_t b = 0; b < title.blocks.size(); ++b) {
-        const std::uint32_t at = Table(kBlockTables[b]);
-        if (at == 0) {
-            continue;
-        }
-        Put8(at, static_cast<std::uint32_t>(title.blocks[b].size()));
-        for (std::size_t k = 0; k < title.blocks[b].size(); ++k) {
-            PutBytes(at + 1 + static_cast<std::uint32_t>(7 * k), title.blocks[b][k]);
-        }
-    }
-}
-
 void SyntheticImage::PutMapZero(std::span<const std::uint8_t> tiles,
                                 std::span<const std::uint8_t> metatiles,
                                 std::span<const std::uint8_t> tileMap,

@@ -103,23 +103,6 @@ public:
                              std::span<const std::uint16_t> rows2To7,
                              std::span<const std::uint16_t> rows0To1);
 
-    // The title screen where the release's tables put it: the 256 colours of the logo and the
-    // strip, the logo's halves (8-bit planar tiles, raw), the strip and the tile set (LZ blocks of
-    // 8-bit and 4-bit planar tiles), the tile set's 16 colours, and the three tile blocks (the
-    // piece count, then each piece's 7 bytes) where the release has them. Empty parts are left
-    // out.
-    using TitlePieceBytes = std::array<std::uint8_t, 7>;
-    struct TitleScreen {
-        std::vector<std::uint16_t> colours;
-        std::vector<std::uint8_t> logoLeft;
-        std::vector<std::uint8_t> logoRight;
-        std::vector<std::uint8_t> strip;
-        std::vector<std::uint16_t> tileColours;
-        std::vector<std::uint8_t> tileSet;
-        std::array<std::vector<TitlePieceBytes>, 3> blocks;
-    };
-    void PutTitleScreen(const TitleScreen& title);
-
     // The value of a region table for this image's release (0 for an unknown release), and the
     // address rule of the editor applied to a game address.
     std::uint32_t Table(RegionTable table) const;
