@@ -190,8 +190,8 @@ void ImportGraphics(ProjectContext& project, const std::filesystem::path& path, 
     const auto stream = CompressData(bytes.subspan(kLogoBytes));
     if (!stream || stream->size() > kStripRoom) {
         prompts.ShowMessage("The title strip of " + Quoted(path) +
-                            " does not compress into its place (at most 8861 bytes); nothing was "
-                            "imported from it.");
+                            " does not compress into its place (at most " +
+                            std::to_string(kStripRoom) + " bytes); nothing was imported from it.");
         return;
     }
     std::vector<std::uint8_t> block{0x00, 0x00, 0x30};  // raw size 0x3000

@@ -112,6 +112,8 @@ void TitleScreenTab::WriteControls() {
     writing_ = true;
     layouts_->setCurrentIndex(model_.layoutLine);
     layouts_->setEnabled(model_.layoutEnabled);
+    // The lines are "Tile 0" onwards, so their count tells whether they changed; refilling only
+    // then keeps the list where the person scrolled it.
     if (tiles_->count() != static_cast<int>(model_.tileLines.size())) {
         tiles_->clear();
         for (const std::string& line : model_.tileLines) {
