@@ -9,6 +9,8 @@
 
 #include "app/ui/AppInfo.h"
 #include "app/ui/CAboutDlg.h"
+#include "editors/ui/EnemiesTab.h"
+#include "editors/ui/ExpTab.h"
 #include "editors/ui/TitleScreenTab.h"
 #include "maps/ui/MapTab.h"
 #include "maps/ui/WorldMapTab.h"
@@ -84,9 +86,9 @@ void CQuenmarkDlg::BuildPages() {
     setCentralWidget(tabs_);
 
     scriptsTab_ = MakeEmptyPage("ScriptsTab", tabs_);
-    expTab_ = MakeEmptyPage("ExpTab", tabs_);
+    expTab_ = new ExpTab(prompts_, tabs_);
     mapTab_ = new MapTab(prompts_, tabs_);
-    enemiesTab_ = MakeEmptyPage("EnemiesTab", tabs_);
+    enemiesTab_ = new EnemiesTab(prompts_, tabs_);
     itemsTab_ = MakeEmptyPage("ItemsTab", tabs_);
     spritesTab_ = MakeEmptyPage("SpritesTab", tabs_);
     titleScreenTab_ = new TitleScreenTab(prompts_, tabs_);
@@ -118,6 +120,8 @@ void CQuenmarkDlg::OnProjectReplaced() {
     // map page unloads its map, then the enemies, experience and items pages refresh.
     worldMapTab_->Reset();
     mapTab_->UnloadMap();
+    enemiesTab_->Populate();
+    expTab_->LoadTable();
 }
 
 void CQuenmarkDlg::OnFileNewProject() {
