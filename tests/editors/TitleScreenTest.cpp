@@ -87,11 +87,11 @@ TEST(TitleScreen, ClicksRetileAndMoveOnlyTheChosenPiece) {
     const Case cases[] = {
         {true, 0, 0, 45, 70, true, {{1, 0, 0, 0x84}}},
         {true, 0, 3, 127, 127, false, {{0, 230, 0, 0xFF}}},
-        {true, 0, 1, 40, 40, false, {{2, 4, 8, 0x55}}},  // size 2 stays 32 x 32
+        {true, 0, 1, 0, 40, false, {{2, 4, 8, 0x50}}},  // size 2 stays 32 x 32
         {true, 0, 0, 128, 5, true, {}},
         {true, 0, 5, 0, 0, true, {}},  // no such piece
         // Left of and above the origin: the origin's own coordinate, rounded down.
-        {false, 0, 0, 16, 16, false, {{0, 16, 16, 0x00}}},
+        {false, 0, 0, 0, 0, false, {{0, 16, 16, 0x00}}},
         {false, 0, 0, 255, 223, true, {{0, 200, 168, 0x00}}},
         {false, 0, 0, 256, 100, false, {}},
         {false, 0, 0, 100, 224, false, {}},

@@ -37,8 +37,11 @@ TEST(TitleScreenTab, LoadsChoosesAPieceAndEditsItThroughTheControls) {
     pointer.Press(screenView, {30, 40});  // no tile line chosen
     EXPECT_EQ(currentProject->romImage, data.image.Bytes());
 
-    layouts->setCurrentIndex(2);
-    emit layouts->activated(2);
+    for (int line : {1, 2}) {  // "Start Text", then "License"
+        layouts->setCurrentIndex(line);
+        emit layouts->activated(line);
+        EXPECT_EQ(tiles->count(), 3 - line);
+    }
     ASSERT_EQ(tiles->count(), 1);
     EXPECT_EQ(tiles->item(0)->text(), "Tile 0");
     tiles->setCurrentRow(0);  // 32 x 32 from tile row 14, column 2: greener there only
