@@ -18,9 +18,9 @@ std::vector<std::uint8_t> Bytes(std::size_t n, std::uint8_t seed) {
     return out;
 }
 
-int EntriesHere() {
+int EntriesHere(const fs::path& folder = ".") {
     int entries = 0;
-    for ([[maybe_unused]] const auto& e : fs::directory_iterator(".")) {
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(folder)) {
         ++entries;
     }
     return entries;
@@ -39,6 +39,18 @@ TEST(Files, WriteThenReadGivesTheSameBytesAndLeavesNoTemporaryFile) {
     ASSERT_TRUE(WriteWholeFile("out.bin", {a, b, c}));
     EXPECT_EQ(ReadWholeFile("out.bin"), (std::vector<std::uint8_t>{1, 2, 3, 4, 5}));
     EXPECT_EQ(EntriesHere(), 1);
+}
+
+TEST(Files, ASaveThroughALinkReplacesItsTargetAndKeepsThePermissions) {
+    fs::create_directory("real");
+    std::ofstream("real/target.bin") << "old";
+    fs::permissions("real/target.bin", fs::perms::owner_all);
+    fs::create_symlink("real/target.bin", "link.bin");
+    ASSERT_TRUE(WriteWholeFile("link.bin", Bytes(10, 1)));
+    EXPECT_TRUE(fs::is_symlink("link.bin"));
+    EXPECT_EQ(ReadWholeFile("real/target.bin"), Bytes(10, 1));
+    EXPECT_EQ(fs::status("real/target.bin").permissions(), fs::perms::owner_all);
+    EXPECT_EQ(EntriesHere("real"), 1);
 }
 
 TEST(Files, NothingToWriteOrNowhereToWriteIsAFailure) {

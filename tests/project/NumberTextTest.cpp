@@ -9,6 +9,8 @@ TEST(ParseNumberText, HexadecimalWhereverTheTextSays0x) {
     EXPECT_EQ(ParseNumberText("12 (0x0C)"), 18);
     EXPECT_EQ(ParseNumberText("zz 0x10"), 0);
     EXPECT_EQ(ParseNumberText("0x"), 0);
+    EXPECT_EQ(ParseNumberText(" -0x10"), -16);
+    EXPECT_EQ(ParseNumberText("+0x10"), 16);
 }
 
 TEST(ParseNumberText, DecimalWithSign) {
