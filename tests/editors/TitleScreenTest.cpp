@@ -89,6 +89,7 @@ TEST(TitleScreen, ClicksRetileAndMoveOnlyTheChosenPiece) {
         {true, 0, 3, 127, 127, false, {{0, 230, 0, 0xFF}}},
         {true, 0, 1, 0, 40, false, {{2, 4, 8, 0x50}}},  // size 2 stays 32 x 32
         {true, 0, 0, 128, 5, true, {}},
+        {true, 0, 0, 5, 128, true, {}},
         {true, 0, 5, 0, 0, true, {}},  // no such piece
         // Left of and above the origin: the origin's own coordinate, rounded down.
         {false, 0, 0, 0, 0, false, {{0, 16, 16, 0x00}}},
