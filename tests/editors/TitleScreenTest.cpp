@@ -87,7 +87,7 @@ TEST(TitleScreen, ClicksRetileAndMoveOnlyTheChosenPiece) {
     const Case cases[] = {
         {true, 0, 0, 45, 70, true, {{1, 0, 0, 0x84}}},
         {true, 0, 3, 127, 127, false, {{0, 230, 0, 0xFF}}},
-        {true, 0, 1, 0, 40, false, {{2, 4, 8, 0x50}}},  // size 2 stays 32 x 32
+        {true, 0, 1, 0, 0, false, {{2, 4, 8, 0x00}}},  // size 2 stays 32 x 32
         {true, 0, 0, 128, 5, true, {}},
         {true, 0, 0, 5, 128, true, {}},
         {true, 0, 5, 0, 0, true, {}},  // no such piece
