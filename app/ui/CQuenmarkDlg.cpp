@@ -11,6 +11,7 @@
 #include "app/ui/CAboutDlg.h"
 #include "editors/ui/EnemiesTab.h"
 #include "editors/ui/ExpTab.h"
+#include "editors/ui/ItemsTab.h"
 #include "maps/ui/MapTab.h"
 #include "maps/ui/WorldMapTab.h"
 #include "platform/Prompts.h"
@@ -88,7 +89,7 @@ void CQuenmarkDlg::BuildPages() {
     expTab_ = new ExpTab(prompts_, tabs_);
     mapTab_ = new MapTab(prompts_, tabs_);
     enemiesTab_ = new EnemiesTab(prompts_, tabs_);
-    itemsTab_ = MakeEmptyPage("ItemsTab", tabs_);
+    itemsTab_ = new ItemsTab(prompts_, tabs_);
     spritesTab_ = MakeEmptyPage("SpritesTab", tabs_);
     titleScreenTab_ = MakeEmptyPage("TitleScreenTab", tabs_);
     worldMapTab_ = new WorldMapTab(prompts_, tabs_);
@@ -121,6 +122,7 @@ void CQuenmarkDlg::OnProjectReplaced() {
     mapTab_->UnloadMap();
     enemiesTab_->Populate();
     expTab_->LoadTable();
+    itemsTab_->RefreshAll();
 }
 
 void CQuenmarkDlg::OnFileNewProject() {

@@ -4,6 +4,7 @@
 
 class EnemiesTab;
 class ExpTab;
+class ItemsTab;
 class MapTab;
 class WorldMapTab;
 class Prompts;
@@ -24,6 +25,7 @@ public:
     WorldMapTab* WorldMapsPage() const { return worldMapTab_; }
     EnemiesTab* EnemiesPage() const { return enemiesTab_; }
     ExpTab* ExpPage() const { return expTab_; }
+    ItemsTab* ItemsPage() const { return itemsTab_; }
 
     // Menu commands.
     void OnFileNewProject();
@@ -49,7 +51,7 @@ private:
     WorldMapTab* worldMapTab_ = nullptr;
     ExpTab* expTab_ = nullptr;
     EnemiesTab* enemiesTab_ = nullptr;
-    QWidget* itemsTab_ = nullptr;
+    ItemsTab* itemsTab_ = nullptr;
     QWidget* spritesTab_ = nullptr;
     QWidget* titleScreenTab_ = nullptr;
     QWidget* scriptEditorTab_ = nullptr;
