@@ -22,6 +22,7 @@ ItemsAttributeTab::ItemsAttributeTab(Prompts& prompts, QWidget* parent)
     auto* page = new QVBoxLayout(this);
     auto* grid = new QGridLayout;
     grid->setVerticalSpacing(2);
+    grid->setColumnStretch(kStatChangeColumnCount + 1, 1);
     page->addLayout(grid);
     const char* columns[kStatChangeColumnCount] = {"Health", "Strength", "Defense", "Luck"};
     for (std::uint32_t column = 0; column < kStatChangeColumnCount; ++column) {

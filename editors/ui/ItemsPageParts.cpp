@@ -58,6 +58,8 @@ QLineEdit* AddNumberRow(QGridLayout* grid, const char* caption, const char* name
     edit->setMaximumWidth(90);
     grid->addWidget(new QLabel(caption), row, 0);
     grid->addWidget(edit, row, 1);
+    // The edits stand beside their captions, whatever the width of the page.
+    grid->setColumnStretch(2, 1);
     return edit;
 }
 
