@@ -35,10 +35,10 @@ bool FillNameList(QComboBox* list, const std::optional<std::vector<std::string>>
     if (!names) {
         return false;
     }
+    // The first name added becomes the selection.
     for (const std::string& name : *names) {
         list->addItem(QString::fromStdString(name));
     }
-    list->setCurrentIndex(0);
     return true;
 }
 

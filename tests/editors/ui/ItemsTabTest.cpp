@@ -147,18 +147,20 @@ TEST_F(ItemsTabPage, EachEditorSavesExactlyItsOwnBytes) {
     Edit("ItemsArmorTab", "defense")->setText("5000");
     Edit("ItemsArmorTab", "statChangeId")->setText("-1");
     Box("ItemsArmorTab", "resist50Earth")->setChecked(true);
+    Box("ItemsArmorTab", "immuneThunder")->setChecked(true);
     Box("ItemsArmorTab", "status0")->setChecked(false);
     Click("ItemsArmorTab", "save");
     const std::uint32_t armor = Table(RegionTable::ArmorDataTable) + 4 * 3;
     expected[armor] = 0xFF;
     expected[armor + 1] = 0xFF;
     expected[armor + 2] = 0x40;
-    expected[armor + 3] = 0x16;
+    expected[armor + 3] = 0x36;
     expected[Table(RegionTable::ArmorStatusImmunityTable) + 2 * 3] = 0x1F;
     EXPECT_EQ(currentProject->romImage, expected);
     EXPECT_EQ(Edit("ItemsArmorTab", "defense")->text(), "1023");
     EXPECT_EQ(Edit("ItemsArmorTab", "statChangeId")->text(), "63");
     EXPECT_FALSE(Box("ItemsArmorTab", "immuneEarth")->isChecked());
+    EXPECT_TRUE(Box("ItemsArmorTab", "immuneThunder")->isChecked());
 
     Choose("ItemsWeaponsTab", 2);
     Edit("ItemsWeaponsTab", "attack")->setText("700");
