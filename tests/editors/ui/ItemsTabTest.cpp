@@ -210,6 +210,7 @@ TEST_F(ItemsTabPage, StatChangesSaveOnlyAfterALoadOfTheSameProject) {
     NewProject(ItemsImage(""));
     expected = currentProject->romImage;
     EXPECT_EQ(Edit("ItemsAttributeTab", "change0")->text(), "-56");
+    EXPECT_FALSE(NamedChild<QAbstractButton>(*page, "save")->isEnabled());
     page->OnSave();
     EXPECT_EQ(currentProject->romImage, expected);
     Click("ItemsAttributeTab", "load");
