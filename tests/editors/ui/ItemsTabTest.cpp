@@ -118,6 +118,7 @@ TEST_F(ItemsTabPage, TablesOutsideTheImageLeaveTheirListsEmptyAndSaySoOnce) {
     EXPECT_EQ(Description(), "");
     EXPECT_EQ(Edit("ItemsArmorTab", "defense")->text(), "");
     EXPECT_EQ(Edit("ItemsWeaponsTab", "attack")->text(), "");
+    EXPECT_EQ(Edit("ItemsRingsTab", "attack")->text(), "");
     const std::vector<std::uint8_t> before = currentProject->romImage;
     Click("ItemsArmorTab", "save");
     Click("ItemsWeaponsTab", "save");
