@@ -26,6 +26,7 @@
 #include "maps/ui/WorldMapTab.h"
 #include "platform/Prompts.h"
 #include "project/ProjectCommands.h"
+#include "tools/ui/PractTab.h"
 
 namespace {
 
@@ -149,6 +150,8 @@ void CQuenmarkDlg::BuildPages() {
     worldMapTab_ = new WorldMapTab(prompts_, tabs_);
     scriptEditorTab_ = MakeEmptyPage("ScriptEditorTab", tabs_);
     spritePlaceEditorTab_ = new SpritePlaceEditorTab(prompts_, tabs_);
+    // Kept without a window of its own and never shown.
+    practTab_ = std::make_unique<PractTab>(prompts_);
 
     tabs_->addTab(scriptsTab_, "Script Viewer");
     tabs_->addTab(mapTab_, "Maps");

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include <QMainWindow>
 #include <QPointer>
 
@@ -11,6 +13,7 @@ class MapTab;
 class ObjectEditFloat;
 class ShopEditFloat;
 class WorldMapTab;
+class PractTab;
 class Prompts;
 class QTabWidget;
 class QAction;
@@ -35,6 +38,7 @@ public:
     ShopEditFloat* ShopEditor() const;
     EnemiesTab* EnemiesPage() const { return enemiesTab_; }
     ExpTab* ExpPage() const { return expTab_; }
+    PractTab* PractPage() const { return practTab_.get(); }
 
     // Menu commands.
     void OnFileNewProject();
@@ -83,4 +87,5 @@ private:
     QPointer<ChestEditFloat> chestEditor_;
     QPointer<ObjectEditFloat> objectEditor_;
     QPointer<ShopEditFloat> shopEditor_;
+    std::unique_ptr<PractTab> practTab_;
 };
