@@ -1,8 +1,5 @@
-#include <string>
-
 #include <gtest/gtest.h>
 
-#include "scripts/GameTextEncoder.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/TraceCapture.h"
 #include "tests/tools/PatchFiles.h"
@@ -12,11 +9,11 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 using Region = SyntheticImage::Region;
 
-// The image after a patch, built from the tables: each row's bytes at its places, each file at
-// the running address with its hook.
-class Expected {
-public:
-    explicit Expected(const ProjectContext& project) : project_(project), image(project.romImage) {}
+// The image after a patch as the tables say: each row's bytes at its places, each file at the
+// running address after its hook.
+struct Expected {
+    const ProjectContext& project;
+    Bytes image = project.romImage;
 
     void Put(std::uint32_t offset, const Bytes& bytes) {
         std::copy(bytes.begin(), bytes.end(), image.begin() + offset);
@@ -24,8 +21,8 @@ public:
     void Rows(const std::vector<FixedBytesRow>& rows) {
         for (const FixedBytesRow& row : rows) {
             for (std::size_t i = 0; i < row.places.size(); ++i) {
-                const bool own = project_.regionIndex == 5 && !row.region5Places.empty();
-                Put(row.kind == PlaceKind::kGameAddress ? project_.WrapRomOffset(row.places[i])
+                const bool own = project.regionIndex == 5 && !row.region5Places.empty();
+                Put(row.kind == PlaceKind::kGameAddress ? project.WrapRomOffset(row.places[i])
                     : own                               ? row.region5Places[i]
                                                         : row.places[i],
                     row.bytes);
@@ -33,21 +30,18 @@ public:
         }
     }
     void Files(const std::vector<PatchHook>& set, const std::vector<Bytes>& files,
-               std::uint32_t running) {
+               std::uint32_t at) {
         for (std::size_t i = 0; i < set.size(); ++i) {
-            const std::uint32_t target = set[i].target != 0 ? set[i].target : running;
-            Put(project_.WrapRomOffset(set[i].site), Bytes(set[i].nopRun, 0xEA));
-            Bytes hook = {set[i].opcode, std::uint8_t(target), std::uint8_t(target >> 8),
-                          std::uint8_t(target >> 16)};
-            hook.insert(hook.end(), set[i].tail.begin(), set[i].tail.end());
-            Put(project_.WrapRomOffset(set[i].site), hook);
-            Put(project_.WrapRomOffset(running), files[i]);
-            running += files[i].size();
+            const std::uint32_t target = set[i].target != 0 ? set[i].target : at;
+            const std::uint32_t site = project.WrapRomOffset(set[i].site);
+            Put(site, Bytes(set[i].nopRun, 0xEA));
+            Put(site, {set[i].opcode, std::uint8_t(target), std::uint8_t(target >> 8),
+                       std::uint8_t(target >> 16)});
+            Put(site + 4, set[i].tail);
+            Put(project.WrapRomOffset(at), files[i]);
+            at += files[i].size();
         }
     }
-
-    const ProjectContext& project_;
-    Bytes image;
 };
 
 }  // namespace
@@ -61,15 +55,14 @@ TEST(PracticePatches, EveryByteLandsAtItsPlaceAndNothingElseChanges) {
                                 {SyntheticImage::k4MB, Region::Japanese},
                                 {SyntheticImage::k4MB, Region::ReleaseM}}) {
         auto project = PatternProject(size, region);
-        Expected expected(*project);
+        Expected expected{*project};
         expected.Rows(FixedBytesBeforeFiles());
         expected.Files(PracticePatchHooks(), practice, kPracticePatchStart);
         expected.Put(kRestoreOffset, {0x63, 0xCD});
         const auto names = BuildTeleportBlock(TeleportNames(), project->regionIndex);
         ASSERT_TRUE(names);
         for (std::size_t i = 0; i < names->pointers.size(); ++i) {
-            expected.Put(kTeleportPointerOffset + 2 * i,
-                         {std::uint8_t(names->pointers[i]), std::uint8_t(names->pointers[i] >> 8)});
+            PutU16(expected.image, kTeleportPointerOffset + 2 * i, names->pointers[i]);
         }
         expected.Put(kTeleportNameOffset, names->bytes);
         expected.Rows(FixedBytesAfterNames());
@@ -82,33 +75,25 @@ TEST(PracticePatches, EveryByteLandsAtItsPlaceAndNothingElseChanges) {
         ASSERT_TRUE(ApplyCcPatches(*project, folder, prompts));
         EXPECT_TRUE(project->romImage == expected.image) << int(region);
         EXPECT_TRUE(prompts.messages.empty());
+        if (region == Region::German) {
+            const auto at = [&](std::uint32_t offset, std::size_t n) {
+                return Bytes(&project->romImage[offset], &project->romImage[offset + n]);
+            };
+            EXPECT_EQ(at(0x8CF00, 8), (Bytes{0x54, 0x4F, 0x57, 0x45, 0x52, 0x20, 0x64, 0xD4}));
+            EXPECT_EQ(project->Read16(0x8CE8A), 0xCF00);
+            EXPECT_EQ(at(0x787D4, 4), (Bytes{0x5C, 0x00, 0xF3, 0xE1}));
+            EXPECT_EQ(at(0x5B066, 6), (Bytes{0x22, 0x07, 0xF3, 0xE1, 0xEA, 0xEA}));
+        }
     }
 }
 
-TEST(PracticePatches, PrintedPlacesOnAWesternImage) {
-    const auto files = WritePatchFiles(PracticePatchHooks());
-    auto project = PatternProject(SyntheticImage::k4MB, Region::German);
-    ScriptedPrompts prompts;
-    ASSERT_TRUE(ApplyPracticePatches(*project, DataSubfolder(kPracticeDataFolder), prompts));
-    const auto at = [&](std::uint32_t offset, std::size_t n) {
-        return Bytes(project->romImage.begin() + offset, project->romImage.begin() + offset + n);
-    };
-    EXPECT_EQ(at(0x8CF00, 8), (Bytes{0x54, 0x4F, 0x57, 0x45, 0x52, 0x20, 0x64, 0xD4}));
-    EXPECT_EQ(project->Read16(0x8CE8A), 0xCF00);
-    EXPECT_EQ(project->Read16(0x8CE8C), 0xCF08);
-    EXPECT_EQ(at(0x787D4, 4), (Bytes{0x5C, 0x00, 0xF3, 0xE1}));
-    const std::uint32_t equip = 0xE1F300 + files[0].size();
-    EXPECT_EQ(at(0x5B066, 6), (Bytes{0x22, std::uint8_t(equip), 0xF3, 0xE1, 0xEA, 0xEA}));
-    EXPECT_EQ(at(0x21F300 + files[0].size(), files[1].size()), files[1]);
-}
-
-TEST(PracticePatches, AMissingFileWritesNothingAndIsNamed) {
+TEST(PracticePatches, RefusedPatchesWriteNothing) {
     WritePatchFiles(PracticePatchHooks());
     WritePatchFiles(CcPatchHooks());
     const auto folder = DataSubfolder(kPracticeDataFolder);
-    std::filesystem::remove(folder / "menu.bin");
-    std::filesystem::remove(folder / "timer.bin");
-    std::filesystem::remove(folder / "slicer_up.bin");
+    for (const char* file : {"menu.bin", "timer.bin", "slicer_up.bin"}) {
+        std::filesystem::remove(folder / file);
+    }
     auto project = PatternProject(SyntheticImage::k4MB, Region::German);
     const Bytes before = project->romImage;
     ScriptedPrompts prompts;
@@ -121,29 +106,26 @@ TEST(PracticePatches, AMissingFileWritesNothingAndIsNamed) {
     for (const char* file : {"menu.bin", "timer.bin", "slicer_up.bin"}) {
         EXPECT_NE(trace.find((folder / file).string()), std::string::npos) << file;
     }
-}
 
-TEST(PracticePatches, AnImageWithoutRoomIsRefusedUntouched) {
+    // Region 5's 1 MB image has no room for the practice patch; the smaller set fits, until
+    // its last file reaches past the end.
     WritePatchFiles(PracticePatchHooks());
-    const auto folder = DataSubfolder(kPracticeDataFolder);
-    auto project = PatternProject(SyntheticImage::k1MB, Region::ReleaseM);
-    Bytes before = project->romImage;
-    ScriptedPrompts prompts;
-    EXPECT_FALSE(ApplyPracticePatches(*project, folder, prompts));
-    // The smaller set fits on this image, until its last file reaches past the end.
     WritePatchFiles(CcPatchHooks());
+    project = PatternProject(SyntheticImage::k1MB, Region::ReleaseM);
+    const Bytes small = project->romImage;
     const std::uint32_t room = SyntheticImage::k1MB - 0x1FF00 - (7 + 10 + 13 + 16);
     WriteWholeFile(folder / "onehitko.bin", Bytes(room + 1));
+    EXPECT_FALSE(ApplyPracticePatches(*project, folder, prompts));
     EXPECT_FALSE(ApplyCcPatches(*project, folder, prompts));
-    EXPECT_TRUE(project->romImage == before);
-    EXPECT_EQ(prompts.messages.size(), 2u);
+    EXPECT_TRUE(project->romImage == small);
+    EXPECT_EQ(prompts.messages.size(), 5u);
     std::filesystem::resize_file(folder / "onehitko.bin", room);
     EXPECT_TRUE(ApplyCcPatches(*project, folder, prompts));
 }
 
 TEST(PracticePatches, TeleportNamesThatCannotBeWrittenAreRefused) {
-    const std::string_view bad[] = {"tower 1", "tour \xC3\xA9"};
-    EXPECT_FALSE(BuildTeleportBlock(bad, 1));
+    const std::string_view unencodable[] = {"tower 1", "tour \xC3\xA9"};
+    EXPECT_FALSE(BuildTeleportBlock(unencodable, 1));
     // 0x3100 bytes fit between the first name and the end of its bank.
     const std::string longName(255, 'a');
     std::vector<std::string_view> names(49, longName);
