@@ -70,6 +70,7 @@ std::optional<WritePlan> PlanPatchFiles(const ProjectContext& project,
                                         Prompts& prompts) {
     WritePlan plan;
     bool complete = true;
+    bool addressable = true;
     std::uint64_t running = start;
     for (const PatchHook& hook : hooks) {
         const std::filesystem::path path = folder / hook.file;
@@ -81,6 +82,7 @@ std::optional<WritePlan> PlanPatchFiles(const ProjectContext& project,
             continue;
         }
         const auto at = static_cast<std::uint32_t>(running);
+        addressable = addressable && running < kAddressSpaceEnd;
         running += code->size();
         plan.push_back({project.WrapRomOffset(hook.site), HookBytes(hook, at)});
         plan.push_back({project.WrapRomOffset(at), std::move(*code)});
@@ -88,7 +90,7 @@ std::optional<WritePlan> PlanPatchFiles(const ProjectContext& project,
     if (!complete) {
         return std::nullopt;
     }
-    if (running > kAddressSpaceEnd) {
+    if (!addressable || running > kAddressSpaceEnd) {
         // No room for the set: a write past the image makes the caller refuse it.
         plan.push_back({static_cast<std::uint32_t>(project.romImage.size()), {0}});
     }

@@ -121,6 +121,12 @@ TEST(PracticePatches, RefusedPatchesWriteNothing) {
     EXPECT_EQ(prompts.messages.size(), 5u);
     std::filesystem::resize_file(folder / "onehitko.bin", room);
     EXPECT_TRUE(ApplyCcPatches(*project, folder, prompts));
+
+    // A set that runs to the end of the game's addresses leaves the next file none.
+    project = PatternProject(SyntheticImage::k6MB, Region::German);
+    WriteWholeFile(folder / "teleporter.bin", Bytes(0x1000000 - kPracticePatchStart));
+    EXPECT_FALSE(ApplyPracticePatches(*project, folder, prompts));
+    EXPECT_EQ(prompts.LastMessage(), prompts.messages[3]);
 }
 
 TEST(PracticePatches, TeleportNamesThatCannotBeWrittenAreRefused) {
