@@ -17,9 +17,8 @@ inline std::vector<std::vector<std::uint8_t>> WritePatchFiles(const std::vector<
     std::vector<std::vector<std::uint8_t>> files;
     for (const PatchHook& hook : set) {
         std::vector<std::uint8_t> code(7 + 3 * files.size());
-        for (std::size_t i = 0; i < code.size(); ++i) {
-            code[i] = static_cast<std::uint8_t>(0x40 + 16 * files.size() + i);
-        }
+        for (std::size_t i = 0; i < code.size(); ++i)
+            code[i] = 0x40 + 16 * files.size() + i;
         WriteWholeFile(DataSubfolder(kPracticeDataFolder) / hook.file, code);
         files.push_back(std::move(code));
     }
@@ -30,9 +29,8 @@ inline std::vector<std::vector<std::uint8_t>> WritePatchFiles(const std::vector<
 inline std::unique_ptr<ProjectContext> PatternProject(std::uint32_t size,
                                                       SyntheticImage::Region region) {
     SyntheticImage image(size, region);
-    for (std::uint32_t i = 0; i < size; ++i) {
-        image.Bytes()[i] = static_cast<std::uint8_t>(i * 7 + (i >> 8) + 1);
-    }
+    for (std::uint32_t i = 0; i < size; ++i)
+        image.Bytes()[i] = std::uint8_t(i * 7 + (i >> 8) + 1);
     image.SetRegion(region);
     auto project = std::make_unique<ProjectContext>();
     project->romImage = image.Bytes();

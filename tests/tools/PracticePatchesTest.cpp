@@ -118,7 +118,6 @@ TEST(PracticePatches, RefusedPatchesWriteNothing) {
     EXPECT_FALSE(ApplyPracticePatches(*project, folder, prompts));
     EXPECT_FALSE(ApplyCcPatches(*project, folder, prompts));
     EXPECT_TRUE(project->romImage == small);
-    EXPECT_EQ(prompts.messages.size(), 5u);
     std::filesystem::resize_file(folder / "onehitko.bin", room);
     EXPECT_TRUE(ApplyCcPatches(*project, folder, prompts));
 
@@ -126,13 +125,11 @@ TEST(PracticePatches, RefusedPatchesWriteNothing) {
     project = PatternProject(SyntheticImage::k6MB, Region::German);
     WriteWholeFile(folder / "teleporter.bin", Bytes(0x1000000 - kPracticePatchStart));
     EXPECT_FALSE(ApplyPracticePatches(*project, folder, prompts));
-    EXPECT_EQ(prompts.LastMessage(), prompts.messages[3]);
-}
+    EXPECT_EQ(prompts.messages.size(), 6u);
 
-TEST(PracticePatches, TeleportNamesThatCannotBeWrittenAreRefused) {
+    // A name that does not encode; names past the bank of the first one (0x3100 bytes on).
     const std::string_view unencodable[] = {"tower 1", "tour \xC3\xA9"};
     EXPECT_FALSE(BuildTeleportBlock(unencodable, 1));
-    // 0x3100 bytes fit between the first name and the end of its bank.
     const std::string longName(255, 'a');
     std::vector<std::string_view> names(49, longName);
     EXPECT_TRUE(BuildTeleportBlock(names, 1));
