@@ -259,8 +259,8 @@ bool ApplyPracticePatches(ProjectContext& project, const std::filesystem::path& 
                           Prompts& prompts) {
     WritePlan before;
     PlanFixedBytes(project, FixedBytesBeforeFiles(), before);
-    WritePlan names;
-    names.push_back({kRestoreOffset, {kRestoreBytes.begin(), kRestoreBytes.end()}});
+    WritePlan after;
+    after.push_back({kAfterFilesOffset, {kAfterFilesBytes.begin(), kAfterFilesBytes.end()}});
     const auto block = BuildTeleportBlock(TeleportNames(), project.regionIndex);
     if (block) {
         std::vector<std::uint8_t> pointers;
@@ -268,11 +268,11 @@ bool ApplyPracticePatches(ProjectContext& project, const std::filesystem::path& 
             pointers.push_back(static_cast<std::uint8_t>(pointer));
             pointers.push_back(static_cast<std::uint8_t>(pointer >> 8));
         }
-        names.push_back({kTeleportPointerOffset, std::move(pointers)});
-        names.push_back({kTeleportNameOffset, block->bytes});
+        after.push_back({kTeleportPointerOffset, std::move(pointers)});
+        after.push_back({kTeleportNameOffset, block->bytes});
     }
-    PlanFixedBytes(project, FixedBytesAfterNames(), names);
-    if (!Fits(project, before) || !Fits(project, names)) {
+    PlanFixedBytes(project, FixedBytesAfterNames(), after);
+    if (!Fits(project, before) || !Fits(project, after)) {
         prompts.ShowMessage(kNoRoom);
         return false;
     }
@@ -290,7 +290,7 @@ bool ApplyPracticePatches(ProjectContext& project, const std::filesystem::path& 
         return false;
     }
     Append(before, std::move(*files));
-    Append(before, std::move(names));
+    Append(before, std::move(after));
     Apply(project, before);
     return true;
 }

@@ -53,9 +53,9 @@ const std::vector<PatchHook>& CcPatchHooks();
 // Game addresses where the two sets of patch files start.
 inline constexpr std::uint32_t kPracticePatchStart = 0xE1F300;
 inline constexpr std::uint32_t kCcPatchStart = 0xE1FF00;
-// The two bytes written at kRestoreOffset between the patch files and the names.
-inline constexpr std::uint32_t kRestoreOffset = 0x38DE6;
-inline constexpr std::array<std::uint8_t, 2> kRestoreBytes = {0x63, 0xCD};
+// The two bytes written at kAfterFilesOffset between the patch files and the names.
+inline constexpr std::uint32_t kAfterFilesOffset = 0x38DE6;
+inline constexpr std::array<std::uint8_t, 2> kAfterFilesBytes = {0x63, 0xCD};
 
 // The teleport destinations, in the order of the teleporter's menu.
 inline constexpr std::size_t kTeleportNameCount = 58;

@@ -58,7 +58,7 @@ TEST(PracticePatches, EveryByteLandsAtItsPlaceAndNothingElseChanges) {
         Expected expected{*project};
         expected.Rows(FixedBytesBeforeFiles());
         expected.Files(PracticePatchHooks(), practice, kPracticePatchStart);
-        expected.Put(kRestoreOffset, {0x63, 0xCD});
+        expected.Put(kAfterFilesOffset, {0x63, 0xCD});
         const auto names = BuildTeleportBlock(TeleportNames(), project->regionIndex);
         ASSERT_TRUE(names);
         for (std::size_t i = 0; i < names->pointers.size(); ++i) {
