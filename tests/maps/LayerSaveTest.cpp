@@ -60,6 +60,7 @@ TEST(LayerSave, LayerThatGrowsIsRefusedOnA4MBImageNamingTheLayer) {
     std::uint32_t rawSize = 0;
     std::uint32_t oldLength = 0;
     ASSERT_TRUE(UncompressData(s.project, map.layerSource[1], rawSize, &oldLength));
+    EXPECT_TRUE(SaveEditedLayer(map, 1).saved);  // a stream of its old length fits
     SaveScene::Scramble(map, 1, 300);
     const std::uint32_t newLength = s.StreamLength(1);
     ASSERT_GT(newLength, oldLength);

@@ -309,6 +309,7 @@ TEST_F(MapLoad, DataCommandsPlaceTheirBlocksAndKeepTheFirstSource) {
         .Palette(32, 0x10, colorsAt)
         .Tiles(1, 0, tilesAt, 0x60)  // slot 0
         .Tiles(2, 1, tilesAt, 0x38)  // slot 0x38: offset 0x7000; layer 0 offset 0x300
+        .Tiles(1, 0, tilesAt, 0x70)  // slot 0x30
         .Tiles(1, 2, tilesAt, 0x40)  // slot 0x20; layer 1 offset (0x40 & 0x30) << 4 = 0
         .End();
     Load(kMapId);
@@ -334,6 +335,7 @@ TEST_F(MapLoad, DataCommandsPlaceTheirBlocksAndKeepTheFirstSource) {
     EXPECT_TRUE(std::equal(tiles.begin(), tiles.begin() + 512, map.tileData.begin()));
     EXPECT_TRUE(std::equal(tiles.begin(), tiles.end(), map.tileData.begin() + 0x7000));
     EXPECT_TRUE(std::equal(tiles.begin(), tiles.begin() + 512, map.tileData.begin() + 0x4000));
+    EXPECT_TRUE(std::equal(tiles.begin(), tiles.begin() + 512, map.tileData.begin() + 0x6000));
     EXPECT_EQ(map.tileDataSize, 0x7400u);
     EXPECT_EQ(map.tileNumberOffset[0], 0x300u);
     EXPECT_EQ(map.tileNumberOffset[1], 0u);
@@ -376,8 +378,9 @@ TEST_F(MapLoad, MapsWithExtraDataTakeFixedBlocks) {
     image.PutLzBlock(0x2FC000, metatiles);
     image.PutLzBlock(0x235DD5, tiles);
     image.PutPalette(0x33E489, Colors(15 * 16, MarkColor));
-    image.SetMapHeader(0x41, kScript);
-    image.SetMapHeader(0x42, kScript);
+    for (std::uint32_t id = 0x40; id <= 0x45; ++id) {
+        image.SetMapHeader(id, kScript);
+    }
     Script().End();
 
     Load(0x41);
@@ -385,10 +388,12 @@ TEST_F(MapLoad, MapsWithExtraDataTakeFixedBlocks) {
     EXPECT_TRUE(std::equal(tiles.begin(), tiles.end(), renderer->tileData.begin()));
     EXPECT_EQ(renderer->argbPalette[16 + 1], MarkArgb(1));
     EXPECT_EQ(renderer->argbPalette[15 * 16 + 3], MarkArgb(14 * 16 + 3));
-    Load(0x42);
-    EXPECT_TRUE(
-        std::equal(metatiles.begin(), metatiles.end(), renderer->metatileTables[0].begin()));
-    EXPECT_EQ(renderer->metatileTableSizes[0], 0x200u);
+    for (const std::uint32_t id : {0x40u, 0x42u, 0x44u, 0x45u}) {
+        Load(id);
+        const bool extra = id == 0x42 || id == 0x44;
+        EXPECT_EQ(renderer->metatileTableSizes[0], extra ? 0x200u : 0u) << id;
+        EXPECT_EQ(renderer->metatileTables[0][0x1FF], extra ? metatiles[0x1FF] : 0) << id;
+    }
 }
 
 TEST_F(MapLoad, MapZeroReadsTheExtraTablesOfItsRelease) {
@@ -447,19 +452,23 @@ TEST_F(MapLoad, WorldMapsLoadFromTheirTables) {
 }
 
 TEST_F(MapLoad, WorldMapsThatDoNotDecodeOrAreMissingLoadNothing) {
-    image.PutWorldMap(false, std::vector<std::uint8_t>(0x1000, 0), Filler(64, 1), Filler(4, 0),
-                      Colors(256, MarkColor));
-    image.Put16(image.Table(RegionTable::SmallWorldMapMetatileTable) + 1, 0);
-    const MapLoadResult result = Load(3);
-    EXPECT_EQ(result.status, MapLoadStatus::DecompressionError);
-    EXPECT_EQ(result.message,
-              "Unrecoverable decompression error.\nSave your work and restart the editor!");
-    EXPECT_TRUE(renderer->metatileTables[0].empty());
-    EXPECT_EQ(renderer->metatileTableSizes[0], 0u);
-    EXPECT_EQ(renderer->linearTiles.size(), 64u);
-    EXPECT_EQ(renderer->argbPalette[1], MarkArgb(1));
-    EXPECT_TRUE(renderer->layerImages.empty());
-    EXPECT_EQ(width0, 0u);
+    // The metatiles, then the tiles, do not decode (a raw size of 0).
+    for (const RegionTable broken :
+         {RegionTable::SmallWorldMapMetatileTable, RegionTable::SmallWorldMapTilesTable}) {
+        image.PutWorldMap(false, std::vector<std::uint8_t>(0x1000, 0), Filler(64, 1), Filler(4, 0),
+                          Colors(256, MarkColor));
+        image.Put16(image.Table(broken) + 1, 0);
+        const bool tilesDecode = broken == RegionTable::SmallWorldMapMetatileTable;
+        const MapLoadResult result = Load(3);
+        EXPECT_EQ(result.status, MapLoadStatus::DecompressionError);
+        EXPECT_EQ(result.message,
+                  "Unrecoverable decompression error.\nSave your work and restart the editor!");
+        EXPECT_EQ(renderer->metatileTableSizes[0], tilesDecode ? 0u : 4u);
+        EXPECT_EQ(renderer->linearTiles.size(), tilesDecode ? 64u : 0u);
+        EXPECT_EQ(renderer->argbPalette[1], MarkArgb(1));
+        EXPECT_TRUE(renderer->layerImages.empty());
+        EXPECT_EQ(width0, 0u);
+    }
 
     // Release F has no metatile table for either world map; release M's 1 MB image holds
     // neither tile map.

@@ -190,6 +190,8 @@ TEST(SpritePlacementLoader, CyclesDepthAndMissingEndsAreCut) {
     image.PutObjectList(6, Bank::A, 0xFFF0, ObjectListBytes().Head(0).Raw({0xF1, 0xF2}));
     std::fill(image.Bytes().begin() + 0x2FFF4, image.Bytes().begin() + 0x2FFFC, 0xF3);
     image.Put8(0x2FFFC, 0xFB);
+    // Map 8's last command ends exactly at its bank's end.
+    image.PutObjectList(8, Bank::B, 0xFFF9, ObjectListBytes().Head(0).Raw({0xFB, 1, 2, 3, 4}));
     // Map 7 nests ten lists deep.
     image.PutObjectList(7, Bank::A, 0xB000, ObjectListBytes().Head(0).Call(1, 0xB100).End());
     for (std::uint16_t i = 1; i <= 10; ++i) {
@@ -202,6 +204,7 @@ TEST(SpritePlacementLoader, CyclesDepthAndMissingEndsAreCut) {
     EXPECT_EQ(Describe(lists[4]), "1/0000 FA:0180FFFF{FF: } FF: ");
     EXPECT_EQ(Describe(lists[5]), "1/0000 FA:0100FFFF{FA:0200FFFF{FF: } FF: } FF: ");
     EXPECT_EQ(Describe(lists[6]), "0/0000 F1: F2: F3: F3: F3: F3: F3: F3: F3: F3: FF: ");
+    EXPECT_EQ(Describe(lists[8]), "1/0000 FB:01020304 FF: ");
     int depth = 0;
     for (const Entries* e = &lists[7].entries; !(*e)[0]->children.empty(); e = &(*e)[0]->children) {
         ++depth;

@@ -238,6 +238,20 @@ TEST_F(MapTabTest, TheViewAndTheEditorsActOnTheLoadedMapNotTheTypedId) {
     EXPECT_EQ(page.Model().state.exitIndex, 3u);
 }
 
+TEST_F(MapTabTest, AlternativeMapSkipsFlagGotosAndItsMusicIsNotWrittenElsewhere) {
+    Load("0x0A");
+    Click("alternativeMap");
+    Load("0x0E");
+    EXPECT_EQ(Child<QComboBox>("music")->currentIndex(), 5);
+    Child<QComboBox>("music")->setCurrentIndex(20);
+    Click("save");
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_EQ(Reload(MapPageProject::kMapId)->mapMusicTrack, MapPageProject::kMusicTrack);
+    Click("alternativeMap");
+    Load("0x0E");
+    EXPECT_EQ(Child<QComboBox>("music")->currentIndex(), MapPageProject::kMusicTrack);
+}
+
 TEST_F(MapTabTest, ShowsDataAtTypedOffsets) {
     // The palette is read as 256 colours: start a row early so the tiles' row 1 is the data's.
     Child<QLineEdit>("offset0")->setText("0x3000E0");
@@ -315,6 +329,10 @@ TEST_F(MapTabTest, NewMakesABlankMapThatSaveWritesWhole) {
     const auto saved = Reload(MapPageProject::kFreeMapId);
     EXPECT_EQ(saved->layerMap[0][2 * (64 + 3)], 1);
     EXPECT_EQ(saved->layerMap[0], page.MapTabRenderer()->layerMap[0]);
+    // Saved again, the new map's music is written where its script holds it.
+    Child<QComboBox>("music")->setCurrentIndex(20);
+    Click("save");
+    EXPECT_EQ(Reload(MapPageProject::kFreeMapId)->mapMusicTrack, 20u);
 }
 
 TEST_F(MapTabTest, NewAndSaveRefusals) {
