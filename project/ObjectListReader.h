@@ -59,10 +59,8 @@ public:
     // The next command, the end command included; nothing after the end or when truncated.
     std::optional<ObjectCommand> Next();
 
-    bool Finished() const { return finished_; }
     // The walk hit its bound before an end command.
     bool Truncated() const { return truncated_; }
-    std::uint32_t Position() const { return position_; }
 
 private:
     std::span<const std::uint8_t> image_;

@@ -23,12 +23,13 @@ TEST_F(MapObject, StartsAndResetsWithTheSamePalettes) {
     renderer->cursor = 0x1234;
     renderer->tileSetType = 255;
     renderer->layerSource = {7, 8};
+    renderer->layerHeight = {9, 10};
     renderer->showExits = true;
     renderer->Reset();
     EXPECT_TRUE(resetColours(*renderer));
     EXPECT_TRUE(renderer->layerImages.empty() && renderer->tileSheet.empty() &&
                 renderer->layerMap[0].empty() && renderer->collision.empty());
-    EXPECT_EQ(renderer->collisionSize + renderer->layerSource[1], 0u);
+    EXPECT_EQ(renderer->collisionSize + renderer->layerSource[1] + renderer->layerHeight[0], 0u);
     EXPECT_EQ(renderer->cursor, 0x1234u);
     EXPECT_EQ(renderer->tileSetType, 255u);
     EXPECT_TRUE(renderer->showExits);

@@ -85,7 +85,7 @@ void ExpectSound(const AllocTable& before, std::uint32_t place, std::uint32_t si
 
 }  // namespace
 
-TEST(Allocator, FirstFitRoundingAndReleaseByTag) {
+TEST(Allocator, FirstFitAndRounding) {
     auto project = MakeProject();
     auto& t = project->allocTable;
     EXPECT_EQ(CaptureTrace([&] { EXPECT_EQ(AllocRomSpace(*project, 1, 7), kAllocBase); }),
@@ -98,18 +98,6 @@ TEST(Allocator, FirstFitRoundingAndReleaseByTag) {
     t[1] = {0x418300, 0x100, 1};
     EXPECT_EQ(AllocRomSpace(*project, 0x100, 5), 0x418000u);
     EXPECT_EQ(AllocRomSpace(*project, 0xF0, 5), 0x418200u);
-
-    // One block per call, never tag 0 and never another tag.
-    const auto addresses = [&] {
-        return std::array{t[0].address, t[1].address, t[2].address + t[2].tag, t[3].address};
-    };
-    t[0].tag = 0;
-    for (const std::uint32_t tag : {0u, 9u, 5u}) {
-        FreeRomSpace(*project, tag);
-    }
-    EXPECT_EQ(addresses(), (std::array<std::uint32_t, 4>{0x418100, 0x418300, 0, 0x418200}));
-    FreeRomSpace(*project, 5);
-    EXPECT_EQ(addresses(), (std::array<std::uint32_t, 4>{0x418100, 0x418300, 0, 0}));
 }
 
 TEST(Allocator, AreaLimitsAndTheReservedRange) {

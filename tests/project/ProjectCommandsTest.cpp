@@ -38,7 +38,6 @@ TEST_F(ProjectCommands, NewDropsTheCopierHeader) {
     EXPECT_EQ(currentProject->romSize, 0x600000u);
     EXPECT_EQ(currentProject->Read8(0), 0x5A);
     EXPECT_EQ(currentProject->regionIndex, 0u);
-    EXPECT_EQ(prompts.dialogTitles.back(), "Select a Terranigma ROM file");
     EXPECT_TRUE(prompts.questions.empty());
 }
 
