@@ -483,28 +483,3 @@ TEST_F(MapLoad, WorldMapsThatDoNotDecodeOrAreMissingLoadNothing) {
         }
     }
 }
-
-TEST_F(MapLoad, BlankTemplateLoadsFixedBlocksAndRendersBothLayers) {
-    const auto metatiles = SyntheticImage::MetatileTable(std::vector<Metatile>{{0x0800, 0, 0, 0}});
-    const auto collision = Filler(0x300, 1);
-    image.PutBlankMapTemplate(SyntheticImage::PlanarTiles(Tiles(16, SyntheticImage::SolidTile(4))),
-                              metatiles, collision, Colors(6 * 16, MarkColor),
-                              Colors(32, DefaultColor));
-    SyncProject();
-    std::filesystem::remove("map_0010.bmp");
-    renderer->CreateBlank();
-
-    const MapRenderer& map = *renderer;
-    EXPECT_TRUE(std::equal(metatiles.begin(), metatiles.end(), map.metatileTables[1].begin()));
-    EXPECT_EQ(map.collisionSize, 512u);
-    EXPECT_TRUE(std::equal(collision.begin(), collision.begin() + 512, map.collision.begin()));
-    // Rows 0 and 1 and rows 2 to 7 from their blocks, the rest untouched.
-    EXPECT_EQ(map.argbPalette[16 + 1], DefaultArgb(17));
-    EXPECT_EQ(map.argbPalette[7 * 16 + 1], MarkArgb(5 * 16 + 1));
-    EXPECT_EQ(map.argbPalette[8 * 16 + 1], kResetArgbColor);
-    // Both layers, 1024 pixels square: every cell's top-left tile is tile 0 of palette row 2.
-    ASSERT_EQ(map.layerImages.size(), 2u);
-    EXPECT_EQ(Pixel(0, 0, 0), MarkArgb(4));
-    EXPECT_EQ(Pixel(1, 1008, 1008), MarkArgb(4));
-    EXPECT_FALSE(std::filesystem::exists("map_0010.bmp"));
-}

@@ -30,27 +30,6 @@ protected:
 
 }  // namespace
 
-TEST(WorldMapViewState, TheWheelStopsAtTheMapsEdgesAndOtherKeysOnlyRedraw) {
-    EXPECT_EQ(WorldMapOfLine(1).mapId, 5u);
-    EXPECT_EQ(WorldMapOfLine(-1).mapId, 35u);  // no line chosen: the "Intro" map
-    for (const auto& [line, lastX, lastY] : {std::tuple{0, 3264u, 3536u}, {2, 192u, 464u}}) {
-        WorldMapViewState state;
-        state.Show(WorldMapOfLine(line));
-        while (state.Wheel(false, false, false, false) == Wheel::Scrolled) {
-        }
-        while (state.Wheel(false, true, false, false) == Wheel::Scrolled) {
-        }
-        EXPECT_EQ(state.scrollX, lastX);
-        EXPECT_EQ(state.scrollY, lastY);
-        EXPECT_EQ(state.Wheel(true, true, false, false), Wheel::Scrolled);
-        EXPECT_EQ(state.scrollX, lastX - 16);
-        EXPECT_EQ(state.Wheel(true, false, true, false), Wheel::Redraw);  // Shift
-        EXPECT_EQ(state.Wheel(true, true, false, true), Wheel::Redraw);   // a button
-        EXPECT_EQ(state.scrollY, lastY);
-    }
-    EXPECT_EQ(WorldMapViewState{}.Wheel(false, false, false, false), Wheel::Stopped);
-}
-
 TEST_F(WorldMapPage, LoadsEachWorldMapAndScrollsIt) {
     for (int line : {0, 1, 2, 3}) {
         Load(line);

@@ -33,9 +33,3 @@ TEST(ExportLayerBitmap, EmptyPixelsShowTheUpperLayerOfTheSameSize) {
     file = ReadWholeFile("map_0007.bmp");
     EXPECT_EQ(GetU32(*file, 54), 0u);
 }
-
-TEST(ExportLayerBitmap, NothingToWrite) {
-    EXPECT_EQ(ExportLayerBitmap({}, false, 1), 0);
-    const std::vector<LayerImage> dropped{{{}, 4, 4}};  // pixels dropped for re-rendering
-    EXPECT_EQ(ExportLayerBitmap(dropped, false, 1), 0);
-}

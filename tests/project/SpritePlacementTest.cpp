@@ -143,24 +143,6 @@ std::unique_ptr<SpritePlacementEntry> Entry(std::uint8_t code, std::vector<std::
 
 }  // namespace
 
-TEST(ObjectList, OperandLengthsByCode) {
-    // Objects (low six bits 0 or 1, any top bits; flags 0xFF and 0xC0 add six bytes to code 1),
-    // then the fixed-length commands, then codes without operands.
-    const struct {
-        std::uint8_t code, flags;
-        std::uint32_t length;
-    } cases[] = {{0x00, 0xFF, 9},  {0xC0, 0xFF, 9}, {0x41, 0x00, 9}, {0x81, 0xFF, 15},
-                 {0xC1, 0xC0, 15}, {0xF0, 0, 6},    {0xFB, 0, 4},    {0xFD, 0, 6},
-                 {0xFE, 0, 4},     {0xFF, 0, 0},    {0x42, 0xFF, 0}, {0xFC, 0, 0}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(ObjectOperandLength(c.code, std::vector<std::uint8_t>{0, 0, c.flags, 0}),
-                  c.length)
-            << int{c.code};
-    }
-    EXPECT_EQ(ObjectOperandLength(0xFA, std::vector<std::uint8_t>{0x00, 0x00}), 4u);
-    EXPECT_EQ(ObjectOperandLength(0xFA, std::vector<std::uint8_t>{0x00, 0x10}), 6u);
-}
-
 TEST(SpritePlacementLoader, NestedListsBecomeChildren) {
     auto project = AsReleased(ImageWithLists(SyntheticImage::k4MB));
     ASSERT_TRUE(LoadSpritePlacementLists(*project));
