@@ -65,7 +65,7 @@ std::string Walk(const ProjectContext& p, std::uint32_t start, int depth) {
         }
         s += " ";
     }
-    return reader.Truncated() ? s + "cut" : s;
+    return s;
 }
 
 std::string GameView(const ProjectContext& p, std::uint32_t mapId) {

@@ -31,7 +31,7 @@ public:
     static constexpr std::uint32_t kNoListMapId = 0x0B;        // a script but no object list
     static constexpr std::uint32_t kHiddenLayer1MapId = 0x0C;  // mode 0x0E
     static constexpr std::uint32_t kUnknownModeMapId = 0x0D;   // mode 0x14
-    static constexpr std::uint32_t kGotoMapId = 0x0E;          // see below
+    static constexpr std::uint32_t kGotoMapId = 0x0E;          // goes to 0x0A's script
     static constexpr std::uint32_t kFreeMapId = 0x20;
     static constexpr std::uint32_t kScript = 0x300000;
     static constexpr std::uint32_t kPalette = 0x300100;

@@ -91,7 +91,6 @@ TEST_F(MapTabTest, LoadsAMapPickedByNameAndShowsIt) {
     ASSERT_NE(page.MapTabRenderer(), nullptr);
     EXPECT_TRUE(prompts.messages.empty());
     // Cell (x, y) shows metatile (x + y) % 16, on screen as in the picture.
-    // Metatile 0 shows colour 0, whose alpha is 0, as a colour all the same.
     for (auto [x, y] : {std::pair{3 * 16 + 5, 16 + 2}, {511, 511}, {5, 5}}) {
         const std::uint32_t expected = data->MetatileColour((x / 16 + y / 16) % 16);
         EXPECT_EQ(ViewPixel(x, y), expected) << x << "," << y;
