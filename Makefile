@@ -42,7 +42,7 @@ fuzz: build-fuzz
 bench: deps
 	@cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUENMARK_TESTS=OFF -DQUENMARK_BENCH=ON >/dev/null
 	@cmake --build $(BENCH_DIR) -j $(JOBS)
-	@for b in $(BENCH_DIR)/bench/bench_*; do echo "== $$b"; $$b || exit 1; done
+	@scripts/run-bench $(BENCH_DIR)/bench
 
 clean:
 	rm -rf build

@@ -5,9 +5,9 @@
 #include <benchmark/benchmark.h>
 
 #include "maps/HeaderScriptRunner.h"
+#include "maps/LayerBitmap.h"
 #include "maps/MapRenderer.h"
 #include "platform/Trace.h"
-#include "project/LayerBitmap.h"
 #include "project/LzCodec.h"
 #include "project/ProjectContext.h"
 #include "project/RomImport.h"

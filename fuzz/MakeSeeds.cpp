@@ -405,6 +405,53 @@ void WriteLzSeeds(const fs::path& folder) {
     }
 }
 
+// --- Game text ---
+
+// Texts of both character sets that use every kind of element, inserted texts included.
+void WriteTextSeeds(const fs::path& folder) {
+    constexpr std::uint32_t kText = 0x130000;
+    const Bytes western = {0xC4, 0x01, 0xDA, 0x28, 0x49, 0x6D, 0xCF, 0xD2, 0x07, 0xCD,
+                           0x34, 0x12, 0xE5, 0x01, 0xE6, 0x00, 0xCC, 0x13, 0x00, 0x80,
+                           0x70, 0x3B, 0xC6, 0x04, 0xC8, 0x05, 0xFF, 0xD5, 0xD3};
+    const Bytes japanese = {0xC4, 0x00, 0xC2, 0x0A, 0x08, 0x0B, 0x0C, 0xC7, 0xFF,
+                            0xC8, 0x05, 0x21, 0xD0, 0x21, 0x81, 0x23, 0xD1, 0x82,
+                            0x10, 0xE6, 0x00, 0xCE, 0x00, 0x10, 0x02, 0x10, 0xD4};
+    const Bytes inserted = {0x22, 0xD3};
+    const auto prefix = [&](const std::u16string& text) {
+        Bytes out{static_cast<std::uint8_t>(kText), static_cast<std::uint8_t>(kText >> 8),
+                  static_cast<std::uint8_t>(kText >> 16), static_cast<std::uint8_t>(text.size())};
+        for (const char16_t unit : text) {
+            out.push_back(static_cast<std::uint8_t>(unit));
+            out.push_back(static_cast<std::uint8_t>(unit >> 8));
+        }
+        return out;
+    };
+    const struct {
+        Region region;
+        std::uint32_t size;
+        const Bytes& bytes;
+        std::u16string text;
+    } seeds[] = {{Region::German, SyntheticImage::k4MB, western, u"Hi!\\n{70}"},
+                 {Region::Spanish, SyntheticImage::k4MB, western, u"Ab, c.?"},
+                 {Region::Japanese, SyntheticImage::k4MB, japanese, u"!Ab 1\\w."},
+                 {Region::ReleaseM, SyntheticImage::k1MB, japanese, u"\u00E4\u96E8"}};
+    int n = 0;
+    for (const auto& s : seeds) {
+        SyntheticImage image(s.size, s.region);
+        image.PutBytes(image.Wrap(kText), s.bytes);
+        image.PutBytes(image.Wrap(0x138000), inserted);
+        for (const auto list : {SyntheticImage::TextList::A, SyntheticImage::TextList::B}) {
+            if (image.Table(list == SyntheticImage::TextList::A
+                                ? RegionTable::TextInsertTableA
+                                : RegionTable::TextInsertTableB) != 0) {
+                image.PutInsertedText(list, 1, 0x9000, inserted);
+                image.PutInsertedText(list, 0, 0x9010, inserted);
+            }
+        }
+        Write(folder, "text" + std::to_string(n++), WithPrefix(prefix(s.text), image));
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -435,5 +482,6 @@ int main(int argc, char** argv) {
     WriteMapSeeds(root / "map_load");
     WriteSpriteSeeds(root / "sprite");
     WriteLzSeeds(root / "lz");
+    WriteTextSeeds(root / "text");
     return 0;
 }

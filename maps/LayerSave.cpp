@@ -80,6 +80,11 @@ MapSaveResult Relocate(MapRenderer& map, std::uint32_t layer, const MapDataBlock
 
 MapSaveResult SaveEditedLayer(MapRenderer& map, std::uint32_t layer) {
     if (layer > 1 || map.layerMap[layer].empty()) {
+        // With the other layer there, a map is loaded; only the edited layer is missing.
+        if (layer <= 1 && !map.layerMap[1 - layer].empty()) {
+            return MapSaveResult::Refused("This map has no layer " + std::to_string(layer) +
+                                          ", so there is nothing of it to save.");
+        }
         return MapSaveResult::Refused("Please load a map first.");
     }
     ProjectContext& project = map.Project();

@@ -51,7 +51,7 @@ void MapRenderer::PaintMapView(Canvas& view, int scrollX, int scrollY, int viewW
     const LayerImage& lower0 = layerImages[0];
     const int w = static_cast<int>(std::min<std::int64_t>(lower0.width, std::max(viewWidth, 0)));
     const int h = static_cast<int>(std::min<std::int64_t>(lower0.height, std::max(viewHeight, 0)));
-    view.Resize(w, h, kMissingPixel);
+    view.Resize(w, h, kPageBackground);
 
     if (lower0.HasPixels()) {
         const std::size_t count = std::min<std::size_t>(lower0.pixels.size(), 128);
@@ -249,7 +249,8 @@ void MapRenderer::DrawCollision(Canvas& view, CollisionMode mode, int scrollX, i
     }
     const std::vector<std::uint8_t>& map = layerMap[0];
     const std::uint64_t perRow = layerImages[0].width >> 4;
-    const std::int64_t rows = std::min<std::uint32_t>(layerHeight[0] / kCell, 32);
+    const std::int64_t rows =
+        std::min<std::uint32_t>(std::min(layerHeight[0], layerImages[0].height) / kCell, 32);
     const std::int64_t cols = std::min<std::uint32_t>(layerWidth[0] / kCell, 32);
     const std::int64_t firstRow = scrollY / kCell;
     const std::int64_t firstCol = scrollX / kCell;

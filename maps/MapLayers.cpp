@@ -260,12 +260,12 @@ void MapRenderer::RenderLayers(std::uint32_t* layer0WidthTiles, std::uint32_t* l
     if (layerMap[0].empty()) {
         return;
     }
+    // The image is as tall as the map really is; layerHeight keeps what the header stored,
+    // which a save writes back.
     const auto build = [this](std::uint32_t layer) {
         BuildLayerImage(layerMap[layer], metatileTables[MetatileTableOf(layer)],
                         layerWidth[layer] / 8, layerHeight[layer] / 8, layer,
                         tileNumberOffset[layer]);
-        // The layer is as tall as its map really is.
-        layerHeight[layer] = std::min(layerHeight[layer], layerImages[layer].height);
     };
     build(0);
     if (!layerMap[1].empty()) {

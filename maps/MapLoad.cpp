@@ -5,11 +5,11 @@
 #include <vector>
 
 #include "maps/HeaderScriptRunner.h"
+#include "maps/LayerBitmap.h"
 #include "maps/MapDataBlocks.h"
 #include "maps/MapHeaderTable.h"
 #include "maps/MapRenderer.h"
 #include "maps/WorldMapLayout.h"
-#include "project/LayerBitmap.h"
 #include "project/ProjectContext.h"
 
 namespace {
@@ -194,6 +194,12 @@ MapLoadResult MapRenderer::LoadWorldMap(std::uint32_t mapId, const WorldMapLayou
     BuildWorldMapImage(layerMap[0], metatileTables[0], source.widthTiles, source.widthTiles);
     ExportLayerBitmap(layerImages, layer0Priority, mapId);
     return {};
+}
+
+bool MapRenderer::HasBlankTemplate(const ProjectContext& project) {
+    return DecodeMapBlock(project, kBlankTilesAddress) &&
+           DecodeMapBlock(project, kBlankMetatilesAddress) &&
+           DecodeMapBlock(project, kBlankCollisionAddress);
 }
 
 void MapRenderer::CreateBlank() {

@@ -53,6 +53,16 @@ void MapPageModel::ClearPictures() {
         panel = Canvas(static_cast<int>(kTilePanelWidth), static_cast<int>(kTilePanelHeight),
                        kPageBackground);
     }
+    paletteBox = Canvas();
+}
+
+void MapPageModel::ClearLoadedMap() {
+    loadedMapId.reset();
+    state.ClearLayers();
+    offsetTexts.fill({});
+    musicIndex = 0;
+    saveEnabled = false;
+    ClearPictures();
 }
 
 MapRenderer* MapPageModel::Renderer(ProjectContext* project) {
@@ -79,6 +89,8 @@ void MapPageModel::UnloadMap() {
     musicIndex = 0;
     mapNameIndex = 0;
     options.showLayer1 = true;
+    saveEnabled = false;
+    tileBox = Canvas();
     ClearPictures();
 }
 
@@ -99,8 +111,8 @@ void MapPageModel::LoadMap(ProjectContext* project, Prompts& prompts) {
         return;
     }
     // Refused before anything is read, so the map that is loaded stays as it is.
-    if (id > kLastMapId) {
-        prompts.ShowMessage("Please enter a map ID from 0x0000 to 0x0450.");
+    if (id >= MapHeaderEntryCount(*project)) {
+        prompts.ShowMessage(MapIdRangeText(*project));
         return;
     }
     MapRenderer& renderer = MakeRenderer(*project);
@@ -126,6 +138,7 @@ void MapPageModel::LoadMap(ProjectContext* project, Prompts& prompts) {
     renderer.mapMusicTrack = 0;
     renderer.mapMusicTrackPos = 0;
     if (!list && id != 0) {
+        ClearLoadedMap();
         return;
     }
 
@@ -137,6 +150,10 @@ void MapPageModel::LoadMap(ProjectContext* project, Prompts& prompts) {
         renderer.Load(id, layer0WidthTiles, layer1WidthTiles, options.alternativeMap);
     if (!loaded.message.empty()) {
         prompts.ShowMessage(loaded.message);
+    }
+    if (loaded.status == MapLoadStatus::NoMap || loaded.status == MapLoadStatus::NoData) {
+        ClearLoadedMap();
+        return;
     }
     musicIndex =
         renderer.mapMusicTrack < kMusicNameCount ? static_cast<int>(renderer.mapMusicTrack) : -1;
@@ -154,7 +171,7 @@ void MapPageModel::LoadMap(ProjectContext* project, Prompts& prompts) {
     for (std::size_t i = 0; i < offsetTexts.size(); ++i) {
         offsetTexts[i] = HexText(project->WrapRomOffset(sources[i]));
     }
-    saveEnabled = true;
+    saveEnabled = !renderer.layerMap[0].empty() || !renderer.layerMap[1].empty();
 }
 
 void MapPageModel::LoadByOffsets(ProjectContext* project, Prompts& prompts) {
@@ -269,6 +286,13 @@ void MapPageModel::NewMap(ProjectContext* project, Prompts& prompts) {
         prompts.ShowMessage("An extended ROM is required to add new Maps.");
         return;
     }
+    // Checked before the page changes, so that a refusal leaves the shown map as it is.
+    if (!MapRenderer::HasBlankTemplate(*project)) {
+        prompts.ShowMessage(
+            "The blank map that new maps start from is missing from this ROM.\n"
+            "No new map was made.");
+        return;
+    }
     MapRenderer& renderer = MakeRenderer(*project);
     renderer.Reset();
     loadedMapId = id;
@@ -276,6 +300,7 @@ void MapPageModel::NewMap(ProjectContext* project, Prompts& prompts) {
     renderer.mapMusicTrackPos = 0;
     renderer.CreateBlank();
     musicIndex = 0;
+    offsetTexts.fill({});  // the blank map has no blocks in the image yet
     state.SetLoadedLayers(
         renderer.layerWidth[0] / 8, static_cast<std::uint32_t>(renderer.layerMap[0].size()),
         renderer.layerWidth[1] / 8, static_cast<std::uint32_t>(renderer.layerMap[1].size()));

@@ -13,8 +13,6 @@
 class ProjectContext;
 class Prompts;
 
-inline constexpr std::uint32_t kPageBackground = 0xFFF0F0F0;  // light grey of empty pictures
-
 // The check boxes of the "Maps" page.
 struct MapPageOptions {
     bool showExits = false;       // "Exits"
@@ -118,4 +116,7 @@ private:
     MapRenderer* RendererWithEditedLayer(ProjectContext* project, Prompts& prompts);
     void DrawPanels(bool clear);
     void ClearPictures();
+    // After a load that found no map: nothing of the previous map is shown, nothing can be
+    // saved. The selection, the edited layer and the check boxes stay, as after any load.
+    void ClearLoadedMap();
 };

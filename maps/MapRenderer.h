@@ -25,6 +25,8 @@ inline constexpr std::uint32_t kTileSetLinear = 255;
 inline constexpr std::uint32_t kTransparentPixel = 0;
 // A pixel no tile reached in an opaque layer.
 inline constexpr std::uint32_t kMissingPixel = 0xFF000000;
+// The light grey of the map pages' pictures where nothing is drawn.
+inline constexpr std::uint32_t kPageBackground = 0xFFF0F0F0;
 inline constexpr std::uint32_t kResetArgbColor = 0xFFF0F0F0;
 inline constexpr std::uint16_t kResetSnesColor = 0x7FFF;
 
@@ -120,6 +122,8 @@ public:
                        std::uint32_t& layer1WidthTiles, bool skipFlagGotos);
     // Fills the object with the template of a new map (two 1024 x 1024 layers).
     void CreateBlank();
+    // Whether the image holds that template: its tiles, metatiles and collision decode.
+    static bool HasBlankTemplate(const ProjectContext& project);
     // The music track that the last header script named and the script position of its
     // operand (0: none). The "Maps" page clears both before a load and writes the track back
     // on save.

@@ -23,9 +23,13 @@ bool StepScroll(std::uint32_t& position, bool back, std::uint32_t mapExtent,
 }
 
 void MapViewState::Clear() {
+    ClearLayers();
+    selectedColumn = selectedRow = exitIndex = editLayer = 0;
+}
+
+void MapViewState::ClearLayers() {
     layerSize = {256, 0, 256, 0};
     scrollX = scrollY = panelScroll = 0;
-    selectedColumn = selectedRow = exitIndex = editLayer = 0;
     horizontalScrollText = verticalScrollText = "0/x";
 }
 

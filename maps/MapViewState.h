@@ -8,7 +8,6 @@ inline constexpr std::uint32_t kMapViewSize = 512;         // the map view shows
 inline constexpr std::uint32_t kTilePanelWidth = 128;      // a tile panel: 8 metatiles wide
 inline constexpr std::uint32_t kTilePanelHeight = 512;     // and 32 rows high
 inline constexpr std::uint32_t kTilePanelScrollEnd = 768;  // panels scroll up to metatile 256
-inline constexpr std::uint32_t kLastMapId = 0x450;         // ids 0 to 0x450 name maps
 inline constexpr std::uint32_t kByteTileSetType = 255;     // tile-set type of 8-bit 8 x 8 tiles
 
 // Maps that only the "World Maps" page shows.
@@ -53,6 +52,8 @@ public:
 
     // Back to the state of a page without a map (collisionMode stays).
     void Clear();
+    // The layer sizes, scroll positions and scroll texts of a page without a map.
+    void ClearLayers();
     // After a load: the layer sizes from the widths (8-pixel units) and the tile-map byte
     // sizes, the view and the panels at their start, and both scroll texts.
     void SetLoadedLayers(std::uint32_t layer0WidthTiles, std::uint32_t layer0MapBytes,

@@ -8,6 +8,13 @@
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// Links followed before a save gives up and replaces the last one, as the system's own limit.
+constexpr int kMaxLinkHops = 40;
+
+}  // namespace
+
 std::optional<std::uintmax_t> FileSize(const fs::path& path) {
     std::error_code ec;
     if (!fs::is_regular_file(path, ec)) {
@@ -55,10 +62,20 @@ bool WriteWholeFile(const fs::path& path,
         return false;
     }
 
-    // Writing into a device such as /dev/null or /dev/full cannot go through a rename.
+    // A symbolic link stays a link: the file it leads to is the one replaced.
     std::error_code ec;
-    const bool special = fs::exists(path, ec) && !fs::is_regular_file(path, ec);
-    fs::path temp = path;
+    fs::path target = path;
+    for (int hops = 0; hops < kMaxLinkHops && fs::is_symlink(target, ec); ++hops) {
+        const fs::path next = fs::read_symlink(target, ec);
+        if (ec) {
+            break;
+        }
+        target = target.parent_path() / next;  // an absolute link replaces the whole path
+    }
+    // Writing into a device such as /dev/null or /dev/full cannot go through a rename.
+    const fs::file_status status = fs::status(target, ec);
+    const bool special = fs::exists(status) && !fs::is_regular_file(status);
+    fs::path temp = target;
     if (!special) {
         temp += ".tmp-" + std::to_string(::getpid());
     }
@@ -83,8 +100,13 @@ bool WriteWholeFile(const fs::path& path,
     if (special) {
         return ok;
     }
+    if (ok && fs::exists(status)) {
+        // The new file keeps the permissions of the one it replaces.
+        fs::permissions(temp, status.permissions(), ec);
+        ok = !ec;
+    }
     if (ok) {
-        fs::rename(temp, path, ec);
+        fs::rename(temp, target, ec);
         ok = !ec;
     }
     if (!ok) {

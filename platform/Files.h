@@ -19,8 +19,9 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::pa
 
 // Writes the bytes as the whole file. The data goes to a temporary file in the same folder
 // first, which replaces the target only when every byte has been written and flushed, so a
-// failed save never destroys the previous good file. Returns false when nothing was saved
-// (empty data included).
+// failed save never destroys the previous good file. A symbolic link stays in place and the
+// file it leads to is replaced; a replaced file's permissions are kept. Returns false when
+// nothing was saved (empty data included).
 bool WriteWholeFile(const std::filesystem::path& path, std::span<const std::uint8_t> data);
 
 // Writes a diagnostic dump file in one go, without the care of a save: no temporary file and no

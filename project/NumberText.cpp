@@ -30,6 +30,11 @@ std::int32_t ParseNumberText(std::string_view text) {
     }
     const bool hex =
         text.find("0x") != std::string_view::npos || text.find("0X") != std::string_view::npos;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
     if (hex) {
         if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X') &&
             i + 2 < text.size() && HexDigit(text[i + 2]) >= 0) {
@@ -39,14 +44,10 @@ std::int32_t ParseNumberText(std::string_view text) {
         for (; i < text.size() && HexDigit(text[i]) >= 0; ++i) {
             value = value * 16 + static_cast<std::uint32_t>(HexDigit(text[i]));
         }
-        return static_cast<std::int32_t>(value);
+        // A minus negates the unsigned value, as the C library's conversion does.
+        return static_cast<std::int32_t>(negative ? 0u - value : value);
     }
 
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
     constexpr std::int64_t kMax = std::numeric_limits<std::int32_t>::max();
     constexpr std::int64_t kMin = std::numeric_limits<std::int32_t>::min();
     std::int64_t value = 0;

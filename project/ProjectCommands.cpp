@@ -53,7 +53,8 @@ bool NewProjectCommand(Prompts& prompts) {
     // The new project is built aside; the current one is replaced only when it succeeded.
     auto project = std::make_unique<ProjectContext>();
     const std::span<const std::uint8_t> image = std::span(*file).subspan(*header);
-    if (ImportRom(*project, image) == kRegionNone) {
+    std::string notice;
+    if (ImportRom(*project, image, &notice) == kRegionNone) {
         prompts.ShowMessage(
             "This ROM is not supported or invalid.\nOnly the German, Spanish, Japanese and UK "
             "version are supported.");
@@ -62,6 +63,9 @@ bool NewProjectCommand(Prompts& prompts) {
     project->allocTable = {};
     project->allocBase = kAllocBase;
     ReplaceCurrentProject(std::move(project));
+    if (!notice.empty()) {
+        prompts.ShowMessage(notice);
+    }
     return true;
 }
 

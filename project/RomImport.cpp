@@ -66,7 +66,8 @@ bool HasExtendedBankBytes(const ProjectContext& project) {
                        [&](const BankByte& b) { return project.Read8(b.offset) == b.value; });
 }
 
-std::uint32_t ImportRom(ProjectContext& project, std::span<const std::uint8_t> image) {
+std::uint32_t ImportRom(ProjectContext& project, std::span<const std::uint8_t> image,
+                        std::string* notice) {
     project.romImage.assign(image.begin(), image.end());
     project.regionIndex = DetectRegion(image);
     if (project.regionIndex == kRegionNone) {
@@ -80,6 +81,9 @@ std::uint32_t ImportRom(ProjectContext& project, std::span<const std::uint8_t> i
     }
     LoadExitLists(project);
     // On a 6 MB image this also writes the bank bytes, once the lists are in banks 0x50/0x51.
-    ImportSpritePlacement(project);
+    std::string unmoved = ImportSpritePlacement(project);
+    if (notice != nullptr) {
+        *notice = std::move(unmoved);
+    }
     return project.regionIndex;
 }

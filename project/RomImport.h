@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 
 class ProjectContext;
 
@@ -17,8 +18,10 @@ std::uint32_t DetectRegion(std::span<const std::uint8_t> image);
 // Makes a freshly constructed project from an image without copier header and builds its exit
 // and object lists; a 6 MB image gets its object lists moved to banks 0x50/0x51 and the bank
 // bytes that send the game there. Returns the region index; 7 means the image was not
-// recognised and nothing but the copy was done.
-std::uint32_t ImportRom(ProjectContext& project, std::span<const std::uint8_t> image);
+// recognised and nothing but the copy was done. When the lists could not be moved, `notice`
+// receives the message that tells the person so.
+std::uint32_t ImportRom(ProjectContext& project, std::span<const std::uint8_t> image,
+                        std::string* notice = nullptr);
 
 // The ten code bytes of a 6 MB image that send the game to banks 0x50 and 0x51 for its
 // sprite-placement tables.

@@ -1,6 +1,7 @@
 #include "project/SpritePlacementLists.h"
 
 #include <algorithm>
+#include <map>
 #include <memory>
 #include <span>
 #include <vector>
@@ -103,6 +104,25 @@ Entries ListLoader::ReadCalled(std::uint32_t target, int depth) {
     return ReadSequence(target, depth);
 }
 
+// Bytes that tell sequences apart: two sequences with the same key are written alike, and
+// either can stand for the other wherever it is placed.
+void AppendKey(const Entries& entries, std::vector<std::uint8_t>& key) {
+    const auto append32 = [&key](std::size_t v) {
+        for (int i = 0; i < 4; ++i) {
+            key.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+        }
+    };
+    append32(entries.size());
+    for (const auto& e : entries) {
+        key.push_back(static_cast<std::uint8_t>(e->code));
+        append32(e->length);
+        for (std::uint32_t i = 0; i < e->length; ++i) {
+            key.push_back(GetU8(e->data, i));
+        }
+        AppendKey(e->children, key);
+    }
+}
+
 std::uint64_t SequenceSize(const Entries& entries) {
     std::uint64_t size = 0;
     for (const auto& e : entries) {
@@ -117,7 +137,8 @@ public:
     explicit BankLayout(std::uint32_t base)
         : base_(base), dataStart_(base + kListDataStart), cursor_(dataStart_) {}
 
-    // Places a list at the cursor and returns its pointer.
+    // Places a list at the cursor and returns its pointer; a list or called list that is
+    // already in the bank is not written twice, its callers point at the one there.
     std::uint16_t PlaceList(const SpritePlacementList& list);
 
     bool Failed() const { return failed_; }
@@ -137,6 +158,8 @@ private:
     std::uint32_t dataStart_;
     std::uint32_t cursor_;
     std::vector<std::uint8_t> data_;
+    // Where each list (key starting with 0) and called list (1) was written.
+    std::map<std::vector<std::uint8_t>, std::uint32_t> placed_;
     bool failed_ = false;
 };
 
@@ -152,6 +175,13 @@ bool BankLayout::Reserve(std::uint64_t end) {
 }
 
 std::uint16_t BankLayout::PlaceList(const SpritePlacementList& list) {
+    std::vector<std::uint8_t> key{0, static_cast<std::uint8_t>(list.headWord),
+                                  static_cast<std::uint8_t>(list.headWord >> 8)};
+    AppendKey(list.entries, key);
+    const auto [at, added] = placed_.try_emplace(std::move(key), cursor_);
+    if (!added) {
+        return static_cast<std::uint16_t>(at->second);
+    }
     const std::uint32_t p = cursor_;
     std::uint64_t end = p + 2ull + SequenceSize(list.entries);
     if (failed_ || !Reserve(end)) {
@@ -188,13 +218,19 @@ void BankLayout::PlaceSequence(const Entries& entries, std::uint32_t start, std:
             if (static_cast<std::uint32_t>(link + k + o - start) < total0) {
                 Put16(o + k, link + k + o);
             } else {
-                const auto childStart = static_cast<std::uint32_t>(end);
-                end += SequenceSize(e->children);
-                if (!Reserve(end)) {
-                    return;
+                std::vector<std::uint8_t> key{1};
+                AppendKey(e->children, key);
+                const auto [at, added] =
+                    placed_.try_emplace(std::move(key), static_cast<std::uint32_t>(end));
+                Put16(o + k, at->second);
+                if (added) {
+                    const std::uint32_t childStart = at->second;
+                    end += SequenceSize(e->children);
+                    if (!Reserve(end)) {
+                        return;
+                    }
+                    PlaceSequence(e->children, childStart, end, depth + 1);
                 }
-                Put16(o + k, childStart);
-                PlaceSequence(e->children, childStart, end, depth + 1);
             }
         }
         pos = o + e->length;
@@ -300,18 +336,24 @@ void OpenSpritePlacement(ProjectContext& project) {
     LoadSpritePlacementLists(project);
 }
 
-void ImportSpritePlacement(ProjectContext& project) {
+std::string ImportSpritePlacement(ProjectContext& project) {
     if (!project.Is6MB() || HasExtendedBankBytes(project)) {
         OpenSpritePlacement(project);
-        return;
+        return {};
     }
     // The game still reads its lists where the release keeps them: move them before the bank
     // bytes send it to banks 0x50 and 0x51.
+    const char* why = nullptr;
     if (!LoadSpritePlacementLists(project)) {
-        Trace("Object lists are not whole; they stay where the ROM keeps them\n");
-        return;
+        why = "an object list has no end, calls itself or nests too deep";
+    } else if (WriteSpritePlacementLists(project) != SpritePlacementWriteResult::Written) {
+        why = "they don't fit into these two banks";
     }
-    if (WriteSpritePlacementLists(project) != SpritePlacementWriteResult::Written) {
-        Trace("Object lists don't fit into banks 0x50 and 0x51; they stay where they are\n");
+    if (why == nullptr) {
+        return {};
     }
+    return std::string(
+               "The object lists were not moved into banks 0x50 and 0x51 of the 6MB "
+               "ROM: ") +
+           why + ".\nThey stay where the ROM keeps them.";
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 class ProjectContext;
 class Prompts;
@@ -52,5 +53,6 @@ void OpenSpritePlacement(ProjectContext& project);
 
 // Importing an image: as opening, but a 6 MB image whose lists are not yet in banks 0x50 and
 // 0x51 gets them moved there (and its bank bytes written) so that no map loses its objects.
-// When they cannot be moved, the image keeps its lists and bank bytes where they are.
-void ImportSpritePlacement(ProjectContext& project);
+// When they cannot be moved, the image keeps its lists and bank bytes where they are, and the
+// result says so and why, for the person; it is empty otherwise.
+std::string ImportSpritePlacement(ProjectContext& project);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -12,6 +13,14 @@ class ProjectContext;
 // that insert another text decode that text in turn. Every read is bounded by the image.
 class TextDecoder {
 public:
+    // A text holds at most this many units; a longer one is cut there.
+    static constexpr std::size_t kMaxUnits = 2047;
+    // Inserted texts may insert texts themselves, this many levels deep; a deeper insert adds
+    // nothing, so a text that inserts itself cannot recurse without end.
+    static constexpr std::uint32_t kMaxNesting = 4;
+    // One decode, inserted texts included, reads at most this many bytes of the image.
+    static constexpr std::uint32_t kMaxScannedBytes = 0x10000;
+
     explicit TextDecoder(const ProjectContext& project);
 
     // Decodes the text at a game address or image offset (the address rule applies). The
@@ -23,10 +32,31 @@ public:
     std::uint32_t Cursor() const { return cursor_; }
 
 private:
+    bool ReadByte(std::uint8_t& value);
+    bool ReadWord(std::uint16_t& value);
+    void Append(char16_t unit);
+    void AppendAscii(std::string_view text);
+    bool Full() const { return units_.size() >= kMaxUnits; }
+    // Decodes one element (a character, a shifted run or a control code); false once the text
+    // ends: at an end code, at the capacity, at the image end or past the scan limit.
+    bool DecodeElement();
+    bool DecodeShiftedRun();
+    bool DecodeControl(std::uint8_t byte);
+    // Decodes the text at `address` quietly and appends it; the cursor comes back after.
+    void Insert(std::uint32_t address);
+    void InsertFromList(std::uint8_t index, bool listB);
+
     const ProjectContext& project_;
     std::uint32_t cursor_ = 0;
     std::u16string units_;
+    bool quiet_ = false;
+    std::uint32_t depth_ = 0;
+    std::uint32_t budget_ = 0;
 };
 
 // UTF-16 (as the decoder returns it) to UTF-8, for trees, logs and Qt's fromUtf8.
 std::string Utf16ToUtf8(std::u16string_view text);
+
+// A western text byte that the font draws as a glyph of its own, without a letter in Unicode,
+// is shown as "{XX}" with the byte in upper-case hexadecimal; the encoder reads the form back.
+bool IsWesternGlyphByte(std::uint8_t byte);

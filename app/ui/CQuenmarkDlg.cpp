@@ -9,6 +9,8 @@
 
 #include "app/ui/AppInfo.h"
 #include "app/ui/CAboutDlg.h"
+#include "editors/ui/EnemiesTab.h"
+#include "editors/ui/ExpTab.h"
 #include "maps/ui/MapTab.h"
 #include "maps/ui/WorldMapTab.h"
 #include "platform/Prompts.h"
@@ -83,9 +85,9 @@ void CQuenmarkDlg::BuildPages() {
     setCentralWidget(tabs_);
 
     scriptsTab_ = MakeEmptyPage("ScriptsTab", tabs_);
-    expTab_ = MakeEmptyPage("ExpTab", tabs_);
+    expTab_ = new ExpTab(prompts_, tabs_);
     mapTab_ = new MapTab(prompts_, tabs_);
-    enemiesTab_ = MakeEmptyPage("EnemiesTab", tabs_);
+    enemiesTab_ = new EnemiesTab(prompts_, tabs_);
     itemsTab_ = MakeEmptyPage("ItemsTab", tabs_);
     spritesTab_ = MakeEmptyPage("SpritesTab", tabs_);
     titleScreenTab_ = MakeEmptyPage("TitleScreenTab", tabs_);
@@ -117,6 +119,8 @@ void CQuenmarkDlg::OnProjectReplaced() {
     // map page unloads its map, then the enemies, experience and items pages refresh.
     worldMapTab_->Reset();
     mapTab_->UnloadMap();
+    enemiesTab_->Populate();
+    expTab_->LoadTable();
 }
 
 void CQuenmarkDlg::OnFileNewProject() {

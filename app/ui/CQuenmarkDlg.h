@@ -2,6 +2,8 @@
 
 #include <QMainWindow>
 
+class EnemiesTab;
+class ExpTab;
 class MapTab;
 class WorldMapTab;
 class Prompts;
@@ -20,6 +22,8 @@ public:
     QAction* Action(const QString& name) const;
     MapTab* MapsPage() const { return mapTab_; }
     WorldMapTab* WorldMapsPage() const { return worldMapTab_; }
+    EnemiesTab* EnemiesPage() const { return enemiesTab_; }
+    ExpTab* ExpPage() const { return expTab_; }
 
     // Menu commands.
     void OnFileNewProject();
@@ -43,8 +47,8 @@ private:
     QWidget* scriptsTab_ = nullptr;
     MapTab* mapTab_ = nullptr;
     WorldMapTab* worldMapTab_ = nullptr;
-    QWidget* expTab_ = nullptr;
-    QWidget* enemiesTab_ = nullptr;
+    ExpTab* expTab_ = nullptr;
+    EnemiesTab* enemiesTab_ = nullptr;
     QWidget* itemsTab_ = nullptr;
     QWidget* spritesTab_ = nullptr;
     QWidget* titleScreenTab_ = nullptr;

@@ -60,6 +60,7 @@ TEST(LayerSave, LayerThatGrowsMovesIntoTheFreeAreaOfA6MBImage) {
     for (const auto& [script, first] : cases) {
         SCOPED_TRACE(script);
         SaveScene s(SyntheticImage::k6MB, script);
+        s.data.image.Put8(MapPageProject::kLayer1 + 1, 4);  // 1024 high; the map holds 512
         s.Open();
         MapRenderer& map = *s.renderer;
         const std::uint32_t pointerPos = map.layerPointerPos[1];
@@ -77,6 +78,7 @@ TEST(LayerSave, LayerThatGrowsMovesIntoTheFreeAreaOfA6MBImage) {
         // The table's copy, the pointer and the block are all that changed.
         const auto table = AllocTableBytes(s.project.allocTable);
         EXPECT_TRUE(std::equal(table.begin(), table.end(), s.project.romImage.begin() + 0x400000));
+        EXPECT_EQ(s.project.Read16(first), 0x0404);  // the stored size, not the drawn one
         const std::uint32_t pointerAt = s.project.WrapRomOffset(pointerPos);
         for (const std::uint32_t at : Differences(before, s.project.romImage)) {
             const bool expected = (at >= first && at < first + size) ||
@@ -134,7 +136,9 @@ TEST(LayerSave, RefusalsLeaveImageAndTableAsTheyWere) {
     s.project.Write16(MapPageProject::kLayer0 + 3, 0);
     expectRefused(0, "Decompress failed(1)");
     map.layerMap[1].clear();
-    expectRefused(1, "Please load a map first.");
+    expectRefused(1, "This map has no layer 1, so there is nothing of it to save.");
+    MapRenderer none(s.project);
+    EXPECT_EQ(SaveEditedLayer(none, 0).message, "Please load a map first.");
 
     // No room: with every entry in use the layer stays where it was.
     map.layerMap[1] = s.Load(MapPageProject::kMapId)->layerMap[1];

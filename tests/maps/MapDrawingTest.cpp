@@ -51,7 +51,7 @@ TEST_F(MapDrawing, TheUpperLayerShowsTheLowerThroughColourZeroOnly) {
     EXPECT_EQ(ReadWholeFile("map.bin")->size(), 512u);    // the first 512 bytes of layer 0
     renderer->showLayer0 = false;                         // the background shows through instead
     renderer->PaintMapView(view, 0, 0, 512, 512);
-    EXPECT_EQ(view.At(0, 0), kMissingPixel);
+    EXPECT_EQ(view.At(0, 0), kPageBackground);
     EXPECT_EQ(view.At(4, 0), kBlack);
     renderer->showLayer0 = true;
 
@@ -62,7 +62,7 @@ TEST_F(MapDrawing, TheUpperLayerShowsTheLowerThroughColourZeroOnly) {
     renderer->PaintMapView(view, 4, 0, 512, 512);
     EXPECT_EQ(view.At(0, 0), kBlack);
     EXPECT_EQ(view.At(4, 0), Opaque(5));
-    EXPECT_EQ(view.At(12, 0), kMissingPixel);  // scrolled past both layers: the background
+    EXPECT_EQ(view.At(12, 0), kPageBackground);  // scrolled past both layers: the background
 
     // Nothing to draw without layer images: the view is left as it was.
     Canvas untouched(2, 2, 0x12345678);
@@ -185,7 +185,7 @@ TEST_F(MapDrawing, CollisionKindsAndNumbers) {
         return static_cast<std::uint16_t>(x == 7 ? 0x200 : x);
     });
     renderer->layerWidth[0] = 128;
-    renderer->layerHeight[0] = 16;
+    renderer->layerHeight[0] = 256;  // the header's height; the map holds one row
     renderer->layerImages.resize(1);
     renderer->layerImages[0].width = 128;
     renderer->layerImages[0].height = 16;
@@ -201,9 +201,10 @@ TEST_F(MapDrawing, CollisionKindsAndNumbers) {
     // 0x1F; 0xCD: nothing; 22: red top half, green bottom half; 30: a red cell one pixel
     // short of the next cell; cell 0x200 lies past the table: nothing.
     const std::tuple<int, int, std::uint32_t> pixels[] = {
-        {0, 0, green},  {31, 15, red},   {32, 0, green},  {47, 0, 0xFF804000}, {32, 15, 0xFF804000},
-        {48, 0, green}, {64, 0, kBlack}, {80, 7, red},    {80, 8, green},      {96, 0, kBlack},
-        {111, 0, red},  {126, 0, red},   {127, 0, kBlack}};
+        {0, 0, green},        {31, 15, red},   {32, 0, green},  {47, 0, 0xFF804000},
+        {32, 15, 0xFF804000}, {48, 0, green},  {64, 0, kBlack}, {80, 7, red},
+        {80, 8, green},       {96, 0, kBlack}, {111, 0, red},   {126, 0, red},
+        {127, 0, kBlack},     {0, 16, kBlack}};
     for (const auto& [x, y, colour] : pixels) {
         EXPECT_EQ(view.At(x, y), colour) << x << ", " << y;
     }

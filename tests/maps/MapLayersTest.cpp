@@ -99,7 +99,8 @@ TEST_F(MapLayers, LayersAndEditsStayWithinTheMap) {
     renderer->BuildLayerImage(map, {}, 0x100000, 4, 1, 0);  // wider than any header says
     EXPECT_TRUE(renderer->layerImages[1].pixels.empty());
 
-    // Loading's render step cuts the layer's height the same way and picks the tables.
+    // Loading's render step cuts the layer's image the same way, keeps the stored height
+    // and picks the tables.
     renderer->tileDataSize = 512;
     renderer->tileData = SyntheticImage::PlanarTiles(std::vector{
         SyntheticImage::SolidTile(0), SyntheticImage::SolidTile(1), SyntheticImage::SolidTile(2)});
@@ -113,7 +114,8 @@ TEST_F(MapLayers, LayersAndEditsStayWithinTheMap) {
     std::uint32_t widths[2] = {};
     renderer->RenderLayers(&widths[0], &widths[1]);
     EXPECT_EQ(widths[0] + widths[1], 64u);
-    EXPECT_EQ(renderer->layerHeight[1], 128u);
+    EXPECT_EQ(renderer->layerImages[1].height, 128u);
+    EXPECT_EQ(renderer->layerHeight[1], 512u);
     EXPECT_EQ(Pixel(1, 100, 100), Opaque(2));
     renderer->layer1UsesTable0 = true;
     renderer->RenderLayers();

@@ -73,6 +73,7 @@ TEST(ScriptPointer, ResolvesFromBehindThePointerAndEncodesBack) {
 
 TEST(MapSaveWhole, BuildsTheScriptAndBlocksAndReloadsEqual) {
     SaveScene s(SyntheticImage::k6MB);
+    s.data.image.Put8(MapPageProject::kLayer1 + 1, 4);  // 1024 high; the map holds 512
     s.Open();
     MapRenderer& map = *s.renderer;
     MarkPalette(map);
@@ -108,6 +109,7 @@ TEST(MapSaveWhole, BuildsTheScriptAndBlocksAndReloadsEqual) {
 
     const auto loaded = s.Load(kNewId);
     ExpectReloadsEqual(map, *loaded);
+    EXPECT_EQ(loaded->layerHeight[1], 1024u);
     // The map object now knows its blocks as a load would: a later save of one layer finds its
     // block.
     SaveScene::Scramble(map, 0, 1500);

@@ -45,6 +45,19 @@ TEST_F(Files, WriteThenReadGivesTheSameBytesAndLeavesNoTemporaryFile) {
     EXPECT_EQ(Entries(), 1);
 }
 
+TEST_F(Files, ASaveThroughALinkReplacesItsTargetAndKeepsThePermissions) {
+    const fs::path target = dir / "target.bin";
+    const fs::path link = dir / "link.bin";
+    std::ofstream(target) << "old";
+    fs::permissions(target, fs::perms::owner_all);
+    fs::create_symlink("target.bin", link);
+    ASSERT_TRUE(WriteWholeFile(link, Bytes(10, 1)));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ReadWholeFile(target), Bytes(10, 1));
+    EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_all);
+    EXPECT_EQ(Entries(), 2);
+}
+
 TEST_F(Files, NothingToWriteOrNowhereToWriteIsAFailure) {
     EXPECT_FALSE(WriteWholeFile("empty.bin", std::span<const std::uint8_t>{}));
     EXPECT_FALSE(fs::exists("empty.bin"));

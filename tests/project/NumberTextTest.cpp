@@ -2,25 +2,30 @@
 
 #include "project/NumberText.h"
 
-TEST(ParseNumberText, HexadecimalWhereverTheTextSays0xElseDecimalAndOverflowIsDefined) {
-    const std::pair<const char*, int> cases[] = {{"0xFF", 255},
-                                                 {"0XfF", 255},
-                                                 {"  0x1a", 26},
-                                                 {"12 (0x0C)", 18},
-                                                 {"zz 0x10", 0},
-                                                 {"0x", 0},
-                                                 {"10", 10},
-                                                 {"  -42abc", -42},
-                                                 {"+7", 7},
-                                                 {"abc", 0},
-                                                 {"", 0},
-                                                 {"0xFFFFFFFF", -1},
-                                                 {"0x123456789", 0x23456789},
-                                                 {"99999999999999999999", 2147483647},
-                                                 {"-99999999999999999999", -2147483647 - 1},
-                                                 {"2147483648", 2147483647},
-                                                 {"-2147483648", -2147483647 - 1}};
-    for (const auto& [text, value] : cases) {
-        EXPECT_EQ(ParseNumberText(text), value) << text;
-    }
+TEST(ParseNumberText, HexadecimalWhereverTheTextSays0x) {
+    EXPECT_EQ(ParseNumberText("0xFF"), 255);
+    EXPECT_EQ(ParseNumberText("0XfF"), 255);
+    EXPECT_EQ(ParseNumberText("  0x1a"), 26);
+    EXPECT_EQ(ParseNumberText("12 (0x0C)"), 18);
+    EXPECT_EQ(ParseNumberText("zz 0x10"), 0);
+    EXPECT_EQ(ParseNumberText("0x"), 0);
+    EXPECT_EQ(ParseNumberText(" -0x10"), -16);
+    EXPECT_EQ(ParseNumberText("+0x10"), 16);
+}
+
+TEST(ParseNumberText, DecimalWithSign) {
+    EXPECT_EQ(ParseNumberText("10"), 10);
+    EXPECT_EQ(ParseNumberText("  -42abc"), -42);
+    EXPECT_EQ(ParseNumberText("+7"), 7);
+    EXPECT_EQ(ParseNumberText("abc"), 0);
+    EXPECT_EQ(ParseNumberText(""), 0);
+}
+
+TEST(ParseNumberText, OverflowIsDefined) {
+    EXPECT_EQ(ParseNumberText("0xFFFFFFFF"), -1);
+    EXPECT_EQ(ParseNumberText("0x123456789"), 0x23456789);
+    EXPECT_EQ(ParseNumberText("99999999999999999999"), 2147483647);
+    EXPECT_EQ(ParseNumberText("-99999999999999999999"), -2147483647 - 1);
+    EXPECT_EQ(ParseNumberText("2147483648"), 2147483647);
+    EXPECT_EQ(ParseNumberText("-2147483648"), -2147483647 - 1);
 }

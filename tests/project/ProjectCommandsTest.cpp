@@ -4,6 +4,7 @@
 #include "project/ProjectCommands.h"
 #include "project/ProjectContext.h"
 #include "project/ProjectFile.h"
+#include "tests/support/ObjectListBytes.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/SyntheticImage.h"
 
@@ -31,14 +32,18 @@ protected:
 
 }  // namespace
 
-TEST_F(ProjectCommands, NewDropsTheCopierHeader) {
+TEST_F(ProjectCommands, NewDropsTheCopierHeaderAndSaysWhatItCouldNotDo) {
     SyntheticImage image(SyntheticImage::k6MB, Region::Japanese);
     image.Put8(0, 0x5A);
+    // An object list without an end keeps the lists where the ROM has them.
+    image.PutObjectList(6, SyntheticImage::ObjectBank::A, 0xFFF0,
+                        ObjectListBytes().Head(0).Raw({0xF1, 0xF2}));
     NewFrom(image, true);
     EXPECT_EQ(currentProject->romSize, 0x600000u);
     EXPECT_EQ(currentProject->Read8(0), 0x5A);
     EXPECT_EQ(currentProject->regionIndex, 0u);
     EXPECT_TRUE(prompts.questions.empty());
+    EXPECT_NE(prompts.LastMessage().find("has no end"), std::string::npos);
 }
 
 TEST_F(ProjectCommands, RefusedImagesKeepTheOpenProject) {

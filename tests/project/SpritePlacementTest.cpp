@@ -196,6 +196,7 @@ TEST(SpritePlacementLoader, CyclesDepthAndMissingEndsAreCut) {
 
 TEST(SpritePlacementWriter, LayoutInBanks50And51) {
     SyntheticImage image = ImageWithLists(SyntheticImage::k6MB);
+    image.PutObjectList(8, Bank::A, 0x9400, ObjectListBytes().Head(0).Call(1, kNested1).End());
     auto project = AsReleased(image);
     project->flags = kProjectFlag6MB;
     ASSERT_TRUE(LoadSpritePlacementLists(*project));
@@ -212,10 +213,13 @@ TEST(SpritePlacementWriter, LayoutInBanks50And51) {
               (std::array<std::uint32_t, 4>{0x508000, 0x518000, 0x500000, 0x510000}));
 
     // Map 1 at 0x88AC: 2 + 44 bytes, then its called list (18 bytes) and the list that one calls
-    // (6 bytes); its tail call points at its own player spawn. Map 3 follows at 0x88F2.
+    // (6 bytes); its tail call points at its own player spawn. Map 3 shares the list.
     const std::vector<std::uint8_t> map1 = Map1List(0x88DA, 0x88D2);
     EXPECT_TRUE(std::equal(map1.begin(), map1.end(), project->romImage.begin() + 0x5088AC));
-    EXPECT_EQ(project->Read16(0x508000 + 6), 0x88F2);
+    EXPECT_EQ(project->Read16(0x508000 + 6), 0x88AC);
+    // Map 8 follows at 0x88F2, and calls the list that map 1 calls where that one lies.
+    EXPECT_EQ(project->Read16(0x508000 + 16), 0x88F2);
+    EXPECT_EQ(project->Read16(0x5088F7), 0x88DA);
     EXPECT_EQ(project->Read16(0x508000 + 4), 0);
     EXPECT_EQ(project->Read16(0x518000 + 4), 0x88AC);
     EXPECT_EQ(project->Read16(0x518000 + 2), 0);
@@ -278,11 +282,12 @@ TEST(SpritePlacementWriter, RefusesWithoutWritingAnything) {
     for (std::uint32_t m = 0; m < 3; ++m) {
         auto& list = big->spritePlacementLists[m];
         list.selector = 1;
-        list.entries.push_back(Entry(0xF0, std::vector<std::uint8_t>(10178, 1)));
+        list.entries.push_back(
+            Entry(0xF0, std::vector<std::uint8_t>(10178, static_cast<std::uint8_t>(m + 1))));
         list.entries.push_back(Entry(0xFF, {}));
     }
     big->spritePlacementLists[2].entries.front()->length += 3;  // 3 x 10182 + 3 bytes
-    big->spritePlacementLists[2].entries.front()->data.resize(10181, 1);
+    big->spritePlacementLists[2].entries.front()->data.resize(10181, 3);
     EXPECT_FALSE(WriteSpritePlacement(*big, prompts));
     EXPECT_EQ(prompts.LastMessage(), kSpritePlacementTooLarge);
     EXPECT_EQ(big->romImage, image);
@@ -290,7 +295,7 @@ TEST(SpritePlacementWriter, RefusesWithoutWritingAnything) {
 
     big->spritePlacementLists[2].entries.front()->length -= 1;
     EXPECT_TRUE(WriteSpritePlacement(*big, prompts));
-    EXPECT_EQ(big->Read16(0x520000 - 2), 0xFF01);
+    EXPECT_EQ(big->Read16(0x520000 - 2), 0xFF03);
     EXPECT_EQ(prompts.messages.size(), 4u);
 }
 
@@ -323,22 +328,35 @@ TEST(SpritePlacementImport, ListsAlreadyMovedOrUnmovableStayWhereTheyAre) {
     EXPECT_EQ(project->Table(RegionTable::SpritePlacementPointerTableA), 0x508000u);
     EXPECT_EQ(Describe(project->spritePlacementLists[7]), "0/1A00 F0:010203040506 FF: ");
 
-    // Forty maps share a 1 KB list: as copies they would not fit into bank 0x50. A list that
-    // calls itself is not moved either.
-    SyntheticImage tooLarge(SyntheticImage::k6MB, Region::German);
-    ObjectListBytes big;
-    big.Head(0x0200);
-    for (int i = 0; i < 100; ++i) {
-        big.Object(0x00, 1, 1, 0, 0xC00000, 0xC00000);
-    }
-    big.End();
+    const auto objects = [](int count) {
+        ObjectListBytes list;
+        list.Head(0x0200);
+        for (int i = 0; i < count; ++i) {
+            list.Object(0x00, 1, 1, 0, 0xC00000, 0xC00000);
+        }
+        return list.End();
+    };
+    // Forty maps share a 1 KB list: written once, it fits into bank 0x50.
+    SyntheticImage shared(SyntheticImage::k6MB, Region::German);
     for (std::uint32_t m = 0; m < 40; ++m) {
-        tooLarge.PutObjectList(m, Bank::A, 0x9000, big);
+        shared.PutObjectList(m, Bank::A, 0x9000, objects(100));
     }
+    EXPECT_EQ(Imported(shared)->Read16(0x508000 + 2 * 39), 0x88AC);
+    // A list larger than the bank, or one that calls itself, is not moved: the image stays as
+    // it was, and the import says why.
+    SyntheticImage tooLarge(SyntheticImage::k6MB, Region::German);
+    tooLarge.PutObjectList(0, Bank::A, 0x10, objects(3100));
     SyntheticImage cyclic(SyntheticImage::k6MB, Region::German);
     cyclic.PutObjectList(4, Bank::B, 0x9100, ObjectListBytes().Head(0).Call(1, 0x9102).End());
-    for (const SyntheticImage* image : {&tooLarge, &cyclic}) {
-        project = Imported(*image);
+    const std::string unmoved =
+        "The object lists were not moved into banks 0x50 and 0x51 of the 6MB ROM: ";
+    for (const auto& [image, why] :
+         {std::pair{&tooLarge, "they don't fit into these two banks"},
+          std::pair{&cyclic, "an object list has no end, calls itself or nests too deep"}}) {
+        project = std::make_unique<ProjectContext>();
+        std::string notice;
+        ImportRom(*project, image->Bytes(), &notice);
+        EXPECT_EQ(notice, unmoved + why + ".\nThey stay where the ROM keeps them.");
         EXPECT_EQ(project->romImage, image->Bytes());
         EXPECT_FALSE(HasExtendedBankBytes(*project));
         EXPECT_EQ(project->Table(RegionTable::SpritePlacementPointerTableA), 0x28000u);

@@ -428,6 +428,15 @@ void SyntheticImage::PutObjectBytes(ObjectBank bank, std::uint16_t pointer,
     PutBytes(Wrap(base | pointer), bytes);
 }
 
+void SyntheticImage::PutInsertedText(TextList list, std::uint32_t index, std::uint16_t pointer,
+                                     std::span<const std::uint8_t> bytes) {
+    const bool b = list == TextList::B;
+    Put16(Table(b ? RegionTable::TextInsertTableB : RegionTable::TextInsertTableA) + 2 * index,
+          pointer);
+    PutBytes(Wrap(Table(b ? RegionTable::TextInsertBankB : RegionTable::TextInsertBankA) + pointer),
+             bytes);
+}
+
 void SyntheticImage::UseExtendedObjectBanks() {
     for (std::uint32_t at : {0xF403u, 0xF411u, 0xF417u, 0x69562u, 0x69569u}) {
         Put8(at, 0x50);
@@ -436,4 +445,14 @@ void SyntheticImage::UseExtendedObjectBanks() {
         Put8(at, 0x51);
     }
     extendedObjectBanks_ = true;
+}
+
+void SyntheticImage::PutEnemyRecord(std::uint32_t e, std::uint16_t pointer,
+                                    std::span<const std::uint8_t> record) {
+    Put16(Table(RegionTable::EnemyPointerTable) + 2 * e, pointer);
+    PutBytes(Table(RegionTable::EnemyDataBank) + pointer, record);
+}
+
+void SyntheticImage::PutLevelRecord(std::uint32_t level, std::span<const std::uint8_t> record) {
+    PutBytes(Table(RegionTable::ExperienceTable) + 11 * (level - 1), record);
 }

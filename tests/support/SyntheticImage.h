@@ -119,6 +119,13 @@ public:
     // The 37 world-map exits at the release's table.
     void PutWorldMapExits(std::span<const WorldMapExitRecord> exits);
 
+    // Enemy e's 16-bit pointer in the release's enemy pointer table and its 25-byte record at
+    // the release's enemy bank + pointer.
+    void PutEnemyRecord(std::uint32_t e, std::uint16_t pointer,
+                        std::span<const std::uint8_t> record);
+    // The 11-byte record of level 1 to 50 in the release's level table.
+    void PutLevelRecord(std::uint32_t level, std::span<const std::uint8_t> record);
+
     // Object lists. Bank A or B of the release (or of banks 0x50/0x51 after
     // UseExtendedObjectBanks): the map's pointer in that bank's table and the bytes (head word
     // and commands, see ObjectListBytes) at bank | pointer.
@@ -162,6 +169,12 @@ public:
     void PutSpritePalettePointer(std::uint32_t index, std::uint32_t address);
     // `byteOffset` is an offset into the table, as records give it.
     void PutSpriteGraphicsPointer(std::uint32_t byteOffset, std::uint32_t address);
+
+    // Game texts. Entry `index` of the release's inserted-text list A or B points at the
+    // text bytes, written at the list's bank + pointer (through the address rule).
+    enum class TextList { A, B };
+    void PutInsertedText(TextList list, std::uint32_t index, std::uint16_t pointer,
+                         std::span<const std::uint8_t> bytes);
 
     // The image as a file, with a 512-byte copier header in front when asked.
     void WriteFile(const std::filesystem::path& path, bool copierHeader = false) const;

@@ -115,15 +115,22 @@ TEST_F(MapTabTest, RefusesWorldMapsAndIdsOutsideTheTables) {
         Load(id);
         EXPECT_EQ(prompts.LastMessage(), "Please use the 'World Maps' tab to load this map.") << id;
     }
-    for (const char* id : {"0x451", "1105", "-1", "0xFFFFFFFF"}) {
+    for (const char* id : {"0x450", "1105", "-1", "0xFFFFFFFF"}) {
         prompts.messages.clear();
         Load(id);
-        EXPECT_EQ(prompts.LastMessage(), "Please enter a map ID from 0x0000 to 0x0450.") << id;
+        EXPECT_EQ(prompts.LastMessage(), "Please enter a map ID from 0x0000 to 0x044F.") << id;
     }
     // The map that was loaded is still there, shown and edited.
     EXPECT_EQ(page.MapTabRenderer(), loaded);
     EXPECT_EQ(page.Model().loadedMapId, MapPageProject::kMapId);
     EXPECT_EQ(ViewPixel(20, 20), shown);
+
+    // Release M's header table ends after 255 entries, where its script pieces begin.
+    auto released = std::make_unique<ProjectContext>();
+    ImportRom(*released,
+              SyntheticImage(SyntheticImage::k1MB, SyntheticImage::Region::ReleaseM).Bytes());
+    ReplaceCurrentProject(std::move(released));
+    ExpectMessages("load", {{"0xFF", "Please enter a map ID from 0x0000 to 0x00FE."}});
 }
 
 TEST_F(MapTabTest, MapModesAndMissingObjectLists) {
@@ -137,10 +144,26 @@ TEST_F(MapTabTest, MapModesAndMissingObjectLists) {
     EXPECT_EQ(ViewPixel(40, 8), data->MetatileColour(2));
 
     prompts.messages.clear();
-    Load("0x0B");  // no object list: an empty grey view, nothing said
+    Load("0x0B");  // no object list: an empty page, nothing said, nothing to save
     EXPECT_TRUE(prompts.messages.empty());
     ASSERT_NE(page.MapTabRenderer(), nullptr);
     EXPECT_EQ(ShownPixel(100, 100), kGrey);
+    EXPECT_EQ(page.Model().tilePanels[1].At(3, 3) & 0xFFFFFF, kGrey);
+    EXPECT_TRUE(page.Model().paletteBox.Empty() && !Child<QAbstractButton>("save")->isEnabled());
+    EXPECT_EQ(Text("offset1") + Text("layerSize1") + Text("scrollY"), "00/x");
+    EXPECT_EQ(Child<QComboBox>("music")->currentIndex(), 0);
+
+    // With an object list, an id without a map (header 2) empties the page too; a script that
+    // loads no layer leaves nothing to save.
+    currentProject->Write16(
+        currentProject->Table(RegionTable::SpritePlacementPointerTableA) + 2 * 0x20, 0x9000);
+    for (const std::uint32_t header : {kNoMapHeader, 0x310000u}) {
+        Load("0x0A");
+        currentProject->Write24(MapHeaderEntryOffset(*currentProject, 0x20), header);
+        Load("0x20");
+        EXPECT_FALSE(Child<QAbstractButton>("save")->isEnabled()) << header;
+        EXPECT_EQ(Text("scrollY"), header == kNoMapHeader ? "0/x" : "0/0");
+    }
 }
 
 TEST_F(MapTabTest, TheWheelScrollsTheViewAndThePanelsWithinTheirLimits) {
@@ -278,11 +301,15 @@ TEST_F(MapTabTest, ANewProjectUnloadsTheMapAndAVanishedOneIsNotTouched) {
 
     data->Open();
     Load("0x0A");
+    pointer.Press(Child<PictureView>("layer0Tiles"), {2, 2});
     page.UnloadMap();
     EXPECT_EQ(page.MapTabRenderer(), nullptr);
     EXPECT_EQ(Text("mapId"), "");
     EXPECT_EQ(Text("layerSize0"), "256");
     EXPECT_EQ(ShownPixel(300, 300), kGrey);
+    EXPECT_TRUE(page.Model().paletteBox.Empty() && page.Model().tileBox.Empty());
+    EXPECT_FALSE(Child<QAbstractButton>("save")->isEnabled());
+    EXPECT_EQ(Child<QComboBox>("music")->currentIndex(), 0);
 }
 
 TEST_F(MapTabTest, SaveWritesThePaintedLayerAndTheMusicOrSaysWhyNot) {
@@ -315,11 +342,21 @@ TEST_F(MapTabTest, NewMakesABlankMapThatSaveWritesWhole) {
     ExpectMessages("new", {{"0x0A", "Please select a map that isn't used yet."},
                            {"3", "Please select a map that isn't used yet."},
                            {"0x450", "Please enter a map ID from 0x0000 to 0x044F."}});
+    // Without the blank map's tiles nothing is made, and the map shown stays.
+    Load("0x0A");
+    const std::uint16_t tilesSize = currentProject->Read16(0x130001);
+    currentProject->Write16(0x130001, 0);
+    ExpectMessages("new", {{"0x20",
+                            "The blank map that new maps start from is missing from "
+                            "this ROM.\nNo new map was made."}});
+    EXPECT_EQ(Text("scrollY"), "0/0");
+    currentProject->Write16(0x130001, tilesSize);
     prompts.messages.clear();
     SetId("0x20");
     Click("new");
     EXPECT_TRUE(prompts.messages.empty());
     EXPECT_EQ(Text("layerSize0"), "1024");
+    EXPECT_EQ(Text("offset1"), "");  // the loaded map's offsets are gone
     EXPECT_TRUE(Child<QAbstractButton>("save")->isEnabled());
     EXPECT_EQ(currentProject->romImage, before);  // nothing is written before "Save"
 

@@ -1,4 +1,4 @@
-#include "project/LayerBitmap.h"
+#include "maps/LayerBitmap.h"
 
 #include <cstdio>
 

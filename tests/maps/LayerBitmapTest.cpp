@@ -2,7 +2,7 @@
 
 #include "platform/Files.h"
 #include "project/ByteAccess.h"
-#include "project/LayerBitmap.h"
+#include "maps/LayerBitmap.h"
 
 TEST(ExportLayerBitmap, EmptyPixelsShowTheUpperLayerOfTheSameSize) {
     std::vector<LayerImage> layers(2);
