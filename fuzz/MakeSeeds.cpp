@@ -305,12 +305,16 @@ void WriteMapSeeds(const fs::path& folder) {
     // Save, New then Save, a layer file in and out.
     const std::array<std::uint8_t, 12> save{0, 4, 4, 12, 0, 0, 14, 2, 0, 12, 0, 0};
     const std::array<std::uint8_t, 12> create{13, 0, 0, 0, 4, 4, 12, 0, 0, 14, 8, 0};
+    // The floating editors on a chest and an exit, a shopkeeper, an object, another exit.
+    const std::array<std::uint8_t, 12> editors{0x21, 12, 16, 0x41, 20, 24,
+                                               0x01, 8,  12, 0x61, 32, 4};
     seed(0x10, false, 0x03, edits, ScriptedMap(SyntheticImage::k4MB, Region::German, 0x10));
     seed(0x10, false, 0x10, save, ScriptedMap(SyntheticImage::k4MB, Region::German, 0x10));
     seed(0x123, false, 0x00, save, ScriptedMap(SyntheticImage::k6MB, Region::UK, 0x123));
     SyntheticImage unused = ScriptedMap(SyntheticImage::k6MB, Region::German, 0x10);
     unused.SetMapHeader(0x11, 2);
     seed(0x11, false, 0x00, create, unused);
+    seed(0x10, false, 0x83, editors, ScriptedMap(SyntheticImage::k4MB, Region::German, 0x10));
     seed(0x10, true, 0x07, toggles, ScriptedMap(SyntheticImage::k4MB, Region::German, 0x10));
     seed(0x123, false, 0x0B, offsets, ScriptedMap(SyntheticImage::k6MB, Region::UK, 0x123));
     seed(0x20, false, 0x03, edits, ScriptedMap(SyntheticImage::k1MB, Region::ReleaseM, 0x20));
@@ -452,6 +456,25 @@ void WriteTextSeeds(const fs::path& folder) {
     }
 }
 
+// --- Scripts ---
+
+// A script of commands and 65816 code at 0x0A8000 in a 1 MB image; the seeds walk it from its
+// start, with and without the flags header, and from inside it.
+void WriteScriptSeeds(const fs::path& folder) {
+    SyntheticImage image(SyntheticImage::k1MB, Region::German);
+    const Bytes script{0x11, 0x22, 0x33, 0x44, 0x55,  // flags header
+                       0x02, 0x07, 0x09, 0x80, 0xC2, 0x20, 0xCD, 0x34, 0x12, 0xC2, 0x20, 0xD0, 0x04,
+                       0x20, 0x00, 0x90, 0x60, 0xE2, 0x20, 0xA9, 0x05, 0x10, 0x02, 0x02, 0x09, 0x09,
+                       0x80, 0x34, 0x12, 0x02, 0x22, 0x01, 0x02, 0x11, 0x11, 0x22, 0x22, 0x02, 0x1A,
+                       0x00, 0x00, 0x90, 0,    0,    0,    0,    0,    0,    0x02, 0xD9, 0x03, 0x02,
+                       0x1B, 0x34, 0x12, 0x02, 0x00, 0x00, 0x80, 0x0A, 0x02, 0x01};
+    image.PutBytes(0x0A8000, script);
+    image.PutBytes(0x0A9000, Bytes{0x11, 0x11, 0x22, 0x22, 0x33, 0x33});
+    Write(folder, "header", WithPrefix({0x00, 0x80, 0x0A, 0x03}, image));
+    Write(folder, "plain", WithPrefix({0x05, 0x80, 0x8A, 0x04}, image));
+    Write(folder, "inside", WithPrefix({0x09, 0x80, 0x0A, 0x00}, image));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -483,5 +506,6 @@ int main(int argc, char** argv) {
     WriteSpriteSeeds(root / "sprite");
     WriteLzSeeds(root / "lz");
     WriteTextSeeds(root / "text");
+    WriteScriptSeeds(root / "script");
     return 0;
 }

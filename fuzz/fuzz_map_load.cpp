@@ -4,7 +4,8 @@
 // view with its overlays (exits, shops, objects with their sprites, collision) and tile
 // panels, "Save" and "New", and layer files imported and exported; then what the chest and
 // exit editors read for the map. The map object's own Load is run as well, since the page
-// loads only maps that have an object list.
+// loads only maps that have an object list. With bit 7 of the options, the floating editors
+// are filled from the cells of the actions and save, add and delete with fields moved by them.
 //
 // Input: map id (u16; bit 15: "Alternative Map", which skips flag gotos), an options byte,
 // four actions of three bytes (kind, x, y), then an image description. A wheel action turns
@@ -20,9 +21,13 @@
 
 #include "fuzz/FuzzImage.h"
 #include "fuzz/NullPrompts.h"
+#include "maps/ChestEditModel.h"
+#include "maps/ExitEditModel.h"
 #include "maps/MapPageModel.h"
 #include "maps/MapRenderer.h"
 #include "maps/MapViewState.h"
+#include "maps/ObjectEditModel.h"
+#include "maps/ShopEditModel.h"
 #include "maps/WorldMapPageModel.h"
 #include "maps/WorldMapViewState.h"
 #include "platform/Files.h"
@@ -39,6 +44,7 @@ constexpr std::uint8_t kMapPageActions = 16;
 // "Save" and "New" write into the image, which the run then gets a copy of.
 constexpr std::uint8_t kSaveAction = 12;
 constexpr std::uint8_t kNewAction = 13;
+constexpr std::uint8_t kEditorsOption = 0x80;
 
 struct Action {
     std::uint8_t kind;
@@ -209,6 +215,52 @@ void RunWorldMapPage(ProjectContext& project, std::uint32_t mapId, std::uint8_t 
     }
 }
 
+// The four editors as a Ctrl+right-click on each action's cell fills them, then their buttons.
+void RunFloatingEditors(ProjectContext& project, std::uint32_t mapId,
+                        std::span<const Action> actions) {
+    NullPrompts prompts;
+    ChestEditModel chest;
+    ShopEditModel shop;
+    ObjectEditModel object;
+    ExitEditModel exit;
+    std::uint32_t exitIndex = 0;
+    for (const Action& a : actions) {
+        const std::uint32_t column = a.x / 16;
+        const std::uint32_t row = a.y / 16;
+        chest.Fill(project, mapId, column, row);
+        shop.Fill(project, mapId, column, row);
+        object.Fill(project, mapId, column, row);
+        exit.Fill(project, mapId, column, row, exitIndex);
+        shop.slotIndex = a.kind & 7;
+        shop.ShowSlot(project, a.kind & 7);
+        exit.SelectDestination(&project, a.kind & 3);
+
+        const std::string moved = FieldText("%u", a.x + a.y);
+        const std::string flags = FieldText("0x%02X", a.kind);
+        chest.item = moved;
+        chest.posX = flags;
+        shop.price = moved;
+        shop.greetingIndex = a.kind % 10;
+        object.flag = flags;
+        object.script = FieldText("0x%06X", a.x << 12 | a.y);
+        exit.posY = moved;
+        exit.event = moved;
+        exit.flag = flags;
+        chest.Save(&project, prompts);
+        shop.Save(&project);
+        object.Save(&project, prompts);
+        object.Add(&project, prompts);
+        exit.Save(&project, prompts);
+        if ((a.kind & 0x40) != 0) {
+            exit.srcMapId = FieldText("%u", mapId + (a.kind & 1));
+            exit.Add(&project, prompts);
+        }
+        if ((a.kind & 0x20) != 0) {
+            exit.Delete(&project, prompts);
+        }
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -229,7 +281,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (image == nullptr) {
         return 0;
     }
-    bool writes = false;
+    bool writes = (options & kEditorsOption) != 0;
     for (const Action& a : actions) {
         const std::uint8_t kind = a.kind % kMapPageActions;
         writes = writes || kind == kSaveAction || kind == kNewAction;
@@ -255,6 +307,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         map.Load(mapId, layer0Width, layer1Width, alternative);
     }
 
+    if ((options & kEditorsOption) != 0) {
+        RunFloatingEditors(project, mapId, actions);
+    }
     ReadChestList(project, mapId);
     if (mapId < project.exitLists.size()) {
         for (const ExitRecord& exit : project.exitLists[mapId]) {

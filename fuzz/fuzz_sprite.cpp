@@ -2,12 +2,16 @@
 //
 // Input: two record addresses (u24 each), an animation, a frame, the origin (x, y as signed
 // bytes, times 4), then an image description. The second sprite is loaded after the first,
-// so a record that names only a palette borrows the first one's graphics.
+// so a record that names only a palette borrows the first one's graphics. Then the "Sprites"
+// page lists the first record's animations and frames and steps through the chosen animation.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
+#include "editors/SpritesPageModel.h"
 #include "fuzz/FuzzImage.h"
+#include "fuzz/NullPrompts.h"
 #include "maps/SpriteDescriptor.h"
 #include "platform/Canvas.h"
 #include "project/ProjectContext.h"
@@ -51,5 +55,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     b.RenderFrame(project, x, y, animation, frame, view);
     // The first keeps its own graphics after the second was loaded.
     a.RenderFrame(project, -x, -y, 0, 0, view);
+
+    if (const auto anim = SpriteDescriptor::ReadAnimationData(project, first)) {
+        SpriteAnimationLines(*anim);
+        SpriteFrameLines(*anim, animation);
+    }
+    NullPrompts prompts;
+    SpritesPageModel page;
+    page.infoText = std::to_string(first);
+    page.tilesText = std::to_string(data[8] & 1 ? second : 0);
+    page.Load(&project, prompts);
+    if (!page.animationLines.empty()) {
+        page.animationLine = static_cast<int>(animation % page.animationLines.size());
+        page.AnimationSelChange(&project, prompts);
+    }
+    if (!page.frameLines.empty()) {
+        page.frameLine = static_cast<int>(frame % page.frameLines.size());
+        page.FrameSelChange(&project, prompts);
+        page.NextFrame(&project, prompts);
+    }
+    page.SheetClick(x, y);
     return 0;
 }

@@ -110,6 +110,12 @@ void DrawPiece(const Canvas& sheet, int srcX, int srcY, int s, bool mirrorX, boo
 
 }  // namespace
 
+std::optional<std::vector<std::uint8_t>> SpriteDescriptor::ReadAnimationData(
+    const ProjectContext& project, std::uint32_t infoAddress) {
+    std::uint32_t size = 0;
+    return Decode(project, project.ReadRomLong(infoAddress), size);
+}
+
 std::uint32_t SpriteDescriptor::AnimationCount(std::span<const std::uint8_t> animData) {
     const int count = (GetU16(animData, 0) >> 1) - 1;
     return count > 0 ? static_cast<std::uint32_t>(count) : 0;
@@ -210,8 +216,7 @@ SpriteFrameResult SpriteDescriptor::RenderFrame(const ProjectContext& project, i
     result.sheet = BuildColourSheet(*tiles, ReadSpritePalette(project, paletteAddress));
     const Canvas& sheet = *result.sheet;
 
-    std::uint32_t animSize = 0;
-    const auto animBlock = Decode(project, project.ReadRomLong(infoAddress), animSize);
+    const auto animBlock = ReadAnimationData(project, infoAddress);
     if (!animBlock) {
         return result;
     }

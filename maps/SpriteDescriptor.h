@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <vector>
 
 #include "platform/Canvas.h"
 
@@ -46,6 +47,10 @@ public:
                                   std::uint32_t animation, std::uint32_t frame,
                                   Canvas& frameView) const;
 
+    // The decoded animation data named by the record at `infoAddress`; nothing when the block
+    // does not decode.
+    static std::optional<std::vector<std::uint8_t>> ReadAnimationData(const ProjectContext& project,
+                                                                      std::uint32_t infoAddress);
     // Readers of decoded animation data, shared with the pages that list a sprite's animations.
     // The number of animations given by the table's first entry.
     static std::uint32_t AnimationCount(std::span<const std::uint8_t> animData);

@@ -9,9 +9,15 @@ std::unique_ptr<ProjectContext>& CurrentProjectOwner() {
     static std::unique_ptr<ProjectContext> owner;
     return owner;
 }
+
+std::uint64_t NextSerial() {
+    static std::uint64_t last = 0;
+    return ++last;
+}
 }  // namespace
 
-ProjectContext::ProjectContext() : regionTables(DefaultRegionAddressTables()) {}
+ProjectContext::ProjectContext()
+    : serial(NextSerial()), regionTables(DefaultRegionAddressTables()) {}
 
 std::uint32_t ProjectContext::Table(RegionTable table) const {
     const auto row = static_cast<std::size_t>(table);

@@ -28,6 +28,9 @@ public:
     ProjectContext(const ProjectContext&) = delete;
     ProjectContext& operator=(const ProjectContext&) = delete;
 
+    // Tells projects apart, even one made where a freed one lived; never 0.
+    const std::uint64_t serial;
+
     // The image, never with a copier header; empty until an image is loaded.
     std::vector<std::uint8_t> romImage;
     std::array<char, 4> magic{'Q', 'u', 'M', 'k'};

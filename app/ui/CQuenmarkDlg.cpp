@@ -1,17 +1,28 @@
 #include "app/ui/CQuenmarkDlg.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QIcon>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QTabWidget>
 
 #include "app/ui/AppInfo.h"
 #include "app/ui/CAboutDlg.h"
 #include "editors/ui/EnemiesTab.h"
 #include "editors/ui/ExpTab.h"
+#include "editors/ui/SpritePlaceEditorTab.h"
+#include "editors/ui/SpritesTab.h"
+#include "maps/ui/ChestEditFloat.h"
+#include "maps/ui/ExitEditFloat.h"
+#include "maps/ui/FloatingEditorFill.h"
 #include "maps/ui/MapTab.h"
+#include "maps/ui/ObjectEditFloat.h"
+#include "maps/ui/ShopEditFloat.h"
 #include "maps/ui/WorldMapTab.h"
 #include "platform/Prompts.h"
 #include "project/ProjectCommands.h"
@@ -25,6 +36,18 @@ QWidget* MakeEmptyPage(const char* className, QWidget* parent) {
     return page;
 }
 
+// A second request while the editor is open does nothing.
+template <typename Editor, typename Place, typename... Args>
+void OpenFloatingEditor(QPointer<Editor>& editor, const Place& place, Args&... args) {
+    if (editor) {
+        return;
+    }
+    editor = new Editor(args...);
+    editor->adjustSize();
+    editor->move(place(editor->frameGeometry().size()));
+    editor->show();
+}
+
 }  // namespace
 
 CQuenmarkDlg::CQuenmarkDlg(Prompts& prompts, QWidget* parent)
@@ -36,6 +59,39 @@ CQuenmarkDlg::CQuenmarkDlg(Prompts& prompts, QWidget* parent)
     BuildMenu();
     BuildPages();
     resize(1320, 720);
+}
+
+CQuenmarkDlg::~CQuenmarkDlg() {
+    delete exitEditor_.data();
+    delete chestEditor_.data();
+    delete objectEditor_.data();
+    delete shopEditor_.data();
+}
+
+ExitEditFloat* CQuenmarkDlg::ExitEditor() const {
+    return exitEditor_;
+}
+
+ChestEditFloat* CQuenmarkDlg::ChestEditor() const {
+    return chestEditor_;
+}
+
+ObjectEditFloat* CQuenmarkDlg::ObjectEditor() const {
+    return objectEditor_;
+}
+
+ShopEditFloat* CQuenmarkDlg::ShopEditor() const {
+    return shopEditor_;
+}
+
+void CQuenmarkDlg::closeEvent(QCloseEvent* event) {
+    for (QWidget* editor :
+         std::initializer_list<QWidget*>{exitEditor_, chestEditor_, objectEditor_, shopEditor_}) {
+        if (editor != nullptr) {
+            editor->close();
+        }
+    }
+    QMainWindow::closeEvent(event);
 }
 
 void CQuenmarkDlg::BuildMenu() {
@@ -66,12 +122,11 @@ void CQuenmarkDlg::BuildMenu() {
     add(map, "mapLoad", "&Load", &CQuenmarkDlg::OnMapLoad);
     add(map, "mapSaveAs", "&Save As..", &CQuenmarkDlg::OnMapSaveAs);
 
-    // The floating editors are launched from here once they are part of the program.
     QMenu* tools = menuBar()->addMenu("&Tools");
-    tools->addAction("&Exit Editor...")->setObjectName("toolsExitEditor");
-    tools->addAction("&Chest Editor...")->setObjectName("toolsChestEditor");
-    tools->addAction("&Object Editor...")->setObjectName("toolsObjectEditor");
-    tools->addAction("&Shop Editor...")->setObjectName("toolsShopEditor");
+    add(tools, "toolsExitEditor", "&Exit Editor...", &CQuenmarkDlg::OnToolsExitEditor);
+    add(tools, "toolsChestEditor", "&Chest Editor...", &CQuenmarkDlg::OnToolsChestEditor);
+    add(tools, "toolsObjectEditor", "&Object Editor...", &CQuenmarkDlg::OnToolsObjectEditor);
+    add(tools, "toolsShopEditor", "&Shop Editor...", &CQuenmarkDlg::OnToolsShopEditor);
 
     QMenu* help = menuBar()->addMenu("&Help");
     add(help, "helpViewWiki", "View &Wiki", &CQuenmarkDlg::OnHelpViewWiki);
@@ -89,11 +144,11 @@ void CQuenmarkDlg::BuildPages() {
     mapTab_ = new MapTab(prompts_, tabs_);
     enemiesTab_ = new EnemiesTab(prompts_, tabs_);
     itemsTab_ = MakeEmptyPage("ItemsTab", tabs_);
-    spritesTab_ = MakeEmptyPage("SpritesTab", tabs_);
+    spritesTab_ = new SpritesTab(prompts_, tabs_);
     titleScreenTab_ = MakeEmptyPage("TitleScreenTab", tabs_);
     worldMapTab_ = new WorldMapTab(prompts_, tabs_);
     scriptEditorTab_ = MakeEmptyPage("ScriptEditorTab", tabs_);
-    spritePlaceEditorTab_ = MakeEmptyPage("SpritePlaceEditorTab", tabs_);
+    spritePlaceEditorTab_ = new SpritePlaceEditorTab(prompts_, tabs_);
 
     tabs_->addTab(scriptsTab_, "Script Viewer");
     tabs_->addTab(mapTab_, "Maps");
@@ -107,6 +162,19 @@ void CQuenmarkDlg::BuildPages() {
     tabs_->addTab(spritePlaceEditorTab_, "Sprite Placement Editor");
     tabs_->setCurrentIndex(0);
     tabs_->hide();
+
+    // A Ctrl+right-click fills the open editors: all four from the "Maps" page, the object
+    // and exit editors from the "World Maps" page.
+    mapTab_->SetEditorFill([this](std::uint32_t mapId, std::uint32_t column, std::uint32_t row,
+                                  std::uint32_t& exitIndex) {
+        FillFloatingEditors({chestEditor_, shopEditor_, objectEditor_, exitEditor_}, mapId, column,
+                            row, exitIndex);
+    });
+    worldMapTab_->SetEditorFill([this](std::uint32_t mapId, std::uint32_t column, std::uint32_t row,
+                                       std::uint32_t& exitIndex) {
+        FillFloatingEditors({nullptr, nullptr, objectEditor_, exitEditor_}, mapId, column, row,
+                            exitIndex);
+    });
 }
 
 QAction* CQuenmarkDlg::Action(const QString& name) const {
@@ -127,12 +195,57 @@ void CQuenmarkDlg::OnFileNewProject() {
     if (NewProjectCommand(prompts_)) {
         OnProjectReplaced();
     }
+    TellFloatingEditors();
 }
 
 void CQuenmarkDlg::OnFileOpenProject() {
     if (OpenProjectCommand(prompts_)) {
         OnProjectReplaced();
     }
+    TellFloatingEditors();
+}
+
+void CQuenmarkDlg::TellFloatingEditors() {
+    if (exitEditor_) {
+        exitEditor_->ProjectChanged();
+    }
+    if (chestEditor_) {
+        chestEditor_->ProjectChanged();
+    }
+    if (objectEditor_) {
+        objectEditor_->ProjectChanged();
+    }
+    if (shopEditor_) {
+        shopEditor_->ProjectChanged();
+    }
+}
+
+QPoint CQuenmarkDlg::FloatingEditorPlace(int slot, QSize size) const {
+    const QRect frame = frameGeometry();
+    const QRect room = screen()->availableGeometry();
+    const int x = frame.right() + 8 + slot / 2 * 540;
+    const int y = frame.top() + slot % 2 * 560;
+    return {std::max(room.left(), std::min(x, room.right() - size.width())),
+            std::max(room.top(), std::min(y, room.bottom() - size.height()))};
+}
+
+void CQuenmarkDlg::OnToolsExitEditor() {
+    OpenFloatingEditor(
+        exitEditor_, [this](QSize size) { return FloatingEditorPlace(0, size); }, prompts_);
+}
+
+void CQuenmarkDlg::OnToolsChestEditor() {
+    OpenFloatingEditor(
+        chestEditor_, [this](QSize size) { return FloatingEditorPlace(1, size); }, prompts_);
+}
+
+void CQuenmarkDlg::OnToolsObjectEditor() {
+    OpenFloatingEditor(
+        objectEditor_, [this](QSize size) { return FloatingEditorPlace(2, size); }, prompts_);
+}
+
+void CQuenmarkDlg::OnToolsShopEditor() {
+    OpenFloatingEditor(shopEditor_, [this](QSize size) { return FloatingEditorPlace(3, size); });
 }
 
 void CQuenmarkDlg::OnFileSaveProjectAs() {

@@ -1,10 +1,15 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 
+class ChestEditFloat;
+class ExitEditFloat;
 class EnemiesTab;
 class ExpTab;
 class MapTab;
+class ObjectEditFloat;
+class ShopEditFloat;
 class WorldMapTab;
 class Prompts;
 class QTabWidget;
@@ -16,12 +21,18 @@ class CQuenmarkDlg : public QMainWindow {
     Q_OBJECT
 public:
     explicit CQuenmarkDlg(Prompts& prompts, QWidget* parent = nullptr);
+    ~CQuenmarkDlg() override;
 
     QTabWidget* TabStrip() const { return tabs_; }
     // The menu entry with this object name ("fileNew", "romSaveAs", ...), for tests and wiring.
     QAction* Action(const QString& name) const;
     MapTab* MapsPage() const { return mapTab_; }
     WorldMapTab* WorldMapsPage() const { return worldMapTab_; }
+    // The open floating editors; null while closed.
+    ExitEditFloat* ExitEditor() const;
+    ChestEditFloat* ChestEditor() const;
+    ObjectEditFloat* ObjectEditor() const;
+    ShopEditFloat* ShopEditor() const;
     EnemiesTab* EnemiesPage() const { return enemiesTab_; }
     ExpTab* ExpPage() const { return expTab_; }
 
@@ -33,14 +44,27 @@ public:
     void OnFileExit();
     void OnMapLoad();
     void OnMapSaveAs();
+    void OnToolsExitEditor();
+    void OnToolsChestEditor();
+    void OnToolsObjectEditor();
+    void OnToolsShopEditor();
     void OnHelpViewWiki();
     void OnHelpAbout();
+
+protected:
+    // Closing the window ends the program, whatever editors are open.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void BuildMenu();
     void BuildPages();
     // After File > New or File > Open made a project: show the pages and let them reload.
     void OnProjectReplaced();
+    // After File > New or File > Open, whether or not they made a project.
+    void TellFloatingEditors();
+    // Where the editor of kind `slot` (0 to 3) opens: beside this window, as far as the
+    // screen has room.
+    QPoint FloatingEditorPlace(int slot, QSize size) const;
 
     Prompts& prompts_;
     QTabWidget* tabs_ = nullptr;
@@ -54,4 +78,9 @@ private:
     QWidget* titleScreenTab_ = nullptr;
     QWidget* scriptEditorTab_ = nullptr;
     QWidget* spritePlaceEditorTab_ = nullptr;
+    // The floating editors, at most one of each kind; each deletes itself when it closes.
+    QPointer<ExitEditFloat> exitEditor_;
+    QPointer<ChestEditFloat> chestEditor_;
+    QPointer<ObjectEditFloat> objectEditor_;
+    QPointer<ShopEditFloat> shopEditor_;
 };

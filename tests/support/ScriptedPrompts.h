@@ -14,6 +14,7 @@ public:
     std::deque<std::optional<std::filesystem::path>> fileAnswers;
 
     std::vector<std::string> messages;
+    std::vector<std::string> captions;      // of the messages, in the same order
     std::vector<std::string> questions;     // captions of the Yes/No questions
     std::vector<std::string> dialogTitles;  // titles of the file dialogs
     std::vector<std::string> dialogFilters;
@@ -21,6 +22,7 @@ public:
 
     void ShowMessage(const std::string& text, const std::string& caption = {}) override {
         messages.push_back(text);
+        captions.push_back(caption);
     }
     bool AskYesNo(const std::string& text, const std::string& caption) override {
         questions.push_back(caption);

@@ -392,6 +392,30 @@ void SyntheticImage::PutChestList(std::uint32_t mapId, std::uint16_t pointer,
     Put8(at, 0xFF);
 }
 
+void SyntheticImage::PutShops(std::span<const ShopRecord> shops) {
+    std::uint32_t at = Table(RegionTable::ShopTable);
+    for (const ShopRecord& s : shops) {
+        Put16(at, s.mapId);
+        Put16(at + 2, s.eventFlag);
+        Put16(at + 4, s.itemListPointer);
+        const std::uint8_t place[3] = {s.x, s.y, s.greeting};
+        PutBytes(at + 6, place);
+        at += kShopRecordSize;
+    }
+    Put16(at, 0xFFFF);
+}
+
+void SyntheticImage::PutShopItems(std::uint16_t pointer, std::span<const ShopItem> items) {
+    std::uint32_t at = (Table(RegionTable::ShopTable) & 0xFF0000) + pointer;
+    for (const ShopItem& item : items) {
+        Put8(at, item.itemId);
+        Put16(at + 1, item.price);
+        Put8(at + 3, item.unique);
+        at += kShopItemSize;
+    }
+    Put8(at, 0xFF);
+}
+
 void SyntheticImage::PutWorldMapExits(std::span<const WorldMapExitRecord> exits) {
     std::uint32_t at = Wrap(Table(RegionTable::WorldMapExitTable));
     for (const WorldMapExitRecord& e : exits) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "maps/ShopList.h"
 #include "project/ChestRecord.h"
 #include "project/ConditionalDestination.h"
 #include "project/ExitRecord.h"
@@ -116,6 +117,10 @@ public:
     // A map's chests in both forms at the release's chest tables, then the 0xFF byte.
     void PutChestList(std::uint32_t mapId, std::uint16_t pointer,
                       std::span<const ChestRecord> chests);
+    // Shops from the release's shop table on (offsets ignored), then the 0xFFFF word; and an
+    // item list at (the table's bank) + pointer, then the 0xFF byte.
+    void PutShops(std::span<const ShopRecord> shops);
+    void PutShopItems(std::uint16_t pointer, std::span<const ShopItem> items);
     // The 37 world-map exits at the release's table.
     void PutWorldMapExits(std::span<const WorldMapExitRecord> exits);
 

@@ -1,0 +1,155 @@
+#include "maps/ObjectEditModel.h"
+
+#include <array>
+
+#include "platform/Prompts.h"
+#include "project/ObjectListReader.h"
+#include "project/ProjectContext.h"
+
+namespace {
+
+constexpr std::uint32_t kObjectListMapCount = 1110;
+constexpr std::uint8_t kLayoutHasEnemy = 0x04;
+
+bool IsObjectCode(std::uint8_t code) {
+    return code == kObjectCodePlayerSpawn || (code < kObjectCodeData && (code & 0x3F) <= 1);
+}
+
+// The top-level command of a map's list that `matches` accepts.
+template <typename Match>
+std::optional<ObjectCommand> FindCommand(const ProjectContext& project, std::uint32_t mapId,
+                                         Match matches) {
+    if (mapId >= kObjectListMapCount) {
+        return std::nullopt;
+    }
+    const std::optional<ObjectListLocation> list = LocateObjectList(project, mapId);
+    if (!list) {
+        return std::nullopt;
+    }
+    ObjectListReader reader(project.Image(), list->offset + 2);
+    while (const std::optional<ObjectCommand> command = reader.Next()) {
+        if (command->IsEnd()) {
+            break;
+        }
+        if (matches(*command)) {
+            return command;
+        }
+    }
+    return std::nullopt;
+}
+
+PlacedObject PlacedObjectOf(const ObjectCommand& c) {
+    PlacedObject o;
+    o.offset = c.offset;
+    o.code = c.code;
+    o.x = c.Operand(0);
+    o.y = c.Operand(1);
+    o.flags = c.Operand(2);
+    o.script = c.OperandLong(3);
+    o.layout = o.IsSpawn() ? 0 : c.OperandLong(6);
+    return o;
+}
+
+}  // namespace
+
+bool PlacedObject::IsSpawn() const {
+    return code == kObjectCodePlayerSpawn;
+}
+
+bool PlacedObject::IsFlagged() const {
+    return !IsSpawn() && (code & 0x3F) == 1;
+}
+
+std::optional<PlacedObject> FindObjectAt(const ProjectContext& project, std::uint32_t mapId,
+                                         std::uint32_t column, std::uint32_t row) {
+    const auto found = FindCommand(project, mapId, [&](const ObjectCommand& c) {
+        const std::uint8_t y = c.Operand(1);
+        return IsObjectCode(c.code) && CellNear(c.Operand(0), column) && y != 0 && CellNear(row, y);
+    });
+    if (!found) {
+        return std::nullopt;
+    }
+    return PlacedObjectOf(*found);
+}
+
+bool ObjectEditModel::AddEnabled(const ProjectContext* project) const {
+    return selection.ValidFor(project) && !project->Is6MB();
+}
+
+bool ObjectEditModel::Fill(const ProjectContext& project, std::uint32_t mapId, std::uint32_t column,
+                           std::uint32_t row) {
+    const std::optional<PlacedObject> found = FindObjectAt(project, mapId, column, row);
+    if (!found) {
+        return false;
+    }
+    const PlacedObject& o = *found;
+    script = FieldText("0x%06X", o.script);
+    posX = FieldText("%u", o.x);
+    posY = FieldText("%u", o.y);
+    flag = FieldText("0x%02X", o.flags);
+    const std::uint32_t scriptAt = project.WrapRomOffset(o.script);
+    animationId = FieldText("%u", project.Read8(scriptAt));
+    if (o.IsSpawn() || o.IsFlagged()) {
+        interactionFlags = project.Read16(scriptAt + 1);
+    }
+    if (o.IsSpawn()) {
+        spriteLayout.clear();
+        spriteLayoutEnabled = false;
+        saveAllowed_ = false;
+    } else {
+        spriteLayout = FieldText("0x%06X", o.layout);
+        spriteLayoutEnabled = true;
+        // Only commands 0 and 1 are saved, and only at the length they have.
+        saveAllowed_ = o.code <= 1 && (o.flags == 0 || (o.IsFlagged() && o.flags == 0x80));
+        if (o.layout == 0) {
+            enemyIdEnabled = false;
+        } else {
+            const std::uint32_t layoutAt = project.WrapRomOffset(o.layout);
+            const std::uint8_t enemy = project.Read8(layoutAt + 4);
+            if ((project.Read8(layoutAt + 3) & kLayoutHasEnemy) != 0 && enemy != 0) {
+                enemyId = FieldText("%u", enemy);
+                enemyIdEnabled = true;
+            }
+        }
+    }
+    selectedMapId = mapId;
+    recordOffset = o.offset;
+    selection.Select(project);
+    return true;
+}
+
+void ObjectEditModel::Save(ProjectContext* project, Prompts& prompts) {
+    if (!SaveEnabled(project)) {
+        return;
+    }
+    const std::optional<ObjectCommand> command = FindCommand(
+        *project, selectedMapId, [&](const ObjectCommand& c) { return c.offset == recordOffset; });
+    if (!command || command->code > 1) {
+        prompts.ShowMessage(kObjectUnsupportedType, kObjectErrorCaption);
+        return;
+    }
+    const std::uint32_t scriptAddress = FieldValue(script);
+    const std::uint32_t layoutAddress = FieldValue(spriteLayout);
+    const std::array<std::uint8_t, 9> operands = {
+        static_cast<std::uint8_t>(FieldValue(posX)),
+        static_cast<std::uint8_t>(FieldValue(posY)),
+        static_cast<std::uint8_t>(FieldValue(flag)),
+        static_cast<std::uint8_t>(scriptAddress),
+        static_cast<std::uint8_t>(scriptAddress >> 8),
+        static_cast<std::uint8_t>(scriptAddress >> 16),
+        static_cast<std::uint8_t>(layoutAddress),
+        static_cast<std::uint8_t>(layoutAddress >> 8),
+        static_cast<std::uint8_t>(layoutAddress >> 16),
+    };
+    if (ObjectOperandLength(command->code, operands) != command->operands.size()) {
+        prompts.ShowMessage(kObjectLengthRefused);
+        return;
+    }
+    project->WriteBytes(recordOffset + 1, operands);
+}
+
+void ObjectEditModel::Add(const ProjectContext* project, Prompts& prompts) const {
+    if (AddEnabled(project)) {
+        prompts.ShowMessage(kObjectAddNeedsExpandedRom);
+    }
+}

@@ -1,0 +1,126 @@
+#include "scripts/ScriptDisassembler.h"
+
+#include <cstdio>
+#include <memory>
+
+#include "project/ProjectContext.h"
+#include "scripts/ScriptWalk.h"
+
+std::uint32_t ScriptNestingDepth = 0;
+
+namespace {
+
+constexpr std::uint32_t kMaxNestingDepth = 6;
+constexpr std::uint8_t kCommandIntroducer = 0x02;  // COP
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+struct NestingGuard {
+    NestingGuard() { ++ScriptNestingDepth; }
+    ~NestingGuard() { --ScriptNestingDepth; }
+    NestingGuard(const NestingGuard&) = delete;
+    NestingGuard& operator=(const NestingGuard&) = delete;
+};
+
+std::string Formatted(std::string_view format, std::initializer_list<FormatArg> args) {
+    std::string text;
+    AppendFormat(text, format, args);
+    return text;
+}
+
+bool WalkCanGoOn(ScriptWalk& walk) {
+    if (walk.items >= kMaxWalkItems) {
+        walk.StopAt("[Warning max items reached]");
+        return false;
+    }
+    if (walk.position() >= walk.image.size()) {
+        walk.StopAt(kEndOfImageWarning);
+        return false;
+    }
+    return true;
+}
+
+void WalkCommand(ScriptWalk& walk) {
+    if (walk.log != nullptr) {
+        AppendFormat(*walk.log, "cop( 0x%06X ); break; case 0x",
+                     {{walk.position() | kLogAddressBit}});
+    }
+    ++walk.position();
+    const std::uint8_t command = walk.Byte(walk.position());
+    if (!walk.Fits(walk.position(), 1)) {
+        walk.StopAt(kEndOfImageWarning);
+    } else {
+        HandleScriptCommand(walk);
+    }
+    if (walk.log != nullptr) {
+        AppendFormat(*walk.log, "%06X: //  %02X\n",
+                     {{walk.position() | kLogAddressBit}, {command}});
+    }
+}
+
+void WalkAssemblerRun(ScriptWalk& walk, bool mFlag) {
+    ScriptTreeNode& run =
+        walk.Add(walk.parent, Formatted("[%06X]    assembler", {{walk.position()}}));
+    walk.accumulatorIs8Bit = mFlag;
+    walk.pendingLabel = 0;
+    while (WalkCanGoOn(walk)) {
+        if (walk.position() == walk.pendingLabel) {
+            if (walk.log != nullptr) {
+                AppendFormat(*walk.log, "loc_%06X:\n", {{walk.pendingLabel | kLogAddressBit}});
+            }
+            walk.pendingLabel = 0;
+        }
+        walk.previousOpcode = DecodeInstruction(walk, run);
+        if (walk.stop || walk.Byte(walk.position()) == kCommandIntroducer) {
+            return;
+        }
+    }
+}
+
+}  // namespace
+
+ScriptReader::ScriptReader(const ProjectContext& project) : project(project), decoder(project) {}
+
+void DisassembleScript(ScriptReader& reader, ScriptTreeNode& parent, std::uint32_t address,
+                       const ScriptWalkOptions& options) {
+    const ProjectContext& project = reader.project;
+    reader.position = project.WrapRomOffset(address);
+    if (options.root) {
+        parent.Add(Formatted("Script offset: %06X", {{reader.position}}));
+        ScriptNestingDepth = 0;
+    }
+    if (options.header) {
+        parent.Add(
+            Formatted("Script flags:[%02X][%04X][%04X]", {{project.Read8(reader.position)},
+                                                          {project.Read16(reader.position + 1)},
+                                                          {project.Read16(reader.position + 3)}}));
+        reader.position += 5;
+    }
+    if (ScriptNestingDepth > kMaxNestingDepth) {
+        parent.Add("[Warning max script reached]");
+        return;
+    }
+    NestingGuard nesting;
+
+    std::unique_ptr<std::FILE, FileCloser> logFile;
+    std::string logText;
+    if (options.writeLog) {
+        char name[32];
+        std::snprintf(name, sizeof name, "script_%06X.log", reader.position);
+        logFile.reset(std::fopen(name, "w+"));
+    }
+    ScriptWalk walk{reader, project.Image(), parent, logFile ? &logText : nullptr};
+    while (!walk.stop && WalkCanGoOn(walk)) {
+        if (walk.Byte(walk.position()) == kCommandIntroducer) {
+            WalkCommand(walk);
+        } else {
+            WalkAssemblerRun(walk, options.mFlag);
+        }
+    }
+    if (logFile) {
+        // One write at the end: the log is built in memory, not flushed per command.
+        std::fwrite(logText.data(), 1, logText.size(), logFile.get());
+    }
+}
