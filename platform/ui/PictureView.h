@@ -17,6 +17,7 @@ public:
     // Shows the given canvas (null shows nothing); the canvas must outlive the view or be
     // replaced first.
     void SetCanvas(const Canvas* canvas);
+    const Canvas* GetCanvas() const { return canvas_; }
     // Takes a change of the canvas's pixels or size into account.
     void Refresh();
     // The canvas's pixels as a QImage that shares them (a null image without a canvas).

@@ -115,6 +115,27 @@ TEST(CanvasBlit, BlendUsesOneAlphaAndIgnoresTheSourceAlpha) {
               (std::vector<std::uint32_t>{0xFF004B00, 0xFF4B0000, 0xFFA5A5A5, 0x80808080}));
 }
 
+TEST(CanvasBlit, StretchCopyScalesMirrorsAndKeys) {
+    const Canvas src = Numbered(2, 2);
+    Canvas doubled(4, 4);
+    doubled.StretchCopy(src.Source(), 0, 0, 4, 4, 0, 0, 2, 2, true, false);
+    EXPECT_EQ(All(doubled),
+              (std::vector<std::uint32_t>{kBase | 0x01, kBase | 0x01, kBase, kBase,  //
+                                          kBase | 0x01, kBase | 0x01, kBase, kBase,  //
+                                          kBase | 0x11, kBase | 0x11, kBase | 0x10, kBase | 0x10,
+                                          kBase | 0x11, kBase | 0x11, kBase | 0x10, kBase | 0x10}));
+    // Halved upside down, one column off the left edge.
+    const Canvas big = Numbered(4, 4);
+    Canvas half(2, 2, k_);
+    half.StretchCopy(big.Source(), -1, 0, 2, 2, 0, 0, 4, 4, false, true);
+    EXPECT_EQ(All(half), (std::vector<std::uint32_t>{kBase | 0x32, k_, kBase | 0x12, k_}));
+    // A block reaching past the source draws what exists; the key is left out.
+    Canvas keyed(3, 1, k_);
+    const Canvas source = Numbered(2, 1, 0x00FF0000);
+    keyed.StretchCopy(source.Source(), 0, 0, 3, 1, 0, 0, 3, 1, false, false, 0x00FF0000);
+    EXPECT_EQ(All(keyed), (std::vector<std::uint32_t>{k_, 0x00FF0001, k_}));
+}
+
 TEST(CanvasBlit, PixelsAndFilledRectanglesOutsideTheSurfaceAreDropped) {
     Canvas canvas(3, 2, 0);
     canvas.Set(3, 0, 0xFFFFFFFF);

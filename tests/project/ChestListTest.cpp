@@ -60,7 +60,7 @@ TEST(ChestList, BothFormsReadInsideTheBankAndWrittenInPlace) {
     EXPECT_EQ(ReadChestList(*project, 21).size(), 1u);
 
     chests[0].itemWord = 0x8005;
-    chests[1].x = 9;
+    chests[1].x = chests[1].y = 9;
     for (std::size_t k = 0; k < 2; ++k) {
         EXPECT_EQ(WriteChestRecord(*project, chests[k]), ChestWriteResult::Written);
         EXPECT_EQ(Fields(ReadChestList(*project, 10)[k]), Fields(chests[k]));

@@ -121,6 +121,7 @@ TEST(ProjectFile, UnsoundFilesAreRefusedAndTheProjectStaysAsItWas) {
     const std::vector<std::uint8_t> kept = open->romImage;
     ScriptedPrompts prompts;
     const auto expectRefused = [&](const char* what, const char* path, const std::string& text) {
+        prompts.messages.clear();
         EXPECT_FALSE(LoadProject(*open, path, prompts)) << what;
         EXPECT_EQ(prompts.LastMessage(), text) << what;
         EXPECT_EQ(open->romImage, kept) << what;

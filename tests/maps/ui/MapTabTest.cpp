@@ -101,9 +101,9 @@ TEST_F(MapTabTest, LoadsAMapPickedByNameAndShowsIt) {
     EXPECT_EQ(Child<QComboBox>("music")->currentIndex(), MapPageProject::kMusicTrack);
     EXPECT_EQ(Text("offset1"), QString("0x%1").arg(MapPageProject::kLayer0 + 2, 0, 16));
     EXPECT_TRUE(Child<QAbstractButton>("save")->isEnabled());
-    // The panels list the metatiles, 8 per row.
+    // The panels list the metatiles, 8 per row; here the top two tiles of metatile 13.
     for (const int x : {5 * 16 + 3, 5 * 16 + 11}) {
-        EXPECT_EQ(page.Model().tilePanels[0].At(x, 16 + 11) & 0xFFFFFF, data->MetatileColour(13));
+        EXPECT_EQ(page.Model().tilePanels[0].At(x, 16 + 3) & 0xFFFFFF, data->MetatileColour(13));
     }
 }
 
