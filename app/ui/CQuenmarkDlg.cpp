@@ -27,6 +27,7 @@
 #include "platform/Prompts.h"
 #include "project/ProjectCommands.h"
 #include "scripts/ui/ScriptEditorTab.h"
+#include "tools/ui/RandomTab.h"
 
 namespace {
 
@@ -150,6 +151,7 @@ void CQuenmarkDlg::BuildPages() {
     worldMapTab_ = new WorldMapTab(prompts_, tabs_);
     scriptEditorTab_ = new ScriptEditorTab(prompts_, tabs_);
     spritePlaceEditorTab_ = new SpritePlaceEditorTab(prompts_, tabs_);
+    randomTab_ = std::make_unique<RandomTab>(prompts_);
 
     tabs_->addTab(scriptsTab_, "Script Viewer");
     tabs_->addTab(mapTab_, "Maps");

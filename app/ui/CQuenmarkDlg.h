@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include <QMainWindow>
 #include <QPointer>
 
@@ -13,6 +15,7 @@ class ShopEditFloat;
 class WorldMapTab;
 class Prompts;
 class QTabWidget;
+class RandomTab;
 class QAction;
 
 // The main window: the menu of project commands and the tab strip with the editor pages.
@@ -35,6 +38,8 @@ public:
     ShopEditFloat* ShopEditor() const;
     EnemiesTab* EnemiesPage() const { return enemiesTab_; }
     ExpTab* ExpPage() const { return expTab_; }
+    // The randomizer page: kept, never shown.
+    RandomTab* RandomPage() const { return randomTab_.get(); }
 
     // Menu commands.
     void OnFileNewProject();
@@ -83,4 +88,5 @@ private:
     QPointer<ChestEditFloat> chestEditor_;
     QPointer<ObjectEditFloat> objectEditor_;
     QPointer<ShopEditFloat> shopEditor_;
+    std::unique_ptr<RandomTab> randomTab_;
 };
