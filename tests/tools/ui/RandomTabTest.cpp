@@ -67,7 +67,9 @@ TEST_F(RandomTabPage, PatchButtonsReachTheImage) {
     NewProject(SyntheticImage());
     RandomTab& page = *window.RandomPage();
     Click(page, "bingo");
+    EXPECT_EQ(currentProject->Read8(0x10AE8B), 0x48);
     EXPECT_EQ(currentProject->Read8(0x10B46B), 0x4C);
+    EXPECT_EQ(currentProject->Read8(0x10B56B), 0x53);
     Click(page, "bosses");
     EXPECT_NE(prompts.LastMessage().find("Boss exit 7 "), std::string::npos);
 
