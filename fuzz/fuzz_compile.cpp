@@ -2,17 +2,20 @@
 //
 // Input: flags (bit 0 header, bit 1 no RTL), the game address (u24), the text's length (u16),
 // the text, then an image description. A refused script leaves the image as it was; an
-// accepted one stands in the image, fits its bounds, and its code walks back as the commands
-// of its lines, in order, with every jump inside the code and every text after it.
+// accepted one stands in the image and fits its bounds. Its code walks back as the commands of
+// its lines, in order, with every jump inside the code and every text after it; and the
+// disassembler, walking the image there, lists the same commands at the same places.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <string_view>
 #include <vector>
 
 #include "fuzz/FuzzImage.h"
 #include "project/ProjectContext.h"
 #include "scripts/ScriptCompiler.h"
+#include "scripts/ScriptDisassembler.h"
 
 namespace {
 
@@ -51,10 +54,33 @@ const ScriptCommandRow* RowOfNumber(std::uint8_t number) {
     return nullptr;
 }
 
+// The script commands that the disassembler lists at the top of a walk, as (offset, command
+// byte) in order.
+std::vector<std::pair<std::uint32_t, std::uint32_t>> ListedCommands(const ProjectContext& project,
+                                                                    std::uint32_t address,
+                                                                    bool header) {
+    ScriptNestingDepth = 0;
+    ScriptReader reader(project);
+    ScriptTreeNode top;
+    DisassembleScript(reader, top, address, {.header = header, .writeLog = false});
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> listed;
+    for (const ScriptTreeNode& item : top.children) {
+        unsigned offset = 0;
+        unsigned command = 0;
+        char close = 0;
+        if (std::sscanf(item.text.c_str(), "[%6X][%2X%c", &offset, &command, &close) == 3 &&
+            close == ']') {
+            listed.emplace_back(offset, command);
+        }
+    }
+    return listed;
+}
+
 // Walks the code of an accepted script, as far as its raw 65816 lines let it, against the
-// command numbers of its lines.
+// command numbers of its lines; the places of the commands go to `places`.
 void WalkBack(const std::vector<std::uint8_t>& bytes, std::string_view text, std::uint32_t address,
-              bool header, bool noRtl) {
+              bool header, bool noRtl,
+              std::vector<std::pair<std::uint32_t, std::uint32_t>>& places) {
     std::vector<std::uint8_t> expected;
     bool raw = false;
     for (const ScriptCommand& command : ReadScriptCommands(text).commands) {
@@ -70,6 +96,7 @@ void WalkBack(const std::vector<std::uint8_t>& bytes, std::string_view text, std
     std::vector<std::pair<std::size_t, ScriptOperands>> words;  // addresses and their kind
     for (std::uint8_t number : expected) {
         Check(at + 1 < bytes.size() && bytes[at] == 0x02 && bytes[at + 1] == number);
+        places.emplace_back(static_cast<std::uint32_t>(at), number);
         const ScriptCommandRow* row = RowOfNumber(number);
         Check(row != nullptr);
         if (row->operands == ScriptOperands::EventFlagJump) {
@@ -137,8 +164,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(std::equal(result.bytes.begin(), result.bytes.end(), after.begin()));
         const auto written = static_cast<std::ptrdiff_t>(result.bytes.size());
         Check(std::equal(after.begin() + written, after.end(), before.begin() + written));
+        std::vector<std::pair<std::uint32_t, std::uint32_t>> places;
         if (!result.bytes.empty()) {
-            WalkBack(result.bytes, text, address, header, noRtl);
+            WalkBack(result.bytes, text, address, header, noRtl, places);
+        }
+        // The disassembler ends its walk at the closing RTL.
+        if (!noRtl && !places.empty()) {
+            const auto listed = ListedCommands(project, address, header);
+            Check(listed.size() >= places.size());
+            for (std::size_t i = 0; i < places.size(); ++i) {
+                Check(listed[i].first == offset + places[i].first + 1 &&
+                      listed[i].second == places[i].second);
+            }
         }
     }
     // The pool zeroes only what its own patches wrote.

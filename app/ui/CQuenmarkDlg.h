@@ -9,6 +9,7 @@ class ChestEditFloat;
 class ExitEditFloat;
 class EnemiesTab;
 class ExpTab;
+class ItemsTab;
 class MapTab;
 class ObjectEditFloat;
 class ShopEditFloat;
@@ -40,6 +41,7 @@ public:
     ExpTab* ExpPage() const { return expTab_; }
     // The randomizer page: kept, never shown.
     RandomTab* RandomPage() const { return randomTab_.get(); }
+    ItemsTab* ItemsPage() const { return itemsTab_; }
 
     // Menu commands.
     void OnFileNewProject();
@@ -78,7 +80,7 @@ private:
     WorldMapTab* worldMapTab_ = nullptr;
     ExpTab* expTab_ = nullptr;
     EnemiesTab* enemiesTab_ = nullptr;
-    QWidget* itemsTab_ = nullptr;
+    ItemsTab* itemsTab_ = nullptr;
     QWidget* spritesTab_ = nullptr;
     QWidget* titleScreenTab_ = nullptr;
     QWidget* scriptEditorTab_ = nullptr;
