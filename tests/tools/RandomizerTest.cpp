@@ -220,7 +220,8 @@ TEST(Randomizer, EntrancesAndTheirWaysBackStayTogether) {
     const std::vector<std::uint16_t> places{0xF100, 0x172, 0x41F, 0x40, 0x50};
     for (std::size_t i = 0; i < places.size(); ++i) {
         const auto n = static_cast<std::uint8_t>(10 * (i + 1));
-        lists[2].push_back({n, n, 2, 3, places[i], 0, 0, 0, 0});
+        lists[2].push_back({n, n, static_cast<std::uint8_t>(n + 1),
+                            static_cast<std::uint8_t>(n + 2), places[i], 0, 0, 0, 0});
     }
     const std::map<std::uint32_t, ExitRecord> back{
         {0x30, {1, 1, 1, 1, 2, 0, 0x1A, 0x100, 0x200}},  {0x31, {1, 1, 1, 1, 2, 0, 0x2B, 1, 2}},
@@ -243,6 +244,8 @@ TEST(Randomizer, EntrancesAndTheirWaysBackStayTogether) {
         const auto from = std::find_if(original[2].begin(), original[2].end(),
                                        [&](const ExitRecord& o) { return o.posX == e.posX; });
         ASSERT_NE(from, original[2].end());
+        EXPECT_EQ(std::tuple(e.posY, e.sizeX, e.sizeY),
+                  std::tuple(from->posY, from->sizeX, from->sizeY));
         EXPECT_EQ(e.dstMapId, places[k]);
         const std::uint32_t oldPlace = from->dstMapId == 0xF100 ? 0x30 : from->dstMapId;
         if (places[k] == 0x50) {
