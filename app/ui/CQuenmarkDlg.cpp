@@ -30,6 +30,7 @@
 #include "project/ProjectCommands.h"
 #include "scripts/ui/ScriptEditorTab.h"
 #include "tools/ui/PractTab.h"
+#include "tools/ui/RandomTab.h"
 
 namespace {
 
@@ -155,6 +156,8 @@ void CQuenmarkDlg::BuildPages() {
     spritePlaceEditorTab_ = new SpritePlaceEditorTab(prompts_, tabs_);
     // Kept without a window of its own and never shown.
     practTab_ = std::make_unique<PractTab>(prompts_);
+    // Kept without a window of its own and never shown.
+    randomTab_ = std::make_unique<RandomTab>(prompts_);
 
     tabs_->addTab(scriptsTab_, "Script Viewer");
     tabs_->addTab(mapTab_, "Maps");

@@ -17,6 +17,7 @@ class WorldMapTab;
 class PractTab;
 class Prompts;
 class QTabWidget;
+class RandomTab;
 class QAction;
 
 // The main window: the menu of project commands and the tab strip with the editor pages.
@@ -39,6 +40,8 @@ public:
     ShopEditFloat* ShopEditor() const;
     EnemiesTab* EnemiesPage() const { return enemiesTab_; }
     ExpTab* ExpPage() const { return expTab_; }
+    // The randomizer page: kept, never shown.
+    RandomTab* RandomPage() const { return randomTab_.get(); }
     ItemsTab* ItemsPage() const { return itemsTab_; }
     PractTab* PractPage() const { return practTab_.get(); }
 
@@ -90,4 +93,5 @@ private:
     QPointer<ObjectEditFloat> objectEditor_;
     QPointer<ShopEditFloat> shopEditor_;
     std::unique_ptr<PractTab> practTab_;
+    std::unique_ptr<RandomTab> randomTab_;
 };

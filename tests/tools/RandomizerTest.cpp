@@ -1,0 +1,349 @@
+#include <algorithm>
+#include <fstream>
+#include <map>
+#include <set>
+
+#include <gtest/gtest.h>
+
+#include "project/ConditionalDestination.h"
+#include "project/ExitLists.h"
+#include "project/ProjectContext.h"
+#include "project/RomImport.h"
+#include "scripts/ScriptDisassembler.h"
+#include "tests/support/ScriptedPrompts.h"
+#include "tests/support/SyntheticImage.h"
+#include "tools/PatchFiles.h"
+#include "tools/Randomizer.h"
+#include "tools/RandomizerTables.h"
+
+using Region = SyntheticImage::Region;
+using Bytes = std::vector<std::uint8_t>;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::unique_ptr<ProjectContext> Imported(const SyntheticImage& image) {
+    auto project = std::make_unique<ProjectContext>();
+    EXPECT_NE(ImportRom(*project, image.Bytes()), kRegionNone);
+    return project;
+}
+
+ChestRecord Chest(std::uint8_t kind, std::uint16_t item, std::uint16_t id) {
+    return {0, 1, 2, kind, static_cast<std::uint16_t>(kind == 0x80 ? 0xABCD : 0), item, id};
+}
+
+std::string TreeText(const ScriptTreeNode& node) {
+    std::string text = node.text + "\n";
+    for (const ScriptTreeNode& child : node.children) {
+        text += TreeText(child);
+    }
+    return text;
+}
+
+fs::path ScratchFolder(const std::string& name) {
+    const fs::path folder = fs::temp_directory_path() / ("quenmark-random-" + name);
+    fs::remove_all(folder);
+    fs::create_directories(folder / "asm");
+    return folder;
+}
+
+void WriteFile(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+}  // namespace
+
+TEST(Randomizer, ChestItemsMeetTheQuotasAndLeaveTheRestAlone) {
+    SyntheticImage image;
+    image.Put8(image.Table(RegionTable::ChestDataBank), 0xFF);  // every other map: no chests
+    std::vector<ChestRecord> first{Chest(0, 49, 0x20), Chest(0, 130, 0x80), Chest(0, 0x8082, 0x21),
+                                   Chest(8, 5, 0x22)};
+    std::vector<ChestRecord> second{Chest(0x80, 140, 0x30), Chest(8, 131, 0x31)};
+    for (std::uint16_t i = 0; i < 10; ++i) {
+        second.push_back(Chest(0, static_cast<std::uint16_t>(128 + i), 0x40 + i));
+        second.push_back(Chest(0, static_cast<std::uint16_t>(160 + i), 0x60 + i));
+    }
+    image.PutChestList(3, 0x1000, first);
+    image.PutChestList(700, 0x2000, second);
+    auto project = Imported(image);
+    const Bytes before = project->romImage;
+
+    RandomizerGenerator rng(7);
+    std::string message;
+    const auto collected = RandomizeChestItems(*project, rng, message);
+    EXPECT_EQ(message, "");
+    EXPECT_EQ(collected.size(), first.size() + second.size() - 1);
+
+    const auto after = WalkChests(*project).chests;
+    ASSERT_EQ(after.size(), first.size() + second.size());
+    // The excluded weapon, the gems and the plain item keep every byte (kind 0x08 included).
+    for (std::size_t i = 1; i < 4; ++i) {
+        const std::uint32_t at = after[i].record.offset;
+        EXPECT_TRUE(std::equal(before.begin() + at, before.begin() + at + 7,
+                               project->romImage.begin() + at));
+    }
+    std::map<std::uint16_t, int> items;
+    for (std::size_t i = 4; i < after.size(); ++i) {
+        const ChestRecord& c = after[i].record;
+        ++items[c.itemWord];
+        EXPECT_LT(c.itemWord, 128);
+        EXPECT_EQ(c.chestId, second[i - 4].chestId);
+        EXPECT_EQ(c.kind, second[i - 4].kind == 0x80 ? 0x80 : 0x00);
+    }
+    // One carrot stood already: six weapons in walk order become carrots, the 9-byte one first.
+    EXPECT_EQ(after[4].record.itemWord, 49);
+    EXPECT_EQ(after[4].record.extraWord, 0xABCD);
+    EXPECT_EQ(after[5].record.itemWord, 49);
+    EXPECT_EQ(items[49], 6);
+    EXPECT_EQ(items[27], 8);
+    int fillers = 0;
+    for (const std::uint16_t f : RandomizerFillerItems) {
+        fillers += items[f];
+    }
+    EXPECT_EQ(fillers, 12 - 6 + 10 - 8);
+
+    // An unknown kind anywhere stops the walk before any change.
+    image.PutChestList(1000, 0x3000, std::vector{Chest(0x40, 1, 0x50)});
+    project = Imported(image);
+    EXPECT_TRUE(WalkChests(*project).unknownFlag);
+    RandomizeChestItems(*project, rng, message);
+    EXPECT_EQ(message, kUnknownChestFlag);
+    EXPECT_EQ(project->romImage, image.Bytes());
+}
+
+TEST(Randomizer, ChestTexts) {
+    const struct {
+        ChestRecord chest;
+        const char* text;
+    } cases[] = {{Chest(0, 0x8123, 1), "1A5|123"},
+                 {Chest(0, 0x0131, 1), "1A5|Carrot"},
+                 {Chest(0x80, 0x01BD, 1), "1A5|Pro Armr"},
+                 {Chest(0, 0x00C4, 1), "1A5|Item 196"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(ChestComboText({c.chest, 0x1A5}), c.text);
+    }
+}
+
+TEST(Randomizer, RumourMarksFivePlacesAndNamesThem) {
+    for (const unsigned seed : {1u, 2u, 3u, 99u}) {
+        auto project = Imported(SyntheticImage());
+        RandomizerGenerator rng(seed);
+        ASSERT_EQ(WriteRumour(*project, rng), "");
+        std::vector<std::string> valuable;
+        int others = 0;
+        for (const RumourPlace& place : RumourPlaces) {
+            const std::uint8_t marker = project->Read8(place.markerOffset);
+            if (marker == 0x4C) {
+                valuable.emplace_back(place.name);
+            }
+            others += marker == 0x17;
+        }
+        ASSERT_EQ(valuable.size(), 5u);
+        EXPECT_EQ(others, 7);
+
+        ScriptReader reader(*project);
+        ScriptTreeNode root;
+        DisassembleScript(reader, root, kRumourScriptAddress, {.root = true, .writeLog = false});
+        const std::string text = TreeText(root);
+        std::size_t at = text.find("There is a rumor");
+        ASSERT_NE(at, std::string::npos) << text;
+        for (const std::string& name : valuable) {
+            at = text.find(name, at);
+            EXPECT_NE(at, std::string::npos) << name << "\n" << text;
+        }
+    }
+}
+
+TEST(Randomizer, FixedOffsetOperationsRefuseSmallImages) {
+    auto project = Imported(SyntheticImage(SyntheticImage::k1MB, Region::German));
+    const Bytes before = project->romImage;
+    RandomizerGenerator rng(1);
+    ScriptedPrompts prompts;
+    EXPECT_NE(WriteRumour(*project, rng), "");
+    EXPECT_FALSE(ApplyBingoPatch(*project));
+    ApplyRandomizerPatches(*project, rng, prompts, true, ScratchFolder("small"));
+    project->exitLists[2].push_back({1, 1, 1, 1, 0x10});
+    EXPECT_FALSE(ShuffleEntrances(*project, rng, prompts));
+    EXPECT_EQ(project->romImage, before);
+    EXPECT_EQ(prompts.messages, (std::vector<std::string>(2, kRandomizerNeeds4MB)));
+}
+
+TEST(Randomizer, BossesEachDestinationOnceWithTheirOwnEffect) {
+    SyntheticImage image;
+    for (std::uint32_t k = 0; k < 8; ++k) {
+        if (k != 5) {
+            image.PutBytes(0x300000 + 0x40 * k, BossExitDestinations[k]);
+        }
+    }
+    auto project = Imported(image);
+    RandomizerGenerator rng(11);
+    for (int run = 0; run < 2; ++run) {
+        const std::string report = ShuffleBosses(*project, rng);
+        EXPECT_NE(report.find("Boss exit 5 "), std::string::npos);
+        std::set<std::uint16_t> maps;
+        for (std::uint32_t k = 0; k < 8; ++k) {
+            const std::uint32_t at = 0x300000 + 0x40 * k;
+            if (k == 5) {
+                EXPECT_EQ(project->Read24(at), 0u);
+                continue;
+            }
+            EXPECT_EQ(project->Read16(at + 2), GetU16(BossExitDestinations[k], 2));
+            const auto match = std::find_if(
+                BossExitDestinations.begin(), BossExitDestinations.end(), [&](const auto& d) {
+                    return GetU16(d, 0) == project->Read16(at) &&
+                           GetU32(d, 4) == GetU32(project->romImage, at + 4);
+                });
+            EXPECT_NE(match, BossExitDestinations.end());
+            maps.insert(project->Read16(at));
+        }
+        EXPECT_EQ(maps.size(), 7u);
+        EXPECT_EQ(project->Read8(0), 0);
+        // The second run finds the records where the first one left them.
+        for (std::uint32_t k = 0; k < 8; ++k) {
+            if (k != 5) {
+                project->WriteBytes(0x300000 + 0x40 * k, BossExitDestinations[k]);
+            }
+        }
+    }
+}
+
+TEST(Randomizer, EntrancesAndTheirWaysBackStayTogether) {
+    SyntheticImage image;
+    image.PutConditionalDestinations(
+        0xF100, std::vector<ConditionalDestination>{{0, 0x0011, 0x30, 0, 0, 0, 0},
+                                                    {0, 0x0000, 0x31, 0, 0, 0, 0}});
+    auto project = Imported(image);
+    auto& lists = project->exitLists;
+    lists.assign(kMapCount, {});
+    // Places 0x30/0x31 (one conditional entrance), 0x172, 0x41F (with 0x41E), 0x40 and an
+    // excluded one.
+    const std::vector<std::uint16_t> places{0xF100, 0x172, 0x41F, 0x40, 0x50};
+    for (std::size_t i = 0; i < places.size(); ++i) {
+        const auto n = static_cast<std::uint8_t>(10 * (i + 1));
+        lists[2].push_back({n, n, static_cast<std::uint8_t>(n + 1),
+                            static_cast<std::uint8_t>(n + 2), places[i], 0, 0, 0, 0});
+    }
+    const std::map<std::uint32_t, ExitRecord> back{
+        {0x30, {1, 1, 1, 1, 2, 0, 0x1A, 0x100, 0x200}},  {0x31, {1, 1, 1, 1, 2, 0, 0x2B, 1, 2}},
+        {0x172, {1, 1, 1, 1, 2, 0, 0x3C, 0x300, 0x400}}, {0x41F, {1, 1, 1, 1, 2, 0, 0x4D, 5, 6}},
+        {0x41E, {1, 1, 1, 1, 2, 0, 0x5E, 7, 8}},         {0x40, {1, 1, 1, 1, 2, 0, 0x6F, 9, 10}}};
+    for (const auto& [map, exit] : back) {
+        lists[map].push_back({0, 0, 1, 1, 0x99, 0, 0, 0, 0});
+        lists[map].push_back(exit);
+    }
+    const auto original = lists;
+    ScriptedPrompts prompts;
+    RandomizerGenerator rng(5);
+    ASSERT_TRUE(ShuffleEntrances(*project, rng, prompts));
+    EXPECT_TRUE(prompts.messages.empty());
+
+    // Each rectangle carries the way back of the place it led to before.
+    const auto& world = lists[2];
+    for (std::size_t k = 0; k < places.size(); ++k) {
+        const ExitRecord& e = world[k];
+        const auto from = std::find_if(original[2].begin(), original[2].end(),
+                                       [&](const ExitRecord& o) { return o.posX == e.posX; });
+        ASSERT_NE(from, original[2].end());
+        EXPECT_EQ(std::tuple(e.posY, e.sizeX, e.sizeY),
+                  std::tuple(from->posY, from->sizeX, from->sizeY));
+        EXPECT_EQ(e.dstMapId, places[k]);
+        const std::uint32_t oldPlace = from->dstMapId == 0xF100 ? 0x30 : from->dstMapId;
+        if (places[k] == 0x50) {
+            EXPECT_EQ(e, original[2][k]);
+            continue;
+        }
+        const ExitRecord& want = back.at(oldPlace);
+        std::vector<std::uint32_t> targets{places[k]};
+        if (places[k] == 0xF100) {
+            targets = {0x30, 0x31};
+        } else if (places[k] == 0x41F) {
+            targets.push_back(0x41E);
+        }
+        for (const std::uint32_t t : targets) {
+            const ExitRecord& x = lists[t][1];
+            EXPECT_EQ(std::tuple(x.dstX, x.dstY), std::tuple(want.dstX, want.dstY)) << t;
+            EXPECT_EQ(x.direction, (want.direction & 0xF0) | (back.at(t).direction & 0x0F));
+            EXPECT_EQ(lists[t][0], original[t][0]);
+        }
+        if (places[k] == 0x172) {
+            EXPECT_EQ(project->Read16(0x10F44A), want.dstX);
+            EXPECT_EQ(project->Read16(0x10F44C), want.dstY);
+        }
+    }
+
+    // A list the writer refuses leaves lists and image as they were.
+    lists[0x40].push_back({0xFF, 1, 1, 1, 2, 0, 0, 0, 0});
+    const auto refused = lists;
+    const Bytes image2 = project->romImage;
+    EXPECT_FALSE(ShuffleEntrances(*project, rng, prompts));
+    EXPECT_EQ(lists, refused);
+    EXPECT_EQ(project->romImage, image2);
+    EXPECT_EQ(prompts.LastMessage(), kExitEndMarkerPosition);
+}
+
+TEST(Randomizer, PatchesAppendTheFilesThatCanBeRead) {
+    SyntheticImage image;
+    image.PutBytes(0x200000, Bytes{0x1C, 0x88, 0x23, 0xCE});
+    const fs::path folder = ScratchFolder("patches");
+    const fs::path asmFolder = folder / "asm";
+    WriteFile(asmFolder / "player_level.bin", std::string(0x10, '\x11'));
+    WriteFile(asmFolder / "enemy_level.bin", std::string(0x20, '\x22'));
+    WriteFile(asmFolder / "credits_patch.bin", "\x33\x33");
+    for (const bool asmPatches : {false, true}) {
+        auto project = Imported(image);
+        ScriptedPrompts prompts;
+        RandomizerGenerator rng(3);
+        ApplyRandomizerPatches(*project, rng, prompts, asmPatches, folder);
+        // No fixed-writes file: said once, no step-9 hook; no ItemAdd.bin: said once.
+        ASSERT_EQ(prompts.messages.size(), asmPatches ? 8u : 3u);
+        EXPECT_NE(prompts.messages[0].find(kRandomizerFixedFile), std::string::npos);
+        EXPECT_EQ(prompts.messages[2], kPatchFileFailed);
+        EXPECT_EQ(project->Read8(0x05D94B), 0);
+        EXPECT_EQ(project->Read16(0x200002), 0xCDC7);
+        EXPECT_EQ(project->Read16(0x08CDC7), 0xD3D7);
+        const std::uint32_t hook = project->Read24(0x05DD71);
+        EXPECT_EQ(hook, asmPatches ? 0x88CDC9u : 0u);
+        if (asmPatches) {
+            EXPECT_EQ(project->Read24(0x05DE99), 0x88CDD9u);
+            EXPECT_EQ(project->Read16(0x05DE9C), 0xEAEA);
+            EXPECT_EQ(project->Read8(0x08CDD9), 0x22);
+        }
+        // The rumour's markers are listed in order; the credits lack their second file.
+        std::string markers;
+        for (const RumourPlace& place : RumourPlaces) {
+            markers += project->Read8(place.markerOffset) == 0x4C ? "4C\n" : "17\n";
+        }
+        EXPECT_EQ(prompts.messages[1], markers);
+        EXPECT_EQ(project->Read16(0x10AE6E), 0x5402);
+        EXPECT_EQ(project->Read16(0x7CF52), 0xF300);
+        EXPECT_EQ(project->Read8(0x07EC6E), 0);
+    }
+
+    // With every file present: the step-9 hooks follow their routines, the credits land.
+    WriteFile(asmFolder / "ItemAdd.bin", std::string(4, '\x44'));
+    WriteFile(folder / "credits_new.bin", "\x55");
+    WriteFile(folder / kRandomizerFixedFile,
+              "# test\n1 9C685 EA EA\n3 178100 C4 01\n9 E1FAB0 60\n9 88CD63 6B\n");
+    auto project = Imported(image);
+    ScriptedPrompts prompts;
+    RandomizerGenerator rng(3);
+    ApplyRandomizerPatches(*project, rng, prompts, false, folder);
+    EXPECT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(project->Read16(0x9C685), 0xEAEA);
+    EXPECT_EQ(project->Read16(0x178100), 0x01C4);
+    EXPECT_EQ(project->Read8(0x21FAB0), 0x60);
+    EXPECT_EQ(project->Read24(0x05D94C), 0xE1FAB0u);
+    EXPECT_EQ(project->Read24(0x009A0A), 0x88CDC7u);
+    EXPECT_EQ(project->Read16(0x200002), 0xCDCB);
+    EXPECT_EQ(project->Read8(0x21F300), 0x55);
+    EXPECT_EQ(project->Read24(0x07ECBF + 1), 0x88CDCDu);
+    EXPECT_EQ(project->Read16(0x08CDCD), 0x3333);
+
+    // A malformed line leaves all fixed changes out.
+    WriteFile(folder / kRandomizerFixedFile, "1 9C685 EA\n9 E1FAB0 600\n");
+    project = Imported(image);
+    ApplyRandomizerPatches(*project, rng, prompts, false, folder);
+    EXPECT_NE(prompts.messages[1].find("bad line 2"), std::string::npos);
+    EXPECT_EQ(project->Read8(0x9C685), 0);
+    EXPECT_EQ(project->Read8(0x05D94B), 0);
+}

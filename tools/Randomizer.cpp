@@ -1,0 +1,534 @@
+#include "tools/Randomizer.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <fstream>
+#include <optional>
+#include <sstream>
+
+#include "platform/Prompts.h"
+#include "platform/Trace.h"
+#include "project/ConditionalDestination.h"
+#include "project/ExitLists.h"
+#include "project/ProjectContext.h"
+#include "scripts/GameTextEncoder.h"
+#include "scripts/ScriptCompiler.h"
+#include "tools/PatchFiles.h"
+#include "tools/RandomizerTables.h"
+
+namespace {
+
+constexpr std::uint16_t kCarrot = 49;
+constexpr std::uint16_t kItem27 = 27;
+constexpr std::uint32_t kCarrotQuota = 7;
+constexpr std::uint32_t kItem27Quota = 8;
+constexpr std::uint8_t kValuable = 0x4C;
+constexpr std::uint8_t kNotValuable = 0x17;
+constexpr std::uint32_t kValuableCount = 5;
+constexpr std::uint32_t kRunningStart = 0x88CDC7;
+constexpr std::uint8_t kJsl = 0x22;
+constexpr std::uint8_t kNop = 0xEA;
+
+bool Has4MB(const ProjectContext& project) {
+    return project.romImage.size() >= kRomSize4MB;
+}
+
+template <typename Table, typename Value>
+bool Contains(const Table& table, Value value) {
+    return std::find(table.begin(), table.end(), value) != table.end();
+}
+
+std::string Format(const char* format, auto... args) {
+    char buffer[256];
+    std::snprintf(buffer, sizeof buffer, format, args...);
+    return buffer;
+}
+
+// --- The fixed changes of the variant ---
+
+// One write of the fixed changes: the step it belongs to (1, 3 or 9), where, and the bytes.
+struct FixedWrite {
+    int step = 0;
+    std::uint32_t offset = 0;
+    std::vector<std::uint8_t> bytes;
+};
+
+// The file holds one write per line: the step (1, 3 or 9), the offset and the bytes, all but
+// the step in hexadecimal, separated by blanks, e.g. "1 9C685 EA EA EA". Offsets of 0x800000
+// and above are game addresses and pass the address rule. Blank lines and lines starting with
+// '#' are skipped. Nothing when the file cannot be read or a line is malformed or lies outside
+// the image; `why` then says so.
+std::optional<std::vector<FixedWrite>> ReadRandomizerFixedWrites(const ProjectContext& project,
+                                                                 const std::filesystem::path& path,
+                                                                 std::string& why) {
+    std::ifstream in(path);
+    if (!in) {
+        Trace("Patch file not read: %s\n", path.string().c_str());
+        why = "The randomizer's fixed changes were not found in\n" + path.string() +
+              "\nThey were left out.";
+        return std::nullopt;
+    }
+    std::vector<FixedWrite> writes;
+    std::string line;
+    for (int number = 1; std::getline(in, line); ++number) {
+        std::istringstream fields(line);
+        std::string word;
+        if (!(fields >> word) || word[0] == '#') {
+            continue;
+        }
+        FixedWrite write;
+        bool ok =
+            (word == "1" || word == "3" || word == "9") && (fields >> std::hex >> write.offset);
+        write.step = word[0] - '0';
+        for (unsigned value = 0; ok && fields >> std::hex >> value;) {
+            ok = value <= 0xFF;
+            write.bytes.push_back(static_cast<std::uint8_t>(value));
+        }
+        if (ok && write.offset >= 0x800000) {
+            write.offset = project.WrapRomOffset(write.offset);
+        }
+        if (!ok || !fields.eof() || write.bytes.empty() ||
+            !InRange(project.romImage.size(), write.offset, write.bytes.size())) {
+            why = Format(
+                "The randomizer's fixed changes in\n%s\nhave a bad line %d.\nThey were "
+                "left out.",
+                path.string().c_str(), number);
+            return std::nullopt;
+        }
+        writes.push_back(std::move(write));
+    }
+    return writes;
+}
+
+void ApplyFixedStep(ProjectContext& project, const std::vector<FixedWrite>& writes, int step) {
+    for (const FixedWrite& write : writes) {
+        if (write.step == step) {
+            project.WriteBytes(write.offset, write.bytes);
+        }
+    }
+}
+
+// --- Hooks and the running address ---
+
+class PatchWriter {
+public:
+    explicit PatchWriter(ProjectContext& project) : project_(project) {}
+
+    std::uint32_t running = kRunningStart;
+
+    bool Fits(std::size_t length) const {
+        return InRange(project_.romImage.size(), project_.WrapRomOffset(running), length);
+    }
+    void Hook(std::uint32_t site, std::uint32_t target, std::uint32_t nops) {
+        std::vector<std::uint8_t> bytes{kJsl, static_cast<std::uint8_t>(target),
+                                        static_cast<std::uint8_t>(target >> 8),
+                                        static_cast<std::uint8_t>(target >> 16)};
+        bytes.insert(bytes.end(), nops, kNop);
+        project_.WriteBytes(project_.WrapRomOffset(site), bytes);
+    }
+    void Append(std::span<const std::uint8_t> bytes) {
+        project_.WriteBytes(project_.WrapRomOffset(running), bytes);
+        running += static_cast<std::uint32_t>(bytes.size());
+    }
+
+private:
+    ProjectContext& project_;
+};
+
+struct HookedFile {
+    std::string_view name;
+    std::array<std::uint32_t, 2> sites;  // 0: none
+    std::uint32_t nops;
+};
+
+constexpr std::array<HookedFile, 7> kAsmPatchFiles = {{
+    {"player_level.bin", {0xC5DD70, 0}, 0},
+    {"enemy_level.bin", {0xC5DE98, 0}, 2},
+    {"enemy_attack.bin", {0xC5DEBE, 0}, 1},
+    {"enemy_defense.bin", {0xC5DD7A, 0}, 1},
+    {"enemy_luck.bin", {0xC5DB3C, 0}, 0},
+    {"enemy_health.bin", {0xC0F968, 0xC0B522}, 0},
+    {"dg1_level.bin", {0xC5DCD2, 0}, 0},
+}};
+
+// Appends one hooked patch file; a file that cannot be read, or has no room, is reported and
+// leaves everything as it was.
+void ApplyHookedFile(PatchWriter& writer, Prompts& prompts, const std::filesystem::path& folder,
+                     const HookedFile& file) {
+    const std::array names{file.name};
+    const auto bytes = ReadPatchFileSet(folder, names);
+    if (!bytes || !writer.Fits(bytes->front().size())) {
+        prompts.ShowMessage(kPatchFileFailed);
+        return;
+    }
+    for (const std::uint32_t site : file.sites) {
+        if (site != 0) {
+            writer.Hook(site, writer.running, file.nops);
+        }
+    }
+    writer.Append(bytes->front());
+}
+
+void WriteEncoded(ProjectContext& project, const std::string& text,
+                  std::initializer_list<std::uint32_t> offsets) {
+    const std::vector<std::uint8_t> bytes = EncodeGameText(text, project.regionIndex, nullptr);
+    for (const std::uint32_t offset : offsets) {
+        project.WriteBytes(offset, bytes);
+    }
+}
+
+// --- Entrances ---
+
+struct EntranceRecord {
+    std::uint8_t posX = 0, posY = 0, sizeX = 0, sizeY = 0;
+    bool hasReturn = false;
+    std::uint16_t returnX = 0, returnY = 0;
+    std::uint8_t returnDirection = 0;
+};
+
+constexpr std::uint32_t kWorldMap = 2;
+
+// The maps an exit's destination word leads to: the map itself, or every map of its
+// conditional list.
+std::vector<std::uint32_t> DestinationMaps(const ProjectContext& project, std::uint16_t word) {
+    if ((word & kConditionalDestinationFlag) == 0) {
+        return {word};
+    }
+    std::vector<std::uint32_t> maps;
+    for (const ConditionalDestination& record : ReadConditionalDestinations(project, word)) {
+        maps.push_back(record.dstMapId);
+    }
+    return maps;
+}
+
+struct SpecialReturn {
+    std::uint32_t map;
+    std::uint32_t offset;  // X, then Y two bytes later
+};
+constexpr std::array<SpecialReturn, 4> kSpecialReturns = {
+    {{0x172, 0x10F44A}, {0x47, 0x10AE80}, {0x1A2, 0x11EBD4}, {0x1D6, 0x11ACB1}}};
+
+}  // namespace
+
+ChestWalk WalkChests(const ProjectContext& project) {
+    ChestWalk walk;
+    for (std::uint32_t map = 0; map < kChestMapCount; ++map) {
+        for (const ChestRecord& chest : ReadChestList(project, map)) {
+            if (chest.kind != 0x00 && chest.kind != 0x08 && !chest.IsLongForm()) {
+                walk.unknownFlag = true;
+                return walk;
+            }
+            walk.chests.push_back({chest, map});
+        }
+    }
+    return walk;
+}
+
+std::string ChestComboText(const RandomChest& chest) {
+    const ChestRecord& record = chest.record;
+    if (record.HoldsGems()) {
+        return Format("%03X|%X", chest.map, record.GemAmount());
+    }
+    const std::uint32_t item = record.itemWord & 0xFF;
+    if (item >= kItemNameCount) {
+        return Format("%03X|Item %u", chest.map, item);
+    }
+    return Format("%03X|%s", chest.map, std::string(ItemNameTable[item]).c_str());
+}
+
+bool SetChestItem(ProjectContext& project, const ChestRecord& chest, std::uint16_t item) {
+    ChestRecord changed = chest;
+    changed.itemWord = item;
+    if (!changed.IsLongForm()) {
+        changed.kind = 0;
+    }
+    return WriteChestRecord(project, changed) == ChestWriteResult::Written;
+}
+
+std::vector<RandomChest> RandomizeChestItems(ProjectContext& project, RandomizerGenerator& rng,
+                                             std::string& message) {
+    message.clear();
+    ChestWalk walk = WalkChests(project);
+    if (walk.unknownFlag) {
+        message = kUnknownChestFlag;
+        return {};
+    }
+    std::vector<RandomChest> collected;
+    for (const RandomChest& chest : walk.chests) {
+        if (!Contains(RandomizerExcludedChests, chest.record.chestId)) {
+            collected.push_back(chest);
+        }
+    }
+    const auto count = [&](std::uint16_t item) {
+        return static_cast<std::uint32_t>(
+            std::count_if(collected.begin(), collected.end(),
+                          [item](const RandomChest& c) { return c.record.itemWord == item; }));
+    };
+    std::uint32_t carrots = count(kCarrot);
+    std::uint32_t item27s = count(kItem27);
+    const auto filler = [&rng] {
+        return RandomizerFillerItems[rng() % RandomizerFillerItems.size()];
+    };
+    for (RandomChest& chest : collected) {
+        std::uint16_t w = chest.record.itemWord;
+        if (w >= 128 && w < 160) {
+            w = carrots < kCarrotQuota ? kCarrot : filler();
+            ++carrots;
+        }
+        if (w >= 160 && w < 192) {
+            w = item27s < kItem27Quota ? kItem27 : filler();
+            ++item27s;
+        }
+        if (w != chest.record.itemWord && SetChestItem(project, chest.record, w)) {
+            chest.record.itemWord = w;
+            if (!chest.record.IsLongForm()) {
+                chest.record.kind = 0;
+            }
+        }
+    }
+    return collected;
+}
+
+std::string WriteRumour(ProjectContext& project, RandomizerGenerator& rng) {
+    if (!Has4MB(project)) {
+        return kRandomizerNeeds4MB;
+    }
+    std::array<std::uint8_t, RumourPlaces.size()> markers{};
+    std::uint32_t valuableLeft = kValuableCount;
+    std::uint32_t otherLeft = RumourPlaces.size() - kValuableCount;
+    for (std::uint8_t& marker : markers) {
+        const bool wantValuable = (rng() & 2) == 0;
+        const bool valuable = wantValuable ? valuableLeft > 0 : otherLeft == 0;
+        --(valuable ? valuableLeft : otherLeft);
+        marker = valuable ? kValuable : kNotValuable;
+    }
+    std::string list;
+    std::uint32_t listed = 0;
+    for (std::size_t i = 0; i < markers.size(); ++i) {
+        if (markers[i] == kValuable) {
+            list += RumourPlaces[i].name;
+            list += ++listed % 3 == 0 ? "\\w" : "\\n";
+        }
+    }
+    const std::string script =
+        "Print16(\"There is a rumor\\nabout these\\nlocations having\\wsomething of value\\n\\w" +
+        list + "\\wBut it is a secret\\nto everybody!\")\nWaitMessage()\n";
+    const ScriptCompileResult result =
+        CompileScript(project, script, kRumourScriptAddress, false, false);
+    if (!result.compiled) {
+        return result.message;
+    }
+    for (std::size_t i = 0; i < markers.size(); ++i) {
+        project.Write8(RumourPlaces[i].markerOffset, markers[i]);
+    }
+    return {};
+}
+
+bool ApplyBingoPatch(ProjectContext& project) {
+    if (!Has4MB(project)) {
+        return false;
+    }
+    project.Write8(0x10AE8B, 0x48);
+    project.Write8(0x10B46B, 0x4C);
+    project.Write8(0x10B56B, 0x53);
+    return true;
+}
+
+void ApplyRandomizerPatches(ProjectContext& project, RandomizerGenerator& rng, Prompts& prompts,
+                            bool asmPatches, const std::filesystem::path& folder) {
+    if (!Has4MB(project)) {
+        prompts.ShowMessage(kRandomizerNeeds4MB);
+        return;
+    }
+    std::string why;
+    const auto fixed = ReadRandomizerFixedWrites(project, folder / kRandomizerFixedFile, why);
+    if (!fixed) {
+        prompts.ShowMessage(why);
+    }
+    if (fixed) {
+        ApplyFixedStep(project, *fixed, 1);
+    }
+    WriteEncoded(project, "It seems the\\nbird ate\\nthe message.\\w", {0x11DEEB});
+    if (fixed) {
+        ApplyFixedStep(project, *fixed, 3);
+    }
+    WriteEncoded(project, "Obtained Starstone", {0x10AE93, 0x10B473, 0x10B587, 0x10F451, 0xFA6DC});
+    constexpr std::array<std::uint8_t, 6> kGiveItem = {0x02, 0x54, 0x48, 0xC1, 0xD5, 0xEA};
+    for (const std::size_t place : {0, 1, 2, 3, 4, 6, 10}) {
+        project.WriteBytes(RumourPlaces[place].markerOffset - 2, kGiveItem);
+    }
+    project.Write8(project.WrapRomOffset(0xC5F443), 0x88);
+    const std::string rumourRefused = WriteRumour(project, rng);
+    if (!rumourRefused.empty()) {
+        prompts.ShowMessage(rumourRefused);
+    }
+    std::string markers;
+    for (const RumourPlace& place : RumourPlaces) {
+        markers += Format("%X\n", project.Read8(place.markerOffset));
+    }
+    prompts.ShowMessage(markers);
+
+    const std::filesystem::path asmFolder = folder / "asm";
+    PatchWriter writer(project);
+    if (fixed && std::any_of(fixed->begin(), fixed->end(),
+                             [](const FixedWrite& w) { return w.step == 9; })) {
+        ApplyFixedStep(project, *fixed, 9);
+        writer.Hook(0xC5D94B, 0xE1FAB0, 0);
+        writer.Hook(0xC79493, 0x88CD63, 0);
+    }
+    ApplyHookedFile(writer, prompts, asmFolder, {"ItemAdd.bin", {0xC09A09, 0}, 2});
+    const std::array<std::uint8_t, 4> kItemAddCall = {0x1C, 0x88, 0x23, 0xCE};
+    auto& image = project.romImage;
+    for (auto at = image.begin(); (at = std::search(at, image.end(), kItemAddCall.begin(),
+                                                    kItemAddCall.end())) != image.end();
+         at += kItemAddCall.size()) {
+        at[2] = static_cast<std::uint8_t>(writer.running);
+        at[3] = static_cast<std::uint8_t>(writer.running >> 8);
+    }
+    writer.Append(std::array<std::uint8_t, 2>{0xD7, 0xD3});
+    if (asmPatches) {
+        for (const HookedFile& file : kAsmPatchFiles) {
+            ApplyHookedFile(writer, prompts, asmFolder, file);
+        }
+    }
+    project.Write16(0x7CF52, 0xF300);
+    project.Write8(0x7EC45, 0x87);
+    project.Write8(0x7EC14, 0x20);
+
+    constexpr std::array<std::string_view, 1> kCreditsPatch = {"credits_patch.bin"};
+    constexpr std::array<std::string_view, 1> kCreditsNew = {"credits_new.bin"};
+    const auto patch = ReadPatchFileSet(asmFolder, kCreditsPatch);
+    const auto credits = ReadPatchFileSet(folder, kCreditsNew);
+    constexpr std::uint32_t kCreditsOffset = 0x21F300;
+    if (patch && credits && InRange(image.size(), kCreditsOffset, credits->front().size()) &&
+        writer.Fits(patch->front().size())) {
+        project.WriteBytes(kCreditsOffset, credits->front());
+        for (const std::uint32_t site : {0xC7EC6E, 0xC7ECA4, 0xC7ECBF}) {
+            writer.Hook(site, writer.running, 0);
+        }
+        writer.Append(patch->front());
+    }
+}
+
+std::string ShuffleBosses(ProjectContext& project, RandomizerGenerator& rng) {
+    const auto& image = project.romImage;
+    std::array<std::optional<std::uint32_t>, BossExitDestinations.size()> found{};
+    std::string report;
+    for (std::size_t k = 0; k < found.size(); ++k) {
+        const BossDestination& record = BossExitDestinations[k];
+        const auto end = image.size() > 0 ? image.end() - 1 : image.end();
+        const auto at = std::find_end(image.begin(), end, record.begin(), record.end());
+        if (at == end) {
+            report += Format("Boss exit %u was not found and was left as it is.\n",
+                             static_cast<unsigned>(k));
+        } else {
+            found[k] = static_cast<std::uint32_t>(at - image.begin());
+        }
+    }
+    std::array<bool, BossExitDestinations.size()> drawn{};
+    bool written = false;
+    for (std::size_t k = 0; k < found.size(); ++k) {
+        std::size_t pick = rng() % drawn.size();
+        while (drawn[pick]) {
+            pick = rng() % drawn.size();
+        }
+        drawn[pick] = true;
+        if (found[k]) {
+            const BossDestination& record = BossExitDestinations[pick];
+            project.WriteBytes(*found[k], std::span(record).first(2));
+            project.WriteBytes(*found[k] + 4, std::span(record).subspan(4));
+            written = true;
+        }
+    }
+    if (written && !project.exitLists.empty()) {
+        LoadExitLists(project);
+    }
+    return report;
+}
+
+bool ShuffleEntrances(ProjectContext& project, RandomizerGenerator& rng, Prompts& prompts) {
+    if (project.exitLists.size() <= kWorldMap || project.exitLists[kWorldMap].empty()) {
+        return true;
+    }
+    if (!Has4MB(project)) {
+        prompts.ShowMessage(kRandomizerNeeds4MB);
+        return false;
+    }
+    const auto returnExit = [&](std::uint32_t map) -> const ExitRecord* {
+        const std::vector<ExitRecord>* exits = GetExitList(project, map);
+        if (exits == nullptr) {
+            return nullptr;
+        }
+        const auto back = std::find_if(exits->rbegin(), exits->rend(),
+                                       [](const ExitRecord& e) { return e.dstMapId == kWorldMap; });
+        return back == exits->rend() ? nullptr : &*back;
+    };
+    std::vector<std::size_t> shuffled;  // indexes into map 2's list
+    std::vector<EntranceRecord> records;
+    const std::vector<ExitRecord>& world = project.exitLists[kWorldMap];
+    for (std::size_t i = 0; i < world.size(); ++i) {
+        const ExitRecord& e = world[i];
+        if (Contains(EntranceShuffleExcluded, e.dstMapId)) {
+            continue;
+        }
+        EntranceRecord record{e.posX, e.posY, e.sizeX, e.sizeY};
+        const std::vector<std::uint32_t> places = DestinationMaps(project, e.dstMapId);
+        if (const ExitRecord* back = places.empty() ? nullptr : returnExit(places.front())) {
+            record.hasReturn = true;
+            record.returnX = back->dstX;
+            record.returnY = back->dstY;
+            record.returnDirection = back->direction;
+        }
+        shuffled.push_back(i);
+        records.push_back(record);
+    }
+    std::shuffle(records.begin(), records.end(), rng);
+
+    const auto saved = project.exitLists;
+    std::vector<std::pair<std::uint32_t, std::uint16_t>> specialWrites;
+    for (std::size_t k = 0; k < shuffled.size(); ++k) {
+        const EntranceRecord& r = records[k];
+        ExitRecord& e = project.exitLists[kWorldMap][shuffled[k]];
+        e.posX = r.posX;
+        e.posY = r.posY;
+        e.sizeX = r.sizeX;
+        e.sizeY = r.sizeY;
+        if (!r.hasReturn) {
+            continue;
+        }
+        std::vector<std::uint32_t> places = DestinationMaps(project, e.dstMapId);
+        for (std::size_t p = 0, n = places.size(); p < n; ++p) {
+            if (places[p] == 0x41F) {
+                places.push_back(0x41E);
+            }
+        }
+        for (const std::uint32_t place : places) {
+            if (std::vector<ExitRecord>* exits = GetExitList(project, place)) {
+                for (ExitRecord& x : *exits) {
+                    if (x.dstMapId == kWorldMap) {
+                        x.dstX = r.returnX;
+                        x.dstY = r.returnY;
+                        x.direction = static_cast<std::uint8_t>((r.returnDirection & 0xF0) |
+                                                                (x.direction & 0x0F));
+                    }
+                }
+            }
+            for (const SpecialReturn& special : kSpecialReturns) {
+                if (special.map == place) {
+                    specialWrites.emplace_back(special.offset, r.returnX);
+                    specialWrites.emplace_back(special.offset + 2, r.returnY);
+                }
+            }
+        }
+    }
+    if (!WriteExitLists(project, prompts)) {
+        project.exitLists = saved;
+        return false;
+    }
+    for (const auto& [offset, value] : specialWrites) {
+        project.Write16(offset, value);
+    }
+    LoadExitLists(project);
+    return true;
+}
