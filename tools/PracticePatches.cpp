@@ -3,15 +3,13 @@
 #include <algorithm>
 #include <string>
 
-#include "platform/Files.h"
 #include "platform/Prompts.h"
-#include "platform/Trace.h"
 #include "project/ProjectContext.h"
 #include "scripts/GameTextEncoder.h"
+#include "tools/PatchFiles.h"
 
 namespace {
 
-constexpr char kFailedToOpen[] = "Failed to open a file";
 constexpr char kNoRoom[] =
     "The patch was not written: some of the places it changes lie past the end of this ROM "
     "image.";
@@ -68,27 +66,23 @@ std::optional<WritePlan> PlanPatchFiles(const ProjectContext& project,
                                         const std::filesystem::path& folder,
                                         const std::vector<PatchHook>& hooks, std::uint32_t start,
                                         Prompts& prompts) {
+    std::vector<std::string_view> names;
+    for (const PatchHook& hook : hooks) {
+        names.push_back(hook.file);
+    }
+    auto files = ReadPatchFileSet(folder, names, project.romImage.size(), &prompts);
+    if (!files) {
+        return std::nullopt;
+    }
     WritePlan plan;
-    bool complete = true;
     bool addressable = true;
     std::uint64_t running = start;
-    for (const PatchHook& hook : hooks) {
-        const std::filesystem::path path = folder / hook.file;
-        auto code = ReadWholeFile(path, project.romImage.size());
-        if (!code) {
-            Trace("Failed to open a file: %s\n", path.c_str());
-            prompts.ShowMessage(kFailedToOpen);
-            complete = false;
-            continue;
-        }
+    for (std::size_t i = 0; i < hooks.size(); ++i) {
         const auto at = static_cast<std::uint32_t>(running);
         addressable = addressable && running < kAddressSpaceEnd;
-        running += code->size();
-        plan.push_back({project.WrapRomOffset(hook.site), HookBytes(hook, at)});
-        plan.push_back({project.WrapRomOffset(at), std::move(*code)});
-    }
-    if (!complete) {
-        return std::nullopt;
+        running += (*files)[i].size();
+        plan.push_back({project.WrapRomOffset(hooks[i].site), HookBytes(hooks[i], at)});
+        plan.push_back({project.WrapRomOffset(at), std::move((*files)[i])});
     }
     if (!addressable || running > kAddressSpaceEnd) {
         // No room for the set: a write past the image makes the caller refuse it.
