@@ -26,6 +26,7 @@
 #include "maps/ui/WorldMapTab.h"
 #include "platform/Prompts.h"
 #include "project/ProjectCommands.h"
+#include "scripts/ui/ScriptsTab.h"
 
 namespace {
 
@@ -139,7 +140,7 @@ void CQuenmarkDlg::BuildPages() {
     tabs_->setObjectName("tabStrip");
     setCentralWidget(tabs_);
 
-    scriptsTab_ = MakeEmptyPage("ScriptsTab", tabs_);
+    scriptsTab_ = new ScriptsTab(prompts_, tabs_);
     expTab_ = new ExpTab(prompts_, tabs_);
     mapTab_ = new MapTab(prompts_, tabs_);
     enemiesTab_ = new EnemiesTab(prompts_, tabs_);
