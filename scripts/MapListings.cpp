@@ -265,8 +265,18 @@ private:
 
 // ---- Object list ----
 
-// Rows of one listing, nested lists included; far more than any map of the game has.
+// Rows of one listing, nested lists included, and items of the scripts listed under them;
+// far more than any map of the game has.
 constexpr std::uint32_t kMaxObjectRows = 4096;
+constexpr std::size_t kMaxScriptItems = 0x20000;
+
+std::size_t CountItems(const ScriptTreeNode& node) {
+    std::size_t count = node.children.size();
+    for (const ScriptTreeNode& child : node.children) {
+        count += CountItems(child);
+    }
+    return count;
+}
 
 class ObjectLister {
 public:
@@ -304,10 +314,15 @@ private:
     }
 
     void Disassemble(ScriptTreeNode& parent, std::uint32_t script, bool header) {
+        if (scriptItems_ >= kMaxScriptItems) {
+            parent.Add("[Warning max items reached]");
+            return;
+        }
         ScriptReader reader(project_);
         DisassembleScript(
             reader, parent, script,
             {.root = false, .header = header, .mFlag = false, .writeLog = writeLogs_});
+        scriptItems_ += CountItems(parent);
     }
 
     static const char* Title(std::uint8_t code) {
@@ -428,6 +443,7 @@ private:
     bool writeLogs_;
     std::vector<std::uint32_t> chain_;
     std::uint32_t rows_ = 0;
+    std::size_t scriptItems_ = 0;
     std::uint32_t lastSprite_ = 0;
 };
 

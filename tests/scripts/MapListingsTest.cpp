@@ -91,47 +91,27 @@ TEST_F(MapListing, EveryHeaderCommandShowsWhatTheLoaderReads) {
     ASSERT_EQ(renderer->layerSource[0], renderer->paletteSource + 2);
     EXPECT_EQ(renderer->mapMusicTrack, 0x1234u);
 
-    std::vector<std::string> texts;
+    std::vector<std::string> texts;  // each item with its operands
     for (const ScriptTreeNode& item : top.children) {
-        texts.push_back(item.text);
-        for (const ScriptTreeNode& child : item.children) {
-            texts.push_back("  " + child.text);
-        }
+        texts.push_back(item.text + (item.children.empty() ? "" : " > " + item.children[0].text));
     }
-    std::vector<std::string> expected{"[8000][01]",
-                                      "  11 22 33 44 55 66 ",
-                                      "[8007][02] Play SPC",
-                                      "  EE ID:7 " + p,
-                                      "[800D][04]",
-                                      "  " + p + " EE EE ",
-                                      "[8013][10] Map Tiles",
-                                      "  00 " + p,
-                                      "[8018][10] Map Layer 1 Data",
-                                      "  01 " + p,
-                                      "[801D][10] Map Layer 2 Data",
-                                      "  02 " + p + " ",
-                                      "[8022][10] Unknown:5",
-                                      "  05",
-                                      "[8024][20] Tile Map",
-                                      "  01 02 03 01 " + p,
-                                      "[802C][20] Collision Data",
-                                      "  01 02 03 80 " + p,
-                                      "[8034][40] Palette",
-                                      "  EE 10 20 " + p,
-                                      "[803B][80] Map Tiles",
-                                      "  EE 01 00 " + p + " 10 EE ",
-                                      "[8044][08][FB]",
-                                      "[8046][08][FC] Call MapID 0 Script (Play SPC)",
-                                      "  4660",
-                                      "[804A][08][FD] Goto map script if flag set",
-                                      "  if([05] = 04 ) Goto 0003->0A9300",
-                                      "[8050][99]",
-                                      "[8051][00] End"};
-    for (std::string& text : expected) {
-        if (text.starts_with("[8")) {
-            text.insert(1, "A");  // positions show all their digits
-        }
-    }
+    const std::vector<std::string> expected{
+        "[A8000][01] > 11 22 33 44 55 66 ",
+        "[A8007][02] Play SPC > EE ID:7 " + p,
+        "[A800D][04] > " + p + " EE EE ",
+        "[A8013][10] Map Tiles > 00 " + p,
+        "[A8018][10] Map Layer 1 Data > 01 " + p,
+        "[A801D][10] Map Layer 2 Data > 02 " + p + " ",
+        "[A8022][10] Unknown:5 > 05",
+        "[A8024][20] Tile Map > 01 02 03 01 " + p,
+        "[A802C][20] Collision Data > 01 02 03 80 " + p,
+        "[A8034][40] Palette > EE 10 20 " + p,
+        "[A803B][80] Map Tiles > EE 01 00 " + p + " 10 EE ",
+        "[A8044][08][FB]",
+        "[A8046][08][FC] Call MapID 0 Script (Play SPC) > 4660",
+        "[A804A][08][FD] Goto map script if flag set > if([05] = 04 ) Goto 0003->0A9300",
+        "[A8050][99]",
+        "[A8051][00] End"};
     EXPECT_EQ(texts, expected);
 }
 
@@ -251,4 +231,17 @@ TEST_F(MapListing, SpawnPosWithoutSpriteDataKeepsTheLastAndUnusedMaps) {
     EXPECT_EQ(top.children[2].children[0].text,
               "X:02 Y:02 F:C0 Script offset: 0C8000 Sprite data: 123456 U: 00000A,00000B");
     EXPECT_EQ(Objects(kMapId + 1).children.at(0).text, kUnusedMapText);
+}
+
+TEST_F(MapListing, ScriptsUnderObjectsShareOneBound) {
+    ObjectListBytes list;
+    list.Head(0);
+    for (int i = 0; i < 6; ++i) {
+        list.PlayerSpawn(1, 1, 0, 0x0D0000);  // zeros: a walk runs to its own item limit
+    }
+    image.PutObjectList(kMapId, SyntheticImage::ObjectBank::A, kList, list.End());
+    const ScriptTreeNode top = Objects();
+    ASSERT_EQ(top.children.size(), 8u);
+    EXPECT_NE(top.children[4].children[0].children.at(0).text, "[Warning max items reached]");
+    EXPECT_EQ(top.children[6].children[0].children.at(0).text, "[Warning max items reached]");
 }
