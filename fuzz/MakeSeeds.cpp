@@ -13,6 +13,7 @@
 #include "project/ProjectContext.h"
 #include "project/ProjectFile.h"
 #include "project/RomImport.h"
+#include "tests/editors/TitleScreenProject.h"
 #include "tests/support/HeaderScriptWriter.h"
 #include "tests/support/LzSamples.h"
 #include "tests/support/ObjectListBytes.h"
@@ -385,6 +386,20 @@ void WriteSpriteSeeds(const fs::path& folder) {
     Write(folder, "tables", WithPrefix(prefix(kFromTables, 0xC00000 | kInfo, 0, 1, 0, 0), image));
 }
 
+// --- Title screen ---
+
+void WriteTitleSeeds(const fs::path& folder) {
+    // Block line, piece line, options, tile-set click, screen click.
+    Write(folder, "german",
+          WithPrefix({0, 1, 1, 45, 70, 16, 16}, TitleScreenProject(SyntheticImage::k4MB).image));
+    Write(folder, "region5",
+          WithPrefix({2, 0, 0, 127, 127, 255, 223},
+                     TitleScreenProject(SyntheticImage::k1MB, Region::ReleaseM).image));
+    Write(folder, "no-blocks",
+          WithPrefix({1, 1, 0, 128, 3, 200, 224},
+                     TitleScreenProject(SyntheticImage::k4MB, Region::ReleaseF).image));
+}
+
 // --- LZ blocks ---
 
 Bytes Block(const Bytes& raw, const Bytes& stream) {
@@ -525,6 +540,7 @@ int main(int argc, char** argv) {
     WriteLzSeeds(root / "lz");
     WriteTextSeeds(root / "text");
     WriteScriptSeeds(root / "script");
+    WriteTitleSeeds(root / "title_screen");
     WriteMapListingSeeds(root / "map_listing");
     return 0;
 }

@@ -21,3 +21,18 @@ inline void DecodePlanarTile(const std::uint8_t* tile, std::uint8_t* out, std::s
         }
     }
 }
+
+inline constexpr std::size_t kPlanarTile8Bytes = 64;
+
+// The same for an 8-bit tile (64 bytes): planes 0 to 3 as in a 4-bit tile, planes 4 to 7 laid
+// out the same way in bytes 32 to 63.
+inline void DecodePlanarTile8(const std::uint8_t* tile, std::uint8_t* out, std::size_t stride) {
+    std::uint8_t high[64];
+    DecodePlanarTile(tile, out, stride);
+    DecodePlanarTile(tile + kPlanarTileBytes, high, 8);
+    for (std::size_t r = 0; r < 8; ++r) {
+        for (std::size_t x = 0; x < 8; ++x) {
+            out[r * stride + x] |= static_cast<std::uint8_t>(high[r * 8 + x] << 4);
+        }
+    }
+}

@@ -17,6 +17,7 @@
 #include "editors/ui/ExpTab.h"
 #include "editors/ui/SpritePlaceEditorTab.h"
 #include "editors/ui/SpritesTab.h"
+#include "editors/ui/TitleScreenTab.h"
 #include "maps/ui/ChestEditFloat.h"
 #include "maps/ui/ExitEditFloat.h"
 #include "maps/ui/FloatingEditorFill.h"
@@ -146,7 +147,7 @@ void CQuenmarkDlg::BuildPages() {
     enemiesTab_ = new EnemiesTab(prompts_, tabs_);
     itemsTab_ = MakeEmptyPage("ItemsTab", tabs_);
     spritesTab_ = new SpritesTab(prompts_, tabs_);
-    titleScreenTab_ = MakeEmptyPage("TitleScreenTab", tabs_);
+    titleScreenTab_ = new TitleScreenTab(prompts_, tabs_);
     worldMapTab_ = new WorldMapTab(prompts_, tabs_);
     scriptEditorTab_ = MakeEmptyPage("ScriptEditorTab", tabs_);
     spritePlaceEditorTab_ = new SpritePlaceEditorTab(prompts_, tabs_);

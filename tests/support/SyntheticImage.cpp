@@ -56,17 +56,19 @@ void AppendU16(std::vector<std::uint8_t>& out, std::uint16_t value) {
 
 }  // namespace
 
-std::vector<std::uint8_t> SyntheticImage::PlanarTiles(std::span<const TilePixels> tiles) {
-    std::vector<std::uint8_t> out(tiles.size() * 32, 0);
+std::vector<std::uint8_t> SyntheticImage::PlanarTiles(std::span<const TilePixels> tiles,
+                                                      unsigned bitsPerPixel) {
+    const std::size_t tileBytes = 8 * bitsPerPixel;
+    std::vector<std::uint8_t> out(tiles.size() * tileBytes, 0);
     for (std::size_t t = 0; t < tiles.size(); ++t) {
-        std::uint8_t* tile = out.data() + 32 * t;
+        std::uint8_t* tile = out.data() + tileBytes * t;
         for (std::size_t r = 0; r < 8; ++r) {
             for (std::size_t x = 0; x < 8; ++x) {
                 const std::uint8_t v = tiles[t][r * 8 + x];
                 const auto bit = static_cast<std::uint8_t>(0x80 >> x);
-                // Planes 0 and 1 interleave in the first half, planes 2 and 3 in the second.
-                constexpr std::size_t kPlaneByte[4] = {0, 1, 16, 17};
-                for (std::size_t plane = 0; plane < 4; ++plane) {
+                // Planes interleave in pairs, each pair 16 bytes after the one before.
+                constexpr std::size_t kPlaneByte[8] = {0, 1, 16, 17, 32, 33, 48, 49};
+                for (std::size_t plane = 0; plane < bitsPerPixel; ++plane) {
                     if ((v >> plane & 1) != 0) {
                         tile[kPlaneByte[plane] + 2 * r] |= bit;
                     }

@@ -53,8 +53,9 @@ public:
     // Map graphics, raw: the buffers that the map engine consumes once a block is decoded.
     // An 8 x 8 tile as colour indexes, row by row.
     using TilePixels = std::array<std::uint8_t, 64>;
-    // Tiles in the console's 4-bit planar form, 32 bytes each.
-    static std::vector<std::uint8_t> PlanarTiles(std::span<const TilePixels> tiles);
+    // Tiles in the console's 4-bit planar form, 32 bytes each, or 8-bit, 64 bytes each.
+    static std::vector<std::uint8_t> PlanarTiles(std::span<const TilePixels> tiles,
+                                                 unsigned bitsPerPixel = 4);
     // Tiles of one byte per pixel, 64 bytes each.
     static std::vector<std::uint8_t> LinearTiles(std::span<const TilePixels> tiles);
     // A tile whose every pixel has the given index.
