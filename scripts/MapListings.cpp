@@ -133,18 +133,16 @@ private:
             case 0x08:
                 return ListFlow(position);
             case 0x10: {
-                const std::uint8_t n = project_.Read8(project_.WrapRomOffset(cursor_));
+                const std::uint8_t n = Byte();
                 static const char* const kLayerTitles[] = {" Map Tiles", " Map Layer 1 Data",
                                                            " Map Layer 2 Data"};
-                const std::uint32_t kind = n & 0x7F;
-                ScriptTreeNode& top =
-                    kind < 3 ? item(kLayerTitles[kind]) : item(Format(" Unknown:%x", n).c_str());
-                Byte();
-                // The loader reads a pointer only for n = 0, 1 and 2.
+                // The loader reads a pointer only for n = 0, 1 and 2; any other n is the whole
+                // command.
                 if (n > 2) {
-                    top.Add(Format("%02X", n));
+                    item(Format(" Unknown:%x", n).c_str()).Add(Format("%02X", n));
                 } else {
-                    top.Add(Format(n == 2 ? "%02X %06X " : "%02X %06X", n, Pointer()));
+                    item(kLayerTitles[n])
+                        .Add(Format(n == 2 ? "%02X %06X " : "%02X %06X", n, Pointer()));
                 }
                 return true;
             }

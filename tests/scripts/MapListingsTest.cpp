@@ -56,6 +56,12 @@ struct ListingScene : MapScene {
 
 class MapListing : public ::testing::Test, public ListingScene {};
 
+bool Contains(const ScriptTreeNode& node, const std::string& text) {
+    return node.text == text ||
+           std::any_of(node.children.begin(), node.children.end(),
+                       [&](const auto& child) { return Contains(child, text); });
+}
+
 std::string Hex(const char* format, std::uint32_t value) {
     char text[96];
     std::snprintf(text, sizeof text, format, value);
@@ -78,7 +84,7 @@ std::vector<std::string> ChildrenOf(const ScriptTreeNode& top, const std::string
 TEST_F(MapListing, EveryHeaderCommandShowsWhatTheLoaderReads) {
     auto script = Script();
     script.Ignored01().Music(7, kData).Unused04(kData).Layer(0, kData).Layer(1, kData);
-    script.Layer(2, kData).Layer(5, kData).Metatiles(1, 2, 3, 0x01, kData);
+    script.Layer(2, kData).Layer(3, kData).Metatiles(1, 2, 3, 0x01, kData);
     script.Metatiles(1, 2, 3, 0x80, kData).Palette(16, 0x20, kData).Tiles(1, 0, kData, 0x10);
     script.Flow(0xFB)
         .MusicTrack(0x1234)
@@ -102,7 +108,7 @@ TEST_F(MapListing, EveryHeaderCommandShowsWhatTheLoaderReads) {
         "[A8013][10] Map Tiles > 00 " + p,
         "[A8018][10] Map Layer 1 Data > 01 " + p,
         "[A801D][10] Map Layer 2 Data > 02 " + p + " ",
-        "[A8022][10] Unknown:5 > 05",
+        "[A8022][10] Unknown:3 > 03",
         "[A8024][20] Tile Map > 01 02 03 01 " + p,
         "[A802C][20] Collision Data > 01 02 03 80 " + p,
         "[A8034][40] Palette > EE 10 20 " + p,
@@ -117,13 +123,13 @@ TEST_F(MapListing, EveryHeaderCommandShowsWhatTheLoaderReads) {
 
 TEST_F(MapListing, FlowVisitsWhatTheLoaderLoads) {
     // Each piece loads a palette row of its own; the loader's rows are the listing's rows.
-    const auto row = [](HeaderScriptWriter&& w, std::uint8_t r) -> HeaderScriptWriter {
+    const auto row = [](HeaderScriptWriter w, std::uint8_t r) {
         w.Palette(16, static_cast<std::uint8_t>(r * 16), kData);
         return w;
     };
     row(Script(), 1).Defer(4).Call(0x8001).FlagGoto(0, 6).ReturnOrGoto(2);
     row(Piece(1), 2).Call(3).GotoUnlessCalled(5).Return();
-    row(Piece(3), 3).GotoUnlessCalled(5).ReturnOrGoto(6);
+    row(row(Piece(3), 3).GotoUnlessCalled(5), 9).ReturnOrGoto(6);
     row(Piece(2), 7).Flow(0xF8).End();
     row(Piece(4), 8).End();
     row(Piece(5), 11).End();
@@ -133,7 +139,7 @@ TEST_F(MapListing, FlowVisitsWhatTheLoaderLoads) {
     for (const std::string& child : ChildrenOf(top, " Palette")) {
         listed.insert(child.substr(3, 5));
     }
-    const std::set<std::string> loaded{"10 10", "10 20", "10 30", "10 70", "10 80"};
+    const std::set<std::string> loaded{"10 10", "10 20", "10 30", "10 70", "10 80", "10 90"};
     EXPECT_EQ(listed, loaded);
     Sync();
     renderer->Load(kMapId, width, width, true);
@@ -153,6 +159,8 @@ TEST_F(MapListing, HeaderLimitsAndUnusedMaps) {
     }
     Piece(12).Flow(0x01).GotoUnlessCalled(12);
     image.SetMapHeader(kMapId + 3, PiecePosition(12));
+    image.SetMapHeader(kMapId + 4, PiecePosition(13));
+    Piece(13).Call(10).Call(10).End();  // the same piece from two places is no loop
     image.SetMapHeader(kMapId, PiecePosition(0));
     EXPECT_EQ(Header(kMapId + 1).children.size(), 1u);
     EXPECT_EQ(Header(kMapId + 1).children[0].text, kUnusedMapText);
@@ -161,6 +169,7 @@ TEST_F(MapListing, HeaderLimitsAndUnusedMaps) {
     const ScriptTreeNode loop = Header(kMapId + 3);
     EXPECT_EQ(loop.children.size(), 3u);
     EXPECT_EQ(loop.children.back().text, "[Warning the script loops here]");
+    EXPECT_EQ(Header(kMapId + 4).children.back().text, "[A9D08][00] End");
 }
 
 TEST_F(MapListing, ObjectListRowsNestedListsAndScripts) {
@@ -221,7 +230,7 @@ TEST_F(MapListing, SpawnPosWithoutSpriteDataKeepsTheLastAndUnusedMaps) {
     image.PutObjectList(kMapId, SyntheticImage::ObjectBank::B, kList,
                         ObjectListBytes()
                             .Head(0)
-                            .Object(0x41, 1, 1, 0, 0x0C8000, 0x123456)
+                            .Object(0x40, 1, 1, 0, 0x0C8000, 0x123456)
                             .Object(0x81, 2, 2, 0xC0, 0x0C8000, 0)
                             .Raw({0xA, 0, 0, 0xB, 0, 0})
                             .End());
@@ -244,4 +253,16 @@ TEST_F(MapListing, ScriptsUnderObjectsShareOneBound) {
     ASSERT_EQ(top.children.size(), 8u);
     EXPECT_NE(top.children[4].children[0].children.at(0).text, "[Warning max items reached]");
     EXPECT_EQ(top.children[6].children[0].children.at(0).text, "[Warning max items reached]");
+}
+
+TEST_F(MapListing, NestedListsStopAtTheirDepthBound) {
+    image.PutObjectList(kMapId, SyntheticImage::ObjectBank::A, kList,
+                        ObjectListBytes().Head(0).Call(0, 0x5000).End());
+    for (std::uint16_t i = 0; i < 12; ++i) {
+        image.PutObjectBytes(SyntheticImage::ObjectBank::A, 0x5000 + 0x10 * i,
+                             ObjectListBytes().Call(0, 0x5010 + 0x10 * i).End());
+    }
+    const ScriptTreeNode top = Objects();
+    EXPECT_TRUE(Contains(top, "[Warning max nesting reached]"));
+    EXPECT_FALSE(Contains(top, "[Warning the list calls itself]"));
 }
