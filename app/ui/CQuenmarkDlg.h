@@ -7,6 +7,7 @@ class ChestEditFloat;
 class ExitEditFloat;
 class EnemiesTab;
 class ExpTab;
+class ItemsTab;
 class MapTab;
 class ObjectEditFloat;
 class ShopEditFloat;
@@ -35,6 +36,7 @@ public:
     ShopEditFloat* ShopEditor() const;
     EnemiesTab* EnemiesPage() const { return enemiesTab_; }
     ExpTab* ExpPage() const { return expTab_; }
+    ItemsTab* ItemsPage() const { return itemsTab_; }
 
     // Menu commands.
     void OnFileNewProject();
@@ -73,7 +75,7 @@ private:
     WorldMapTab* worldMapTab_ = nullptr;
     ExpTab* expTab_ = nullptr;
     EnemiesTab* enemiesTab_ = nullptr;
-    QWidget* itemsTab_ = nullptr;
+    ItemsTab* itemsTab_ = nullptr;
     QWidget* spritesTab_ = nullptr;
     QWidget* titleScreenTab_ = nullptr;
     QWidget* scriptEditorTab_ = nullptr;
