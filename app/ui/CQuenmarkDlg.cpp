@@ -30,6 +30,7 @@
 #include "project/ProjectCommands.h"
 #include "scripts/ui/ScriptEditorTab.h"
 #include "scripts/ui/ScriptsTab.h"
+#include "tools/ui/PractTab.h"
 
 namespace {
 
@@ -153,6 +154,8 @@ void CQuenmarkDlg::BuildPages() {
     worldMapTab_ = new WorldMapTab(prompts_, tabs_);
     scriptEditorTab_ = new ScriptEditorTab(prompts_, tabs_);
     spritePlaceEditorTab_ = new SpritePlaceEditorTab(prompts_, tabs_);
+    // Kept without a window of its own and never shown.
+    practTab_ = std::make_unique<PractTab>(prompts_);
 
     tabs_->addTab(scriptsTab_, "Script Viewer");
     tabs_->addTab(mapTab_, "Maps");

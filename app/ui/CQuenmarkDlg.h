@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include <QMainWindow>
 #include <QPointer>
 
@@ -12,6 +14,7 @@ class MapTab;
 class ObjectEditFloat;
 class ShopEditFloat;
 class WorldMapTab;
+class PractTab;
 class Prompts;
 class QTabWidget;
 class QAction;
@@ -37,6 +40,7 @@ public:
     EnemiesTab* EnemiesPage() const { return enemiesTab_; }
     ExpTab* ExpPage() const { return expTab_; }
     ItemsTab* ItemsPage() const { return itemsTab_; }
+    PractTab* PractPage() const { return practTab_.get(); }
 
     // Menu commands.
     void OnFileNewProject();
@@ -85,4 +89,5 @@ private:
     QPointer<ChestEditFloat> chestEditor_;
     QPointer<ObjectEditFloat> objectEditor_;
     QPointer<ShopEditFloat> shopEditor_;
+    std::unique_ptr<PractTab> practTab_;
 };
