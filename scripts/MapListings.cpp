@@ -293,14 +293,18 @@ public:
         }
         chain_.push_back(start);
         ObjectListReader reader(project_.Image(), start);
+        bool ended = false;
+        bool cut = false;
         while (const auto command = reader.Next()) {
             if (++rows_ > kMaxObjectRows) {
                 parent.Add("[Warning max items reached]");
+                cut = true;
                 break;
             }
-            ListCommand(parent, *command, reader.Position());
+            ended = command->IsEnd();
+            ListCommand(parent, *command, command->offset + command->Size());
         }
-        if (reader.Truncated()) {
+        if (!ended && !cut) {
             parent.Add("[Warning the list has no end in its bank]");
         }
         chain_.pop_back();
