@@ -530,6 +530,24 @@ void WriteScriptSeeds(const fs::path& folder) {
     Write(folder, "inside", WithPrefix({0x09, 0x80, 0x0A, 0x00}, image));
 }
 
+void WriteMapListingSeeds(const fs::path& folder) {
+    SyntheticImage image = ScriptedMap(SyntheticImage::k4MB, Region::German, 0x10);
+    image.PutObjectList(0x10, SyntheticImage::ObjectBank::A, 0x9000,
+                        ObjectListBytes()
+                            .Head(0x0312)
+                            .Object(0x00, 1, 2, 3, 0x0A8000, 0x0A9000)
+                            .Object(0x01, 4, 5, 0xFF, 0x0A8000, 0)
+                            .Long(1)
+                            .Long(2)
+                            .Call2(0x8001, 2, 0x9100)
+                            .PlayerSpawn(1, 2, 3, 0x0A8000)
+                            .Raw({0xF0, 1, 2, 3, 4, 5, 6, 0xFB, 1, 2, 3, 4, 0xFE, 1, 2, 3, 4, 3})
+                            .End());
+    image.PutObjectBytes(SyntheticImage::ObjectBank::A, 0x9100,
+                         ObjectListBytes().Call(0, 0x9100).Object(0x81, 1, 1, 0xC0, 0, 0).End());
+    Write(folder, "map", WithPrefix({0x10, 0x00}, image));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -564,5 +582,6 @@ int main(int argc, char** argv) {
     WriteScriptSeeds(root / "script");
     WriteCompileSeeds(root / "compile");
     WriteTitleSeeds(root / "title_screen");
+    WriteMapListingSeeds(root / "map_listing");
     return 0;
 }

@@ -29,6 +29,7 @@
 #include "platform/Prompts.h"
 #include "project/ProjectCommands.h"
 #include "scripts/ui/ScriptEditorTab.h"
+#include "scripts/ui/ScriptsTab.h"
 #include "tools/ui/PractTab.h"
 #include "tools/ui/RandomTab.h"
 
@@ -144,7 +145,7 @@ void CQuenmarkDlg::BuildPages() {
     tabs_->setObjectName("tabStrip");
     setCentralWidget(tabs_);
 
-    scriptsTab_ = MakeEmptyPage("ScriptsTab", tabs_);
+    scriptsTab_ = new ScriptsTab(prompts_, tabs_);
     expTab_ = new ExpTab(prompts_, tabs_);
     mapTab_ = new MapTab(prompts_, tabs_);
     enemiesTab_ = new EnemiesTab(prompts_, tabs_);
