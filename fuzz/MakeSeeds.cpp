@@ -471,6 +471,46 @@ void WriteTextSeeds(const fs::path& folder) {
     }
 }
 
+// --- Script compiler ---
+
+// Scripts that use every command, labels and texts, with and without header and RTL, in
+// releases whose item messages differ.
+void WriteCompileSeeds(const fs::path& folder) {
+    const std::string every =
+        "back:\nModifyEventFlag(0x8012, 4)\nEventFlagSetJump(0x12, 0x80, \"ahead\")\n"
+        "SpriteSetPosition(1, 2, 3)\nPlayerPort(0x1234,2,3,4)\nSetBonepinWarp(1, 2, 3, 4)\n"
+        "SetRespawnLocation(1,2,3,4,5,6,7,8)\nPrint16(\"Hi!\\nYes\")\nPrint24(1)\n"
+        "WaitMessage\nOnTrigger(\"back\")\nUnknown_23(\"ahead\")\nSetObjectSolid\n"
+        "BlockSetCollision(1,2,3)\nPlayMusic(0x1f)\nGotoPositionX(-1, 2, 3)\n"
+        "EventFlagSetSkip(0xFFF, 3)\nGiveItem(0x42)\nDelItem(7)\n"
+        "GiveItemPlayMusic(10, 0x200, 5)\nObjectMove(1,2,3)\nSetAnimationA(9)\nWaitAnimation\n"
+        "WaitAnimation2\nObjectDelete\nSpriteSetFacingRight\nSpriteSetFacingLeft\n"
+        "MarkOrigin\nDelay:30\nFightingStatsLoad(3)\nahead:\nasm(0xA9, 1, 0x60)\n";
+    const struct {
+        std::uint8_t flags;
+        std::uint32_t address;
+        std::string text;
+        Region region;
+    } seeds[] = {
+        {0, 0x1086E2, every, Region::German},
+        {1, 0xC0FFA0, every, Region::Japanese},
+        {3, 0x3FFFF0, "Delay(30)\r\nDelay(1)", Region::UK},
+        {2, 0x1086E2, "Print16(\"!ab.c\")\nGiveItem(2)", Region::ReleaseM},
+    };
+    int n = 0;
+    for (const auto& seed : seeds) {
+        const SyntheticImage image(SyntheticImage::k4MB, seed.region);
+        Bytes prefix{seed.flags,
+                     static_cast<std::uint8_t>(seed.address),
+                     static_cast<std::uint8_t>(seed.address >> 8),
+                     static_cast<std::uint8_t>(seed.address >> 16),
+                     static_cast<std::uint8_t>(seed.text.size()),
+                     static_cast<std::uint8_t>(seed.text.size() >> 8)};
+        prefix.insert(prefix.end(), seed.text.begin(), seed.text.end());
+        Write(folder, "compile" + std::to_string(n++), WithPrefix(prefix, image));
+    }
+}
+
 // --- Scripts ---
 
 // A script of commands and 65816 code at 0x0A8000 in a 1 MB image; the seeds walk it from its
@@ -522,6 +562,7 @@ int main(int argc, char** argv) {
     WriteLzSeeds(root / "lz");
     WriteTextSeeds(root / "text");
     WriteScriptSeeds(root / "script");
+    WriteCompileSeeds(root / "compile");
     WriteTitleSeeds(root / "title_screen");
     return 0;
 }

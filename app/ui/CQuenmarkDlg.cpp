@@ -27,6 +27,7 @@
 #include "maps/ui/WorldMapTab.h"
 #include "platform/Prompts.h"
 #include "project/ProjectCommands.h"
+#include "scripts/ui/ScriptEditorTab.h"
 
 namespace {
 
@@ -148,7 +149,7 @@ void CQuenmarkDlg::BuildPages() {
     spritesTab_ = new SpritesTab(prompts_, tabs_);
     titleScreenTab_ = new TitleScreenTab(prompts_, tabs_);
     worldMapTab_ = new WorldMapTab(prompts_, tabs_);
-    scriptEditorTab_ = MakeEmptyPage("ScriptEditorTab", tabs_);
+    scriptEditorTab_ = new ScriptEditorTab(prompts_, tabs_);
     spritePlaceEditorTab_ = new SpritePlaceEditorTab(prompts_, tabs_);
 
     tabs_->addTab(scriptsTab_, "Script Viewer");

@@ -1,0 +1,194 @@
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "platform/Files.h"
+#include "scripts/ScriptCompiler.h"
+#include "tests/scripts/TextScene.h"
+#include "tests/support/TraceCapture.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// Each line of a script with the same bytes written for ca65; "@text" stands for the address
+// of the next text, which the source places after the code. Labels go forward and backward.
+const struct {
+    const char* script;
+    const char* ca65;
+} kLines[] = {
+    {"back:", "back:"},
+    {"ModifyEventFlag(0x8012, 4)", ".byte $02,$07,$92,$80"},
+    {"EventFlagSetJump(0x12, 0x80, \"ahead\")", ".byte $02,$08\n.word $0097,.loword(ahead)"},
+    {"SpriteSetPosition(1, 2, 0x1FF)", ".byte $02,$13,1,2,$FF"},
+    {"PlayerPort(0x1234,2,3,65535)", ".byte $02,$14\n.word $1234,2,3,$FFFF"},
+    {"SetBonepinWarp(0x102, 0x304, 5, 6)", ".byte $02,$16\n.word $102\n.byte 4\n.word 5,6"},
+    {"SetRespawnLocation(1,2,3,4,5,6,7,8)",
+     ".byte $02,$19\n.word 1\n.byte 2\n.word 3,4,5\n"
+     ".byte 6\n.word 7,8"},
+    {"Print16(\"Hi!\")", ".byte $02,$1B\n.word @text"},
+    {"Print24(1, 2)", ""},
+    {"WaitMessage", ".byte $02,$1F"},
+    {"OnTrigger(\"back\")", ".byte $02,$21\n.word .loword(back)"},
+    {"Unknown_23(\"ahead\", 5)", ".byte $02,$23\n.word .loword(ahead)"},
+    {"  SetObjectSolid()", ".byte $02,$3B"},
+    {"BlockSetCollision(1,2,3)", ".byte $02,$3F,1,2,3"},
+    {"PlayMusic (0x1f)", ".byte $02,$30,$1F"},
+    {"GotoPositionX(-1, 2, 3)", ".byte $02,$39,$FF,2,3"},
+    {"EventFlagSetSkip(0xFFF, 3)", ".byte $02,$48\n.word $7FF8"},
+    {"GiveItem(0x42)", ".byte $02,$54,$42\n.word $DE58"},
+    {"DelItem(7)", ".byte $02,$55,7"},
+    {"GiveItemPlayMusic(10, 0x200, 5)", ".byte $02,$60,10\n.word $200\n.byte 5"},
+    {"ObjectMove(1,2,3)", ".byte $02,$87,1,2,3"},
+    {"SetAnimationA(9)", ".byte $02,$80,9"},
+    {"WaitAnimation", ".byte $02,$8E"},
+    {"WaitAnimation2", ".byte $02,$8F"},
+    {"ObjectDelete", ".byte $02,$A7"},
+    {"SpriteSetFacingRight", ".byte $02,$B6"},
+    {"\tSpriteSetFacingLeft", ".byte $02,$B7"},
+    {"MarkOrigin", ".byte $02,$BC"},
+    {"Delay:30", ".byte $02,$C1\n.word 30"},
+    {"Delay(-2)", ".byte $02,$C1\n.word $FFFE"},
+    {"Print16(\"x\")", ".byte $02,$1B\n.word @text"},
+    {"FightingStatsLoad(3)", ".byte $02,$D9,3"},
+    {"asm(0xA9, 1, 0x60)", "lda #1\nrts"},
+    {"ahead:", "ahead:"},
+};
+const char* const kTexts[] = {".byte $C4,$01,$DA,$28,$49,$6D,$D3", ".byte $C4,$01,$DA,$58,$D3"};
+
+std::string Run(const std::string& command) {
+    return std::system((command + " 2>ca65.err").c_str()) == 0 ? "" : command;
+}
+
+// The bytes that ca65 and ld65 make of the source, linked at the address.
+Bytes Assemble(const std::string& source, std::uint32_t address) {
+    std::ofstream("script.s") << ".p816\n.a8\n" << source;
+    std::ofstream("script.cfg") << "MEMORY { M: start = $" << std::hex << address
+                                << ", size = $10000, file = %O; }\n"
+                                   "SEGMENTS { CODE: load = M; }\n";
+    EXPECT_EQ(Run("ca65 -o script.o script.s"), "");
+    EXPECT_EQ(Run("ld65 -C script.cfg -o script.out script.o"), "");
+    return ReadWholeFile("script.out").value_or(Bytes{});
+}
+
+}  // namespace
+
+TEST(ScriptCompiler, WritesWhatCa65WritesForEveryCommand) {
+    std::string script;
+    std::string code;
+    int text = 0;
+    for (const auto& line : kLines) {
+        script += std::string(line.script) + (text % 2 == 0 ? "\n" : "\r\n");
+        std::string ca65 = line.ca65;
+        if (const auto at = ca65.find("@text"); at != std::string::npos) {
+            ca65.replace(at, 5, ".loword(text" + std::to_string(text++) + ")");
+        }
+        code += ca65 + "\n";
+    }
+    for (bool header : {false, true}) {
+        for (bool noRtl : {false, true}) {
+            const std::uint32_t address = header ? 0x1086E2 : 0xC0FFA0;
+            std::string source = header ? ".byte 0,0,$51,0,0\n" : "";
+            source += code + (noRtl ? "" : "rtl\n");
+            for (int t = 0; t < 2; ++t) {
+                source += "text" + std::to_string(t) + ": " + kTexts[t] + "\n";
+            }
+            const ScriptCompileResult result = AssembleScript(script, address, noRtl, header, 1);
+            EXPECT_EQ(result.message, "");
+            EXPECT_EQ(result.bytes, Assemble(source, address)) << header << noRtl;
+        }
+    }
+}
+
+TEST(ScriptCompiler, RefusesNamingTheLineAndWritesNothing) {
+    std::string longAsm = "asm(1";
+    for (int i = 0; i < 1100; ++i) {
+        longAsm += ",1";
+    }
+    longAsm += ")";
+    const struct {
+        std::string script;
+        std::string message;
+        std::uint32_t address = 0x1086E2;
+        SyntheticImage::Region region = SyntheticImage::Region::German;
+    } cases[] = {
+        {"Delay(1)\nDelay(1,2)", "Error: Line 2 Delay takes 1 argument, not 2!\n"},
+        {"PlayerPort(1,2,3)", "Error: Line 1 PlayerPort takes 4 arguments, not 3!\n"},
+        {"x:\r\n\r\nOnTrigger(\"y\")", "Error: Line 3 Label y is not defined!\n"},
+        {"a:\n\nWaitMessage\r\ra:", "Error: Line 5 Label a is already defined on line 1!\n"},
+        {"Print16(5)", "Error: Line 1 Print16 needs a text in double quotes!\n"},
+        {"t:\nEventFlagSetJump(1, 1, t)",
+         "Error: Line 2 EventFlagSetJump needs a label name in double quotes!\n"},
+        {"OnTrigger", "Error: Line 1 OnTrigger needs a label name in double quotes!\n"},
+        {"Delay(1)\n(:", "Error: Line 2 Could not parse function name!\n"},
+        {"Print16(\"a~b\")", "Error: Line 1 The text holds characters the game cannot show (~)!\n"},
+        {"GiveItem(1)", "Error: Line 1 GiveItem cannot be compiled for this release!\n", 0x1086E2,
+         SyntheticImage::Region::UK},
+        {"Delay(1)\n" + longAsm, "Error: Line 2 The script is longer than 1024 bytes!\n"},
+        {"Delay(1)\nPrint16(\"" + std::string(1016, 'a') + "\")",
+         "Error: Line 2 The script is longer than 1024 bytes!\n"},
+        {"WaitMessage\nDelay(1)", "Error: Line 2 The script runs past the end of the image!\n",
+         0x3FFFFC},
+        {"WaitMessage", "Error: Line 1 The script runs past the end of the image!\n", 0x3FFFFE},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove("script.bin");
+        TextScene scene(c.region);
+        const ScriptCompileResult result =
+            CompileScript(scene.project, c.script, c.address, false, false);
+        EXPECT_FALSE(result.compiled);
+        EXPECT_EQ(result.message, c.message);
+        EXPECT_TRUE(result.bytes.empty());
+        EXPECT_TRUE(scene.project.romImage == scene.image.Bytes()) << c.message;
+        EXPECT_FALSE(std::filesystem::exists("script.bin"));
+    }
+    // Exactly full is still accepted.
+    TextScene scene;
+    EXPECT_TRUE(CompileScript(scene.project, "WaitMessage", 0x3FFFFD, false, false).compiled);
+    const std::string full = "Delay(1)\nPrint16(\"" + std::string(1011, 'a') + "\")";
+    EXPECT_EQ(AssembleScript(full, 0, false, false, 1).bytes.size(), kScriptMaxBytes);
+}
+
+TEST(ScriptCompiler, WritesTheImageAndTheDump) {
+    const struct {
+        std::string script;
+        bool header;
+        Bytes bytes;
+        std::string trace;
+    } cases[] = {
+        {"Delay(0x1E)\n  \nDelay(1)", false, {0x02, 0xC1, 0x1E, 0x00, 0x6B}, ""},
+        {"Delay(30)\n\304Delay(1)", false, {0x02, 0xC1, 0x1E, 0x00, 0x6B}, ""},
+        {"\xA0 Delay(30)", false, {0x6B}, ""},
+        {" \t", true, {0, 0, 0x51, 0, 0, 0x6B}, ""},
+        {"Delya(30)\nasm(\"a\", 4)", false, {0x00, 0x04, 0x6B}, ""},
+        {"SpriteSetPosition(1, z, 2)", false, {}, "we got some fail here!\n"},
+        {"\r\n\n", true, {}, ""},
+        {"EventFlagSetJump(0x8000, 0x81, \"t\")\nt:",
+         true,
+         {0, 0, 0x51, 0, 0, 0x02, 0x08, 0x00, 0x80, 0xED, 0x86, 0x6B},
+         ""},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove("script.bin");
+        TextScene scene(SyntheticImage::Region::German);
+        ScriptCompileResult result;
+        EXPECT_EQ(CaptureTrace([&] {
+                      result = CompileScript(scene.project, c.script, 0x1086E2, false, c.header);
+                  }),
+                  c.trace);
+        // A refused line and a text without lines leave the image and the dump alone.
+        EXPECT_EQ(result.compiled, c.trace.empty());
+        Bytes expected = scene.image.Bytes();
+        std::copy(c.bytes.begin(), c.bytes.end(), expected.begin() + scene.image.Wrap(0x1086E2));
+        EXPECT_TRUE(scene.project.romImage == expected) << "case " << (&c - cases);
+        EXPECT_EQ(ReadWholeFile("script.bin").value_or(Bytes{}), c.bytes);
+    }
+    for (std::uint32_t region : {0u, 5u}) {
+        EXPECT_EQ(AssembleScript("GiveItem(2)", 0, true, false, region).bytes,
+                  (Bytes{0x02, 0x54, 0x02, 0xC1, 0xD5}));
+    }
+}
