@@ -7,9 +7,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include "fuzz/LzReference.h"
+#include "fuzz/LzSamples.h"
 #include "project/LzCodec.h"
-#include "tests/support/LzReference.h"
-#include "tests/support/LzSamples.h"
 
 namespace {
 

@@ -2,22 +2,13 @@
 
 #include <algorithm>
 
+#include "editors/LevelWordBits.h"
 #include "project/ByteAccess.h"
 #include "project/ProjectContext.h"
 
 namespace {
 
-constexpr std::uint32_t kGroupFlagBit = 0x0400;
-
-std::uint32_t PresenceBit(std::size_t kind) {
-    return 0x0800u << kind;
-}
-std::uint32_t FirstLevelBit(std::size_t kind) {
-    return 0x0200u >> (2 * kind);
-}
-std::uint32_t SecondLevelBit(std::size_t kind) {
-    return 0x0100u >> (2 * kind);
-}
+constexpr std::uint32_t kGroupFlagBit = kLevelWordFreeBit;
 
 std::uint32_t LevelEntry(std::uint32_t word, std::size_t kind) {
     if ((word & PresenceBit(kind)) == 0) {

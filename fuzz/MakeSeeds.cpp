@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "fuzz/FuzzImage.h"
+#include "fuzz/LzSamples.h"
 #include "platform/Files.h"
 #include "project/ByteAccess.h"
 #include "project/LzCodec.h"
@@ -15,7 +16,6 @@
 #include "project/RomImport.h"
 #include "tests/editors/TitleScreenProject.h"
 #include "tests/support/HeaderScriptWriter.h"
-#include "tests/support/LzSamples.h"
 #include "tests/support/ObjectListBytes.h"
 #include "tests/support/SyntheticImage.h"
 

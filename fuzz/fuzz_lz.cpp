@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "fuzz/FuzzImage.h"
+#include "fuzz/LzReference.h"
 #include "project/LzCodec.h"
-#include "tests/support/LzReference.h"
 
 namespace {
 

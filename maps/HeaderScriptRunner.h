@@ -21,9 +21,6 @@ public:
     // Returns false when the walk was stopped instead of ending.
     bool Run();
 
-    const HeaderScriptStack& CallStack() const { return callStack_; }
-    const HeaderScriptStack& DeferredStack() const { return deferredStack_; }
-
 private:
     enum class Step { Continue, End, Stopped };
 

@@ -22,7 +22,3 @@ void Trace(const char* format, ...) {
 void SetTraceEnabled(bool enabled) {
     traceEnabled.store(enabled, std::memory_order_relaxed);
 }
-
-bool TraceEnabled() {
-    return traceEnabled.load(std::memory_order_relaxed);
-}

@@ -43,7 +43,7 @@ std::optional<ObjectCommand> ObjectListReader::Next() {
         return std::nullopt;
     }
     if (position_ >= limit_) {
-        finished_ = truncated_ = true;
+        finished_ = true;
         return std::nullopt;
     }
     const auto rest = image_.subspan(position_ + 1, limit_ - position_ - 1);
@@ -52,7 +52,7 @@ std::optional<ObjectCommand> ObjectListReader::Next() {
     command.code = image_[position_];
     const std::uint32_t length = ObjectOperandLength(command.code, rest);
     if (length > rest.size()) {
-        finished_ = truncated_ = true;
+        finished_ = true;
         return std::nullopt;
     }
     command.operands = rest.first(length);

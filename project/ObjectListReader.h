@@ -59,17 +59,11 @@ public:
     // The next command, the end command included; nothing after the end or when truncated.
     std::optional<ObjectCommand> Next();
 
-    bool Finished() const { return finished_; }
-    // The walk hit its bound before an end command.
-    bool Truncated() const { return truncated_; }
-    std::uint32_t Position() const { return position_; }
-
 private:
     std::span<const std::uint8_t> image_;
     std::uint32_t position_;
     std::uint32_t limit_;
     bool finished_ = false;
-    bool truncated_ = false;
 };
 
 // Where a map's object list lies: bank B's pointer when it is not 0, else bank A's.

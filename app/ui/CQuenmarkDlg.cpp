@@ -15,6 +15,7 @@
 #include "app/ui/CAboutDlg.h"
 #include "editors/ui/EnemiesTab.h"
 #include "editors/ui/ExpTab.h"
+#include "editors/ui/ItemsTab.h"
 #include "editors/ui/SpritePlaceEditorTab.h"
 #include "editors/ui/SpritesTab.h"
 #include "editors/ui/TitleScreenTab.h"
@@ -28,6 +29,7 @@
 #include "platform/Prompts.h"
 #include "project/ProjectCommands.h"
 #include "scripts/ui/ScriptEditorTab.h"
+#include "tools/ui/PractTab.h"
 
 namespace {
 
@@ -145,12 +147,14 @@ void CQuenmarkDlg::BuildPages() {
     expTab_ = new ExpTab(prompts_, tabs_);
     mapTab_ = new MapTab(prompts_, tabs_);
     enemiesTab_ = new EnemiesTab(prompts_, tabs_);
-    itemsTab_ = MakeEmptyPage("ItemsTab", tabs_);
+    itemsTab_ = new ItemsTab(prompts_, tabs_);
     spritesTab_ = new SpritesTab(prompts_, tabs_);
     titleScreenTab_ = new TitleScreenTab(prompts_, tabs_);
     worldMapTab_ = new WorldMapTab(prompts_, tabs_);
     scriptEditorTab_ = new ScriptEditorTab(prompts_, tabs_);
     spritePlaceEditorTab_ = new SpritePlaceEditorTab(prompts_, tabs_);
+    // Kept without a window of its own and never shown.
+    practTab_ = std::make_unique<PractTab>(prompts_);
 
     tabs_->addTab(scriptsTab_, "Script Viewer");
     tabs_->addTab(mapTab_, "Maps");
@@ -191,6 +195,7 @@ void CQuenmarkDlg::OnProjectReplaced() {
     mapTab_->UnloadMap();
     enemiesTab_->Populate();
     expTab_->LoadTable();
+    itemsTab_->RefreshAll();
 }
 
 void CQuenmarkDlg::OnFileNewProject() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include <QMainWindow>
 #include <QPointer>
 
@@ -7,10 +9,12 @@ class ChestEditFloat;
 class ExitEditFloat;
 class EnemiesTab;
 class ExpTab;
+class ItemsTab;
 class MapTab;
 class ObjectEditFloat;
 class ShopEditFloat;
 class WorldMapTab;
+class PractTab;
 class Prompts;
 class QTabWidget;
 class QAction;
@@ -35,6 +39,8 @@ public:
     ShopEditFloat* ShopEditor() const;
     EnemiesTab* EnemiesPage() const { return enemiesTab_; }
     ExpTab* ExpPage() const { return expTab_; }
+    ItemsTab* ItemsPage() const { return itemsTab_; }
+    PractTab* PractPage() const { return practTab_.get(); }
 
     // Menu commands.
     void OnFileNewProject();
@@ -73,7 +79,7 @@ private:
     WorldMapTab* worldMapTab_ = nullptr;
     ExpTab* expTab_ = nullptr;
     EnemiesTab* enemiesTab_ = nullptr;
-    QWidget* itemsTab_ = nullptr;
+    ItemsTab* itemsTab_ = nullptr;
     QWidget* spritesTab_ = nullptr;
     QWidget* titleScreenTab_ = nullptr;
     QWidget* scriptEditorTab_ = nullptr;
@@ -83,4 +89,5 @@ private:
     QPointer<ChestEditFloat> chestEditor_;
     QPointer<ObjectEditFloat> objectEditor_;
     QPointer<ShopEditFloat> shopEditor_;
+    std::unique_ptr<PractTab> practTab_;
 };

@@ -11,6 +11,7 @@
 #include "maps/ui/WorldMapTab.h"
 #include "platform/Files.h"
 #include "project/ProjectContext.h"
+#include "project/ProjectFile.h"
 #include "tests/maps/WorldMapProject.h"
 #include "tests/maps/ui/MapPageFixture.h"
 #include "tests/support/NamedChild.h"
@@ -40,53 +41,28 @@ protected:
 
 }  // namespace
 
-TEST_F(MainWindow, TitleAndTabsInOrderHiddenUntilAProjectExists) {
+TEST_F(MainWindow, NewAndOpenShowTheStripAndUnloadBothMapPages) {
     window.show();
-    EXPECT_EQ(window.windowTitle(), "Quenmark v3.2 (Built: Aug 31 2026) Public");
-    QTabWidget* tabs = window.TabStrip();
-    EXPECT_FALSE(tabs->isVisible());
-    QStringList texts;
-    for (int i = 0; i < tabs->count(); ++i) {
-        texts << tabs->tabText(i);
-    }
-    EXPECT_EQ(texts,
-              (QStringList{"Script Viewer", "Maps", "World Maps", "Experience", "Enemies", "Items",
-                           "Sprites", "Title Screen", "Script Editor", "Sprite Placement Editor"}));
-    EXPECT_EQ(tabs->widget(1), window.MapsPage());
-    EXPECT_EQ(tabs->widget(2), window.WorldMapsPage());
-}
-
-TEST_F(MainWindow, NewProjectShowsTheStripAndARefusedImageKeepsIt) {
-    window.show();
-    NewProject(SyntheticImage(SyntheticImage::k4MB, Region::German));
-    ASSERT_NE(currentProject, nullptr);
-    EXPECT_TRUE(window.TabStrip()->isVisible());
-    ProjectContext* open = currentProject;
-
-    NewProject(SyntheticImage(SyntheticImage::k4MB, Region::Unknown));
-    EXPECT_EQ(currentProject, open);
-    EXPECT_TRUE(window.TabStrip()->isVisible());
-    EXPECT_EQ(prompts.questions.back(), "Create new project?");
-    EXPECT_EQ(prompts.LastMessage(),
-              "This ROM is not supported or invalid.\nOnly the German, Spanish, Japanese and UK "
-              "version are supported.");
-}
-
-TEST_F(MainWindow, NewProjectUnloadsBothMapPages) {
+    EXPECT_FALSE(window.TabStrip()->isVisible());
     WorldMapProject data;
     NewProject(data.image);
+    EXPECT_TRUE(window.TabStrip()->isVisible());
+    ASSERT_TRUE(SaveProject(*currentProject, "world.qmp", prompts));
     MapTab* maps = window.MapsPage();
-    NamedChild<QLineEdit>(*maps, "mapId")->setText("0x10");  // no objects: an empty map
-    NamedChild<QAbstractButton>(*maps, "load")->click();
-    ASSERT_NE(maps->MapTabRenderer(), nullptr);
     WorldMapTab* worldMaps = window.WorldMapsPage();
-    worldMaps->OnLoad();
-    ASSERT_NE(worldMaps->WorldMapRenderer(), nullptr);
-
-    NewProject(data.image);
-    EXPECT_EQ(maps->MapTabRenderer(), nullptr);
-    EXPECT_EQ(worldMaps->WorldMapRenderer(), nullptr);
-    EXPECT_FALSE(NamedChild<QAbstractButton>(*worldMaps, "save")->isEnabled());
+    for (const char* action : {"fileNew", "fileOpen"}) {
+        NamedChild<QLineEdit>(*maps, "mapId")->setText("0x10");  // no objects: an empty map
+        NamedChild<QAbstractButton>(*maps, "load")->click();
+        ASSERT_NE(maps->MapTabRenderer(), nullptr);
+        worldMaps->OnLoad();
+        ASSERT_NE(worldMaps->WorldMapRenderer(), nullptr);
+        prompts.yesNoAnswers.push_back(true);
+        prompts.fileAnswers.push_back(action == std::string("fileNew") ? "start.smc" : "world.qmp");
+        window.Action(action)->trigger();
+        EXPECT_EQ(NamedChild<QLineEdit>(*maps, "mapId")->text(), "") << action;
+        EXPECT_FALSE(NamedChild<QAbstractButton>(*worldMaps, "save")->isEnabled()) << action;
+    }
+    EXPECT_TRUE(prompts.messages.empty());
 }
 
 TEST_F(MainWindow, TheWikiOpensAndSaveAndMapCommandsNeedAProjectAndAMap) {
@@ -120,6 +96,4 @@ TEST_F(MainWindow, MapMenuExportsAndImportsTheMapsPagesLayer) {
     window.Action("mapLoad")->trigger();
     EXPECT_EQ(page->MapTabRenderer()->layerMap[0][0], 7);
     EXPECT_TRUE(prompts.messages.empty());
-    EXPECT_EQ(prompts.dialogTitles.back(), "Select File");
-    EXPECT_EQ(prompts.dialogFilters.back(), "Map file (*.map)|*.map|All Files (*.*)|*.*|");
 }

@@ -4,20 +4,6 @@
 #include "project/ByteAccess.h"
 #include "maps/LayerBitmap.h"
 
-TEST(ExportLayerBitmap, WritesTheLayerUpright) {
-    std::vector<LayerImage> layers(1);
-    layers[0] = {{0xFF0000AA, 0xFF0000BB, 0xFF0000CC, 0xFF0000DD}, 2, 2};
-    EXPECT_EQ(ExportLayerBitmap(layers, false, 0x1F), 16);
-    const auto file = ReadWholeFile("map_001F.bmp");
-    ASSERT_TRUE(file.has_value());
-    ASSERT_EQ(file->size(), 70u);
-    // Bottom row first, each row left to right (the encoding is the canvas test's).
-    EXPECT_EQ(GetU32(*file, 54), 0xFF0000CCu);
-    EXPECT_EQ(GetU32(*file, 58), 0xFF0000DDu);
-    EXPECT_EQ(GetU32(*file, 62), 0xFF0000AAu);
-    EXPECT_EQ(GetU32(*file, 66), 0xFF0000BBu);
-}
-
 TEST(ExportLayerBitmap, EmptyPixelsShowTheUpperLayerOfTheSameSize) {
     std::vector<LayerImage> layers(2);
     layers[0] = {{0, 0xFF000001}, 2, 1};
@@ -32,10 +18,4 @@ TEST(ExportLayerBitmap, EmptyPixelsShowTheUpperLayerOfTheSameSize) {
     EXPECT_EQ(ExportLayerBitmap(layers, true, 7), 8);
     file = ReadWholeFile("map_0007.bmp");
     EXPECT_EQ(GetU32(*file, 54), 0u);
-}
-
-TEST(ExportLayerBitmap, NothingToWrite) {
-    EXPECT_EQ(ExportLayerBitmap({}, false, 1), 0);
-    const std::vector<LayerImage> dropped{{{}, 4, 4}};  // pixels dropped for re-rendering
-    EXPECT_EQ(ExportLayerBitmap(dropped, false, 1), 0);
 }

@@ -136,7 +136,10 @@ TEST_F(MapDrawing, ObjectsSpawnPointAndMissingSprites) {
     const std::uint32_t list = project.Table(RegionTable::SpritePlacementBankA) | 0x9000;
     image.Put16(project.Table(RegionTable::SpritePlacementPointerTableA) + 2 * 9, 0x9000);
     image.Put8(0x60000, 5);  // the first byte of the objects' script: animation 5
-    std::vector<std::uint8_t> bytes = {0x00, 0x03};                // head word
+    std::vector<std::uint8_t> bytes = {0x00, 0x03};  // head word
+    // Commands whose operands, read as commands, would end the list.
+    bytes.insert(bytes.end(), {0xF0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFB, 0xFF, 0xFF, 0xFF,
+                               0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF});
     bytes.insert(bytes.end(), {0xFD, 2, 3, 0, 0, 0, 0});           // spawn point at (2, 3)
     bytes.insert(bytes.end(), {0x01, 4, 3, 0, 0, 0, 6, 0, 0, 0});  // layout 0, none before
     bytes.insert(bytes.end(), {0xFA, 0x00, 0x10, 0, 0, 0, 0});     // two conditions: 6 bytes

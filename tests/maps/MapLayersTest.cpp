@@ -157,67 +157,6 @@ TEST_F(MapLayers, AnEditBeforeAnyTilesWereLoadedDrawsMissingPixels) {
     EXPECT_EQ(Pixel(0, 15, 15), kMissingPixel);
 }
 
-TEST_F(MapLayers, AWorldMapCellRedrawGivesThePixelsOfARebuild) {
-    // Every tile and metatile different, so a cell drawn from the wrong place shows.
-    std::vector<SyntheticImage::TilePixels> tiles(256);
-    std::vector<std::array<std::uint8_t, 4>> metatiles(256);
-    for (std::uint32_t t = 0; t < 256; ++t) {
-        for (std::uint32_t i = 0; i < 64; ++i) {
-            tiles[t][i] = static_cast<std::uint8_t>(t * 7 + i * 3 + (i >> 3) * 5);
-        }
-        metatiles[t] = {static_cast<std::uint8_t>(t), static_cast<std::uint8_t>(t * 5 + 1),
-                        static_cast<std::uint8_t>(t * 11 + 2), static_cast<std::uint8_t>(t ^ 0x5A)};
-    }
-    // A table shorter than the metatile numbers reach: cells past it draw tile 0, as rebuilt.
-    metatiles.resize(200);
-    const auto linear = SyntheticImage::LinearTiles(tiles);
-    const auto table = SyntheticImage::WorldMetatileTable(metatiles);
-
-    for (const auto& [id, cells] : {std::pair{2u, 0x20000u}, std::pair{35u, 0x2000u}}) {
-        SCOPED_TRACE(id);
-        MapScene edited;
-        MapScene rebuilt;
-        for (MapScene* scene : {&edited, &rebuilt}) {
-            scene->renderer->CopyLinearTiles(linear);
-            scene->renderer->metatileTables[0] = table;
-            scene->renderer->layerMap[0].resize(cells);
-            for (std::size_t i = 0; i < cells; ++i) {
-                scene->renderer->layerMap[0][i] = static_cast<std::uint8_t>(i * 13 + (i >> 8));
-            }
-            scene->renderer->RebuildWorldMapImage(id);
-        }
-        const std::uint32_t perRow = id == 2 ? 256 : 64;
-        // Corners, a column past the row's end (a cell of the next row), a row past the drawn
-        // map (in the buffer's second half), and values past the short table.
-        const std::array<std::array<std::uint32_t, 3>, 7> edits = {{{0, 0, 7},
-                                                                    {perRow - 1, 0, 250},
-                                                                    {perRow + 3, 5, 199},
-                                                                    {17, perRow - 1, 200},
-                                                                    {perRow - 1, perRow - 1, 1},
-                                                                    {4, perRow + 2, 9},
-                                                                    {3, 9, 255}}};
-        for (const auto& [x, y, value] : edits) {
-            for (MapScene* scene : {&edited, &rebuilt}) {
-                scene->renderer->SetMapByte(x, y, static_cast<std::uint8_t>(value));
-            }
-            ASSERT_TRUE(edited.renderer->RedrawWorldMapCell(id, x, y));
-            rebuilt.renderer->RebuildWorldMapImage(id);
-            ASSERT_EQ(edited.renderer->layerImages[0].pixels,
-                      rebuilt.renderer->layerImages[0].pixels)
-                << x << "," << y;
-        }
-        EXPECT_EQ(edited.renderer->layerMap[0], rebuilt.renderer->layerMap[0]);
-    }
-
-    // Only an image of the map's own shape is redrawn in part.
-    EXPECT_FALSE(renderer->RedrawWorldMapCell(2, 0, 0));  // no image yet
-    renderer->layerMap[0].assign(0x2000, 0);
-    renderer->RebuildWorldMapImage(3);
-    EXPECT_FALSE(renderer->RedrawWorldMapCell(2, 0, 0));
-    EXPECT_FALSE(renderer->RedrawWorldMapCell(7, 0, 0));
-    EXPECT_TRUE(renderer->RedrawWorldMapCell(35, 0, 0));
-}
-
 TEST_F(MapLayers, WorldMapEditsAndTilePanels) {
     // Byte edits stay within the small world map's cells, 64 to a row.
     std::vector<SyntheticImage::TilePixels> tiles(2, SyntheticImage::SolidTile(0));
@@ -226,8 +165,13 @@ TEST_F(MapLayers, WorldMapEditsAndTilePanels) {
     std::vector<std::array<std::uint8_t, 4>> metatiles(8, {0, 1, 0, 0});
     metatiles[0] = {0, 0, 0, 0};
     renderer->metatileTables[0] = SyntheticImage::WorldMetatileTable(metatiles);
+    EXPECT_FALSE(renderer->RedrawWorldMapCell(35, 0, 0));  // no image yet
     renderer->layerMap[0].assign(0x2000, 0);
     renderer->RebuildWorldMapImage(3);
+    // Only an image of the map's own shape is redrawn in part.
+    EXPECT_FALSE(renderer->RedrawWorldMapCell(2, 0, 0));
+    EXPECT_FALSE(renderer->RedrawWorldMapCell(7, 0, 0));
+    EXPECT_TRUE(renderer->RedrawWorldMapCell(35, 0, 0));
     renderer->SetMapByte(5, 2, 1);
     renderer->SetMapByte(0, 64, 1);  // past the map's cells
     EXPECT_EQ(std::ranges::count(renderer->layerMap[0], 1), 1);

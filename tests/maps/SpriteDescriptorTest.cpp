@@ -197,16 +197,7 @@ TEST(SpriteDescriptor, KeepsItsGraphicsWhenOtherSpritesLoad) {
     EXPECT_EQ(view.At(0, 0), Argb(5));
 }
 
-TEST(SpriteDescriptor, AnimationTablesAndSheetsOfAnySize) {
-    // The first frame-list entry counts even when marked; a list without its end stops at the
-    // data's end; lists beyond the data have no frames.
-    const std::vector<std::uint8_t> marked = {2, 0, 0xFF, 0xFF, 0, 0, 0xFF, 0xFF, 0, 0};
-    EXPECT_EQ(SpriteDescriptor::CountFrames(marked, 0), 1u);
-    const std::vector<std::uint8_t> unended = {2, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0};
-    EXPECT_EQ(SpriteDescriptor::CountFrames(unended, 0), 2u);
-    EXPECT_EQ(SpriteDescriptor::CountFrames(unended, 50), 0u);
-    EXPECT_EQ(SpriteDescriptor::AnimationCount({}), 0u);
-
+TEST(SpriteDescriptor, SheetsOfAnySize) {
     // The sheet has two rows per 128 bytes; only whole tile rows, at most 16, are coloured.
     const struct {
         std::size_t size;
@@ -283,16 +274,8 @@ TEST(SpriteDescriptor, OutOfRangePlacesAnimationsFramesPiecesAndTilesAreSafe) {
     project = MakeProject(image);
     EXPECT_FALSE(draws(0, 0, 0, 0));
 
-    // Graphics that do not decode, or no animation at all: neither sheet nor frame.
+    // Graphics that do not decode: neither sheet nor frame.
     image.Put16(kGraphics + 1, 0);
     project = MakeProject(image);
-    EXPECT_FALSE(descriptor.RenderFrame(*project, 0, 0, 0, 0, view).sheet.has_value());
-    image = SpriteImage({{frame}});
-    changed = data;
-    changed[0] = 2;
-    image.PutLzBlock(kAnim, changed);
-    project = MakeProject(image);
-    descriptor.Load(*project, kInfo);
-    EXPECT_EQ(descriptor.animationCount, 0u);
     EXPECT_FALSE(descriptor.RenderFrame(*project, 0, 0, 0, 0, view).sheet.has_value());
 }

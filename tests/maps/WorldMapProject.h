@@ -8,13 +8,14 @@
 #include "maps/SnesColor.h"
 #include "project/ProjectContext.h"
 #include "project/RomImport.h"
+#include "tests/support/ObjectListBytes.h"
 #include "tests/support/SyntheticImage.h"
 
 // A 4 MB German image with both world maps. Tile t of the world tiles is solid palette index
 // t and metatile m is four tiles m, so cell value m shows colour m whole. Colour i is distinct
 // for each i (see Colour). The large map's cell (x, y) holds (x + 3y) & 0xFF, the small map's
 // (2x + y + 7) & 0xFF. A world-map exit covers cells (4, 2) to (5, 2); map 2 has an exit list
-// with a 1 x 1 exit at cell (9, 9).
+// with a 1 x 1 exit at cell (9, 9) and its player starts at cell (9, 12) (drawn a cell higher).
 struct WorldMapProject {
     static constexpr std::uint32_t kLargeCells = 256;  // per row and column
     static constexpr std::uint32_t kSmallCells = 64;
@@ -60,6 +61,8 @@ struct WorldMapProject {
         }
         const ExitRecord exit{9, 9, 1, 1};
         image.PutExitList(2, 0x88AC, std::span(&exit, 1));
+        image.PutObjectList(2, SyntheticImage::ObjectBank::A, 0x9000,
+                            ObjectListBytes().Head(0).PlayerSpawn(9, 12, 0, 0).End());
     }
 
     static std::uint8_t LargeCell(std::uint32_t x, std::uint32_t y) {

@@ -6,6 +6,7 @@
 
 #include "platform/Canvas.h"
 #include "platform/Files.h"
+#include "project/ByteAccess.h"
 
 namespace {
 
@@ -36,6 +37,8 @@ TEST(Canvas, BmpIsSeenUprightByImageMagick) {
     canvas.Set(0, 1, 0xFF0000FF);
     const auto bmp = canvas.ToBmp();
     EXPECT_EQ(bmp.size(), 54u + 24u);
+    EXPECT_EQ(GetU32(bmp, 2), 54u + 24u);  // the file's size and the pixels' size
+    EXPECT_EQ(GetU32(bmp, 34), 24u);
     ASSERT_TRUE(WriteWholeFile("upright.bmp", bmp));
     EXPECT_EQ(MagickPixel("upright.bmp", 0, 0), "#FF0000");
     EXPECT_EQ(MagickPixel("upright.bmp", 2, 0), "#00FF00");

@@ -18,42 +18,47 @@ std::vector<std::uint8_t> Bytes(std::size_t n, std::uint8_t seed) {
     return out;
 }
 
-int EntriesHere(const fs::path& folder = ".") {
-    int entries = 0;
-    for ([[maybe_unused]] const auto& e : fs::directory_iterator(folder)) {
-        ++entries;
+// Each test writes into a folder of its own, so that counting its entries sees only its files.
+class Files : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fs::remove_all(dir);
+        fs::create_directory(dir);
     }
-    return entries;
-}
+    int Entries() const { return static_cast<int>(std::distance(fs::directory_iterator(dir), {})); }
+    const fs::path dir = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+};
 
 }  // namespace
 
-TEST(Files, WriteThenReadGivesTheSameBytesAndLeavesNoTemporaryFile) {
+TEST_F(Files, WriteThenReadGivesTheSameBytesAndLeavesNoTemporaryFile) {
     const auto data = Bytes(5000, 3);
-    ASSERT_TRUE(WriteWholeFile("out.bin", data));
-    EXPECT_EQ(ReadWholeFile("out.bin", 5000), data);
-    EXPECT_FALSE(ReadWholeFile("out.bin", 4999).has_value());  // above the limit
-    EXPECT_EQ(FileSize("out.bin"), 5000u);
+    const fs::path out = dir / "out.bin";
+    ASSERT_TRUE(WriteWholeFile(out, data));
+    EXPECT_EQ(ReadWholeFile(out, 5000), data);
+    EXPECT_FALSE(ReadWholeFile(out, 4999).has_value());  // above the limit
+    EXPECT_EQ(FileSize(out), 5000u);
     // Pieces are written in order.
     const std::vector<std::uint8_t> a{1, 2}, b{3}, c{4, 5};
-    ASSERT_TRUE(WriteWholeFile("out.bin", {a, b, c}));
-    EXPECT_EQ(ReadWholeFile("out.bin"), (std::vector<std::uint8_t>{1, 2, 3, 4, 5}));
-    EXPECT_EQ(EntriesHere(), 1);
+    ASSERT_TRUE(WriteWholeFile(out, {a, b, c}));
+    EXPECT_EQ(ReadWholeFile(out), (std::vector<std::uint8_t>{1, 2, 3, 4, 5}));
+    EXPECT_EQ(Entries(), 1);
 }
 
-TEST(Files, ASaveThroughALinkReplacesItsTargetAndKeepsThePermissions) {
-    fs::create_directory("real");
-    std::ofstream("real/target.bin") << "old";
-    fs::permissions("real/target.bin", fs::perms::owner_all);
-    fs::create_symlink("real/target.bin", "link.bin");
-    ASSERT_TRUE(WriteWholeFile("link.bin", Bytes(10, 1)));
-    EXPECT_TRUE(fs::is_symlink("link.bin"));
-    EXPECT_EQ(ReadWholeFile("real/target.bin"), Bytes(10, 1));
-    EXPECT_EQ(fs::status("real/target.bin").permissions(), fs::perms::owner_all);
-    EXPECT_EQ(EntriesHere("real"), 1);
+TEST_F(Files, ASaveThroughALinkReplacesItsTargetAndKeepsThePermissions) {
+    const fs::path target = dir / "target.bin";
+    const fs::path link = dir / "link.bin";
+    std::ofstream(target) << "old";
+    fs::permissions(target, fs::perms::owner_all);
+    fs::create_symlink("target.bin", link);
+    ASSERT_TRUE(WriteWholeFile(link, Bytes(10, 1)));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ReadWholeFile(target), Bytes(10, 1));
+    EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_all);
+    EXPECT_EQ(Entries(), 2);
 }
 
-TEST(Files, NothingToWriteOrNowhereToWriteIsAFailure) {
+TEST_F(Files, NothingToWriteOrNowhereToWriteIsAFailure) {
     EXPECT_FALSE(WriteWholeFile("empty.bin", std::span<const std::uint8_t>{}));
     EXPECT_FALSE(fs::exists("empty.bin"));
     EXPECT_FALSE(WriteWholeFile("no/such/folder/x.bin", Bytes(4, 1)));
@@ -61,11 +66,12 @@ TEST(Files, NothingToWriteOrNowhereToWriteIsAFailure) {
     EXPECT_FALSE(FileSize(".").has_value());
 }
 
-TEST(Files, AFailedWriteIsReportedAndKeepsThePreviousFile) {
+TEST_F(Files, AFailedWriteIsReportedAndKeepsThePreviousFile) {
     if (fs::exists("/dev/full")) {
         EXPECT_FALSE(WriteWholeFile("/dev/full", Bytes(100000, 9)));
     }
-    std::ofstream("keep.bin") << "previous good file";
+    const fs::path keep = dir / "keep.bin";
+    std::ofstream(keep) << "previous good file";
     // Limit the size of any file this process writes, so the new content cannot be written.
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit old{};
@@ -73,12 +79,12 @@ TEST(Files, AFailedWriteIsReportedAndKeepsThePreviousFile) {
     rlimit small = old;
     small.rlim_cur = 4096;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool written = WriteWholeFile("keep.bin", Bytes(1 << 20, 5));
+    const bool written = WriteWholeFile(keep, Bytes(1 << 20, 5));
     setrlimit(RLIMIT_FSIZE, &old);
 
     EXPECT_FALSE(written);
-    const auto kept = ReadWholeFile("keep.bin");
+    const auto kept = ReadWholeFile(keep);
     ASSERT_TRUE(kept.has_value());
     EXPECT_EQ(std::string(kept->begin(), kept->end()), "previous good file");
-    EXPECT_EQ(EntriesHere(), 1) << "the temporary file must be removed";
+    EXPECT_EQ(Entries(), 1) << "the temporary file must be removed";
 }

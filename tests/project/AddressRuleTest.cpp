@@ -56,15 +56,3 @@ TEST(AddressRule, ReadRomLongAndBoundedAccess) {
     EXPECT_EQ(ReadRomLong(0x1234), 0u);
     EXPECT_EQ(WrapRomOffset(0x1234), 0u);
 }
-
-TEST(RegionTables, AProjectOverridesOnlyItsOwnCopy) {
-    ProjectContext a;
-    a.regionIndex = 2;
-    a.SetTable(RegionTable::SpritePlacementPointerTableA, 0x508000);
-    EXPECT_EQ(a.Table(RegionTable::SpritePlacementPointerTableA), 0x508000u);
-    ProjectContext b;
-    b.regionIndex = 2;
-    EXPECT_EQ(b.Table(RegionTable::SpritePlacementPointerTableA), 0x28000u);
-    b.regionIndex = kRegionNone;
-    EXPECT_EQ(b.Table(RegionTable::SpritePlacementPointerTableA), 0u);
-}

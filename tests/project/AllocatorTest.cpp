@@ -23,41 +23,6 @@ std::unique_ptr<ProjectContext> MakeProject(std::uint32_t size = kRomSize6MB) {
     return project;
 }
 
-// The placement rule written plainly, for tables of disjoint blocks inside the area.
-std::uint32_t FirstFitPlacement(const AllocTable& t, std::uint32_t r) {
-    auto used = [&](std::size_t k) { return t[k].address != 0; };
-    if (std::none_of(t.begin(), t.end(), [](const AllocEntry& e) { return e.address != 0; })) {
-        return kAllocBase;
-    }
-    for (std::size_t k = 0; k < t.size(); ++k) {
-        if (!used(k)) {
-            continue;
-        }
-        const AllocEntry* higher = nullptr;
-        const AllocEntry* lower = nullptr;
-        for (std::size_t m = 0; m < t.size(); ++m) {
-            if (m == k || !used(m)) {
-                continue;
-            }
-            if (t[m].address > t[k].address && (!higher || t[m].address < higher->address)) {
-                higher = &t[m];
-            }
-            if (t[m].address < t[k].address && (!lower || t[m].address > lower->address)) {
-                lower = &t[m];
-            }
-        }
-        const std::uint32_t end = t[k].address + t[k].size;
-        if (higher ? end + r < higher->address : end + r - kAllocBase <= 0x1E8000) {
-            return end;
-        }
-        if (lower ? lower->address + lower->size + r < t[k].address
-                  : t[k].address - kAllocBase >= r) {
-            return lower ? lower->address + lower->size : t[k].address - r;
-        }
-    }
-    return 0;
-}
-
 // A result is sound when it is 0 or a block inside the area that meets no other block and
 // not the reserved range.
 void ExpectSound(const AllocTable& before, std::uint32_t place, std::uint32_t size,
@@ -85,7 +50,7 @@ void ExpectSound(const AllocTable& before, std::uint32_t place, std::uint32_t si
 
 }  // namespace
 
-TEST(Allocator, FirstFitRoundingAndReleaseByTag) {
+TEST(Allocator, FirstFitAndRounding) {
     auto project = MakeProject();
     auto& t = project->allocTable;
     EXPECT_EQ(CaptureTrace([&] { EXPECT_EQ(AllocRomSpace(*project, 1, 7), kAllocBase); }),
@@ -98,18 +63,6 @@ TEST(Allocator, FirstFitRoundingAndReleaseByTag) {
     t[1] = {0x418300, 0x100, 1};
     EXPECT_EQ(AllocRomSpace(*project, 0x100, 5), 0x418000u);
     EXPECT_EQ(AllocRomSpace(*project, 0xF0, 5), 0x418200u);
-
-    // One block per call, never tag 0 and never another tag.
-    const auto addresses = [&] {
-        return std::array{t[0].address, t[1].address, t[2].address + t[2].tag, t[3].address};
-    };
-    t[0].tag = 0;
-    for (const std::uint32_t tag : {0u, 9u, 5u}) {
-        FreeRomSpace(*project, tag);
-    }
-    EXPECT_EQ(addresses(), (std::array<std::uint32_t, 4>{0x418100, 0x418300, 0, 0x418200}));
-    FreeRomSpace(*project, 5);
-    EXPECT_EQ(addresses(), (std::array<std::uint32_t, 4>{0x418100, 0x418300, 0, 0}));
 }
 
 TEST(Allocator, AreaLimitsAndTheReservedRange) {
@@ -189,62 +142,30 @@ TEST(Allocator, BlocksStartInTheAskedHalfOfTheirBank) {
     EXPECT_EQ(AllocRomSpace(*project, 0x10, 4, 0x10000, BankHalf::Upper), 0u);
 }
 
-TEST(Allocator, TableCopyInTheImageOf6MBOnly) {
-    // The entries' layout is the project file's test; the copy is the same bytes.
-    for (const std::uint32_t size : {kRomSize1MB, kRomSize4MB, kRomSize6MB}) {
-        auto project = MakeProject(size);
-        project->allocTable[1023] = {0x5F0000, 0x10, 0xDEAD0000};
-        EXPECT_EQ(WriteAllocTableCopy(*project), size == kRomSize6MB);
-        const auto table = AllocTableBytes(project->allocTable);
-        EXPECT_EQ(table.size(), 0x3000u);
-        if (size == kRomSize6MB) {
-            EXPECT_TRUE(
-                std::equal(table.begin(), table.end(), project->romImage.begin() + 0x400000));
-        } else {
-            EXPECT_TRUE(std::all_of(project->romImage.begin(), project->romImage.end(),
-                                    [](std::uint8_t b) { return b == 0; }));
-        }
-    }
-}
-
-TEST(Allocator, ValidTablesFollowFirstFitAndAnyTableGetsASoundBlock) {
+TEST(Allocator, AnyTableGetsASoundBlock) {
     auto project = MakeProject();
     auto& t = project->allocTable;
     std::mt19937 rng(99);
     for (int round = 0; round < 3000; ++round) {
+        // Blocks near one of the area's interesting spots, in random table slots; overlaps,
+        // blocks outside the area and oversized ones.
         t = {};
-        // Disjoint blocks near one of the area's interesting spots, in random table slots.
         const std::uint32_t starts[] = {kAllocBase, 0x4F8000, 0x520000, 0x5F8000};
         std::uint64_t at = starts[rng() % 4];
-        const std::uint32_t count = rng() % 30;
-        for (std::uint32_t n = 0; n < count; ++n) {
-            at += 0x10 * (rng() % 3 == 0 ? 0 : rng() % 64);
+        for (std::uint32_t n = rng() % 30; n > 0 && at < kAllocLimit; --n) {
             const std::uint32_t size = 0x10 * (1 + rng() % 64);
-            if (at + size > kAllocLimit) {
-                break;
-            }
             t[rng() % 40] = {static_cast<std::uint32_t>(at), size, 1};
-            at += size;
+            at += size + 0x10 * (rng() % 3 == 0 ? 0 : rng() % 64);
         }
-        const bool valid = round % 2 == 0;
-        if (!valid) {
-            // Overlaps, blocks outside the area and oversized ones.
-            for (int n = 0; n < 4; ++n) {
-                t[rng() % 40] = {static_cast<std::uint32_t>(0x400000 + rng() % 0x210000),
-                                 static_cast<std::uint32_t>(rng() % 0x20000), 1};
-            }
+        for (int n = round % 2 == 0 ? 0 : 4; n > 0; --n) {
+            t[rng() % 40] = {static_cast<std::uint32_t>(0x400000 + rng() % 0x210000),
+                             static_cast<std::uint32_t>(rng() % 0x20000), 1};
         }
         const std::uint32_t request = 1 + rng() % 0x600;
-        const std::uint32_t alignment = valid ? 0 : (rng() % 2) << (4 + rng() % 13);
-        const BankHalf half = valid ? BankHalf::Any : static_cast<BankHalf>(rng() % 3);
+        const std::uint32_t alignment = (rng() % 2) << (4 + rng() % 13);
+        const auto half = static_cast<BankHalf>(rng() % 3);
         const AllocTable before = t;
-        const std::uint32_t place = AllocRomSpace(*project, request, 2, alignment, half);
-        ExpectSound(before, place, request, alignment, half);
-        const std::uint32_t rounded = (request + 15) / 16 * 16;
-        const std::uint32_t expected = FirstFitPlacement(before, rounded);
-        if (valid && expected != 0 &&
-            (expected + rounded <= kReservedStart || expected >= kReservedEnd)) {
-            ASSERT_EQ(place, expected) << "round " << round;
-        }
+        ExpectSound(before, AllocRomSpace(*project, request, 2, alignment, half), request,
+                    alignment, half);
     }
 }

@@ -39,10 +39,12 @@ TEST(ChestList, BothFormsReadInsideTheBankAndWrittenInPlace) {
     image.PutChestList(10, 0x4000,
                        std::vector{Chest(3, 0x80, 0x8064, 0x0102), Chest(4, 0, 0x0064, 0x0203),
                                    Chest(5, 8, 0x0010, 0x0304)});
-    // Map 20's list starts 11 bytes before the bank's end: one 7-byte chest fits there.
+    // Map 20's list starts 14 bytes before the bank's end, map 21's 13: two 7-byte chests fill
+    // the first exactly, the second holds one.
     const std::uint32_t bank = image.Table(RegionTable::ChestDataBank);
-    image.Put16(image.Table(RegionTable::ChestPointerTable) + 2 * 20, 0xFFF5);
-    std::fill(image.Bytes().begin() + bank + 0xFFF5, image.Bytes().begin() + bank + 0x10020, 1);
+    image.Put16(image.Table(RegionTable::ChestPointerTable) + 2 * 20, 0xFFF2);
+    image.Put16(image.Table(RegionTable::ChestPointerTable) + 2 * 21, 0xFFF3);
+    std::fill(image.Bytes().begin() + bank + 0xFFF2, image.Bytes().begin() + bank + 0x10020, 1);
     const auto project = Imported(image);
 
     // The 9-byte chest, then 7-byte ones; bit 15 of the item word marks gems.
@@ -54,10 +56,11 @@ TEST(ChestList, BothFormsReadInsideTheBankAndWrittenInPlace) {
     EXPECT_EQ(chests[0].GemAmount(), 100);
     EXPECT_TRUE(chests[0].HoldsGems() && !chests[1].HoldsGems());
     EXPECT_TRUE(ReadChestList(*project, kChestMapCount).empty());
-    EXPECT_EQ(ReadChestList(*project, 20).size(), 1u);
+    EXPECT_EQ(ReadChestList(*project, 20).size(), 2u);
+    EXPECT_EQ(ReadChestList(*project, 21).size(), 1u);
 
     chests[0].itemWord = 0x8005;
-    chests[1].x = 9;
+    chests[1].x = chests[1].y = 9;
     for (std::size_t k = 0; k < 2; ++k) {
         EXPECT_EQ(WriteChestRecord(*project, chests[k]), ChestWriteResult::Written);
         EXPECT_EQ(Fields(ReadChestList(*project, 10)[k]), Fields(chests[k]));

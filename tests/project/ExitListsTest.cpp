@@ -82,11 +82,13 @@ TEST(ExitLists, LoadThenWritePacksTheAreaExactly) {
     LoadExitLists(*project);
     EXPECT_EQ(project->exitLists, before);
 
-    // A list's walk stops at the end of the exit bank.
+    // A list's walk stops at the end of the exit bank: 24 bytes hold two exits, 20 one.
     SyntheticImage edge(SyntheticImage::k1MB, Region::UK);
-    edge.Put16(0x18000 + 2 * 9, 0xFFF0);
-    std::fill(edge.Bytes().begin() + 0x1FFF0, edge.Bytes().begin() + 0x20010, 0x11);
-    EXPECT_EQ(Imported(edge)->exitLists[9].size(), 1u);
+    edge.Put16(0x18000 + 2 * 9, 0xFFE8);
+    edge.Put16(0x18000 + 2 * 10, 0xFFEC);
+    std::fill(edge.Bytes().begin() + 0x1FFE8, edge.Bytes().begin() + 0x20010, 0x11);
+    EXPECT_EQ(Imported(edge)->exitLists[9].size(), 2u);
+    EXPECT_EQ(Imported(edge)->exitLists[10].size(), 1u);
 }
 
 TEST(ExitLists, AddAndDeleteWithinTheAreaSize) {

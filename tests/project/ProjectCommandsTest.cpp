@@ -42,7 +42,6 @@ TEST_F(ProjectCommands, NewDropsTheCopierHeaderAndSaysWhatItCouldNotDo) {
     EXPECT_EQ(currentProject->romSize, 0x600000u);
     EXPECT_EQ(currentProject->Read8(0), 0x5A);
     EXPECT_EQ(currentProject->regionIndex, 0u);
-    EXPECT_EQ(prompts.dialogTitles.back(), "Select a Terranigma ROM file");
     EXPECT_TRUE(prompts.questions.empty());
     EXPECT_NE(prompts.LastMessage().find("has no end"), std::string::npos);
 }
@@ -52,17 +51,20 @@ TEST_F(ProjectCommands, RefusedImagesKeepTheOpenProject) {
     ProjectContext* open = currentProject;
 
     ASSERT_TRUE(WriteWholeFile("odd.smc", std::vector<std::uint8_t>(0x100200, 0)));
-    prompts.yesNoAnswers.push_back(true);
-    prompts.fileAnswers.push_back("odd.smc");
-    EXPECT_FALSE(NewProjectCommand(prompts));
-    EXPECT_EQ(prompts.LastMessage(), kSizeMessage);
-    EXPECT_EQ(currentProject, open);
-
-    prompts.yesNoAnswers.push_back(true);
-    prompts.fileAnswers.push_back("missing.smc");
-    EXPECT_FALSE(NewProjectCommand(prompts));
-    EXPECT_EQ(prompts.LastMessage(), "Could not open file.");
-    EXPECT_EQ(currentProject, open);
+    SyntheticImage(SyntheticImage::k4MB, Region::Unknown).WriteFile("unknown.smc");
+    const std::pair<const char*, const char*> cases[] = {
+        {"odd.smc", kSizeMessage},
+        {"missing.smc", "Could not open file."},
+        {"unknown.smc",
+         "This ROM is not supported or invalid.\nOnly the German, Spanish, Japanese and UK "
+         "version are supported."}};
+    for (const auto& [file, message] : cases) {
+        prompts.yesNoAnswers.push_back(true);
+        prompts.fileAnswers.push_back(file);
+        EXPECT_FALSE(NewProjectCommand(prompts));
+        EXPECT_EQ(prompts.LastMessage(), message);
+        EXPECT_EQ(currentProject, open);
+    }
 
     // "No" at the question, or Cancel in the dialog, change nothing.
     prompts.yesNoAnswers.push_back(false);
@@ -71,7 +73,7 @@ TEST_F(ProjectCommands, RefusedImagesKeepTheOpenProject) {
     prompts.yesNoAnswers.push_back(true);
     EXPECT_FALSE(NewProjectCommand(prompts));
     EXPECT_EQ(currentProject, open);
-    EXPECT_EQ(prompts.messages.size(), 2u);
+    EXPECT_EQ(prompts.messages.size(), 3u);
 }
 
 TEST_F(ProjectCommands, SaveAsAppendsTheExtensionUnlessThePathHasIt) {

@@ -37,7 +37,7 @@ std::unique_ptr<ProjectContext> ImportedProject(std::uint32_t size, Region regio
 TEST(ProjectFile, RoundTripByteForByte) {
     auto project = ImportedProject(SyntheticImage::k6MB, Region::German);
     project->allocTable[0] = {0x418000, 0x1230, 0x69600};
-    project->allocTable[5] = {0x430000, 0x10000, 0x69603};
+    project->allocTable[5] = {0x419230, 0x10000, 0x69603};  // touches entry 0: no overlap
     ScriptedPrompts prompts;
     ASSERT_TRUE(SaveProject(*project, "a.qmp", prompts));
 
@@ -50,7 +50,7 @@ TEST(ProjectFile, RoundTripByteForByte) {
     EXPECT_EQ(GetU32(*file, 12), 1u);
     // Entry 5 of the allocation table: address, size and tag.
     EXPECT_EQ((std::array{GetU32(*file, 76), GetU32(*file, 80), GetU32(*file, 84)}),
-              (std::array<std::uint32_t, 3>{0x430000, 0x10000, 0x69603}));
+              (std::array<std::uint32_t, 3>{0x419230, 0x10000, 0x69603}));
     EXPECT_TRUE(std::equal(project->romImage.begin(), project->romImage.end(),
                            file->begin() + kProjectHeaderSize));
 
@@ -121,6 +121,7 @@ TEST(ProjectFile, UnsoundFilesAreRefusedAndTheProjectStaysAsItWas) {
     const std::vector<std::uint8_t> kept = open->romImage;
     ScriptedPrompts prompts;
     const auto expectRefused = [&](const char* what, const char* path, const std::string& text) {
+        prompts.messages.clear();
         EXPECT_FALSE(LoadProject(*open, path, prompts)) << what;
         EXPECT_EQ(prompts.LastMessage(), text) << what;
         EXPECT_EQ(open->romImage, kept) << what;

@@ -27,18 +27,6 @@ TEST(RegionDetection, EveryLetterRule) {
     EXPECT_EQ(DetectRegion({}), kRegionNone);
 }
 
-TEST(RomImport, AcceptedFileSizesAndCopierHeaders) {
-    EXPECT_EQ(CopierHeaderSize(0x100000), 0u);
-    EXPECT_EQ(CopierHeaderSize(0x400000), 0u);
-    EXPECT_EQ(CopierHeaderSize(0x600000), 0u);
-    EXPECT_EQ(CopierHeaderSize(0x400200), 0x200u);
-    EXPECT_EQ(CopierHeaderSize(0x600200), 0x200u);
-    for (std::uint64_t refused : {0ull, 0x100200ull, 0x200000ull, 0x3FFFFFull, 0x400001ull,
-                                  0x500000ull, 0x800000ull, 0x100000000ull}) {
-        EXPECT_FALSE(CopierHeaderSize(refused).has_value()) << std::hex << refused;
-    }
-}
-
 TEST(RomImport, BankBytesAndTheFlagOnSixMegabyteImagesOnly) {
     for (std::uint32_t size : {SyntheticImage::k1MB, SyntheticImage::k4MB, SyntheticImage::k6MB}) {
         SyntheticImage image(size, Region::UK);

@@ -65,7 +65,7 @@ std::string Walk(const ProjectContext& p, std::uint32_t start, int depth) {
         }
         s += " ";
     }
-    return reader.Truncated() ? s + "cut" : s;
+    return s;
 }
 
 std::string GameView(const ProjectContext& p, std::uint32_t mapId) {
@@ -143,24 +143,6 @@ std::unique_ptr<SpritePlacementEntry> Entry(std::uint8_t code, std::vector<std::
 
 }  // namespace
 
-TEST(ObjectList, OperandLengthsByCode) {
-    // Objects (low six bits 0 or 1, any top bits; flags 0xFF and 0xC0 add six bytes to code 1),
-    // then the fixed-length commands, then codes without operands.
-    const struct {
-        std::uint8_t code, flags;
-        std::uint32_t length;
-    } cases[] = {{0x00, 0xFF, 9},  {0xC0, 0xFF, 9}, {0x41, 0x00, 9}, {0x81, 0xFF, 15},
-                 {0xC1, 0xC0, 15}, {0xF0, 0, 6},    {0xFB, 0, 4},    {0xFD, 0, 6},
-                 {0xFE, 0, 4},     {0xFF, 0, 0},    {0x42, 0xFF, 0}, {0xFC, 0, 0}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(ObjectOperandLength(c.code, std::vector<std::uint8_t>{0, 0, c.flags, 0}),
-                  c.length)
-            << int{c.code};
-    }
-    EXPECT_EQ(ObjectOperandLength(0xFA, std::vector<std::uint8_t>{0x00, 0x00}), 4u);
-    EXPECT_EQ(ObjectOperandLength(0xFA, std::vector<std::uint8_t>{0x00, 0x10}), 6u);
-}
-
 TEST(SpritePlacementLoader, NestedListsBecomeChildren) {
     auto project = AsReleased(ImageWithLists(SyntheticImage::k4MB));
     ASSERT_TRUE(LoadSpritePlacementLists(*project));
@@ -190,6 +172,8 @@ TEST(SpritePlacementLoader, CyclesDepthAndMissingEndsAreCut) {
     image.PutObjectList(6, Bank::A, 0xFFF0, ObjectListBytes().Head(0).Raw({0xF1, 0xF2}));
     std::fill(image.Bytes().begin() + 0x2FFF4, image.Bytes().begin() + 0x2FFFC, 0xF3);
     image.Put8(0x2FFFC, 0xFB);
+    // Map 8's last command ends exactly at its bank's end.
+    image.PutObjectList(8, Bank::B, 0xFFF9, ObjectListBytes().Head(0).Raw({0xFB, 1, 2, 3, 4}));
     // Map 7 nests ten lists deep.
     image.PutObjectList(7, Bank::A, 0xB000, ObjectListBytes().Head(0).Call(1, 0xB100).End());
     for (std::uint16_t i = 1; i <= 10; ++i) {
@@ -202,6 +186,7 @@ TEST(SpritePlacementLoader, CyclesDepthAndMissingEndsAreCut) {
     EXPECT_EQ(Describe(lists[4]), "1/0000 FA:0180FFFF{FF: } FF: ");
     EXPECT_EQ(Describe(lists[5]), "1/0000 FA:0100FFFF{FA:0200FFFF{FF: } FF: } FF: ");
     EXPECT_EQ(Describe(lists[6]), "0/0000 F1: F2: F3: F3: F3: F3: F3: F3: F3: F3: FF: ");
+    EXPECT_EQ(Describe(lists[8]), "1/0000 FB:01020304 FF: ");
     int depth = 0;
     for (const Entries* e = &lists[7].entries; !(*e)[0]->children.empty(); e = &(*e)[0]->children) {
         ++depth;

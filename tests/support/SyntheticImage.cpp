@@ -482,3 +482,23 @@ void SyntheticImage::PutEnemyRecord(std::uint32_t e, std::uint16_t pointer,
 void SyntheticImage::PutLevelRecord(std::uint32_t level, std::span<const std::uint8_t> record) {
     PutBytes(Table(RegionTable::ExperienceTable) + 11 * (level - 1), record);
 }
+
+void SyntheticImage::PutItemText(RegionTable pointerTable, std::uint32_t index,
+                                 std::uint16_t pointer, std::span<const std::uint8_t> bytes) {
+    Put16(Table(pointerTable) + 2 * index, pointer);
+    PutBytes(Wrap(Table(RegionTable::ItemTextBank) + pointer), bytes);
+}
+
+std::vector<std::uint8_t> SyntheticImage::WesternText(std::string_view text) {
+    std::vector<std::uint8_t> bytes;
+    for (const char c : text) {
+        if (c >= '0' && c <= '9') {
+            bytes.push_back(static_cast<std::uint8_t>(0x63 + (c - '0')));
+        } else {
+            // Letters stand 0x20 below their ASCII codes; the blank keeps its own.
+            bytes.push_back(static_cast<std::uint8_t>(c == ' ' ? c : c - 0x20));
+        }
+    }
+    bytes.push_back(0xD3);
+    return bytes;
+}

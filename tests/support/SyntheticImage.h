@@ -6,6 +6,7 @@
 #include <functional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "maps/ShopList.h"
@@ -181,6 +182,14 @@ public:
     enum class TextList { A, B };
     void PutInsertedText(TextList list, std::uint32_t index, std::uint16_t pointer,
                          std::span<const std::uint8_t> bytes);
+
+    // Entry `index` of one of the item-text pointer tables (names and descriptions of items,
+    // armour, weapons and rings) points at the text bytes, written at the item text bank +
+    // pointer (through the address rule).
+    void PutItemText(RegionTable pointerTable, std::uint32_t index, std::uint16_t pointer,
+                     std::span<const std::uint8_t> bytes);
+    // Plain letters, digits and blanks as western text bytes, with the end code.
+    static std::vector<std::uint8_t> WesternText(std::string_view text);
 
     // The image as a file, with a 512-byte copier header in front when asked.
     void WriteFile(const std::filesystem::path& path, bool copierHeader = false) const;

@@ -31,6 +31,7 @@ public:
     static constexpr std::uint32_t kNoListMapId = 0x0B;        // a script but no object list
     static constexpr std::uint32_t kHiddenLayer1MapId = 0x0C;  // mode 0x0E
     static constexpr std::uint32_t kUnknownModeMapId = 0x0D;   // mode 0x14
+    static constexpr std::uint32_t kGotoMapId = 0x0E;          // goes to 0x0A's script
     static constexpr std::uint32_t kFreeMapId = 0x20;
     static constexpr std::uint32_t kScript = 0x300000;
     static constexpr std::uint32_t kPalette = 0x300100;
@@ -100,6 +101,12 @@ public:
                             ObjectListBytes().Head(0x1400).End());
         const ExitRecord exit{4, 2, 2, 1};
         image.PutExitList(kMapId, 0x88AC, std::span(&exit, 1));
+        // Map 0x0E's script goes to map 0x0A's by a flag goto; skipping it, command 02 sets
+        // the track 5 and layer 0 is loaded alone.
+        image.SetScriptPiece(0, scriptAddress);
+        HeaderScriptWriter(image, kScript + 0x80).FlagGoto(0, 0).Music(5).Layer(1, kLayer0).End();
+        image.SetMapHeader(kGotoMapId, kScript + 0x80);
+        image.PutObjectList(kGotoMapId, Bank::A, 0x9300, ObjectListBytes().Head(0x0200).End());
         // No shops: the shop table ends at once.
         image.Put16(image.Table(RegionTable::ShopTable), 0xFFFF);
 

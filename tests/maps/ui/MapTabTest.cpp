@@ -91,7 +91,7 @@ TEST_F(MapTabTest, LoadsAMapPickedByNameAndShowsIt) {
     ASSERT_NE(page.MapTabRenderer(), nullptr);
     EXPECT_TRUE(prompts.messages.empty());
     // Cell (x, y) shows metatile (x + y) % 16, on screen as in the picture.
-    for (auto [x, y] : {std::pair{3 * 16 + 5, 16 + 2}, {511, 511}}) {
+    for (auto [x, y] : {std::pair{3 * 16 + 5, 16 + 2}, {511, 511}, {5, 5}}) {
         const std::uint32_t expected = data->MetatileColour((x / 16 + y / 16) % 16);
         EXPECT_EQ(ViewPixel(x, y), expected) << x << "," << y;
         EXPECT_EQ(ShownPixel(x, y), expected) << x << "," << y;
@@ -101,9 +101,10 @@ TEST_F(MapTabTest, LoadsAMapPickedByNameAndShowsIt) {
     EXPECT_EQ(Child<QComboBox>("music")->currentIndex(), MapPageProject::kMusicTrack);
     EXPECT_EQ(Text("offset1"), QString("0x%1").arg(MapPageProject::kLayer0 + 2, 0, 16));
     EXPECT_TRUE(Child<QAbstractButton>("save")->isEnabled());
-    // The panels list the metatiles, 8 per row.
-    EXPECT_EQ(page.Model().tilePanels[0].At(5 * 16 + 3, 16 + 3) & 0xFFFFFF,
-              data->MetatileColour(13));
+    // The panels list the metatiles, 8 per row; here the top two tiles of metatile 13.
+    for (const int x : {5 * 16 + 3, 5 * 16 + 11}) {
+        EXPECT_EQ(page.Model().tilePanels[0].At(x, 16 + 3) & 0xFFFFFF, data->MetatileColour(13));
+    }
 }
 
 TEST_F(MapTabTest, RefusesWorldMapsAndIdsOutsideTheTables) {
@@ -261,6 +262,20 @@ TEST_F(MapTabTest, TheViewAndTheEditorsActOnTheLoadedMapNotTheTypedId) {
     EXPECT_EQ(page.Model().state.exitIndex, 3u);
 }
 
+TEST_F(MapTabTest, AlternativeMapSkipsFlagGotosAndItsMusicIsNotWrittenElsewhere) {
+    Load("0x0A");
+    Click("alternativeMap");
+    Load("0x0E");
+    EXPECT_EQ(Child<QComboBox>("music")->currentIndex(), 5);
+    Child<QComboBox>("music")->setCurrentIndex(20);
+    Click("save");
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_EQ(Reload(MapPageProject::kMapId)->mapMusicTrack, MapPageProject::kMusicTrack);
+    Click("alternativeMap");
+    Load("0x0E");
+    EXPECT_EQ(Child<QComboBox>("music")->currentIndex(), MapPageProject::kMusicTrack);
+}
+
 TEST_F(MapTabTest, ShowsDataAtTypedOffsets) {
     // The palette is read as 256 colours: start a row early so the tiles' row 1 is the data's.
     Child<QLineEdit>("offset0")->setText("0x3000E0");
@@ -352,6 +367,10 @@ TEST_F(MapTabTest, NewMakesABlankMapThatSaveWritesWhole) {
     const auto saved = Reload(MapPageProject::kFreeMapId);
     EXPECT_EQ(saved->layerMap[0][2 * (64 + 3)], 1);
     EXPECT_EQ(saved->layerMap[0], page.MapTabRenderer()->layerMap[0]);
+    // Saved again, the new map's music is written where its script holds it.
+    Child<QComboBox>("music")->setCurrentIndex(20);
+    Click("save");
+    EXPECT_EQ(Reload(MapPageProject::kFreeMapId)->mapMusicTrack, 20u);
 }
 
 TEST_F(MapTabTest, NewAndSaveRefusals) {

@@ -1,4 +1,4 @@
-#include "tests/support/LzSamples.h"
+#include "fuzz/LzSamples.h"
 
 #include <random>
 #include <string>

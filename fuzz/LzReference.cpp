@@ -1,4 +1,4 @@
-#include "tests/support/LzReference.h"
+#include "fuzz/LzReference.h"
 
 namespace {
 

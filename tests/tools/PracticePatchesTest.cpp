@@ -1,0 +1,138 @@
+#include <gtest/gtest.h>
+
+#include "tests/support/ScriptedPrompts.h"
+#include "tests/support/TraceCapture.h"
+#include "tests/tools/PatchFiles.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using Region = SyntheticImage::Region;
+
+// The image after a patch as the tables say: each row's bytes at its places, each file at the
+// running address after its hook.
+struct Expected {
+    const ProjectContext& project;
+    Bytes image = project.romImage;
+
+    void Put(std::uint32_t offset, const Bytes& bytes) {
+        std::copy(bytes.begin(), bytes.end(), image.begin() + offset);
+    }
+    void Rows(const std::vector<FixedBytesRow>& rows) {
+        for (const FixedBytesRow& row : rows) {
+            for (std::size_t i = 0; i < row.places.size(); ++i) {
+                const bool own = project.regionIndex == 5 && !row.region5Places.empty();
+                Put(row.kind == PlaceKind::kGameAddress ? project.WrapRomOffset(row.places[i])
+                    : own                               ? row.region5Places[i]
+                                                        : row.places[i],
+                    row.bytes);
+            }
+        }
+    }
+    void Files(const std::vector<PatchHook>& set, const std::vector<Bytes>& files,
+               std::uint32_t at) {
+        for (std::size_t i = 0; i < set.size(); ++i) {
+            const std::uint32_t target = set[i].target != 0 ? set[i].target : at;
+            const std::uint32_t site = project.WrapRomOffset(set[i].site);
+            Put(site, Bytes(set[i].nopRun, 0xEA));
+            Put(site, {set[i].opcode, std::uint8_t(target), std::uint8_t(target >> 8),
+                       std::uint8_t(target >> 16)});
+            Put(site + 4, set[i].tail);
+            Put(project.WrapRomOffset(at), files[i]);
+            at += files[i].size();
+        }
+    }
+};
+
+}  // namespace
+
+TEST(PracticePatches, EveryByteLandsAtItsPlaceAndNothingElseChanges) {
+    const auto practice = WritePatchFiles(PracticePatchHooks());
+    const auto cc = WritePatchFiles(CcPatchHooks());
+    const auto folder = DataSubfolder(kPracticeDataFolder);
+    for (auto [size, region] : {std::pair{SyntheticImage::k4MB, Region::German},
+                                {SyntheticImage::k6MB, Region::UK},
+                                {SyntheticImage::k4MB, Region::Japanese},
+                                {SyntheticImage::k4MB, Region::ReleaseM}}) {
+        auto project = PatternProject(size, region);
+        Expected expected{*project};
+        expected.Rows(FixedBytesBeforeFiles());
+        expected.Files(PracticePatchHooks(), practice, kPracticePatchStart);
+        expected.Put(kAfterFilesOffset, {0x63, 0xCD});
+        const auto names = BuildTeleportBlock(TeleportNames(), project->regionIndex);
+        ASSERT_TRUE(names);
+        for (std::size_t i = 0; i < names->pointers.size(); ++i) {
+            PutU16(expected.image, kTeleportPointerOffset + 2 * i, names->pointers[i]);
+        }
+        expected.Put(kTeleportNameOffset, names->bytes);
+        expected.Rows(FixedBytesAfterNames());
+        ScriptedPrompts prompts;
+        for (int run = 0; run < 2; ++run) {
+            ASSERT_TRUE(ApplyPracticePatches(*project, folder, prompts));
+            ASSERT_TRUE(project->romImage == expected.image) << int(region) << " run " << run;
+        }
+        expected.Files(CcPatchHooks(), cc, kCcPatchStart);
+        ASSERT_TRUE(ApplyCcPatches(*project, folder, prompts));
+        EXPECT_TRUE(project->romImage == expected.image) << int(region);
+        EXPECT_TRUE(prompts.messages.empty());
+        if (region == Region::German) {
+            const auto at = [&](std::uint32_t offset, std::size_t n) {
+                return Bytes(&project->romImage[offset], &project->romImage[offset + n]);
+            };
+            EXPECT_EQ(at(0x8CF00, 8), (Bytes{0x54, 0x4F, 0x57, 0x45, 0x52, 0x20, 0x64, 0xD4}));
+            EXPECT_EQ(project->Read16(0x8CE8A), 0xCF00);
+            EXPECT_EQ(at(0x787D4, 4), (Bytes{0x5C, 0x00, 0xF3, 0xE1}));
+            EXPECT_EQ(at(0x5B066, 6), (Bytes{0x22, 0x07, 0xF3, 0xE1, 0xEA, 0xEA}));
+        }
+    }
+}
+
+TEST(PracticePatches, RefusedPatchesWriteNothing) {
+    WritePatchFiles(PracticePatchHooks());
+    WritePatchFiles(CcPatchHooks());
+    const auto folder = DataSubfolder(kPracticeDataFolder);
+    for (const char* file : {"menu.bin", "timer.bin", "slicer_up.bin"}) {
+        std::filesystem::remove(folder / file);
+    }
+    auto project = PatternProject(SyntheticImage::k4MB, Region::German);
+    const Bytes before = project->romImage;
+    ScriptedPrompts prompts;
+    const std::string trace = CaptureTrace([&] {
+        EXPECT_FALSE(ApplyPracticePatches(*project, folder, prompts));
+        EXPECT_FALSE(ApplyCcPatches(*project, folder, prompts));
+    });
+    EXPECT_TRUE(project->romImage == before);
+    EXPECT_EQ(prompts.messages, std::vector<std::string>(3, "Failed to open a file"));
+    for (const char* file : {"menu.bin", "timer.bin", "slicer_up.bin"}) {
+        EXPECT_NE(trace.find((folder / file).string()), std::string::npos) << file;
+    }
+
+    // Region 5's 1 MB image has no room for the practice patch; the smaller set fits, until
+    // its last file reaches past the end.
+    WritePatchFiles(PracticePatchHooks());
+    WritePatchFiles(CcPatchHooks());
+    project = PatternProject(SyntheticImage::k1MB, Region::ReleaseM);
+    const Bytes small = project->romImage;
+    const std::uint32_t room = SyntheticImage::k1MB - 0x1FF00 - (7 + 10 + 13 + 16);
+    WriteWholeFile(folder / "onehitko.bin", Bytes(room + 1));
+    EXPECT_FALSE(ApplyPracticePatches(*project, folder, prompts));
+    EXPECT_FALSE(ApplyCcPatches(*project, folder, prompts));
+    EXPECT_TRUE(project->romImage == small);
+    std::filesystem::resize_file(folder / "onehitko.bin", room);
+    EXPECT_TRUE(ApplyCcPatches(*project, folder, prompts));
+
+    // A set that runs to the end of the game's addresses leaves the next file none.
+    project = PatternProject(SyntheticImage::k6MB, Region::German);
+    WriteWholeFile(folder / "teleporter.bin", Bytes(0x1000000 - kPracticePatchStart));
+    EXPECT_FALSE(ApplyPracticePatches(*project, folder, prompts));
+    EXPECT_EQ(prompts.messages.size(), 6u);
+
+    // A name that does not encode; names past the bank of the first one (0x3100 bytes on).
+    const std::string_view unencodable[] = {"tower 1", "tour \xC3\xA9"};
+    EXPECT_FALSE(BuildTeleportBlock(unencodable, 1));
+    const std::string longName(255, 'a');
+    std::vector<std::string_view> names(49, longName);
+    EXPECT_TRUE(BuildTeleportBlock(names, 1));
+    names.push_back("a");
+    EXPECT_FALSE(BuildTeleportBlock(names, 1));
+}

@@ -1,0 +1,310 @@
+#include "tools/PracticePatches.h"
+
+#include <algorithm>
+#include <string>
+
+#include "platform/Files.h"
+#include "platform/Prompts.h"
+#include "platform/Trace.h"
+#include "project/ProjectContext.h"
+#include "scripts/GameTextEncoder.h"
+
+namespace {
+
+constexpr char kFailedToOpen[] = "Failed to open a file";
+constexpr char kNoRoom[] =
+    "The patch was not written: some of the places it changes lie past the end of this ROM "
+    "image.";
+constexpr char kNamesNotWritten[] =
+    "The patch was not written: the teleport names cannot be written in this ROM's text.";
+
+constexpr std::uint8_t kNop = 0xEA;
+constexpr std::uint8_t kNameEnd = 0xD4;
+// The control bytes that open an encoded text; a teleport name is stored without them.
+constexpr std::size_t kTextHeadSize = 3;
+// Game addresses are 24 bits; a patch set must not run past the last one.
+constexpr std::uint64_t kAddressSpaceEnd = 0x1000000;
+
+struct ImageWrite {
+    std::uint32_t offset;
+    std::vector<std::uint8_t> bytes;
+};
+using WritePlan = std::vector<ImageWrite>;
+
+std::uint32_t PlaceOffset(const ProjectContext& project, const FixedBytesRow& row,
+                          std::size_t place) {
+    if (row.kind == PlaceKind::kGameAddress) {
+        return project.WrapRomOffset(row.places[place]);
+    }
+    if (project.regionIndex == 5 && place < row.region5Places.size()) {
+        return row.region5Places[place];
+    }
+    return row.places[place];
+}
+
+void PlanFixedBytes(const ProjectContext& project, const std::vector<FixedBytesRow>& rows,
+                    WritePlan& plan) {
+    for (const FixedBytesRow& row : rows) {
+        for (std::size_t place = 0; place < row.places.size(); ++place) {
+            plan.push_back({PlaceOffset(project, row, place), row.bytes});
+        }
+    }
+}
+
+std::vector<std::uint8_t> HookBytes(const PatchHook& hook, std::uint32_t running) {
+    const std::uint32_t target = hook.target == kRunningAddress ? running : hook.target;
+    std::vector<std::uint8_t> jump = {hook.opcode, static_cast<std::uint8_t>(target),
+                                      static_cast<std::uint8_t>(target >> 8),
+                                      static_cast<std::uint8_t>(target >> 16)};
+    jump.insert(jump.end(), hook.tail.begin(), hook.tail.end());
+    std::vector<std::uint8_t> bytes(std::max<std::size_t>(hook.nopRun, jump.size()), kNop);
+    std::copy(jump.begin(), jump.end(), bytes.begin());
+    return bytes;
+}
+
+// Reads the whole set before anything is written: a set with a file missing is not written at
+// all, since every routine is assembled for the address it lands at.
+std::optional<WritePlan> PlanPatchFiles(const ProjectContext& project,
+                                        const std::filesystem::path& folder,
+                                        const std::vector<PatchHook>& hooks, std::uint32_t start,
+                                        Prompts& prompts) {
+    WritePlan plan;
+    bool complete = true;
+    bool addressable = true;
+    std::uint64_t running = start;
+    for (const PatchHook& hook : hooks) {
+        const std::filesystem::path path = folder / hook.file;
+        auto code = ReadWholeFile(path, project.romImage.size());
+        if (!code) {
+            Trace("Failed to open a file: %s\n", path.c_str());
+            prompts.ShowMessage(kFailedToOpen);
+            complete = false;
+            continue;
+        }
+        const auto at = static_cast<std::uint32_t>(running);
+        addressable = addressable && running < kAddressSpaceEnd;
+        running += code->size();
+        plan.push_back({project.WrapRomOffset(hook.site), HookBytes(hook, at)});
+        plan.push_back({project.WrapRomOffset(at), std::move(*code)});
+    }
+    if (!complete) {
+        return std::nullopt;
+    }
+    if (!addressable || running > kAddressSpaceEnd) {
+        // No room for the set: a write past the image makes the caller refuse it.
+        plan.push_back({static_cast<std::uint32_t>(project.romImage.size()), {0}});
+    }
+    return plan;
+}
+
+bool Fits(const ProjectContext& project, const WritePlan& plan) {
+    return std::all_of(plan.begin(), plan.end(), [&](const ImageWrite& write) {
+        return InRange(project.romImage.size(), write.offset, write.bytes.size());
+    });
+}
+
+void Append(WritePlan& plan, WritePlan&& more) {
+    std::move(more.begin(), more.end(), std::back_inserter(plan));
+}
+
+void Apply(ProjectContext& project, const WritePlan& plan) {
+    for (const ImageWrite& write : plan) {
+        project.WriteBytes(write.offset, write.bytes);
+    }
+}
+
+}  // namespace
+
+// Fixed bytes of the practice patch in the game's code and data, written before the patch files.
+const std::vector<FixedBytesRow>& FixedBytesBeforeFiles() {
+    static const std::vector<FixedBytesRow> rows = {
+        {PlaceKind::kImageOffset, {0x29813}, {}, {0x00, 0xD0, 0xE1}},
+        {PlaceKind::kImageOffset, {0xFFD8}, {}, {0x06}},  // the internal header's SRAM size
+        {PlaceKind::kImageOffset, {0x10F34F}, {}, {0xDF, 0xC5, 0xC8, 0x88, 0xEA, 0x6B}},
+        {PlaceKind::kImageOffset, {0xC496}, {}, {0x00}},
+        {PlaceKind::kImageOffset,
+         {0x1395DA},
+         {},
+         {0x2B, 0x03, 0x00, 0xF6, 0x00, 0xB1, 0x02, 0x2B, 0x03, 0x00, 0xF6, 0x00, 0xB1, 0x02}},
+        {PlaceKind::kImageOffset, {0x1387FD}, {}, {0x45, 0x81}},
+        {PlaceKind::kGameAddress, {0x829380}, {}, {0x36}},
+        {PlaceKind::kGameAddress, {0x82CEDB}, {}, {0x32}},
+        {PlaceKind::kGameAddress, {0x82D285}, {}, {0x07, 0x04}},
+        {PlaceKind::kGameAddress, {0x82D693}, {}, {0x18}},
+        {PlaceKind::kGameAddress, {0x879871}, {}, {0x04}},
+        {PlaceKind::kGameAddress, {0xC4FAB6}, {}, {0xEA, 0xEA}},
+        {PlaceKind::kGameAddress, {0xC4FAC4, 0xC4FADB, 0xC4FAFC}, {}, {0x80}},
+        {PlaceKind::kGameAddress, {0xC4FB5A, 0xC4FB64}, {}, {0xEA, 0xEA}},
+        {PlaceKind::kGameAddress, {0xC5966D, 0xC59D08}, {}, {0x9C}},
+        {PlaceKind::kGameAddress, {0xC5E99A}, {}, {0x80}},
+        {PlaceKind::kGameAddress, {0xC5EBE0}, {}, {0x08, 0x04}},
+        {PlaceKind::kGameAddress, {0xC5EBE9}, {}, {0x0C, 0x04}},
+        {PlaceKind::kGameAddress,
+         {0xC780CC, 0xC780E3, 0xC78146},
+         {},
+         {0xEA, 0xEA, 0xEA, 0xEA, 0xEA}},
+        {PlaceKind::kGameAddress, {0xC781B5}, {}, {0x02}},
+        {PlaceKind::kGameAddress, {0xC781C9, 0xC78A0C}, {}, {0xEA, 0xEA}},
+        {PlaceKind::kGameAddress, {0xCD88CB, 0xCD89DA, 0xCD8A67}, {}, {0xAD, 0x84, 0x04}},
+        {PlaceKind::kGameAddress, {0xCD96C4}, {}, {0xEA}},
+        {PlaceKind::kGameAddress, {0xCD96C9}, {}, {0x80}},
+        {PlaceKind::kImageOffset, {0x12CC26}, {0x2CC26}, {0x30, 0x20, 0x2D, 0x25, 0x2E, 0x35}},
+        {PlaceKind::kGameAddress, {0xEC0276}, {}, {0x31}},
+    };
+    return rows;
+}
+
+// Fixed bytes of the practice patch written after the teleport names.
+const std::vector<FixedBytesRow>& FixedBytesAfterNames() {
+    static const std::vector<FixedBytesRow> rows = {
+        {PlaceKind::kImageOffset, {0x8CE38}, {}, {0xC0, 0xC4, 0x00, 0xC2, 0x05, 0x0A, 0x14, 0x14,
+                                                  0xC7, 0xFF, 0xC8, 0x00, 0x2C, 0xD0, 0x25, 0x36,
+                                                  0x25, 0x2C, 0xD1, 0x20, 0xCD, 0xC0, 0x04, 0xCF,
+                                                  0xCE, 0xB4, 0x04, 0x8A, 0xCE, 0xCF, 0xD0, 0x32,
+                                                  0x25, 0x33, 0x25, 0x34, 0xD1, 0x20, 0xD0, 0x32,
+                                                  0x2E, 0x27, 0xD1, 0xD4, 0xD7, 0xD3, 0xD3}},
+        {PlaceKind::kImageOffset,
+         {0x12CB4D, 0x12CBC7, 0x12CBD3, 0x12CBDF, 0x12CBE8},
+         {0x2CB4D, 0x2CBC7, 0x2CBD3, 0x2CBDF, 0x2CBE8},
+         {0xD4}},
+        {PlaceKind::kGameAddress, {0xC78738}, {}, {0xEA, 0xEA, 0xEA}},
+    };
+    return rows;
+}
+
+// The practice patch files, laid out one after the other from kPracticePatchStart.
+const std::vector<PatchHook>& PracticePatchHooks() {
+    static const std::vector<PatchHook> hooks = {
+        {"teleporter.bin", 0xC787D4, 0x5C, 0xE1F300, {}, 0},
+        {"equip_give.bin", 0xC5B066, 0x22, kRunningAddress, {0xEA, 0xEA}, 0},
+        {"weapon_give.bin", 0xC5B1B8, 0x22, kRunningAddress, {0xEA, 0xEA}, 0},
+        {"item_give.bin", 0xC5AD58, 0x22, kRunningAddress, {0xEA, 0xEA}, 0},
+        {"quick_save.bin", 0x80820C, 0x22, kRunningAddress, {0x60}, 0},
+        {"quick_load.bin", 0x808061, 0x22, kRunningAddress, {}, 0},
+        {"menu.bin", 0xC7C7E0, 0x5C, kRunningAddress, {}, 0},
+        {"objecy_insert.bin", 0xC0F442, 0x22, kRunningAddress, {0xEA}, 0},
+        {"save_menu_control.bin", 0xC78793, 0x22, kRunningAddress, {}, 16},
+        {"timer.bin", 0xC5FC1C, 0x22, kRunningAddress, {}, 0},
+    };
+    return hooks;
+}
+
+// The "CC" patch files, laid out from kCcPatchStart.
+const std::vector<PatchHook>& CcPatchHooks() {
+    static const std::vector<PatchHook> hooks = {
+        {"slicer_up.bin", 0xC49578, 0x22, 0xE1FF00, {0xEA, 0xEA}, 0},
+        {"slicer_left.bin", 0xC495D6, 0x22, kRunningAddress, {0xEA, 0xEA}, 0},
+        {"slicer_down.bin", 0xC49549, 0x22, kRunningAddress, {0xEA, 0xEA}, 0},
+        {"slicer_right.bin", 0xC495A7, 0x22, kRunningAddress, {0xEA, 0xEA}, 0},
+        {"onehitko.bin", 0xC5DFFB, 0x22, kRunningAddress, {}, 0},
+    };
+    return hooks;
+}
+
+const std::array<std::string_view, kTeleportNameCount>& TeleportNames() {
+    static constexpr std::array<std::string_view, kTeleportNameCount> names = {
+        "tower 1",       "red huballs",
+        "tower 2",       "three cadets",
+        "tower 3",       "three h cadets",
+        "tower 4",       "dancing huball",
+        "tower 5",       "shadow keeper",
+        "portal under",  "portal over",
+        "lumina",        "lumina 2",
+        "lumina 3",      "ra tree",
+        "parasite",      "safarium",
+        "sanctuar",      "windvale",
+        "grecliff",      "dark twins",
+        "lions den",     "canyon",
+        "mud doll",      "zue",
+        "storm keeper",  "lhasa",
+        "eklemata",      "dark morph",
+        "louran",        "louran sad",
+        "loire castle",  "loire",
+        "loire 2",       "1st ave.",
+        "2nd ave.",      "litz",
+        "sylvan castle", "bloody merkel",
+        "freedom",       "freedom 2",
+        "liotto",        "mermaid tower",
+        "big fish",      "great lakes",
+        "hitoderon",     "astarika",
+        "penginea",      "stockholm",
+        "suncoast",      "mosque",
+        "lab",           "megatron",
+        "airship",       "dark gaia",
+        "darker gaia",   "chicken"};
+    return names;
+}
+
+std::optional<TeleportBlock> BuildTeleportBlock(std::span<const std::string_view> names,
+                                                std::uint32_t regionIndex) {
+    TeleportBlock block;
+    for (std::string_view name : names) {
+        std::string unencodable;
+        const std::vector<std::uint8_t> text = EncodeGameText(name, regionIndex, &unencodable);
+        if (!unencodable.empty()) {
+            return std::nullopt;
+        }
+        block.pointers.push_back(
+            static_cast<std::uint16_t>(kTeleportNameOffset + block.bytes.size()));
+        block.bytes.insert(block.bytes.end(), text.begin() + kTextHeadSize, text.end() - 1);
+        block.bytes.push_back(kNameEnd);
+        if (kTeleportNameOffset + block.bytes.size() > kTeleportAreaEnd) {
+            return std::nullopt;
+        }
+    }
+    return block;
+}
+
+bool ApplyPracticePatches(ProjectContext& project, const std::filesystem::path& folder,
+                          Prompts& prompts) {
+    WritePlan before;
+    PlanFixedBytes(project, FixedBytesBeforeFiles(), before);
+    WritePlan after;
+    after.push_back({kAfterFilesOffset, {kAfterFilesBytes.begin(), kAfterFilesBytes.end()}});
+    const auto block = BuildTeleportBlock(TeleportNames(), project.regionIndex);
+    if (block) {
+        std::vector<std::uint8_t> pointers;
+        for (std::uint16_t pointer : block->pointers) {
+            pointers.push_back(static_cast<std::uint8_t>(pointer));
+            pointers.push_back(static_cast<std::uint8_t>(pointer >> 8));
+        }
+        after.push_back({kTeleportPointerOffset, std::move(pointers)});
+        after.push_back({kTeleportNameOffset, block->bytes});
+    }
+    PlanFixedBytes(project, FixedBytesAfterNames(), after);
+    if (!Fits(project, before) || !Fits(project, after)) {
+        prompts.ShowMessage(kNoRoom);
+        return false;
+    }
+    if (!block) {
+        prompts.ShowMessage(kNamesNotWritten);
+        return false;
+    }
+    auto files =
+        PlanPatchFiles(project, folder, PracticePatchHooks(), kPracticePatchStart, prompts);
+    if (!files) {
+        return false;
+    }
+    if (!Fits(project, *files)) {
+        prompts.ShowMessage(kNoRoom);
+        return false;
+    }
+    Append(before, std::move(*files));
+    Append(before, std::move(after));
+    Apply(project, before);
+    return true;
+}
+
+bool ApplyCcPatches(ProjectContext& project, const std::filesystem::path& folder,
+                    Prompts& prompts) {
+    auto files = PlanPatchFiles(project, folder, CcPatchHooks(), kCcPatchStart, prompts);
+    if (!files) {
+        return false;
+    }
+    if (!Fits(project, *files)) {
+        prompts.ShowMessage(kNoRoom);
+        return false;
+    }
+    Apply(project, *files);
+    return true;
+}

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string_view>
+#include <vector>
+
+class ProjectContext;
+class Prompts;
+
+// The practice version of the game: fixed code and data bytes, assembled routines copied from
+// patch files into a free stretch of the image and hooked into the game, and a list of teleport
+// destinations written as game text.
+
+enum class PlaceKind : std::uint8_t {
+    kImageOffset,  // used as it is
+    kGameAddress,  // goes through the address rule
+};
+
+// Bytes written at each of a row's places. Region index 5 has image offsets of its own where
+// `region5Places` names them (one for each place).
+struct FixedBytesRow {
+    PlaceKind kind;
+    std::vector<std::uint32_t> places;
+    std::vector<std::uint32_t> region5Places;
+    std::vector<std::uint8_t> bytes;
+};
+
+// A hook target that stands for the address the hooked patch file is copied to.
+inline constexpr std::uint32_t kRunningAddress = 0;
+
+// How a patch file is hooked into the game: at `site` (a game address) first `nopRun` bytes
+// 0xEA, then over their start `opcode` (JSL or JML) with the 24-bit target and `tail`.
+struct PatchHook {
+    const char* file;
+    std::uint32_t site;
+    std::uint8_t opcode;
+    std::uint32_t target;
+    std::vector<std::uint8_t> tail;
+    std::uint8_t nopRun;
+};
+
+// The fixed bytes of the practice patch, written before the patch files and after the teleport
+// names, and the patch files of both sets in the order they are laid out, with their hooks.
+const std::vector<FixedBytesRow>& FixedBytesBeforeFiles();
+const std::vector<FixedBytesRow>& FixedBytesAfterNames();
+const std::vector<PatchHook>& PracticePatchHooks();
+const std::vector<PatchHook>& CcPatchHooks();
+
+// Game addresses where the two sets of patch files start.
+inline constexpr std::uint32_t kPracticePatchStart = 0xE1F300;
+inline constexpr std::uint32_t kCcPatchStart = 0xE1FF00;
+// The two bytes written at kAfterFilesOffset between the patch files and the names.
+inline constexpr std::uint32_t kAfterFilesOffset = 0x38DE6;
+inline constexpr std::array<std::uint8_t, 2> kAfterFilesBytes = {0x63, 0xCD};
+
+// The teleport destinations, in the order of the teleporter's menu.
+inline constexpr std::size_t kTeleportNameCount = 58;
+const std::array<std::string_view, kTeleportNameCount>& TeleportNames();
+
+// Image offsets of the names' 16-bit pointers and of the first name. The names share the 64 KB
+// bank of the first one, which is as far as their pointers reach.
+inline constexpr std::uint32_t kTeleportPointerOffset = 0x8CE8A;
+inline constexpr std::uint32_t kTeleportNameOffset = 0x8CF00;
+inline constexpr std::uint32_t kTeleportAreaEnd = 0x90000;
+
+// The names as written: each name's bytes without the text head and with 0xD4 for its end code,
+// one after the other from kTeleportNameOffset, and the low 16 bits of where each one starts.
+struct TeleportBlock {
+    std::vector<std::uint16_t> pointers;
+    std::vector<std::uint8_t> bytes;
+};
+// Nothing when a name does not encode for the region or the block passes kTeleportAreaEnd.
+std::optional<TeleportBlock> BuildTeleportBlock(std::span<const std::string_view> names,
+                                                std::uint32_t regionIndex);
+
+// Write the practice patch and the smaller "CC" patch set into the project's image, reading the
+// patch files from `folder`. Nothing is written unless everything can be: each file that does
+// not open gets a message (its path goes to the trace), and an image without room for every place
+// is refused. True when the patch was written.
+bool ApplyPracticePatches(ProjectContext& project, const std::filesystem::path& folder,
+                          Prompts& prompts);
+bool ApplyCcPatches(ProjectContext& project, const std::filesystem::path& folder, Prompts& prompts);
