@@ -4,10 +4,10 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTimer>
+#include <array>
 
 #include <gtest/gtest.h>
 
-#include "app/ui/CQuenmarkDlg.h"
 #include "maps/ui/ChestEditFloat.h"
 #include "maps/ui/ExitEditFloat.h"
 #include "maps/ui/MapTab.h"
@@ -16,29 +16,25 @@
 #include "maps/ui/WorldMapTab.h"
 #include "platform/ui/PictureView.h"
 #include "project/ProjectContext.h"
+#include "tests/editors/ui/PageWindow.h"
 #include "tests/maps/WorldMapProject.h"
 #include "tests/maps/ui/MapPageFixture.h"
 #include "tests/support/NamedChild.h"
-#include "tests/support/ScriptedPrompts.h"
 #include "tests/support/TestPointer.h"
 
 namespace {
 
-class FloatingEditorWindows : public ::testing::Test {
+class FloatingEditorWindows : public PageWindow {
 protected:
-    void TearDown() override { DestroyCurrentProject(); }
-
-    void NewProject(const SyntheticImage& image) {
-        image.WriteFile("editors.smc");
-        if (currentProject != nullptr) {
-            prompts.yesNoAnswers.push_back(true);
-        }
-        prompts.fileAnswers.push_back(std::filesystem::path("editors.smc"));
-        window.Action("fileNew")->trigger();
+    static constexpr const char* kActions[] = {"toolsExitEditor", "toolsChestEditor",
+                                               "toolsObjectEditor", "toolsShopEditor"};
+    // The open editors, in the order of kActions.
+    std::array<QWidget*, 4> Editors() {
+        return {window.ExitEditor(), window.ChestEditor(), window.ObjectEditor(),
+                window.ShopEditor()};
     }
     void OpenAllEditors() {
-        for (const char* action :
-             {"toolsExitEditor", "toolsChestEditor", "toolsObjectEditor", "toolsShopEditor"}) {
+        for (const char* action : kActions) {
             window.Action(action)->trigger();
         }
     }
@@ -51,27 +47,20 @@ protected:
     // Runs the deletions of closed editors.
     static void Settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
-    ScriptedPrompts prompts;
-    CQuenmarkDlg window{prompts};
     TestPointer pointer;
 };
 
 }  // namespace
 
 TEST_F(FloatingEditorWindows, ToolsOpensOneEditorOfEachKindAndANewOneAfterItCloses) {
-    const std::function<QWidget*()> editors[] = {
-        [&] { return window.ExitEditor(); }, [&] { return window.ChestEditor(); },
-        [&] { return window.ObjectEditor(); }, [&] { return window.ShopEditor(); }};
-    const char* actions[] = {"toolsExitEditor", "toolsChestEditor", "toolsObjectEditor",
-                             "toolsShopEditor"};
     for (int kind = 0; kind < 4; ++kind) {
-        EXPECT_EQ(editors[kind](), nullptr);
-        window.Action(actions[kind])->trigger();  // no project needed
-        QWidget* first = editors[kind]();
+        EXPECT_EQ(Editors()[kind], nullptr);
+        window.Action(kActions[kind])->trigger();  // no project needed
+        QWidget* first = Editors()[kind];
         ASSERT_NE(first, nullptr);
         EXPECT_TRUE(first->isVisible() && first->isWindow() && first->parent() == nullptr);
-        window.Action(actions[kind])->trigger();
-        EXPECT_EQ(editors[kind](), first);
+        window.Action(kActions[kind])->trigger();
+        EXPECT_EQ(Editors()[kind], first);
         int open = 0;
         for (QWidget* top : QApplication::topLevelWidgets()) {
             open += top->objectName() == first->objectName() ? 1 : 0;
@@ -79,9 +68,9 @@ TEST_F(FloatingEditorWindows, ToolsOpensOneEditorOfEachKindAndANewOneAfterItClos
         EXPECT_EQ(open, 1);
         NamedChild<QAbstractButton>(*first, "close")->click();
         Settle();
-        EXPECT_EQ(editors[kind](), nullptr);
-        window.Action(actions[kind])->trigger();
-        EXPECT_NE(editors[kind](), nullptr);
+        EXPECT_EQ(Editors()[kind], nullptr);
+        window.Action(kActions[kind])->trigger();
+        EXPECT_NE(Editors()[kind], nullptr);
     }
 }
 
@@ -173,8 +162,5 @@ TEST_F(FloatingEditorWindows, ClosingTheMainWindowEndsTheProgramWithAllFourOpen)
     QTimer::singleShot(5000, [] { QCoreApplication::exit(1); });
     EXPECT_EQ(QApplication::exec(), 0);
     Settle();
-    EXPECT_EQ(window.ExitEditor(), nullptr);
-    EXPECT_EQ(window.ChestEditor(), nullptr);
-    EXPECT_EQ(window.ObjectEditor(), nullptr);
-    EXPECT_EQ(window.ShopEditor(), nullptr);
+    EXPECT_EQ(Editors(), (std::array<QWidget*, 4>{}));
 }

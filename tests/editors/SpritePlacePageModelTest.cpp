@@ -123,6 +123,7 @@ TEST(SpritePlaceAdd, RefusalsChangeNothing) {
     ScriptedPrompts prompts;
     const std::pair<SpritePlacePageModel, const char*> cases[] = {
         {Page("5", 0xFA), kSpritePlacementNoCall},
+        {Page("0", 0xFA), kSpritePlacementNoCall},  // the lowest map id is taken
         {Page("1103", 0xFF), kSpritePlacementNoEnd},
         {Page("-1", 0), kSpritePlacementMapIdRange},
         {Page("0x450", 0), kSpritePlacementMapIdRange},

@@ -39,6 +39,9 @@ TEST(SpritesPage, OutsideAddressesAreToldAndDrawNothing) {
     EXPECT_TRUE(model.FrameSelChange(currentProject, prompts));
     EXPECT_EQ(std::pair(model.frameLines.size(), model.frameLine), std::pair(size_t{1}, -1));
     EXPECT_TRUE(SamePicture(model.spriteView, blank));
+    model.animationLine = 0;  // the first line lists its own frames too
+    EXPECT_TRUE(model.FrameSelChange(currentProject, prompts));
+    EXPECT_EQ(model.frameLines.size(), 2u);
 
     // The selected tile: the sheet's square, magnified.
     model.SheetClick(8 * 20 + 3, 8 * 3);  // kept within the sheet's 16 x 2 tiles

@@ -9,6 +9,7 @@
 #include "editors/TitleScreen.h"
 #include "platform/Files.h"
 #include "project/LzCodec.h"
+#include "tests/editors/SpritePageProject.h"
 #include "tests/editors/TitleScreenProject.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/TraceCapture.h"
@@ -17,11 +18,6 @@ namespace {
 
 using Region = SyntheticImage::Region;
 using Bytes = std::vector<std::uint8_t>;
-
-bool SamePixels(const Canvas& a, const Canvas& b) {
-    return a.Width() == b.Width() && a.Height() == b.Height() &&
-           std::equal(a.Pixels(), a.Pixels() + a.Width() * a.Height(), b.Pixels());
-}
 
 // The offsets at which two images differ.
 std::vector<std::uint32_t> Changed(const Bytes& before, const Bytes& after) {
@@ -68,8 +64,8 @@ TEST(TitleScreen, DrawsEveryPixelOfTheScreenAndTheTileSet) {
         Canvas screen;
         Canvas tileSet;
         DrawTitleScreen(*data.MakeProject(), screen, tileSet);
-        EXPECT_TRUE(SamePixels(screen, data.ExpectedScreen()));
-        EXPECT_TRUE(SamePixels(tileSet, TitleScreenProject::ExpectedTileSet()));
+        EXPECT_TRUE(SamePicture(screen, data.ExpectedScreen()));
+        EXPECT_TRUE(SamePicture(tileSet, TitleScreenProject::ExpectedTileSet()));
     }
 }
 

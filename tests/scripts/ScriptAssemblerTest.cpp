@@ -247,31 +247,3 @@ TEST(ScriptAssembler, EveryDecodedFormMatchesTheAssemblersListing) {
     // The walk ended on the indexed jump, before the byte behind it.
     EXPECT_EQ(end, kLoadBank | program.lines.back().address);
 }
-
-// Two known differences from the assembler: BRK is read as three bytes, and index-register
-// immediates are always 16-bit, even where the program set 8-bit index registers.
-TEST(ScriptAssembler, PrintedDifferencesFromTheAssembler) {
-    const Assembled program = Assemble("differences", R"(
-.a8
-.i8
-    ldx #$12
-    nop
-    brk
-    ldy #$34
-    cpx #$56
-    cpy #$78
-    nop
-    rts
-)");
-    ASSERT_EQ(program.lines.size(), 8u);
-    EXPECT_EQ(program.lines[0].length, 2u);
-    EXPECT_EQ(program.lines[2].length, 1u);
-    ScriptWalkFixture fixture;
-    fixture.Put(kLoadBank | kLoadAddress, program.binary);
-    const std::vector<std::string> items =
-        FlatItems(fixture.Walk(kLoadBank | kLoadAddress, {.mFlag = true, .writeLog = false}));
-    // LDX swallows the NOP, BRK swallows LDY, CPX swallows CPY's opcode and leaves its operand
-    // to be read as SEI.
-    EXPECT_EQ(items,
-              (std::vector<std::string>{"LDX #$EA12", "//BRK", "CPX #C056", "SEI", "NOP", "RTS"}));
-}

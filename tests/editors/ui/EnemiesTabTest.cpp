@@ -49,9 +49,6 @@ protected:
 TEST_F(EnemiesTabPage, NewShowsEnemyZeroAndASecondNewShowsTheNewImage) {
     NewProject(EnemyImage(20));
     ASSERT_EQ(Combo("enemies")->count(), 99);
-    EXPECT_EQ(Combo("enemies")->itemText(98), "Enemy 98");
-    EXPECT_EQ(Combo("physicalResistance1")->itemText(2), "-75%  Damage");
-    EXPECT_EQ(Combo("physicalWeakness1")->itemText(1), "Immune");
     QStringList texts;
     for (const char* name : {"index", "level", "health", "experience", "gems", "chance", "attack",
                              "defense", "effectiveDefense", "effectiveAttack"}) {

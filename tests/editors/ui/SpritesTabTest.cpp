@@ -24,7 +24,7 @@ TEST(SpritesTab, ChosenFramesShowAsTheDecoderDrawsThemAndAnimate) {
     auto* info = NamedChild<QLineEdit>(page, "spriteInfoOffset");
     auto* animations = NamedChild<QListWidget>(page, "animations");
     auto* frames = NamedChild<QListWidget>(page, "frames");
-    EXPECT_EQ(info->text(), "0x83EF91");
+    EXPECT_EQ(info->text(), "0x83EF91");  // the model's text reaches the edit
     info->setText("0x100000");
     NamedChild<QPushButton>(page, "load")->click();
     EXPECT_EQ(animations->count(), 3);
