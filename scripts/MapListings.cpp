@@ -429,7 +429,7 @@ private:
         const std::uint8_t s4 = ByteAt(lastSprite_ + 4);
         if ((s3 & 0x04) != 0 && s4 != 0) {
             const std::uint32_t enemy = s4 - 1u < kObjectListEnemyCount ? s4 - 1u : 0;
-            text += Format(" Enemy ID: %u[%s]", enemy, ObjectListEnemyNameTable[enemy]);
+            text += Format(" Enemy ID: %u[%s]", enemy, ObjectListEnemyNameTable()[enemy].c_str());
         }
         const std::uint8_t flags = c.Operand(2);
         if (flags == 0xFF) {

@@ -18,7 +18,8 @@ inline constexpr char kMapIdRefusal[] = "Please enter a map ID from 0x0000 to 0x
 inline constexpr char kUnusedMapText[] = "Unused map ID.";
 
 inline constexpr std::size_t kObjectListEnemyCount = 98;
-extern const std::array<const char*, kObjectListEnemyCount> ObjectListEnemyNameTable;
+// The Enemies page's names, apart from entry 32, which the object-list view calls "Spikey".
+const std::array<std::string, kObjectListEnemyCount>& ObjectListEnemyNameTable();
 
 // Appends the header script of the map at the top level of `tree`, following its calls,
 // returns, gotos and deferred pieces as the map loader does. A walk that loops, overflows a
