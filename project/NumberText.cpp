@@ -1,6 +1,7 @@
 #include "project/NumberText.h"
 
 #include <limits>
+#include <string>
 
 namespace {
 
@@ -65,4 +66,59 @@ std::int32_t ParseNumberText(std::string_view text) {
         return static_cast<std::int32_t>(kMin);
     }
     return static_cast<std::int32_t>(value);
+}
+
+std::optional<std::int64_t> ReadNumberText(std::string_view text) {
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && IsBlank(text[begin])) {
+        ++begin;
+    }
+    while (end > begin && IsBlank(text[end - 1])) {
+        --end;
+    }
+    std::string_view run = text.substr(begin, end - begin);
+    bool negative = false;
+    if (!run.empty() && (run[0] == '+' || run[0] == '-')) {
+        negative = run[0] == '-';
+        run.remove_prefix(1);
+    }
+    int base = 10;
+    if (run.size() >= 2 && run[0] == '0' && (run[1] == 'x' || run[1] == 'X')) {
+        base = 16;
+        run.remove_prefix(2);
+    }
+    if (run.empty()) {
+        return std::nullopt;
+    }
+    // Gathered as a negative number so that the int64 minimum is readable too.
+    constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
+    std::int64_t value = 0;
+    for (char c : run) {
+        const int digit = base == 16 ? HexDigit(c) : (c >= '0' && c <= '9' ? c - '0' : -1);
+        if (digit < 0 || value < (kMin + digit) / base) {
+            return std::nullopt;
+        }
+        value = value * base - digit;
+    }
+    if (!negative) {
+        if (value == kMin) {
+            return std::nullopt;
+        }
+        value = -value;
+    }
+    return value;
+}
+
+std::int64_t FieldReader::Read(std::string_view text, std::string_view field, std::int64_t minimum,
+                               std::int64_t maximum) {
+    const std::optional<std::int64_t> value = ReadNumberText(text);
+    if (value && *value >= minimum && *value <= maximum) {
+        return *value;
+    }
+    if (error_.empty()) {
+        error_ = std::string(field) + " must be a number from " + std::to_string(minimum) + " to " +
+                 std::to_string(maximum) + "; \"" + std::string(text) + "\" is not.";
+    }
+    return minimum;
 }

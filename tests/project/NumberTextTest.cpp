@@ -1,3 +1,5 @@
+#include <cstdint>
+
 #include <gtest/gtest.h>
 
 #include "project/NumberText.h"
@@ -28,4 +30,31 @@ TEST(ParseNumberText, OverflowIsDefined) {
     EXPECT_EQ(ParseNumberText("-99999999999999999999"), -2147483647 - 1);
     EXPECT_EQ(ParseNumberText("2147483648"), 2147483647);
     EXPECT_EQ(ParseNumberText("-2147483648"), -2147483647 - 1);
+}
+
+TEST(ReadNumberText, OnlyAWholeNumberIsANumber) {
+    EXPECT_EQ(ReadNumberText(" 42 "), 42);
+    EXPECT_EQ(ReadNumberText("0x1aF"), 0x1AF);
+    EXPECT_EQ(ReadNumberText("-1"), -1);
+    EXPECT_EQ(ReadNumberText("+0x10"), 16);
+    EXPECT_EQ(ReadNumberText("-0x10"), -16);
+    EXPECT_EQ(ReadNumberText("9223372036854775807"), INT64_MAX);
+    EXPECT_EQ(ReadNumberText("-9223372036854775808"), INT64_MIN);
+    for (const char* text : {"", "  ", "abc", "0x", "12ab", "0x1G", "- 1", "1 2", "--1", "1.5",
+                             "9223372036854775808", "0x10000000000000000", "x10"}) {
+        EXPECT_EQ(ReadNumberText(text), std::nullopt) << text;
+    }
+}
+
+TEST(FieldReader, KeepsTheFirstRefusalNamingItsField) {
+    FieldReader reader;
+    EXPECT_EQ(reader.Read("255", "Item:", 0, 255), 255);
+    EXPECT_TRUE(reader.Ok());
+    reader.Read("256", "Item:", 0, 255);
+    reader.Read("abc", "Price:", 0, 65535);
+    EXPECT_FALSE(reader.Ok());
+    EXPECT_EQ(reader.Error(), "Item: must be a number from 0 to 255; \"256\" is not.");
+    FieldReader low;
+    low.Read("-1", "Pos X:", 0, 255);
+    EXPECT_EQ(low.Error(), "Pos X: must be a number from 0 to 255; \"-1\" is not.");
 }
