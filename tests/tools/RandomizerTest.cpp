@@ -2,6 +2,7 @@
 #include <fstream>
 #include <map>
 #include <set>
+#include <sstream>
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,8 @@
 #include "scripts/ScriptDisassembler.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/SyntheticImage.h"
+#include "tests/support/TraceCapture.h"
+#include "tests/tools/PatchFiles.h"
 #include "tools/PatchFiles.h"
 #include "tools/Randomizer.h"
 #include "tools/RandomizerTables.h"
@@ -40,8 +43,10 @@ std::string TreeText(const ScriptTreeNode& node) {
     return text;
 }
 
-fs::path ScratchFolder(const std::string& name) {
-    const fs::path folder = fs::temp_directory_path() / ("quenmark-random-" + name);
+// The randomizer's data folder in the test's scratch folder, emptied, with its "asm" subfolder.
+fs::path ScratchFolder() {
+    setenv("XDG_DATA_HOME", fs::current_path().c_str(), 1);
+    const fs::path folder = DataSubfolder(kRandomizerDataFolder);
     fs::remove_all(folder);
     fs::create_directories(folder / "asm");
     return folder;
@@ -49,6 +54,51 @@ fs::path ScratchFolder(const std::string& name) {
 
 void WriteFile(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
+}
+
+struct FixedLine {
+    int step;
+    std::uint32_t offset;
+    Bytes bytes;
+};
+
+// Fixed changes of the whole shape: 74 writes of 193 bytes in step 1, 45 of 113 bytes and the
+// 243-byte message in step 3, the 21- and 85-byte routines in step 9.
+std::vector<FixedLine> WholeFixedLines() {
+    std::vector<FixedLine> lines;
+    for (std::uint32_t i = 0; i < 74; ++i) {
+        lines.push_back({1, 0x2B000 + 0x20 * i, Bytes(i < 45 ? 3 : 2, std::uint8_t(0x10 + i))});
+    }
+    for (std::uint32_t i = 0; i < 45; ++i) {
+        lines.push_back({3, 0xDC990 + 0x20 * i, Bytes(i < 23 ? 3 : 2, std::uint8_t(0x80 + i))});
+    }
+    lines.push_back({3, 0x178100, Bytes(243, 0xC4)});
+    lines.push_back({9, 0xE1FAB0, Bytes(21, 0x60)});
+    lines.push_back({9, 0x88CD63, Bytes(85, 0x6B)});
+    return lines;
+}
+
+std::string FixedText(const std::vector<FixedLine>& lines) {
+    std::ostringstream text;
+    text << "# fixed changes\n\n" << std::hex;
+    for (const FixedLine& line : lines) {
+        text << line.step << ' ' << line.offset;
+        for (const std::uint8_t byte : line.bytes) {
+            text << ' ' << unsigned(byte);
+        }
+        text << "  # step " << line.step << "\n";
+    }
+    return text.str();
+}
+
+// Whether every place of the lines still holds the bytes of `before` (a 4 MB image).
+bool FixedPlacesUntouched(const ProjectContext& project, const Bytes& before,
+                          const std::vector<FixedLine>& lines) {
+    return std::all_of(lines.begin(), lines.end(), [&](const FixedLine& line) {
+        const std::uint32_t at = line.offset & 0x3FFFFF;
+        return std::equal(before.begin() + at, before.begin() + at + line.bytes.size(),
+                          project.romImage.begin() + at);
+    });
 }
 
 }  // namespace
@@ -161,7 +211,7 @@ TEST(Randomizer, FixedOffsetOperationsRefuseSmallImages) {
     ScriptedPrompts prompts;
     EXPECT_NE(WriteRumour(*project, rng), "");
     EXPECT_FALSE(ApplyBingoPatch(*project));
-    ApplyRandomizerPatches(*project, rng, prompts, true, ScratchFolder("small"));
+    ApplyRandomizerPatches(*project, rng, prompts, true, ScratchFolder());
     project->exitLists[2].push_back({1, 1, 1, 1, 0x10});
     EXPECT_FALSE(ShuffleEntrances(*project, rng, prompts));
     EXPECT_EQ(project->romImage, before);
@@ -281,33 +331,36 @@ TEST(Randomizer, EntrancesAndTheirWaysBackStayTogether) {
     EXPECT_EQ(prompts.LastMessage(), kExitEndMarkerPosition);
 }
 
-TEST(Randomizer, PatchesAppendTheFilesThatCanBeRead) {
+TEST(Randomizer, PatchesAppendWholeFileSets) {
     SyntheticImage image;
     image.PutBytes(0x200000, Bytes{0x1C, 0x88, 0x23, 0xCE});
-    const fs::path folder = ScratchFolder("patches");
+    const fs::path folder = ScratchFolder();
     const fs::path asmFolder = folder / "asm";
     WriteFile(asmFolder / "player_level.bin", std::string(0x10, '\x11'));
     WriteFile(asmFolder / "enemy_level.bin", std::string(0x20, '\x22'));
     WriteFile(asmFolder / "credits_patch.bin", "\x33\x33");
+    Bytes withoutSet;
     for (const bool asmPatches : {false, true}) {
         auto project = Imported(image);
         ScriptedPrompts prompts;
         RandomizerGenerator rng(3);
-        ApplyRandomizerPatches(*project, rng, prompts, asmPatches, folder);
-        // No fixed-writes file: said once, no step-9 hook; no ItemAdd.bin: said once.
+        const std::string trace = CaptureTrace(
+            [&] { ApplyRandomizerPatches(*project, rng, prompts, asmPatches, folder); });
+        // No fixed-writes file: said once, no step-9 hook; no ItemAdd.bin: said once. Five files
+        // of the "ASM Patches" set are missing: each is said and traced, and none of the set
+        // is written.
         ASSERT_EQ(prompts.messages.size(), asmPatches ? 8u : 3u);
         EXPECT_NE(prompts.messages[0].find(kRandomizerFixedFile), std::string::npos);
         EXPECT_EQ(prompts.messages[2], kPatchFileFailed);
         EXPECT_EQ(project->Read8(0x05D94B), 0);
         EXPECT_EQ(project->Read16(0x200002), 0xCDC7);
         EXPECT_EQ(project->Read16(0x08CDC7), 0xD3D7);
-        const std::uint32_t hook = project->Read24(0x05DD71);
-        EXPECT_EQ(hook, asmPatches ? 0x88CDC9u : 0u);
+        EXPECT_EQ(trace.find((asmFolder / "dg1_level.bin").string()) != std::string::npos,
+                  asmPatches);
         if (asmPatches) {
-            EXPECT_EQ(project->Read24(0x05DE99), 0x88CDD9u);
-            EXPECT_EQ(project->Read16(0x05DE9C), 0xEAEA);
-            EXPECT_EQ(project->Read8(0x08CDD9), 0x22);
+            EXPECT_EQ(project->romImage, withoutSet);
         }
+        withoutSet = project->romImage;
         // The rumour's markers are listed in order; the credits lack their second file.
         std::string markers;
         for (const RumourPlace& place : RumourPlaces) {
@@ -319,31 +372,173 @@ TEST(Randomizer, PatchesAppendTheFilesThatCanBeRead) {
         EXPECT_EQ(project->Read8(0x07EC6E), 0);
     }
 
-    // With every file present: the step-9 hooks follow their routines, the credits land.
+    // Every file there and the whole fixed changes, comments after the writes: the step-9 hooks
+    // call their routines, the set follows ItemAdd.bin in order, the credits end before 0x21FAB0.
     WriteFile(asmFolder / "ItemAdd.bin", std::string(4, '\x44'));
-    WriteFile(folder / "credits_new.bin", "\x55");
-    WriteFile(folder / kRandomizerFixedFile,
-              "# test\n1 9C685 EA EA\n3 178100 C4 01\n9 E1FAB0 60\n9 88CD63 6B\n");
+    for (const char* name :
+         {"enemy_attack.bin", "enemy_defense.bin", "enemy_luck.bin", "enemy_health.bin"}) {
+        WriteFile(asmFolder / name, "\x55\x55\x55");
+    }
+    WriteFile(asmFolder / "dg1_level.bin", "\x56\x56\x56");
+    WriteFile(folder / "credits_new.bin", std::string(0x7B0, '\x66'));
+    const auto fixed = WholeFixedLines();
+    WriteFile(folder / kRandomizerFixedFile, FixedText(fixed));
     auto project = Imported(image);
     ScriptedPrompts prompts;
     RandomizerGenerator rng(3);
-    ApplyRandomizerPatches(*project, rng, prompts, false, folder);
+    ApplyRandomizerPatches(*project, rng, prompts, true, folder);
     EXPECT_EQ(prompts.messages.size(), 1u);
-    EXPECT_EQ(project->Read16(0x9C685), 0xEAEA);
-    EXPECT_EQ(project->Read16(0x178100), 0x01C4);
-    EXPECT_EQ(project->Read8(0x21FAB0), 0x60);
-    EXPECT_EQ(project->Read24(0x05D94C), 0xE1FAB0u);
+    for (const FixedLine& line : fixed) {
+        EXPECT_TRUE(std::equal(line.bytes.begin(), line.bytes.end(),
+                               project->romImage.begin() + (line.offset & 0x3FFFFF)));
+    }
+    EXPECT_EQ(GetU32(project->romImage, 0x05D94B), 0xE1FAB022u);
+    EXPECT_EQ(GetU32(project->romImage, 0x079493), 0x88CD6322u);
     EXPECT_EQ(project->Read24(0x009A0A), 0x88CDC7u);
     EXPECT_EQ(project->Read16(0x200002), 0xCDCB);
-    EXPECT_EQ(project->Read8(0x21F300), 0x55);
-    EXPECT_EQ(project->Read24(0x07ECBF + 1), 0x88CDCDu);
-    EXPECT_EQ(project->Read16(0x08CDCD), 0x3333);
+    EXPECT_EQ(project->Read24(0x05DD71), 0x88CDCDu);
+    EXPECT_EQ(project->Read24(0x05DE99), 0x88CDDDu);
+    EXPECT_EQ(project->Read16(0x05DE9C), 0xEAEA);
+    EXPECT_EQ(project->Read24(0x00B523), 0x88CE06u);
+    EXPECT_EQ(project->Read24(0x05DCD3), 0x88CE09u);
+    EXPECT_EQ(project->Read8(0x08CE09), 0x56);
+    EXPECT_EQ(project->Read8(0x21FAAF), 0x66);
+    EXPECT_EQ(project->Read8(0x21FAB0), 0x60);
+    EXPECT_EQ(project->Read24(0x07ECBF + 1), 0x88CE0Cu);
+    EXPECT_EQ(project->Read16(0x08CE0C), 0x3333);
+
+    // Credits one byte longer would reach the routine: step 13 is left out, said once.
+    const Bytes withCredits = project->romImage;
+    WriteFile(folder / "credits_new.bin", std::string(0x7B1, '\x66'));
+    project = Imported(image);
+    ApplyRandomizerPatches(*project, rng, prompts, true, folder);
+    EXPECT_EQ(prompts.LastMessage(), kCreditsTooLarge);
+    EXPECT_EQ(project->Read8(0x21F300), 0);
+    EXPECT_EQ(project->Read8(0x21FAB0), 0x60);
+    EXPECT_EQ(GetU32(project->romImage, 0x07EC6E), 0u);
+    EXPECT_EQ(project->Read16(0x08CE0C), 0);
 
     // A malformed line leaves all fixed changes out.
     WriteFile(folder / kRandomizerFixedFile, "1 9C685 EA\n9 E1FAB0 600\n");
     project = Imported(image);
+    prompts.messages.clear();
     ApplyRandomizerPatches(*project, rng, prompts, false, folder);
-    EXPECT_NE(prompts.messages[1].find("bad line 2"), std::string::npos);
+    EXPECT_NE(prompts.messages[0].find("bad line 2"), std::string::npos);
     EXPECT_EQ(project->Read8(0x9C685), 0);
     EXPECT_EQ(project->Read8(0x05D94B), 0);
+}
+
+TEST(Randomizer, FixedChangesWithoutTheirWholeShapeAreLeftOut) {
+    const fs::path folder = ScratchFolder();
+    const fs::path file = folder / kRandomizerFixedFile;
+    RandomizerGenerator rng(4);
+    const auto run = [&](ScriptedPrompts& prompts) {
+        auto project = Imported(SyntheticImage());
+        rng.seed(4);
+        ApplyRandomizerPatches(*project, rng, prompts, false, folder);
+        return project->romImage;
+    };
+    ScriptedPrompts none;
+    const Bytes withoutFile = run(none);
+    const auto whole = WholeFixedLines();
+    const auto without = [&](std::uint32_t offset, int step = 0) {
+        auto lines = whole;
+        std::erase_if(lines, [&](const FixedLine& l) { return l.offset == offset || l.step == step; });
+        return FixedText(lines);
+    };
+    const std::pair<std::string, const char*> cases[] = {
+        {"", "hold no writes"},
+        {"# nothing yet\n\n  # still nothing\n", "hold no writes"},
+        {"", "is a folder"},
+        {without(0, 9), "step 9 lacks its 21-byte routine at E1FAB0\nstep 9 lacks its 85-byte "
+                        "routine at 88CD63\nThey"},
+        {without(0x88CD63), "not whole:\nstep 9 lacks its 85-byte routine at 88CD63\nThey"},
+        {without(0x2B000), "step 1 holds 73 writes of 190 bytes in all, not 74 of 193\nThey"},
+        {without(0x178100), "not whole:\nstep 3 lacks its 243-byte message at 178100\nThey"},
+        {FixedText(whole) + "9 E1FAB0 60\n", "step 9 holds 1 write(s) besides its two routines"}};
+    for (const auto& [text, said] : cases) {
+        fs::remove_all(file);
+        if (std::string_view(said) == "is a folder") {
+            fs::create_directory(file);
+        } else {
+            WriteFile(file, text);
+        }
+        const auto data = DataFolderContents();
+        ScriptedPrompts prompts;
+        // Nothing of steps 1, 3 and 9 is written, nor the step-9 hooks.
+        EXPECT_EQ(run(prompts), withoutFile) << said;
+        EXPECT_NE(prompts.messages.at(0).find(said), std::string::npos) << prompts.messages[0];
+        EXPECT_EQ(DataFolderContents(), data);
+    }
+}
+
+TEST(Randomizer, GiveItemCallsTheReleasesOwnRoutine) {
+    const fs::path folder = ScratchFolder();
+    for (const auto [region, word] : {std::pair{Region::Japanese, 0xD5C1},
+                                      {Region::German, 0xDE58}, {Region::UK, 0}}) {
+        auto project = Imported(SyntheticImage(SyntheticImage::k4MB, region));
+        const Bytes before = project->romImage;
+        ScriptedPrompts prompts;
+        RandomizerGenerator rng(1);
+        ApplyRandomizerPatches(*project, rng, prompts, false, folder);
+        const auto around = [](const Bytes& image, std::uint32_t at) {
+            return Bytes{image[at - 2], image[at - 1], image[at + 1], image[at + 2], image[at + 3]};
+        };
+        for (const std::size_t place : {0, 1, 2, 3, 4, 6, 10}) {
+            const std::uint32_t at = RumourPlaces[place].markerOffset;
+            EXPECT_EQ(around(project->romImage, at),
+                      word == 0 ? around(before, at)
+                                : Bytes({0x02, 0x54, std::uint8_t(word), std::uint8_t(word >> 8),
+                                         0xEA}));
+        }
+        EXPECT_EQ(std::count(prompts.messages.begin(), prompts.messages.end(), kGiveItemsLeftOut),
+                  word == 0 ? 1 : 0);
+    }
+}
+
+TEST(Randomizer, PracticeAndRandomizerPatchesRefuseEachOther) {
+    const fs::path folder = ScratchFolder();
+    WritePatchFiles(PracticePatchHooks());
+    WritePatchFiles(CcPatchHooks());
+    const fs::path practice = DataSubfolder(kPracticeDataFolder);
+    RandomizerGenerator rng(2);
+    const struct {
+        bool patch, cc;
+        const char* named;
+    } sets[] = {{true, false, "\"Patch\","}, {false, true, "\"CC Patch\","},
+                {true, true, "\"Patch\" and \"CC Patch\","}};
+    for (const auto& set : sets) {
+        auto project = Imported(SyntheticImage());
+        ScriptedPrompts prompts;
+        ASSERT_TRUE(!set.patch || ApplyPracticePatches(*project, practice, prompts));
+        ASSERT_TRUE(!set.cc || ApplyCcPatches(*project, practice, prompts));
+        const Bytes practised = project->romImage;
+        const auto data = DataFolderContents();
+        ApplyRandomizerPatches(*project, rng, prompts, true, folder);
+        EXPECT_EQ(project->romImage, practised);
+        EXPECT_EQ(DataFolderContents(), data);
+        ASSERT_EQ(prompts.messages.size(), 1u);
+        EXPECT_NE(prompts.messages[0].find(std::string("holds the practice patches of ") + set.named),
+                  std::string::npos);
+    }
+    // Hooks of the randomizer, by ItemAdd.bin alone or by the credits alone, refuse both
+    // practice sets.
+    for (const bool credits : {false, true}) {
+        WriteFile(folder / "asm" / (credits ? "credits_patch.bin" : "ItemAdd.bin"), "\x44");
+        WriteFile(folder / "credits_new.bin", "\x45");
+        fs::remove(folder / "asm" / (credits ? "ItemAdd.bin" : "credits_patch.bin"));
+        auto project = Imported(SyntheticImage());
+        ScriptedPrompts prompts;
+        ApplyRandomizerPatches(*project, rng, prompts, false, folder);
+        const Bytes randomized = project->romImage;
+        const auto data = DataFolderContents();
+        prompts.messages.clear();
+        EXPECT_FALSE(ApplyPracticePatches(*project, practice, prompts));
+        EXPECT_FALSE(ApplyCcPatches(*project, practice, prompts));
+        EXPECT_EQ(project->romImage, randomized);
+        EXPECT_EQ(DataFolderContents(), data);
+        EXPECT_EQ(prompts.messages, std::vector<std::string>(2, "The patch was not written: this ROM "
+                                                                "image holds the randomizer's patches, "
+                                                                "which use the same places."));
+    }
 }
