@@ -82,8 +82,7 @@ bool Fits(const ProjectContext& project, const WritePlan& plan) {
 std::optional<WritePlan> PlanPatchFiles(const ProjectContext& project,
                                         const std::filesystem::path& folder,
                                         const std::vector<PatchHook>& hooks, std::uint32_t start,
-                                        std::uint64_t end, const char* pastEnd,
-                                        Prompts& prompts) {
+                                        std::uint64_t end, const char* pastEnd, Prompts& prompts) {
     std::vector<std::string_view> names;
     for (const PatchHook& hook : hooks) {
         names.push_back(hook.file);
@@ -108,8 +107,8 @@ std::optional<WritePlan> PlanPatchFiles(const ProjectContext& project,
     }
     const std::uint32_t first = project.WrapRomOffset(start);
     const bool inOnePiece =
-        total == 0 || project.WrapRomOffset(start + static_cast<std::uint32_t>(total) - 1) ==
-                          first + total - 1;
+        total == 0 ||
+        project.WrapRomOffset(start + static_cast<std::uint32_t>(total) - 1) == first + total - 1;
     std::vector<std::uint8_t> bytes;
     for (auto& file : *files) {
         bytes.insert(bytes.end(), file.begin(), file.end());
@@ -282,13 +281,12 @@ std::string PracticePatchesInImage(const ProjectContext& project) {
     };
     const bool patch = holds(PracticePatchHooks(), kPracticePatchStart);
     const bool cc = holds(CcPatchHooks(), kCcPatchStart);
-    if (patch && cc) {
-        return "the practice patches of \"Patch\" and \"CC Patch\"";
+    if (!patch && !cc) {
+        return {};
     }
-    if (patch || cc) {
-        return patch ? "the practice patches of \"Patch\"" : "the practice patches of \"CC Patch\"";
-    }
-    return {};
+    return std::string("the practice patches of ") + (!cc     ? "\"Patch\""
+                                                      : patch ? "\"Patch\" and \"CC Patch\""
+                                                              : "\"CC Patch\"");
 }
 
 bool ApplyPracticePatches(ProjectContext& project, const std::filesystem::path& folder,

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
-#include <fstream>
 #include <optional>
 #include <sstream>
 
@@ -104,7 +103,8 @@ std::string MissingFixedWrites(const ProjectContext& project,
         if (write.step == 9) {
             std::size_t r = 0;
             while (r < routines.size() &&
-                   (routines[r] || write.offset != project.WrapRomOffset(kStep9Routines[r].address) ||
+                   (routines[r] ||
+                    write.offset != project.WrapRomOffset(kStep9Routines[r].address) ||
                     write.bytes.size() != kStep9Routines[r].size)) {
                 ++r;
             }
@@ -470,8 +470,8 @@ bool HoldsRandomizerHooks(const ProjectContext& project) {
             return true;
         }
     }
-    for (const auto& set : {std::span<const HookedFile>(kItemAddFile),
-                            std::span<const HookedFile>(kAsmPatchFiles)}) {
+    for (const auto& set :
+         {std::span<const HookedFile>(kItemAddFile), std::span<const HookedFile>(kAsmPatchFiles)}) {
         for (const HookedFile& file : set) {
             if (std::any_of(file.sites.begin(), file.sites.end(), intoRunningArea)) {
                 return true;
@@ -509,12 +509,9 @@ void ApplyRandomizerPatches(ProjectContext& project, RandomizerGenerator& rng, P
     WriteEncoded(project, "Obtained Starstone", {0x10AE93, 0x10B473, 0x10B587, 0x10F451, 0xFA6DC});
     // A GiveItem command needs the address of the release's own item routine.
     if (const std::optional<std::uint16_t> routine = GiveItemWord(project.regionIndex)) {
-        const std::array<std::uint8_t, 6> giveItem = {0x02,
-                                                      0x54,
-                                                      0x48,
-                                                      static_cast<std::uint8_t>(*routine),
-                                                      static_cast<std::uint8_t>(*routine >> 8),
-                                                      kNop};
+        const auto low = static_cast<std::uint8_t>(*routine);
+        const auto high = static_cast<std::uint8_t>(*routine >> 8);
+        const std::array<std::uint8_t, 6> giveItem = {0x02, 0x54, 0x48, low, high, kNop};
         for (const std::size_t place : {0, 1, 2, 3, 4, 6, 10}) {
             project.WriteBytes(RumourPlaces[place].markerOffset - 2, giveItem);
         }

@@ -443,15 +443,17 @@ TEST(Randomizer, FixedChangesWithoutTheirWholeShapeAreLeftOut) {
     const auto whole = WholeFixedLines();
     const auto without = [&](std::uint32_t offset, int step = 0) {
         auto lines = whole;
-        std::erase_if(lines, [&](const FixedLine& l) { return l.offset == offset || l.step == step; });
+        std::erase_if(lines,
+                      [&](const FixedLine& l) { return l.offset == offset || l.step == step; });
         return FixedText(lines);
     };
     const std::pair<std::string, const char*> cases[] = {
         {"", "hold no writes"},
         {"# nothing yet\n\n  # still nothing\n", "hold no writes"},
         {"", "is a folder"},
-        {without(0, 9), "step 9 lacks its 21-byte routine at E1FAB0\nstep 9 lacks its 85-byte "
-                        "routine at 88CD63\nThey"},
+        {without(0, 9),
+         "step 9 lacks its 21-byte routine at E1FAB0\nstep 9 lacks its 85-byte "
+         "routine at 88CD63\nThey"},
         {without(0x88CD63), "not whole:\nstep 9 lacks its 85-byte routine at 88CD63\nThey"},
         {without(0x2B000), "step 1 holds 73 writes of 190 bytes in all, not 74 of 193\nThey"},
         {without(0x178100), "not whole:\nstep 3 lacks its 243-byte message at 178100\nThey"},
@@ -474,8 +476,8 @@ TEST(Randomizer, FixedChangesWithoutTheirWholeShapeAreLeftOut) {
 
 TEST(Randomizer, GiveItemCallsTheReleasesOwnRoutine) {
     const fs::path folder = ScratchFolder();
-    for (const auto [region, word] : {std::pair{Region::Japanese, 0xD5C1},
-                                      {Region::German, 0xDE58}, {Region::UK, 0}}) {
+    for (const auto [region, word] :
+         {std::pair{Region::Japanese, 0xD5C1}, {Region::German, 0xDE58}, {Region::UK, 0}}) {
         auto project = Imported(SyntheticImage(SyntheticImage::k4MB, region));
         const Bytes before = project->romImage;
         ScriptedPrompts prompts;
@@ -487,9 +489,9 @@ TEST(Randomizer, GiveItemCallsTheReleasesOwnRoutine) {
         for (const std::size_t place : {0, 1, 2, 3, 4, 6, 10}) {
             const std::uint32_t at = RumourPlaces[place].markerOffset;
             EXPECT_EQ(around(project->romImage, at),
-                      word == 0 ? around(before, at)
-                                : Bytes({0x02, 0x54, std::uint8_t(word), std::uint8_t(word >> 8),
-                                         0xEA}));
+                      word == 0
+                          ? around(before, at)
+                          : Bytes({0x02, 0x54, std::uint8_t(word), std::uint8_t(word >> 8), 0xEA}));
         }
         EXPECT_EQ(std::count(prompts.messages.begin(), prompts.messages.end(), kGiveItemsLeftOut),
                   word == 0 ? 1 : 0);
@@ -505,7 +507,8 @@ TEST(Randomizer, PracticeAndRandomizerPatchesRefuseEachOther) {
     const struct {
         bool patch, cc;
         const char* named;
-    } sets[] = {{true, false, "\"Patch\","}, {false, true, "\"CC Patch\","},
+    } sets[] = {{true, false, "\"Patch\","},
+                {false, true, "\"CC Patch\","},
                 {true, true, "\"Patch\" and \"CC Patch\","}};
     for (const auto& set : sets) {
         auto project = Imported(SyntheticImage());
@@ -518,8 +521,9 @@ TEST(Randomizer, PracticeAndRandomizerPatchesRefuseEachOther) {
         EXPECT_EQ(project->romImage, practised);
         EXPECT_EQ(DataFolderContents(), data);
         ASSERT_EQ(prompts.messages.size(), 1u);
-        EXPECT_NE(prompts.messages[0].find(std::string("holds the practice patches of ") + set.named),
-                  std::string::npos);
+        EXPECT_NE(
+            prompts.messages[0].find(std::string("holds the practice patches of ") + set.named),
+            std::string::npos);
     }
     // Hooks of the randomizer, by ItemAdd.bin alone or by the credits alone, refuse both
     // practice sets.
@@ -537,8 +541,10 @@ TEST(Randomizer, PracticeAndRandomizerPatchesRefuseEachOther) {
         EXPECT_FALSE(ApplyCcPatches(*project, practice, prompts));
         EXPECT_EQ(project->romImage, randomized);
         EXPECT_EQ(DataFolderContents(), data);
-        EXPECT_EQ(prompts.messages, std::vector<std::string>(2, "The patch was not written: this ROM "
-                                                                "image holds the randomizer's patches, "
-                                                                "which use the same places."));
+        EXPECT_EQ(prompts.messages,
+                  std::vector<std::string>(2,
+                                           "The patch was not written: this ROM "
+                                           "image holds the randomizer's patches, "
+                                           "which use the same places."));
     }
 }
