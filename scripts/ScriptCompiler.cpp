@@ -203,8 +203,8 @@ public:
     std::vector<std::uint32_t> lines;
 };
 
-// The word of the release that GiveItem writes after the item, or nothing for releases
-// whose layout it does not know.
+}  // namespace
+
 std::optional<std::uint16_t> GiveItemWord(std::uint32_t regionIndex) {
     switch (regionIndex) {
         case 0:
@@ -216,8 +216,6 @@ std::optional<std::uint16_t> GiveItemWord(std::uint32_t regionIndex) {
             return std::nullopt;
     }
 }
-
-}  // namespace
 
 ScriptCompileResult AssembleScript(std::string_view text, std::uint32_t address, bool noRtl,
                                    bool header, std::uint32_t regionIndex, std::size_t room) {

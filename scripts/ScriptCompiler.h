@@ -36,6 +36,10 @@ inline constexpr std::array<std::uint32_t, 8> EventFlagBitMasks = {0x01, 0x02, 0
                                                                    0x10, 0x20, 0x40, 0x80};
 std::uint16_t EventFlagCode(std::uint32_t flag, std::uint32_t mask);
 
+// The word of the release that GiveItem writes after the item: the address of the release's own
+// item routine. Nothing for releases whose routine is not known.
+std::optional<std::uint16_t> GiveItemWord(std::uint32_t regionIndex);
+
 // The bytes that open a script compiled with a header.
 inline constexpr std::array<std::uint8_t, 5> ScriptHeader = {0x00, 0x00, 0x51, 0x00, 0x00};
 

@@ -7,6 +7,7 @@
 #include "project/ProjectContext.h"
 #include "scripts/GameTextEncoder.h"
 #include "tools/PatchFiles.h"
+#include "tools/Randomizer.h"
 
 namespace {
 
@@ -15,6 +16,14 @@ constexpr char kNoRoom[] =
     "image.";
 constexpr char kNamesNotWritten[] =
     "The patch was not written: the teleport names cannot be written in this ROM's text.";
+constexpr char kPastLastAddress[] =
+    "The patch was not written: its files run past the last game address 0xFFFFFF.";
+constexpr char kIntoCcArea[] =
+    "The patch was not written: its files take more than 0xC00 bytes and would run into the "
+    "\"CC Patch\" files at 0xE1FF00.";
+constexpr char kRandomizerThere[] =
+    "The patch was not written: this ROM image holds the randomizer's patches, which use the "
+    "same places.";
 
 constexpr std::uint8_t kNop = 0xEA;
 constexpr std::uint8_t kNameEnd = 0xD4;
@@ -60,12 +69,20 @@ std::vector<std::uint8_t> HookBytes(const PatchHook& hook, std::uint32_t running
     return bytes;
 }
 
+bool Fits(const ProjectContext& project, const WritePlan& plan) {
+    return std::all_of(plan.begin(), plan.end(), [&](const ImageWrite& write) {
+        return InRange(project.romImage.size(), write.offset, write.bytes.size());
+    });
+}
+
 // Reads the whole set before anything is written: a set with a file missing is not written at
-// all, since every routine is assembled for the address it lands at.
+// all, since every routine is assembled for the address it lands at. The set must end by
+// `end` (a game address) and lie in the image in one piece: the address rule must not wrap
+// any of it around to the start. Each refusal is said here.
 std::optional<WritePlan> PlanPatchFiles(const ProjectContext& project,
                                         const std::filesystem::path& folder,
                                         const std::vector<PatchHook>& hooks, std::uint32_t start,
-                                        Prompts& prompts) {
+                                        std::uint64_t end, const char* pastEnd, Prompts& prompts) {
     std::vector<std::string_view> names;
     for (const PatchHook& hook : hooks) {
         names.push_back(hook.file);
@@ -74,27 +91,34 @@ std::optional<WritePlan> PlanPatchFiles(const ProjectContext& project,
     if (!files) {
         return std::nullopt;
     }
-    WritePlan plan;
-    bool addressable = true;
-    std::uint64_t running = start;
-    for (std::size_t i = 0; i < hooks.size(); ++i) {
-        const auto at = static_cast<std::uint32_t>(running);
-        addressable = addressable && running < kAddressSpaceEnd;
-        running += (*files)[i].size();
-        plan.push_back({project.WrapRomOffset(hooks[i].site), HookBytes(hooks[i], at)});
-        plan.push_back({project.WrapRomOffset(at), std::move((*files)[i])});
+    std::uint64_t total = 0;
+    for (const auto& file : *files) {
+        total += file.size();
     }
-    if (!addressable || running > kAddressSpaceEnd) {
-        // No room for the set: a write past the image makes the caller refuse it.
-        plan.push_back({static_cast<std::uint32_t>(project.romImage.size()), {0}});
+    if (start + total > end) {
+        prompts.ShowMessage(pastEnd);
+        return std::nullopt;
+    }
+    WritePlan plan;
+    std::uint32_t running = start;
+    for (std::size_t i = 0; i < hooks.size(); ++i) {
+        plan.push_back({project.WrapRomOffset(hooks[i].site), HookBytes(hooks[i], running)});
+        running += static_cast<std::uint32_t>((*files)[i].size());
+    }
+    const std::uint32_t first = project.WrapRomOffset(start);
+    const bool inOnePiece =
+        total == 0 ||
+        project.WrapRomOffset(start + static_cast<std::uint32_t>(total) - 1) == first + total - 1;
+    std::vector<std::uint8_t> bytes;
+    for (auto& file : *files) {
+        bytes.insert(bytes.end(), file.begin(), file.end());
+    }
+    plan.push_back({first, std::move(bytes)});
+    if (!inOnePiece || !Fits(project, plan)) {
+        prompts.ShowMessage(kNoRoom);
+        return std::nullopt;
     }
     return plan;
-}
-
-bool Fits(const ProjectContext& project, const WritePlan& plan) {
-    return std::all_of(plan.begin(), plan.end(), [&](const ImageWrite& write) {
-        return InRange(project.romImage.size(), write.offset, write.bytes.size());
-    });
 }
 
 void Append(WritePlan& plan, WritePlan&& more) {
@@ -249,8 +273,28 @@ std::optional<TeleportBlock> BuildTeleportBlock(std::span<const std::string_view
     return block;
 }
 
+std::string PracticePatchesInImage(const ProjectContext& project) {
+    const auto holds = [&](const std::vector<PatchHook>& hooks, std::uint32_t start) {
+        return std::any_of(hooks.begin(), hooks.end(), [&](const PatchHook& hook) {
+            return HookLeadsInto(project, hook.site, hook.opcode, start, kAddressSpaceEnd);
+        });
+    };
+    const bool patch = holds(PracticePatchHooks(), kPracticePatchStart);
+    const bool cc = holds(CcPatchHooks(), kCcPatchStart);
+    if (!patch && !cc) {
+        return {};
+    }
+    return std::string("the practice patches of ") + (!cc     ? "\"Patch\""
+                                                      : patch ? "\"Patch\" and \"CC Patch\""
+                                                              : "\"CC Patch\"");
+}
+
 bool ApplyPracticePatches(ProjectContext& project, const std::filesystem::path& folder,
                           Prompts& prompts) {
+    if (HoldsRandomizerHooks(project)) {
+        prompts.ShowMessage(kRandomizerThere);
+        return false;
+    }
     WritePlan before;
     PlanFixedBytes(project, FixedBytesBeforeFiles(), before);
     WritePlan after;
@@ -274,13 +318,9 @@ bool ApplyPracticePatches(ProjectContext& project, const std::filesystem::path& 
         prompts.ShowMessage(kNamesNotWritten);
         return false;
     }
-    auto files =
-        PlanPatchFiles(project, folder, PracticePatchHooks(), kPracticePatchStart, prompts);
+    auto files = PlanPatchFiles(project, folder, PracticePatchHooks(), kPracticePatchStart,
+                                kCcPatchStart, kIntoCcArea, prompts);
     if (!files) {
-        return false;
-    }
-    if (!Fits(project, *files)) {
-        prompts.ShowMessage(kNoRoom);
         return false;
     }
     Append(before, std::move(*files));
@@ -291,12 +331,13 @@ bool ApplyPracticePatches(ProjectContext& project, const std::filesystem::path& 
 
 bool ApplyCcPatches(ProjectContext& project, const std::filesystem::path& folder,
                     Prompts& prompts) {
-    auto files = PlanPatchFiles(project, folder, CcPatchHooks(), kCcPatchStart, prompts);
-    if (!files) {
+    if (HoldsRandomizerHooks(project)) {
+        prompts.ShowMessage(kRandomizerThere);
         return false;
     }
-    if (!Fits(project, *files)) {
-        prompts.ShowMessage(kNoRoom);
+    auto files = PlanPatchFiles(project, folder, CcPatchHooks(), kCcPatchStart, kAddressSpaceEnd,
+                                kPastLastAddress, prompts);
+    if (!files) {
         return false;
     }
     Apply(project, *files);

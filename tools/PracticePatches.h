@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -77,10 +78,15 @@ struct TeleportBlock {
 std::optional<TeleportBlock> BuildTeleportBlock(std::span<const std::string_view> names,
                                                 std::uint32_t regionIndex);
 
+// Which practice patch sets the image holds, recognised by their hooks, as the messages name
+// them ("the practice patches of ..."); empty for none.
+std::string PracticePatchesInImage(const ProjectContext& project);
+
 // Write the practice patch and the smaller "CC" patch set into the project's image, reading the
 // patch files from `folder`. Nothing is written unless everything can be: each file that does
-// not open gets a message (its path goes to the trace), and an image without room for every place
-// is refused. True when the patch was written.
+// not open gets a message (its path goes to the trace); an image without room for every place,
+// a practice set that would run into the CC set's place, a set past the last game address and
+// an image that holds the randomizer's patches are refused. True when the patch was written.
 bool ApplyPracticePatches(ProjectContext& project, const std::filesystem::path& folder,
                           Prompts& prompts);
 bool ApplyCcPatches(ProjectContext& project, const std::filesystem::path& folder, Prompts& prompts);

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
-#include <fstream>
 #include <optional>
 #include <sstream>
 
+#include "platform/Files.h"
 #include "platform/Prompts.h"
 #include "platform/Trace.h"
 #include "project/ConditionalDestination.h"
@@ -15,6 +15,7 @@
 #include "scripts/GameTextEncoder.h"
 #include "scripts/ScriptCompiler.h"
 #include "tools/PatchFiles.h"
+#include "tools/PracticePatches.h"
 #include "tools/RandomizerTables.h"
 
 namespace {
@@ -27,6 +28,8 @@ constexpr std::uint8_t kValuable = 0x4C;
 constexpr std::uint8_t kNotValuable = 0x17;
 constexpr std::uint32_t kValuableCount = 5;
 constexpr std::uint32_t kRunningStart = 0x88CDC7;
+// The hooks into the running area lead into its bank.
+constexpr std::uint32_t kRunningBankEnd = 0x890000;
 constexpr std::uint8_t kJsl = 0x22;
 constexpr std::uint8_t kNop = 0xEA;
 
@@ -40,9 +43,9 @@ bool Contains(const Table& table, Value value) {
 }
 
 std::string Format(const char* format, auto... args) {
-    char buffer[256];
-    std::snprintf(buffer, sizeof buffer, format, args...);
-    return buffer;
+    std::string text(std::snprintf(nullptr, 0, format, args...), '\0');
+    std::snprintf(text.data(), text.size() + 1, format, args...);
+    return text;
 }
 
 // --- The fixed changes of the variant ---
@@ -54,27 +57,124 @@ struct FixedWrite {
     std::vector<std::uint8_t> bytes;
 };
 
+// The shape of the fixed changes: steps 1 and 3 hold this many writes of this many bytes in all,
+// step 3 also the message, step 9 exactly its two routines, each called from its hook site.
+constexpr std::size_t kStep1Writes = 74;
+constexpr std::size_t kStep1Bytes = 193;
+constexpr std::size_t kStep3Writes = 45;
+constexpr std::size_t kStep3Bytes = 113;
+constexpr std::uint32_t kStep3MessageOffset = 0x178100;
+constexpr std::size_t kStep3MessageSize = 243;
+
+struct Step9Routine {
+    std::uint32_t site;
+    std::uint32_t address;
+    std::size_t size;
+};
+constexpr std::array<Step9Routine, 2> kStep9Routines = {{
+    {0xC5D94B, 0xE1FAB0, 21},
+    {0xC79493, 0x88CD63, 85},
+}};
+
+// The file is a few kilobytes; anything far larger is not it.
+constexpr std::uintmax_t kFixedFileMaxSize = 0x100000;
+
+std::string FixedFileMessage(const std::filesystem::path& path, const char* before,
+                             const std::string& after) {
+    return std::string("The randomizer's fixed changes ") + before + "\n" + path.string() + "\n" +
+           after + "They were left out.";
+}
+
+// What keeps the writes from having the shape of the fixed changes, a line for each; empty when
+// they have it.
+std::string MissingFixedWrites(const ProjectContext& project,
+                               const std::vector<FixedWrite>& writes) {
+    std::array<std::size_t, 10> count{};
+    std::array<std::size_t, 10> bytes{};
+    bool message = false;
+    std::array<bool, kStep9Routines.size()> routines{};
+    std::size_t step9Others = 0;
+    for (const FixedWrite& write : writes) {
+        if (write.step == 3 && !message && write.offset == kStep3MessageOffset &&
+            write.bytes.size() == kStep3MessageSize) {
+            message = true;
+            continue;
+        }
+        if (write.step == 9) {
+            std::size_t r = 0;
+            while (r < routines.size() &&
+                   (routines[r] ||
+                    write.offset != project.WrapRomOffset(kStep9Routines[r].address) ||
+                    write.bytes.size() != kStep9Routines[r].size)) {
+                ++r;
+            }
+            if (r < routines.size()) {
+                routines[r] = true;
+            } else {
+                ++step9Others;
+            }
+            continue;
+        }
+        ++count[write.step];
+        bytes[write.step] += write.bytes.size();
+    }
+    std::string missing;
+    if (count[1] != kStep1Writes || bytes[1] != kStep1Bytes) {
+        missing += Format("step 1 holds %zu writes of %zu bytes in all, not %zu of %zu\n", count[1],
+                          bytes[1], kStep1Writes, kStep1Bytes);
+    }
+    if (count[3] != kStep3Writes || bytes[3] != kStep3Bytes) {
+        missing += Format(
+            "step 3 holds %zu writes of %zu bytes in all besides its message, not %zu of %zu\n",
+            count[3], bytes[3], kStep3Writes, kStep3Bytes);
+    }
+    if (!message) {
+        missing += Format("step 3 lacks its %zu-byte message at %X\n", kStep3MessageSize,
+                          kStep3MessageOffset);
+    }
+    for (std::size_t r = 0; r < routines.size(); ++r) {
+        if (!routines[r]) {
+            missing += Format("step 9 lacks its %zu-byte routine at %X\n", kStep9Routines[r].size,
+                              kStep9Routines[r].address);
+        }
+    }
+    if (step9Others > 0) {
+        missing += Format("step 9 holds %zu write(s) besides its two routines\n", step9Others);
+    }
+    return missing;
+}
+
 // The file holds one write per line: the step (1, 3 or 9), the offset and the bytes, all but
 // the step in hexadecimal, separated by blanks, e.g. "1 9C685 EA EA EA". Offsets of 0x800000
-// and above are game addresses and pass the address rule. Blank lines and lines starting with
-// '#' are skipped. Nothing when the file cannot be read or a line is malformed or lies outside
-// the image; `why` then says so.
+// and above are game addresses and pass the address rule. A '#' starts a comment that runs to
+// the end of its line; blank lines are skipped. The writes are taken all or none: nothing when
+// the file cannot be read, a line is malformed or lies outside the image, or the writes lack
+// the shape of the fixed changes; `why` then says so.
 std::optional<std::vector<FixedWrite>> ReadRandomizerFixedWrites(const ProjectContext& project,
                                                                  const std::filesystem::path& path,
                                                                  std::string& why) {
-    std::ifstream in(path);
-    if (!in) {
+    std::error_code error;
+    if (!std::filesystem::exists(path, error)) {
         Trace("Patch file not read: %s\n", path.string().c_str());
-        why = "The randomizer's fixed changes were not found in\n" + path.string() +
-              "\nThey were left out.";
+        why = FixedFileMessage(path, "were not found in", "");
         return std::nullopt;
     }
+    const auto file = ReadWholeFile(path, kFixedFileMaxSize);
+    if (!file) {
+        Trace("Patch file not read: %s\n", path.string().c_str());
+        why = std::filesystem::is_directory(path, error)
+                  ? FixedFileMessage(path, "should be a file, but", "is a folder.\n")
+                  : FixedFileMessage(path, "could not be read from", "");
+        return std::nullopt;
+    }
+    std::istringstream in(std::string(file->begin(), file->end()));
     std::vector<FixedWrite> writes;
     std::string line;
     for (int number = 1; std::getline(in, line); ++number) {
+        line.erase(std::min(line.find('#'), line.size()));
         std::istringstream fields(line);
         std::string word;
-        if (!(fields >> word) || word[0] == '#') {
+        if (!(fields >> word)) {
             continue;
         }
         FixedWrite write;
@@ -90,13 +190,19 @@ std::optional<std::vector<FixedWrite>> ReadRandomizerFixedWrites(const ProjectCo
         }
         if (!ok || !fields.eof() || write.bytes.empty() ||
             !InRange(project.romImage.size(), write.offset, write.bytes.size())) {
-            why = Format(
-                "The randomizer's fixed changes in\n%s\nhave a bad line %d.\nThey were "
-                "left out.",
-                path.string().c_str(), number);
+            why = FixedFileMessage(path, "in", Format("have a bad line %d.\n", number));
             return std::nullopt;
         }
         writes.push_back(std::move(write));
+    }
+    if (writes.empty()) {
+        why = FixedFileMessage(path, "in", "hold no writes.\n");
+        return std::nullopt;
+    }
+    const std::string missing = MissingFixedWrites(project, writes);
+    if (!missing.empty()) {
+        why = FixedFileMessage(path, "in", "are not whole:\n" + missing);
+        return std::nullopt;
     }
     return writes;
 }
@@ -142,6 +248,8 @@ struct HookedFile {
     std::uint32_t nops;
 };
 
+constexpr std::array<HookedFile, 1> kItemAddFile = {{{"ItemAdd.bin", {0xC09A09, 0}, 2}}};
+
 constexpr std::array<HookedFile, 7> kAsmPatchFiles = {{
     {"player_level.bin", {0xC5DD70, 0}, 0},
     {"enemy_level.bin", {0xC5DE98, 0}, 2},
@@ -152,22 +260,40 @@ constexpr std::array<HookedFile, 7> kAsmPatchFiles = {{
     {"dg1_level.bin", {0xC5DCD2, 0}, 0},
 }};
 
-// Appends one hooked patch file; a file that cannot be read, or has no room, is reported and
-// leaves everything as it was.
-void ApplyHookedFile(PatchWriter& writer, Prompts& prompts, const std::filesystem::path& folder,
-                     const HookedFile& file) {
-    const std::array names{file.name};
-    const auto bytes = ReadPatchFileSet(folder, names);
-    if (!bytes || !writer.Fits(bytes->front().size())) {
+constexpr std::array<std::uint32_t, 3> kCreditsHookSites = {0xC7EC6E, 0xC7ECA4, 0xC7ECBF};
+// Image offset of "credits_new.bin". The step-9 routine at 0xE1FAB0 follows 0x7B0 bytes on.
+constexpr std::uint32_t kCreditsOffset = 0x21F300;
+constexpr std::size_t kCreditsMaxSize = 0x7B0;
+
+// Appends a set of hooked patch files, all or none: each routine is assembled for the address
+// it lands at, so a file left out would move the ones after it. A file that cannot be read
+// is reported by the reader, a set without room with the same message.
+void ApplyHookedFiles(PatchWriter& writer, Prompts& prompts, const std::filesystem::path& folder,
+                      std::span<const HookedFile> set) {
+    std::vector<std::string_view> names;
+    for (const HookedFile& file : set) {
+        names.push_back(file.name);
+    }
+    const auto files = ReadPatchFileSet(folder, names, kRomSize6MB, &prompts);
+    if (!files) {
+        return;
+    }
+    std::size_t total = 0;
+    for (const auto& bytes : *files) {
+        total += bytes.size();
+    }
+    if (!writer.Fits(total)) {
         prompts.ShowMessage(kPatchFileFailed);
         return;
     }
-    for (const std::uint32_t site : file.sites) {
-        if (site != 0) {
-            writer.Hook(site, writer.running, file.nops);
+    for (std::size_t i = 0; i < set.size(); ++i) {
+        for (const std::uint32_t site : set[i].sites) {
+            if (site != 0) {
+                writer.Hook(site, writer.running, set[i].nops);
+            }
         }
+        writer.Append((*files)[i]);
     }
-    writer.Append(bytes->front());
 }
 
 void WriteEncoded(ProjectContext& project, const std::string& text,
@@ -335,10 +461,37 @@ bool ApplyBingoPatch(ProjectContext& project) {
     return true;
 }
 
+bool HoldsRandomizerHooks(const ProjectContext& project) {
+    const auto intoRunningArea = [&](std::uint32_t site) {
+        return site != 0 && HookLeadsInto(project, site, kJsl, kRunningStart, kRunningBankEnd);
+    };
+    for (const Step9Routine& routine : kStep9Routines) {
+        if (HookLeadsInto(project, routine.site, kJsl, routine.address, routine.address + 1)) {
+            return true;
+        }
+    }
+    for (const auto& set :
+         {std::span<const HookedFile>(kItemAddFile), std::span<const HookedFile>(kAsmPatchFiles)}) {
+        for (const HookedFile& file : set) {
+            if (std::any_of(file.sites.begin(), file.sites.end(), intoRunningArea)) {
+                return true;
+            }
+        }
+    }
+    return std::any_of(kCreditsHookSites.begin(), kCreditsHookSites.end(), intoRunningArea);
+}
+
 void ApplyRandomizerPatches(ProjectContext& project, RandomizerGenerator& rng, Prompts& prompts,
                             bool asmPatches, const std::filesystem::path& folder) {
     if (!Has4MB(project)) {
         prompts.ShowMessage(kRandomizerNeeds4MB);
+        return;
+    }
+    // The practice patches use the same free places (0x21F300 above all).
+    const std::string practice = PracticePatchesInImage(project);
+    if (!practice.empty()) {
+        prompts.ShowMessage("The randomizer's patches were not written: this ROM image holds " +
+                            practice + ", which use the same places.");
         return;
     }
     std::string why;
@@ -354,9 +507,16 @@ void ApplyRandomizerPatches(ProjectContext& project, RandomizerGenerator& rng, P
         ApplyFixedStep(project, *fixed, 3);
     }
     WriteEncoded(project, "Obtained Starstone", {0x10AE93, 0x10B473, 0x10B587, 0x10F451, 0xFA6DC});
-    constexpr std::array<std::uint8_t, 6> kGiveItem = {0x02, 0x54, 0x48, 0xC1, 0xD5, 0xEA};
-    for (const std::size_t place : {0, 1, 2, 3, 4, 6, 10}) {
-        project.WriteBytes(RumourPlaces[place].markerOffset - 2, kGiveItem);
+    // A GiveItem command needs the address of the release's own item routine.
+    if (const std::optional<std::uint16_t> routine = GiveItemWord(project.regionIndex)) {
+        const auto low = static_cast<std::uint8_t>(*routine);
+        const auto high = static_cast<std::uint8_t>(*routine >> 8);
+        const std::array<std::uint8_t, 6> giveItem = {0x02, 0x54, 0x48, low, high, kNop};
+        for (const std::size_t place : {0, 1, 2, 3, 4, 6, 10}) {
+            project.WriteBytes(RumourPlaces[place].markerOffset - 2, giveItem);
+        }
+    } else {
+        prompts.ShowMessage(kGiveItemsLeftOut);
     }
     project.Write8(project.WrapRomOffset(0xC5F443), 0x88);
     const std::string rumourRefused = WriteRumour(project, rng);
@@ -371,13 +531,13 @@ void ApplyRandomizerPatches(ProjectContext& project, RandomizerGenerator& rng, P
 
     const std::filesystem::path asmFolder = folder / "asm";
     PatchWriter writer(project);
-    if (fixed && std::any_of(fixed->begin(), fixed->end(),
-                             [](const FixedWrite& w) { return w.step == 9; })) {
+    if (fixed) {
         ApplyFixedStep(project, *fixed, 9);
-        writer.Hook(0xC5D94B, 0xE1FAB0, 0);
-        writer.Hook(0xC79493, 0x88CD63, 0);
+        for (const Step9Routine& routine : kStep9Routines) {
+            writer.Hook(routine.site, routine.address, 0);
+        }
     }
-    ApplyHookedFile(writer, prompts, asmFolder, {"ItemAdd.bin", {0xC09A09, 0}, 2});
+    ApplyHookedFiles(writer, prompts, asmFolder, kItemAddFile);
     const std::array<std::uint8_t, 4> kItemAddCall = {0x1C, 0x88, 0x23, 0xCE};
     auto& image = project.romImage;
     for (auto at = image.begin(); (at = std::search(at, image.end(), kItemAddCall.begin(),
@@ -388,9 +548,7 @@ void ApplyRandomizerPatches(ProjectContext& project, RandomizerGenerator& rng, P
     }
     writer.Append(std::array<std::uint8_t, 2>{0xD7, 0xD3});
     if (asmPatches) {
-        for (const HookedFile& file : kAsmPatchFiles) {
-            ApplyHookedFile(writer, prompts, asmFolder, file);
-        }
+        ApplyHookedFiles(writer, prompts, asmFolder, kAsmPatchFiles);
     }
     project.Write16(0x7CF52, 0xF300);
     project.Write8(0x7EC45, 0x87);
@@ -400,11 +558,17 @@ void ApplyRandomizerPatches(ProjectContext& project, RandomizerGenerator& rng, P
     constexpr std::array<std::string_view, 1> kCreditsNew = {"credits_new.bin"};
     const auto patch = ReadPatchFileSet(asmFolder, kCreditsPatch);
     const auto credits = ReadPatchFileSet(folder, kCreditsNew);
-    constexpr std::uint32_t kCreditsOffset = 0x21F300;
-    if (patch && credits && InRange(image.size(), kCreditsOffset, credits->front().size()) &&
+    if (!patch || !credits) {
+        return;
+    }
+    if (credits->front().size() > kCreditsMaxSize) {
+        prompts.ShowMessage(kCreditsTooLarge);
+        return;
+    }
+    if (InRange(image.size(), kCreditsOffset, credits->front().size()) &&
         writer.Fits(patch->front().size())) {
         project.WriteBytes(kCreditsOffset, credits->front());
-        for (const std::uint32_t site : {0xC7EC6E, 0xC7ECA4, 0xC7ECBF}) {
+        for (const std::uint32_t site : kCreditsHookSites) {
             writer.Hook(site, writer.running, 0);
         }
         writer.Append(patch->front());

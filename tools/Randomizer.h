@@ -17,6 +17,12 @@ using RandomizerGenerator = std::mt19937;
 inline constexpr char kUnknownChestFlag[] = "Unknown chest flag";
 inline constexpr char kRandomizerNeeds4MB[] =
     "The randomizer needs an image of at least 4 MB;\nnothing was changed.";
+inline constexpr char kGiveItemsLeftOut[] =
+    "The GiveItem commands at seven of the rumour's places were left out: this release's item "
+    "routine is not known.";
+inline constexpr char kCreditsTooLarge[] =
+    "credits_new.bin is larger than 0x7B0 bytes and would overwrite the routine at 0xE1FAB0;\n"
+    "the credits were left out.";
 // The file of fixed changes in the randomizer's data folder; see ReadRandomizerFixedWrites.
 inline constexpr char kRandomizerFixedFile[] = "fixed-writes.txt";
 inline constexpr std::uint32_t kRumourScriptAddress = 0xA81C3;
@@ -56,8 +62,12 @@ bool ApplyBingoPatch(ProjectContext& project);
 
 // Every patch of the randomizer's variant. The fixed changes and "credits_new.bin" are read
 // from `folder`, the assembled patch files from its subfolder "asm". Messages go to `prompts`.
+// An image that holds the practice patches is refused with nothing written.
 void ApplyRandomizerPatches(ProjectContext& project, RandomizerGenerator& rng, Prompts& prompts,
                             bool asmPatches, const std::filesystem::path& folder);
+
+// Whether the image holds any hook that the randomizer's patches write.
+bool HoldsRandomizerHooks(const ProjectContext& project);
 
 // Shuffles the destinations of the boss exits. Returns a line for each boss exit that was not
 // found in the image (and so left alone).

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdlib>
+#include <map>
 #include <memory>
+#include <string>
 
 #include "platform/DataFolder.h"
 #include "platform/Files.h"
@@ -37,4 +39,15 @@ inline std::unique_ptr<ProjectContext> PatternProject(std::uint32_t size,
     project->romSize = size;
     project->regionIndex = SyntheticImage::RegionIndex(region);
     return project;
+}
+
+// Every file and folder under the data folder, with the bytes of each file: a refused patch
+// must leave it as it was.
+inline std::map<std::string, std::vector<std::uint8_t>> DataFolderContents() {
+    std::map<std::string, std::vector<std::uint8_t>> contents;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(DataFolder())) {
+        contents[entry.path().string()] =
+            ReadWholeFile(entry.path()).value_or(std::vector<std::uint8_t>{});
+    }
+    return contents;
 }

@@ -121,11 +121,32 @@ TEST(PracticePatches, RefusedPatchesWriteNothing) {
     std::filesystem::resize_file(folder / "onehitko.bin", room);
     EXPECT_TRUE(ApplyCcPatches(*project, folder, prompts));
 
-    // A set that runs to the end of the game's addresses leaves the next file none.
+    // Refused, image and data folder left alone: on that image a CC set whose next file the
+    // address rule would wrap to image offset 0; a practice set of more than 0xC00 bytes, which
+    // runs into the CC set; a CC set past the last game address. Sets just short of them pass.
+    const auto refused = [&](auto apply, const char* said) {
+        const Bytes image = project->romImage;
+        const auto data = DataFolderContents();
+        EXPECT_FALSE(apply(*project, folder, prompts));
+        EXPECT_TRUE(project->romImage == image && DataFolderContents() == data);
+        EXPECT_NE(prompts.LastMessage().find(said), std::string::npos) << prompts.LastMessage();
+    };
+    project = PatternProject(SyntheticImage::k1MB, Region::ReleaseM);
+    WriteWholeFile(folder / "slicer_up.bin", Bytes(SyntheticImage::k1MB - 0x1FF00));
+    refused(ApplyCcPatches, "past the end of this ROM image");
+    WritePatchFiles(CcPatchHooks());
     project = PatternProject(SyntheticImage::k6MB, Region::German);
+    const std::uint32_t others = 205 - 7, ccOthers = 65 - 7;  // the files after the first
     WriteWholeFile(folder / "teleporter.bin", Bytes(0x1000000 - kPracticePatchStart));
-    EXPECT_FALSE(ApplyPracticePatches(*project, folder, prompts));
-    EXPECT_EQ(prompts.messages.size(), 6u);
+    refused(ApplyPracticePatches, "more than 0xC00 bytes and would run into");
+    std::filesystem::resize_file(folder / "teleporter.bin", 0xC00 - others + 1);
+    refused(ApplyPracticePatches, "more than 0xC00 bytes and would run into");
+    std::filesystem::resize_file(folder / "teleporter.bin", 0xC00 - others);
+    EXPECT_TRUE(ApplyPracticePatches(*project, folder, prompts));
+    WriteWholeFile(folder / "slicer_up.bin", Bytes(0x1000000 - kCcPatchStart - ccOthers + 1));
+    refused(ApplyCcPatches, "run past the last game address 0xFFFFFF.");
+    std::filesystem::resize_file(folder / "slicer_up.bin", 0x1000000 - kCcPatchStart - ccOthers);
+    EXPECT_TRUE(ApplyCcPatches(*project, folder, prompts));
 
     // A name that does not encode; names past the bank of the first one (0x3100 bytes on).
     const std::string_view unencodable[] = {"tower 1", "tour \xC3\xA9"};

@@ -2,6 +2,7 @@
 #include <fstream>
 #include <map>
 #include <set>
+#include <sstream>
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,8 @@
 #include "scripts/ScriptDisassembler.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/SyntheticImage.h"
+#include "tests/support/TraceCapture.h"
+#include "tests/tools/PatchFiles.h"
 #include "tools/PatchFiles.h"
 #include "tools/Randomizer.h"
 #include "tools/RandomizerTables.h"
@@ -40,8 +43,10 @@ std::string TreeText(const ScriptTreeNode& node) {
     return text;
 }
 
-fs::path ScratchFolder(const std::string& name) {
-    const fs::path folder = fs::temp_directory_path() / ("quenmark-random-" + name);
+// The randomizer's data folder in the test's scratch folder, emptied, with its "asm" subfolder.
+fs::path ScratchFolder() {
+    setenv("XDG_DATA_HOME", fs::current_path().c_str(), 1);
+    const fs::path folder = DataSubfolder(kRandomizerDataFolder);
     fs::remove_all(folder);
     fs::create_directories(folder / "asm");
     return folder;
@@ -49,6 +54,29 @@ fs::path ScratchFolder(const std::string& name) {
 
 void WriteFile(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Fixed changes of the whole shape, a comment after each write: 74 writes of 193 bytes in step
+// 1, 45 of 113 bytes and the 243-byte message in step 3, the two routines in step 9. Writes whose
+// step or offset is `drop` are left out.
+std::string FixedText(std::uint32_t drop = ~0u) {
+    std::ostringstream text;
+    const auto line = [&](std::uint32_t step, std::uint32_t offset, int size) {
+        if (step != drop && offset != drop) {
+            text << std::hex << step << ' ' << offset;
+            for (int i = 0; i < size; ++i) {
+                text << " 6B";
+            }
+            text << "  # step " << step << '\n';
+        }
+    };
+    for (std::uint32_t i = 0; i < 74 + 45; ++i) {
+        line(i < 74 ? 1 : 3, 0x2B000 + 0x20 * i, i < 45 || (i >= 74 && i < 74 + 23) ? 3 : 2);
+    }
+    line(3, 0x178100, 243);
+    line(9, 0xE1FAB0, 21);
+    line(9, 0x88CD63, 85);
+    return text.str();
 }
 
 }  // namespace
@@ -161,7 +189,7 @@ TEST(Randomizer, FixedOffsetOperationsRefuseSmallImages) {
     ScriptedPrompts prompts;
     EXPECT_NE(WriteRumour(*project, rng), "");
     EXPECT_FALSE(ApplyBingoPatch(*project));
-    ApplyRandomizerPatches(*project, rng, prompts, true, ScratchFolder("small"));
+    ApplyRandomizerPatches(*project, rng, prompts, true, ScratchFolder());
     project->exitLists[2].push_back({1, 1, 1, 1, 0x10});
     EXPECT_FALSE(ShuffleEntrances(*project, rng, prompts));
     EXPECT_EQ(project->romImage, before);
@@ -281,33 +309,36 @@ TEST(Randomizer, EntrancesAndTheirWaysBackStayTogether) {
     EXPECT_EQ(prompts.LastMessage(), kExitEndMarkerPosition);
 }
 
-TEST(Randomizer, PatchesAppendTheFilesThatCanBeRead) {
+TEST(Randomizer, PatchesAppendWholeFileSets) {
     SyntheticImage image;
     image.PutBytes(0x200000, Bytes{0x1C, 0x88, 0x23, 0xCE});
-    const fs::path folder = ScratchFolder("patches");
+    const fs::path folder = ScratchFolder();
     const fs::path asmFolder = folder / "asm";
     WriteFile(asmFolder / "player_level.bin", std::string(0x10, '\x11'));
     WriteFile(asmFolder / "enemy_level.bin", std::string(0x20, '\x22'));
     WriteFile(asmFolder / "credits_patch.bin", "\x33\x33");
+    Bytes withoutSet;
     for (const bool asmPatches : {false, true}) {
         auto project = Imported(image);
         ScriptedPrompts prompts;
         RandomizerGenerator rng(3);
-        ApplyRandomizerPatches(*project, rng, prompts, asmPatches, folder);
-        // No fixed-writes file: said once, no step-9 hook; no ItemAdd.bin: said once.
+        const std::string trace = CaptureTrace(
+            [&] { ApplyRandomizerPatches(*project, rng, prompts, asmPatches, folder); });
+        // No fixed-writes file: said once, no step-9 hook; no ItemAdd.bin: said once. Five files
+        // of the "ASM Patches" set are missing: each is said and traced, and none of the set
+        // is written.
         ASSERT_EQ(prompts.messages.size(), asmPatches ? 8u : 3u);
         EXPECT_NE(prompts.messages[0].find(kRandomizerFixedFile), std::string::npos);
         EXPECT_EQ(prompts.messages[2], kPatchFileFailed);
         EXPECT_EQ(project->Read8(0x05D94B), 0);
         EXPECT_EQ(project->Read16(0x200002), 0xCDC7);
         EXPECT_EQ(project->Read16(0x08CDC7), 0xD3D7);
-        const std::uint32_t hook = project->Read24(0x05DD71);
-        EXPECT_EQ(hook, asmPatches ? 0x88CDC9u : 0u);
+        EXPECT_EQ(trace.find((asmFolder / "dg1_level.bin").string()) != std::string::npos,
+                  asmPatches);
         if (asmPatches) {
-            EXPECT_EQ(project->Read24(0x05DE99), 0x88CDD9u);
-            EXPECT_EQ(project->Read16(0x05DE9C), 0xEAEA);
-            EXPECT_EQ(project->Read8(0x08CDD9), 0x22);
+            EXPECT_EQ(project->romImage, withoutSet);
         }
+        withoutSet = project->romImage;
         // The rumour's markers are listed in order; the credits lack their second file.
         std::string markers;
         for (const RumourPlace& place : RumourPlaces) {
@@ -319,31 +350,130 @@ TEST(Randomizer, PatchesAppendTheFilesThatCanBeRead) {
         EXPECT_EQ(project->Read8(0x07EC6E), 0);
     }
 
-    // With every file present: the step-9 hooks follow their routines, the credits land.
+    // Every file there and the whole fixed changes: the step-9 hooks call their routines, the
+    // set follows ItemAdd.bin and 0xD7 0xD3, the credits end where the step-9 routine begins.
     WriteFile(asmFolder / "ItemAdd.bin", std::string(4, '\x44'));
-    WriteFile(folder / "credits_new.bin", "\x55");
-    WriteFile(folder / kRandomizerFixedFile,
-              "# test\n1 9C685 EA EA\n3 178100 C4 01\n9 E1FAB0 60\n9 88CD63 6B\n");
+    for (const char* name : {"enemy_attack.bin", "enemy_defense.bin", "enemy_luck.bin",
+                             "enemy_health.bin", "dg1_level.bin"}) {
+        WriteFile(asmFolder / name, "\x55\x55\x55");
+    }
+    WriteFile(folder / "credits_new.bin", std::string(0x7B0, '\x66'));
+    WriteFile(folder / kRandomizerFixedFile, FixedText());
     auto project = Imported(image);
     ScriptedPrompts prompts;
     RandomizerGenerator rng(3);
-    ApplyRandomizerPatches(*project, rng, prompts, false, folder);
+    ApplyRandomizerPatches(*project, rng, prompts, true, folder);
     EXPECT_EQ(prompts.messages.size(), 1u);
-    EXPECT_EQ(project->Read16(0x9C685), 0xEAEA);
-    EXPECT_EQ(project->Read16(0x178100), 0x01C4);
-    EXPECT_EQ(project->Read8(0x21FAB0), 0x60);
-    EXPECT_EQ(project->Read24(0x05D94C), 0xE1FAB0u);
-    EXPECT_EQ(project->Read24(0x009A0A), 0x88CDC7u);
-    EXPECT_EQ(project->Read16(0x200002), 0xCDCB);
-    EXPECT_EQ(project->Read8(0x21F300), 0x55);
-    EXPECT_EQ(project->Read24(0x07ECBF + 1), 0x88CDCDu);
-    EXPECT_EQ(project->Read16(0x08CDCD), 0x3333);
+    EXPECT_EQ(project->Read24(0x02B000), 0x6B6B6Bu);
+    EXPECT_EQ(GetU32(project->romImage, 0x05D94B), 0xE1FAB022u);
+    EXPECT_EQ(GetU32(project->romImage, 0x079493), 0x88CD6322u);
+    EXPECT_EQ(project->Read24(0x05DD71), 0x88CDCDu);
+    EXPECT_EQ(project->Read24(0x05DCD3), 0x88CE09u);
+    EXPECT_EQ(project->Read16(0x21FAAF), 0x6B66);
+    EXPECT_EQ(project->Read24(0x07ECBF + 1), 0x88CE0Cu);
+
+    // Credits one byte longer would reach the routine: step 13 is left out, said once.
+    WriteFile(folder / "credits_new.bin", std::string(0x7B1, '\x66'));
+    project = Imported(image);
+    ApplyRandomizerPatches(*project, rng, prompts, true, folder);
+    EXPECT_EQ(prompts.LastMessage(), kCreditsTooLarge);
+    EXPECT_EQ(project->Read16(0x21FAAF), 0x6B00);
+    EXPECT_EQ(GetU32(project->romImage, 0x07EC6E), 0u);
 
     // A malformed line leaves all fixed changes out.
     WriteFile(folder / kRandomizerFixedFile, "1 9C685 EA\n9 E1FAB0 600\n");
     project = Imported(image);
+    prompts.messages.clear();
     ApplyRandomizerPatches(*project, rng, prompts, false, folder);
-    EXPECT_NE(prompts.messages[1].find("bad line 2"), std::string::npos);
+    EXPECT_NE(prompts.messages[0].find("bad line 2"), std::string::npos);
     EXPECT_EQ(project->Read8(0x9C685), 0);
     EXPECT_EQ(project->Read8(0x05D94B), 0);
+}
+
+TEST(Randomizer, FixedChangesWithoutTheirWholeShapeAreLeftOut) {
+    const fs::path folder = ScratchFolder();
+    const fs::path file = folder / kRandomizerFixedFile;
+    const auto run = [&](ScriptedPrompts& prompts) {
+        auto project = Imported(SyntheticImage());
+        RandomizerGenerator rng(4);
+        ApplyRandomizerPatches(*project, rng, prompts, false, folder);
+        return project->romImage;
+    };
+    ScriptedPrompts none;
+    const Bytes withoutFile = run(none);
+    const std::pair<std::string, const char*> cases[] = {
+        {"", "hold no writes"},
+        {"# nothing yet\n\n  # still nothing\n", "hold no writes"},
+        {"", "is a folder"},
+        {FixedText(9),
+         "step 9 lacks its 21-byte routine at E1FAB0\nstep 9 lacks its 85-byte "
+         "routine at 88CD63\nThey"},
+        {FixedText(0x88CD63), "not whole:\nstep 9 lacks its 85-byte routine at 88CD63\nThey"},
+        {FixedText(0x2B000), "step 1 holds 73 writes of 190 bytes in all, not 74 of 193\nThey"},
+        {FixedText(0x178100), "not whole:\nstep 3 lacks its 243-byte message at 178100\nThey"},
+        {FixedText() + "9 E1FAB0 60\n", "step 9 holds 1 write(s) besides its two routines"}};
+    for (const auto& [text, said] : cases) {
+        fs::remove_all(file);
+        if (std::string_view(said) == "is a folder") {
+            fs::create_directory(file);
+        } else {
+            WriteFile(file, text);
+        }
+        const auto data = DataFolderContents();
+        ScriptedPrompts prompts;
+        // Nothing of steps 1, 3 and 9 is written, nor the step-9 hooks.
+        EXPECT_TRUE(run(prompts) == withoutFile) << said;
+        EXPECT_NE(prompts.messages.at(0).find(said), std::string::npos) << prompts.messages[0];
+        EXPECT_EQ(DataFolderContents(), data);
+    }
+}
+
+TEST(Randomizer, GiveItemCallsTheReleasesOwnRoutine) {
+    const fs::path folder = ScratchFolder();
+    for (const auto [region, word] :
+         {std::pair{Region::Japanese, 0xD5C1u}, {Region::German, 0xDE58u}, {Region::UK, 0u}}) {
+        auto project = Imported(SyntheticImage(SyntheticImage::k4MB, region));
+        ScriptedPrompts prompts;
+        RandomizerGenerator rng(1);
+        ApplyRandomizerPatches(*project, rng, prompts, false, folder);
+        // Louran's command; none where the release's routine is not known.
+        const std::uint32_t at = RumourPlaces[10].markerOffset;
+        EXPECT_EQ(project->Read16(at - 2), word == 0 ? 0 : 0x5402);
+        EXPECT_EQ(project->Read24(at + 1), word == 0 ? 0 : 0xEA0000 | word);
+        EXPECT_EQ(std::count(prompts.messages.begin(), prompts.messages.end(), kGiveItemsLeftOut),
+                  word == 0);
+    }
+}
+
+TEST(Randomizer, PracticeAndRandomizerPatchesRefuseEachOther) {
+    const fs::path folder = ScratchFolder();
+    WriteFile(folder / "asm" / "ItemAdd.bin", "\x44");
+    WritePatchFiles(PracticePatchHooks());
+    WritePatchFiles(CcPatchHooks());
+    const fs::path practice = DataSubfolder(kPracticeDataFolder);
+    const auto data = DataFolderContents();
+    RandomizerGenerator rng(2);
+    for (const auto apply : {ApplyPracticePatches, ApplyCcPatches}) {
+        auto project = Imported(SyntheticImage());
+        ScriptedPrompts prompts;
+        ASSERT_TRUE(apply(*project, practice, prompts));
+        const Bytes practised = project->romImage;
+        ApplyRandomizerPatches(*project, rng, prompts, true, folder);
+        EXPECT_TRUE(project->romImage == practised);
+        ASSERT_EQ(prompts.messages.size(), 1u);
+        const bool cc = apply == ApplyCcPatches;
+        EXPECT_NE(prompts.messages[0].find(cc ? "of \"CC Patch\"," : "of \"Patch\","),
+                  std::string::npos);
+
+        // The randomizer's hooks (here ItemAdd.bin's alone) refuse the practice set.
+        project = Imported(SyntheticImage());
+        ApplyRandomizerPatches(*project, rng, prompts, false, folder);
+        const Bytes randomized = project->romImage;
+        EXPECT_FALSE(apply(*project, practice, prompts));
+        EXPECT_TRUE(project->romImage == randomized);
+        EXPECT_EQ(prompts.LastMessage(),
+                  "The patch was not written: this ROM image holds the "
+                  "randomizer's patches, which use the same places.");
+    }
+    EXPECT_EQ(DataFolderContents(), data);
 }
