@@ -15,7 +15,7 @@ FUZZ_SMOKE_SECONDS ?= 5
 .PHONY: run test bench fuzz deps build-release build-test build-fuzz clean
 
 deps:
-	@scripts/install-deps
+	@build-scripts/install-deps
 
 build-release: deps
 	@cmake -S . -B $(RELEASE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUENMARK_TESTS=OFF >/dev/null
@@ -29,7 +29,7 @@ build-test: deps
 	@cmake --build $(TEST_DIR) -j $(JOBS)
 
 test: build-test build-fuzz
-	@FUZZ_SEED=1 scripts/run-fuzz $(FUZZ_SMOKE_SECONDS)
+	@FUZZ_SEED=1 build-scripts/run-fuzz $(FUZZ_SMOKE_SECONDS)
 	@cd $(TEST_DIR) && ctest --output-on-failure -j $(JOBS)
 
 build-fuzz: deps
@@ -37,12 +37,12 @@ build-fuzz: deps
 	@cmake --build $(FUZZ_DIR) -j $(JOBS)
 
 fuzz: build-fuzz
-	@scripts/run-fuzz $(FUZZ_SECONDS)
+	@build-scripts/run-fuzz $(FUZZ_SECONDS)
 
 bench: deps
 	@cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUENMARK_TESTS=OFF -DQUENMARK_BENCH=ON >/dev/null
 	@cmake --build $(BENCH_DIR) -j $(JOBS)
-	@scripts/run-bench $(BENCH_DIR)/bench
+	@build-scripts/run-bench $(BENCH_DIR)/bench
 
 clean:
 	rm -rf build

@@ -25,8 +25,9 @@ std::string TooLargeText(std::uint32_t layer, std::uint32_t excess) {
     return text;
 }
 
-// Moves the layer into a new block of the free area and turns its pointer there. The old block
-// is released only once the new one is in place; on any refusal the table is as it was.
+// Moves the layer into a new block of the free area and turns its pointer there. A block that
+// this layer got from an earlier relocation is released first, so that the new one may take
+// its place; on any refusal the table is put back as it was.
 MapSaveResult Relocate(MapRenderer& map, std::uint32_t layer, const MapDataBlock& block) {
     ProjectContext& project = map.Project();
     const std::uint32_t pointerPos = map.layerPointerPos[layer];
@@ -39,27 +40,18 @@ MapSaveResult Relocate(MapRenderer& map, std::uint32_t layer, const MapDataBlock
     }
 
     const AllocTable before = project.allocTable;
-    // The entry of an earlier relocation of this layer, which the new block replaces.
-    std::optional<std::size_t> previous;
-    for (std::size_t i = 0; i < before.size(); ++i) {
-        if (before[i].address != 0 && before[i].tag == pointerPos) {
-            previous = i;
-            break;
-        }
-    }
+    FreeRomSpace(project, pointerPos);
     const std::uint32_t size = kLayerHeadBytes + block.storedSize;
     const std::uint32_t address =
         AllocRomSpace(project, size, pointerPos, 0, ReachableBankHalf(pointerPos));
     if (address == 0) {
+        project.allocTable = before;
         return MapSaveResult::Refused(kNoRoomText);
     }
     if (!ScriptPointerReaches(pointerPos, address) ||
         !InRange(project.romImage.size(), address, size)) {
         project.allocTable = before;
         return MapSaveResult::Refused(kUnreachableText);
-    }
-    if (previous) {
-        project.allocTable[*previous] = {};
     }
 
     const std::uint32_t value = EncodeScriptPointer(pointerPos, address);

@@ -209,6 +209,18 @@ std::uint32_t AllocRomSpace(ProjectContext& project, std::uint32_t size, std::ui
     return freeEntry->address;
 }
 
+void FreeRomSpace(ProjectContext& project, std::uint32_t tag) {
+    if (tag == 0) {
+        return;
+    }
+    auto& table = project.allocTable;
+    const auto it = std::find_if(table.begin(), table.end(),
+                                 [tag](const AllocEntry& e) { return e.tag == tag; });
+    if (it != table.end()) {
+        *it = AllocEntry{};
+    }
+}
+
 std::vector<std::uint8_t> AllocTableBytes(const AllocTable& table) {
     std::vector<std::uint8_t> bytes(table.size() * sizeof(AllocEntry), 0);
     std::size_t at = 0;

@@ -23,6 +23,10 @@ enum class BankHalf { Any, Lower, Upper };
 std::uint32_t AllocRomSpace(ProjectContext& project, std::uint32_t size, std::uint32_t tag,
                             std::uint32_t alignment = 0, BankHalf half = BankHalf::Any);
 
+// Releases the first entry in table order whose tag is `tag`; further entries with that tag
+// stay. Tag 0 marks a block that is never released: nothing happens.
+void FreeRomSpace(ProjectContext& project, std::uint32_t tag);
+
 // The table as it is stored (in the project file and in the image): address, size and tag of
 // every entry, u32 little-endian each.
 std::vector<std::uint8_t> AllocTableBytes(const AllocTable& table);

@@ -130,6 +130,8 @@ bool LoadProjectBytes(ProjectContext& project, std::span<const std::uint8_t> byt
     project.romImage.assign(image.begin(), image.end());
     project.regionIndex = region;
     LoadExitLists(project);
-    OpenSpritePlacement(project);
+    if (const std::string missing = OpenSpritePlacement(project); !missing.empty()) {
+        prompts.ShowMessage(missing);
+    }
     return true;
 }

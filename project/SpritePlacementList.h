@@ -11,11 +11,16 @@ struct SpritePlacementEntry {
     std::vector<std::uint8_t> data;
     // For a 0xFA command, the commands of its nested list, its ending 0xFF included.
     std::vector<std::unique_ptr<SpritePlacementEntry>> children;
+    // For a 0xFA command read from the image, the image offset of its nested list; 0 otherwise.
+    std::uint32_t childrenSource = 0;
 };
 
 // A map's object list as the project keeps it.
 struct SpritePlacementList {
     std::uint32_t selector = 0;  // 0: bank A, 1: bank B
     std::uint16_t headWord = 0;
+    // The image offset of the head word when the list was read from the image; 0 otherwise.
+    // Lists read from one place are written as one again, while they stay alike.
+    std::uint32_t source = 0;
     std::vector<std::unique_ptr<SpritePlacementEntry>> entries;  // ending 0xFF included
 };

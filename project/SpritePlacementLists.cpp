@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -82,6 +83,7 @@ Entries ListLoader::ReadSequence(std::uint32_t start, int depth) {
             const bool tail = later != commands.end() && later->offset == target;
             PutU16(entry->data, k, tail ? target - linkAt : kObjectLinkOutside);
             entry->children = ReadCalled(target, depth + 1);
+            entry->childrenSource = target;
         }
         entries.push_back(std::move(entry));
     }
@@ -106,7 +108,7 @@ Entries ListLoader::ReadCalled(std::uint32_t target, int depth) {
 
 // Bytes that tell sequences apart: two sequences with the same key are written alike, and
 // either can stand for the other wherever it is placed.
-void AppendKey(const Entries& entries, std::vector<std::uint8_t>& key) {
+void AppendContent(const Entries& entries, std::vector<std::uint8_t>& key) {
     const auto append32 = [&key](std::size_t v) {
         for (int i = 0; i < 4; ++i) {
             key.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
@@ -119,8 +121,28 @@ void AppendKey(const Entries& entries, std::vector<std::uint8_t>& key) {
         for (std::uint32_t i = 0; i < e->length; ++i) {
             key.push_back(GetU8(e->data, i));
         }
-        AppendKey(e->children, key);
+        AppendContent(e->children, key);
     }
+}
+
+// The key under which a list (kind 0) or called list (kind 1) is written once for all that
+// use it: the place it was read from, and its content, which an edit may since have changed.
+// Lists that were apart in the image stay apart, however alike, for an in-place edit of one
+// (the object editor's) must not reach the other. Nothing for a sequence made here.
+std::optional<std::vector<std::uint8_t>> SharingKey(std::uint8_t kind, std::uint32_t source,
+                                                    std::uint16_t headWord,
+                                                    const Entries& entries) {
+    if (source == 0) {
+        return std::nullopt;
+    }
+    std::vector<std::uint8_t> key{kind};
+    for (int i = 0; i < 4; ++i) {
+        key.push_back(static_cast<std::uint8_t>(source >> (8 * i)));
+    }
+    key.push_back(static_cast<std::uint8_t>(headWord));
+    key.push_back(static_cast<std::uint8_t>(headWord >> 8));
+    AppendContent(entries, key);
+    return key;
 }
 
 std::uint64_t SequenceSize(const Entries& entries) {
@@ -137,8 +159,9 @@ public:
     explicit BankLayout(std::uint32_t base)
         : base_(base), dataStart_(base + kListDataStart), cursor_(dataStart_) {}
 
-    // Places a list at the cursor and returns its pointer; a list or called list that is
-    // already in the bank is not written twice, its callers point at the one there.
+    // Places a list at the cursor and returns its pointer; a list or called list that was read
+    // from one place and is already in the bank is not written twice, its callers point at the
+    // one there.
     std::uint16_t PlaceList(const SpritePlacementList& list);
 
     bool Failed() const { return failed_; }
@@ -148,6 +171,9 @@ public:
 private:
     void PlaceSequence(const Entries& entries, std::uint32_t start, std::uint64_t& end, int depth);
     bool Reserve(std::uint64_t end);
+    // Where the sequence of this key was written; else nothing, and it is recorded at `at`.
+    std::optional<std::uint32_t> Written(std::optional<std::vector<std::uint8_t>> key,
+                                         std::uint32_t at);
     void Put8(std::uint32_t at, std::uint32_t value) { data_[at - dataStart_] = value & 0xFF; }
     void Put16(std::uint32_t at, std::uint32_t value) {
         Put8(at, value);
@@ -158,7 +184,8 @@ private:
     std::uint32_t dataStart_;
     std::uint32_t cursor_;
     std::vector<std::uint8_t> data_;
-    // Where each list (key starting with 0) and called list (1) was written.
+    // Where each list (key starting with 0) and called list (1) read from the image was
+    // written.
     std::map<std::vector<std::uint8_t>, std::uint32_t> placed_;
     bool failed_ = false;
 };
@@ -174,13 +201,19 @@ bool BankLayout::Reserve(std::uint64_t end) {
     return true;
 }
 
+std::optional<std::uint32_t> BankLayout::Written(std::optional<std::vector<std::uint8_t>> key,
+                                                 std::uint32_t at) {
+    if (!key) {
+        return std::nullopt;
+    }
+    const auto [it, added] = placed_.try_emplace(std::move(*key), at);
+    return added ? std::nullopt : std::optional(it->second);
+}
+
 std::uint16_t BankLayout::PlaceList(const SpritePlacementList& list) {
-    std::vector<std::uint8_t> key{0, static_cast<std::uint8_t>(list.headWord),
-                                  static_cast<std::uint8_t>(list.headWord >> 8)};
-    AppendKey(list.entries, key);
-    const auto [at, added] = placed_.try_emplace(std::move(key), cursor_);
-    if (!added) {
-        return static_cast<std::uint16_t>(at->second);
+    if (const auto written =
+            Written(SharingKey(0, list.source, list.headWord, list.entries), cursor_)) {
+        return static_cast<std::uint16_t>(*written);
     }
     const std::uint32_t p = cursor_;
     std::uint64_t end = p + 2ull + SequenceSize(list.entries);
@@ -218,13 +251,11 @@ void BankLayout::PlaceSequence(const Entries& entries, std::uint32_t start, std:
             if (static_cast<std::uint32_t>(link + k + o - start) < total0) {
                 Put16(o + k, link + k + o);
             } else {
-                std::vector<std::uint8_t> key{1};
-                AppendKey(e->children, key);
-                const auto [at, added] =
-                    placed_.try_emplace(std::move(key), static_cast<std::uint32_t>(end));
-                Put16(o + k, at->second);
-                if (added) {
-                    const std::uint32_t childStart = at->second;
+                const auto childStart = static_cast<std::uint32_t>(end);
+                const auto written =
+                    Written(SharingKey(1, e->childrenSource, 0, e->children), childStart);
+                Put16(o + k, written.value_or(childStart));
+                if (!written) {
                     end += SequenceSize(e->children);
                     if (!Reserve(end)) {
                         return;
@@ -235,6 +266,22 @@ void BankLayout::PlaceSequence(const Entries& entries, std::uint32_t start, std:
         }
         pos = o + e->length;
     }
+}
+
+// Whether the project's pointer tables name a list for any map. Banks that no table was ever
+// written into hold 0x00 or 0xFF throughout.
+bool NamesAnyList(const ProjectContext& project) {
+    for (const RegionTable table :
+         {RegionTable::SpritePlacementPointerTableA, RegionTable::SpritePlacementPointerTableB}) {
+        for (std::uint32_t m = 0; m < kMapCount; ++m) {
+            const std::uint16_t pointer =
+                project.Read16(project.WrapRomOffset(project.Table(table) + 2 * m));
+            if (pointer != 0 && pointer != 0xFFFF) {
+                return true;
+            }
+        }
+    }
+    return false;
 }
 
 void UseExtendedObjectTables(ProjectContext& project) {
@@ -258,6 +305,7 @@ bool LoadSpritePlacementLists(ProjectContext& project) {
         SpritePlacementList& list = project.spritePlacementLists[m];
         list.selector = where->selector;
         list.headWord = project.Read16(where->offset);
+        list.source = where->offset;
         list.entries = loader.ReadSequence(where->offset + 2, 0);
     }
     return loader.Complete();
@@ -329,17 +377,22 @@ bool WriteSpritePlacement(Prompts& prompts) {
     return WriteSpritePlacement(*currentProject, prompts);
 }
 
-void OpenSpritePlacement(ProjectContext& project) {
-    if (CanUseExtendedObjectBanks(project) && HasExtendedBankBytes(project)) {
-        UseExtendedObjectTables(project);
+std::string OpenSpritePlacement(ProjectContext& project) {
+    if (!CanUseExtendedObjectBanks(project) || !HasExtendedBankBytes(project)) {
+        LoadSpritePlacementLists(project);
+        return {};
     }
+    // The release's own tables are still in force: an image whose release has no lists at all
+    // loses nothing when banks 0x50 and 0x51 hold none either.
+    const bool releaseHasLists = NamesAnyList(project);
+    UseExtendedObjectTables(project);
     LoadSpritePlacementLists(project);
+    return releaseHasLists && !NamesAnyList(project) ? kSpritePlacementMissing : std::string();
 }
 
 std::string ImportSpritePlacement(ProjectContext& project) {
     if (!project.Is6MB() || HasExtendedBankBytes(project)) {
-        OpenSpritePlacement(project);
-        return {};
+        return OpenSpritePlacement(project);
     }
     // The game still reads its lists where the release keeps them: move them before the bank
     // bytes send it to banks 0x50 and 0x51.

@@ -26,6 +26,9 @@ inline constexpr char kSpritePlacementNeeds6MB[] =
     "The sprite placement can only be saved into a 6MB ROM.";
 inline constexpr char kSpritePlacementTooLarge[] =
     "The sprite placement doesn't fit into banks 0x50 and 0x51.\nNothing was saved.";
+inline constexpr char kSpritePlacementMissing[] =
+    "The object lists of this 6MB ROM are missing from banks 0x50 and 0x51: its code reads "
+    "them there, but these banks hold no object list table.\nEvery map shows without objects.";
 
 // Fills spritePlacementLists from the image: one list per map id, nested lists as children.
 // Returns false when some list could not be read whole (no end within its bank, a call nested
@@ -48,8 +51,10 @@ bool WriteSpritePlacement(Prompts& prompts);
 bool CanUseExtendedObjectBanks(const ProjectContext& project);
 
 // Opening a project: a 6 MB image whose bank bytes already send the game to banks 0x50 and
-// 0x51 has its lists there; then the lists are loaded.
-void OpenSpritePlacement(ProjectContext& project);
+// 0x51 has its lists there; then the lists are loaded. When those banks hold no list table
+// while the release's own tables name lists, the result says that the lists are missing from
+// the banks (every map shows without objects), for the person; it is empty otherwise.
+std::string OpenSpritePlacement(ProjectContext& project);
 
 // Importing an image: as opening, but a 6 MB image whose lists are not yet in banks 0x50 and
 // 0x51 gets them moved there (and its bank bytes written) so that no map loses its objects.

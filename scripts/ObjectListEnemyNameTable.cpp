@@ -1,4 +1,4 @@
-#include "editors/EnemyNameTable.h"
+#include "scripts/EnemyNameTable.h"
 #include "scripts/MapListings.h"
 
 static_assert(kObjectListEnemyCount == kEnemyNameCount);

@@ -13,10 +13,10 @@
 #include <QVBoxLayout>
 
 #include "editors/EnemyLabels.h"
-#include "editors/EnemyNameTable.h"
 #include "platform/Prompts.h"
 #include "project/NumberText.h"
 #include "project/ProjectContext.h"
+#include "scripts/EnemyNameTable.h"
 
 namespace {
 

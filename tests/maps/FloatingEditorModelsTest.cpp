@@ -375,3 +375,25 @@ TEST_F(FloatingEditorModels, ObjectFillSaysWhatSaveMayWriteAndSaveKeepsTheComman
     object.Add(project.get(), prompts);
     EXPECT_EQ(prompts.LastMessage(), kObjectAddNeedsExpandedRom);
 }
+
+TEST_F(FloatingEditorModels, ObjectSaveAfterA6MBImportReachesOnlyTheListsTheImageShared) {
+    using Bank = SyntheticImage::ObjectBank;
+    // Maps 0x30 and 0x31 hold lists of the same bytes in two places; map 0x32 uses 0x30's.
+    image = SyntheticImage(SyntheticImage::k6MB, Region::German);
+    const auto list =
+        ObjectListBytes().Head(0x0200).Object(0x00, 4, 4, 0, 0x0C8000, 0x0C9000).End();
+    image.PutObjectList(0x30, Bank::A, 0x9000, list);
+    image.PutObjectList(0x31, Bank::A, 0x9100, list);
+    image.PutObjectList(0x32, Bank::A, 0x9000, {});
+    Open();
+    ASSERT_TRUE(HasExtendedBankBytes(*project));
+
+    ObjectEditModel object;
+    ASSERT_TRUE(object.Fill(*project, 0x30, 4, 4));
+    object.posX = "9";
+    object.Save(project.get(), prompts);
+    EXPECT_TRUE(FindObjectAt(*project, 0x30, 9, 4));
+    EXPECT_TRUE(FindObjectAt(*project, 0x32, 9, 4));
+    EXPECT_TRUE(FindObjectAt(*project, 0x31, 4, 4));
+    EXPECT_FALSE(FindObjectAt(*project, 0x31, 9, 4));
+}

@@ -92,13 +92,13 @@ TEST(LayerSave, LayerThatGrowsMovesIntoTheFreeAreaOfA6MBImage) {
         EXPECT_EQ(reloaded->layerImages[1].width, 1024u);
         EXPECT_EQ(reloaded->layerImages[1].height, 512u);
 
-        // Growing again releases the first block once the second is in place; shrinking then
-        // writes into the second one.
+        // Growing again releases the first block before it looks for room, so the second one
+        // takes its place; shrinking then writes into the second one.
         SaveScene::Scramble(map, 1, 1500, 7);
         ASSERT_TRUE(SaveEditedLayer(map, 1).saved);
         const auto again = UsedEntries(s.project);
         ASSERT_EQ(again.size(), 1u);
-        EXPECT_NE(again[0]->address, first);
+        EXPECT_EQ(again[0]->address, first);
         EXPECT_EQ(again[0]->tag, pointerPos);
         std::fill(map.layerMap[1].begin(), map.layerMap[1].end(), 0);
         const AllocTable table2 = s.project.allocTable;
@@ -151,11 +151,14 @@ TEST(LayerSave, RefusalsLeaveImageAndTableAsTheyWere) {
     FillTable(s.project, 0);
     expectRefused(1, "There is not enough free space in the extended ROM to save this map.");
 
-    // After one relocation, a second that finds no room keeps the first block and its entry.
+    // After one relocation, a second that finds no room, even with the first block released,
+    // keeps the first block and its entry.
     s.project.allocTable = empty;
     ASSERT_TRUE(SaveEditedLayer(map, 1).saved);
     const std::vector<std::uint8_t> saved = map.layerMap[1];
-    FillTable(s.project, 0);
+    const AllocEntry first = *UsedEntries(s.project).at(0);
+    s.project.allocTable[1] = {first.address + first.size, kAllocLimit - first.address - first.size,
+                               0xF00D};
     SaveScene::Scramble(map, 1, 1500, 3);
     expectRefused(1, "There is not enough free space in the extended ROM to save this map.");
     EXPECT_EQ(s.Load(MapPageProject::kMapId)->layerMap[1], saved);

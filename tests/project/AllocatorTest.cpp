@@ -50,7 +50,7 @@ void ExpectSound(const AllocTable& before, std::uint32_t place, std::uint32_t si
 
 }  // namespace
 
-TEST(Allocator, FirstFitAndRounding) {
+TEST(Allocator, FirstFitRoundingAndReleaseByTag) {
     auto project = MakeProject();
     auto& t = project->allocTable;
     EXPECT_EQ(CaptureTrace([&] { EXPECT_EQ(AllocRomSpace(*project, 1, 7), kAllocBase); }),
@@ -63,6 +63,20 @@ TEST(Allocator, FirstFitAndRounding) {
     t[1] = {0x418300, 0x100, 1};
     EXPECT_EQ(AllocRomSpace(*project, 0x100, 5), 0x418000u);
     EXPECT_EQ(AllocRomSpace(*project, 0xF0, 5), 0x418200u);
+
+    // One entry per release, the first with the tag; never tag 0, never another tag.
+    const auto addresses = [&] {
+        return std::array{t[0].address, t[1].address, t[2].address, t[3].address};
+    };
+    t[0].tag = 0;
+    for (const std::uint32_t tag : {0u, 9u, 5u}) {
+        FreeRomSpace(*project, tag);
+    }
+    EXPECT_EQ(addresses(), (std::array<std::uint32_t, 4>{0x418100, 0x418300, 0, 0x418200}));
+    EXPECT_EQ(t[2].size + t[2].tag, 0u);
+    EXPECT_EQ(t[3].tag, 5u);
+    FreeRomSpace(*project, 5);
+    EXPECT_EQ(addresses(), (std::array<std::uint32_t, 4>{0x418100, 0x418300, 0, 0}));
 }
 
 TEST(Allocator, AreaLimitsAndTheReservedRange) {

@@ -197,6 +197,8 @@ TEST(SpritePlacementLoader, CyclesDepthAndMissingEndsAreCut) {
 TEST(SpritePlacementWriter, LayoutInBanks50And51) {
     SyntheticImage image = ImageWithLists(SyntheticImage::k6MB);
     image.PutObjectList(8, Bank::A, 0x9400, ObjectListBytes().Head(0).Call(1, kNested1).End());
+    image.PutObjectList(9, Bank::A, 0x9500, ObjectListBytes().Head(0).Call(1, 0xA200).End());
+    image.PutObjectBytes(Bank::A, 0xA200, Nested2());
     auto project = AsReleased(image);
     project->flags = kProjectFlag6MB;
     ASSERT_TRUE(LoadSpritePlacementLists(*project));
@@ -220,6 +222,9 @@ TEST(SpritePlacementWriter, LayoutInBanks50And51) {
     // Map 8 follows at 0x88F2, and calls the list that map 1 calls where that one lies.
     EXPECT_EQ(project->Read16(0x508000 + 16), 0x88F2);
     EXPECT_EQ(project->Read16(0x5088F7), 0x88DA);
+    // Map 9 calls a list of the same bytes as map 1's innermost one, but of a place of its
+    // own: it gets a copy of its own, right after its list.
+    EXPECT_EQ(project->Read16(0x5088FF), 0x8902);
     EXPECT_EQ(project->Read16(0x508000 + 4), 0);
     EXPECT_EQ(project->Read16(0x518000 + 4), 0x88AC);
     EXPECT_EQ(project->Read16(0x518000 + 2), 0);
@@ -362,4 +367,21 @@ TEST(SpritePlacementImport, ListsAlreadyMovedOrUnmovableStayWhereTheyAre) {
         EXPECT_EQ(project->Table(RegionTable::SpritePlacementPointerTableA), 0x28000u);
         EXPECT_EQ(project->spritePlacementLists.size(), kMapCount);
     }
+}
+
+TEST(SpritePlacementImport, BankBytesThatLeadToNoListsAreSaidOnLoad) {
+    // The game's code reads its lists from banks 0x50 and 0x51, but they were never put there.
+    SyntheticImage image = ImageWithLists(SyntheticImage::k6MB);
+    image.UseExtendedObjectBanks();
+    auto project = std::make_unique<ProjectContext>();
+    std::string notice;
+    ImportRom(*project, image.Bytes(), &notice);
+    EXPECT_EQ(notice, kSpritePlacementMissing);
+    EXPECT_EQ(project->romImage, image.Bytes());
+
+    ScriptedPrompts prompts;
+    ASSERT_TRUE(SaveProject(*project, "missing.qmp", prompts));
+    ProjectContext opened;
+    ASSERT_TRUE(LoadProject(opened, "missing.qmp", prompts));
+    EXPECT_EQ(prompts.messages, std::vector<std::string>{kSpritePlacementMissing});
 }

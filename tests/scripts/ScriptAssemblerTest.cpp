@@ -44,7 +44,7 @@ Assembled Assemble(const std::string& name, const std::string& source) {
     const std::string command = "ca65 -l " + d + "/prog.lst -o " + d + "/prog.o " + d +
                                 "/prog.s && ld65 -C " + d + "/prog.cfg -o " + d + "/prog.bin " + d +
                                 "/prog.o";
-    EXPECT_EQ(std::system(command.c_str()), 0) << "ca65/ld65 failed (scripts/install-deps)";
+    EXPECT_EQ(std::system(command.c_str()), 0) << "ca65/ld65 failed (build-scripts/install-deps)";
 
     Assembled result;
     const std::string binary = FileText(dir / "prog.bin");

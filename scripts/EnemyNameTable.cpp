@@ -1,4 +1,4 @@
-#include "editors/EnemyNameTable.h"
+#include "scripts/EnemyNameTable.h"
 
 #include <cstdio>
 
