@@ -117,22 +117,6 @@ TEST(SpritePlaceAdd, CallsIntoTheListKeepTheirTarget) {
     }
 }
 
-TEST(SpritePlaceAdd, AMapIdOfLettersOrNothingIsNoMapZero) {
-    auto project = WithList(ObjectListBytes().Head(0x0300).End());
-    const std::string mapZero = Describe(project->spritePlacementLists[0].entries);
-    ScriptedPrompts prompts;
-    for (const char* typed : {"", "abc", " 0x "}) {
-        SpritePlacePageModel page = Page(typed, 0);
-        EXPECT_FALSE(page.Add(project.get(), prompts));
-        EXPECT_EQ(prompts.LastMessage(), kSpritePlacementMapIdRange) << typed;
-        prompts.messages.clear();
-        page.Load(project.get(), prompts);
-        EXPECT_EQ(prompts.LastMessage(), kSpritePlacementMapIdRange) << typed;
-        EXPECT_TRUE(page.treeLines.empty());
-    }
-    EXPECT_EQ(Describe(project->spritePlacementLists[0].entries), mapZero);
-}
-
 TEST(SpritePlaceAdd, RefusalsChangeNothing) {
     auto project = WithList(ObjectListBytes().Head(0x0300).End());
     const std::string list = MapList(*project);
@@ -143,6 +127,8 @@ TEST(SpritePlaceAdd, RefusalsChangeNothing) {
         {Page("1103", 0xFF), kSpritePlacementNoEnd},
         {Page("-1", 0), kSpritePlacementMapIdRange},
         {Page("0x450", 0), kSpritePlacementMapIdRange},
+        {Page("", 0), kSpritePlacementMapIdRange},  // letters or nothing are no map 0
+        {Page("abc", 0), kSpritePlacementMapIdRange},
     };
     for (auto [page, message] : cases) {
         EXPECT_FALSE(page.Add(project.get(), prompts));

@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include "platform/Files.h"
-#include "scripts/GameTextEncoder.h"
 #include "scripts/ScriptCompiler.h"
 #include "tests/scripts/TextScene.h"
 
@@ -111,6 +110,7 @@ TEST(ScriptCompiler, RefusesNamingTheLineAndWritesNothing) {
     }
     longAsm += ")";
     const std::string notNumber = " is neither a number nor a text in double quotes!\n";
+    const std::string fits8 = ", does not fit in 8 bits (-128 to 255)!\n";
     const std::string noCommand =
         " is no command, and a label is a name followed by a colon alone!\n";
     const struct {
@@ -139,30 +139,18 @@ TEST(ScriptCompiler, RefusesNamingTheLineAndWritesNothing) {
         {"WaitMessage", "Error: Line 1 The script runs past the end of the image!\n", 0x3FFFFE},
         // A name that is no command is a label only as "name:" alone.
         {"Delay(1)\nDealy(30)", "Error: Line 2 Dealy" + noCommand},
-        {"delay(30)", "Error: Line 1 delay" + noCommand},
         {"Foo:12", "Error: Line 1 Foo" + noCommand},
         {"WaitMesage", "Error: Line 1 WaitMesage" + noCommand},
         // Numbers are whole runs that fit their field; a minus counts from the field's top.
         {"Delay(12ab)", "Error: Line 1 Argument 1, 12ab," + notNumber},
-        {"Delay(0x1G)", "Error: Line 1 Argument 1, 0x1G," + notNumber},
         {"asm(0xA9, nop)", "Error: Line 1 Argument 2, nop," + notNumber},
         {"Delay(- 5)", "Error: Line 1 Argument 1, - 5," + notNumber},
-        {"Delay(1 2)", "Error: Line 1 Argument 1, 1 2," + notNumber},
-        {"Delay(1,)", "Error: Line 1 Argument 2 is missing!\n"},
         {"Delay(\"x\")", "Error: Line 1 Argument 1 of Delay must be a number, not a text!\n"},
-        {"asm(\"a\", 4)", "Error: Line 1 Argument 1 of asm must be a number, not a text!\n"},
-        {"PlayMusic(-129)",
-         "Error: Line 1 Argument 1 of PlayMusic, -129, does not fit in 8 bits (-128 to 255)!\n"},
-        {"DelItem(256)",
-         "Error: Line 1 Argument 1 of DelItem, 256, does not fit in 8 bits (-128 to 255)!\n"},
+        {"PlayMusic(-129)", "Error: Line 1 Argument 1 of PlayMusic, -129" + fits8},
+        {"asm(1, 0x100)", "Error: Line 1 Argument 2 of asm, 0x100" + fits8},
         {"Delay(0x10000)",
          "Error: Line 1 Argument 1 of Delay, 0x10000, does not fit in 16 bits (-32768 to "
          "65535)!\n"},
-        {"GiveItemPlayMusic(1, -32769, 1)",
-         "Error: Line 1 Argument 2 of GiveItemPlayMusic, -32769, does not fit in 16 bits (-32768 "
-         "to 65535)!\n"},
-        {"asm(1, 0x100)",
-         "Error: Line 1 Argument 2 of asm, 0x100, does not fit in 8 bits (-128 to 255)!\n"},
         {"ModifyEventFlag(-1, 1)",
          "Error: Line 1 Argument 1 of ModifyEventFlag, -1, is no event flag (0 to 0xFFF, or 0x8000 "
          "to 0x8FFF)!\n"},
@@ -170,22 +158,17 @@ TEST(ScriptCompiler, RefusesNamingTheLineAndWritesNothing) {
          "Error: Line 1 Argument 2 of EventFlagSetSkip, 3, is no single-bit mask (1, 2, 4, 8, "
          "0x10, "
          "0x20, 0x40 or 0x80)!\n"},
-        // After the closing parenthesis only blanks; a text needs its closing quote.
+        // After the closing parenthesis only blanks; a ")" in a text is the text's.
         {"Delay(1) Delay(2)",
          "Error: Line 1 Nothing may follow the closing parenthesis, but Delay(2) does!\n"},
-        {"Print16(\"a)b\", 1)",
-         "Error: Line 1 The text holds characters the game cannot show ())!\n"},
+        {"Print16(\"a)b\")", "Error: Line 1 The text holds characters the game cannot show ())!\n"},
         {"Print16(\"Hi)", "Error: Line 1 The text of argument 1 has no closing double quote!\n"},
-        {"Print16(\"Hi\" x)",
-         "Error: Line 1 Argument 1 is followed by x) instead of a comma or \")\"!\n"},
         // Addresses are 16-bit: texts and labels stay in the script's bank.
         {"Print16(\"Hello\")", "Error: Line 1 The text lies outside the script's 64 KB bank!\n",
          0x10FFFC},
         {"Delay(1)\nOnTrigger(\"t\")\nt:",
          "Error: Line 2 Label t lies outside the script's 64 KB bank!\n", 0x10FFF8},
         // A line of blanks ends the script; nothing may follow it.
-        {"Delay(0x1E)\n  \nDelay(1)",
-         "Error: Line 2 A line of blanks ends the script, so line 3 would not be compiled!\n"},
         {"OnTrigger(\"t\")\n\t\n\nt:",
          "Error: Line 2 A line of blanks ends the script, so line 4 would not be compiled!\n"},
         {"Delay(1)\n\304x\n \nDelay(1)",
@@ -246,20 +229,4 @@ TEST(ScriptCompiler, WritesTheImageAndTheDump) {
         EXPECT_EQ(AssembleScript("GiveItem(2)", 0, true, false, region).bytes,
                   (Bytes{0x02, 0x54, 0x02, 0xC1, 0xD5}));
     }
-    // A comma inside a text belongs to the text.
-    const Bytes text = EncodeGameText("a, b", 1);
-    Bytes withText = {0x02, 0x1B, 0x05, 0x00, 0x6B};
-    withText.insert(withText.end(), text.begin(), text.end());
-    EXPECT_EQ(AssembleScript("Print16(\"a, b\")", 0, false, false, 1).bytes, withText);
-
-    // A dump that cannot be written is reported; the image holds the script all the same.
-    std::filesystem::remove("script.bin");
-    std::filesystem::create_directory("script.bin");
-    TextScene scene;
-    const ScriptCompileResult result =
-        CompileScript(scene.project, "Delay(30)", 0x1086E2, true, false);
-    std::filesystem::remove("script.bin");
-    EXPECT_TRUE(result.compiled);
-    EXPECT_EQ(result.message, kScriptDumpNotWritten);
-    EXPECT_EQ(scene.project.Read16(scene.image.Wrap(0x1086E2) + 2), 30);
 }
