@@ -180,12 +180,13 @@ void InsertSpritePlacementEntry(SpritePlacementList& list,
 }
 
 std::optional<std::uint32_t> SpritePlacePageModel::MapId(Prompts& prompts) const {
-    const std::int32_t id = ParseNumberText(mapIdText);
-    if (id < 0 || static_cast<std::uint32_t>(id) >= kMapCount) {
+    // Letters or nothing are refused, never read as map 0.
+    const std::optional<std::int64_t> id = ReadNumberText(mapIdText);
+    if (!id || *id < 0 || *id >= static_cast<std::int64_t>(kMapCount)) {
         prompts.ShowMessage(kSpritePlacementMapIdRange);
         return std::nullopt;
     }
-    return static_cast<std::uint32_t>(id);
+    return static_cast<std::uint32_t>(*id);
 }
 
 void SpritePlacePageModel::Load(const ProjectContext* project, Prompts& prompts) {

@@ -1,5 +1,6 @@
 #include "maps/MapPageModel.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -33,8 +34,34 @@ std::string HexText(std::uint32_t value) {
     return text;
 }
 
-std::uint32_t ParseId(const std::string& text) {
-    return static_cast<std::uint32_t>(ParseNumberText(text));
+// The id typed into "Map ID:", or nothing for a text that is no map id: such a text is
+// refused, never read as map 0.
+std::optional<std::uint32_t> ReadId(const std::string& text) {
+    const std::optional<std::int64_t> id = ReadNumberText(text);
+    if (!id || *id < 0 || *id > 0xFFFFFFFF) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(*id);
+}
+
+// The typed id when it names a map of the release's table; otherwise the range message is shown.
+std::optional<std::uint32_t> IdInTable(const ProjectContext& project, Prompts& prompts,
+                                       const std::string& text) {
+    const std::optional<std::uint32_t> id = ReadId(text);
+    if (!id || *id >= MapHeaderEntryCount(project)) {
+        prompts.ShowMessage(MapIdRangeText(project));
+        return std::nullopt;
+    }
+    return id;
+}
+
+// True for a map whose header script this editor wrote ("New" and "Save"): such a map has no
+// object list, yet it is a map to show.
+bool HasOwnHeaderScript(const ProjectContext& project, std::uint32_t id) {
+    const std::uint32_t tag = MapHeaderEntryOffset(project, id);
+    return std::any_of(
+        project.allocTable.begin(), project.allocTable.end(),
+        [tag](const AllocEntry& entry) { return entry.address != 0 && entry.tag == tag; });
 }
 
 bool HasImage(const ProjectContext* project) {
@@ -105,16 +132,17 @@ void MapPageModel::LoadMap(ProjectContext* project, Prompts& prompts) {
     if (!HasImage(project)) {
         return;
     }
-    const std::uint32_t id = ParseId(mapIdText);
-    if (IsWorldMapId(id)) {
+    const std::optional<std::uint32_t> typed = ReadId(mapIdText);
+    if (typed && IsWorldMapId(*typed)) {
         prompts.ShowMessage(kWorldMapText);
         return;
     }
     // Refused before anything is read, so the map that is loaded stays as it is.
-    if (id >= MapHeaderEntryCount(*project)) {
-        prompts.ShowMessage(MapIdRangeText(*project));
+    const std::optional<std::uint32_t> inTable = IdInTable(*project, prompts, mapIdText);
+    if (!inTable) {
         return;
     }
+    const std::uint32_t id = *inTable;
     MapRenderer& renderer = MakeRenderer(*project);
     renderer.Reset();
     loadedMapId = id;
@@ -137,7 +165,7 @@ void MapPageModel::LoadMap(ProjectContext* project, Prompts& prompts) {
     view = Canvas(kViewSize, kViewSize, kPageBackground);
     renderer.mapMusicTrack = 0;
     renderer.mapMusicTrackPos = 0;
-    if (!list && id != 0) {
+    if (!list && id != 0 && !HasOwnHeaderScript(*project, id)) {
         ClearLoadedMap();
         return;
     }
@@ -238,21 +266,35 @@ void MapPageModel::SaveMap(ProjectContext* project, Prompts& prompts) {
     if (renderer == nullptr) {
         return;
     }
-    const std::uint32_t id = ParseId(mapIdText);
+    const std::optional<std::uint32_t> typed = ReadId(mapIdText);
     // The world maps' tile maps are not this page's layers; writing one there would break them.
-    if (IsWorldMapId(id)) {
+    if (typed && IsWorldMapId(*typed)) {
         prompts.ShowMessage(kWorldMapText);
         return;
     }
-    if (id >= MapHeaderEntryCount(*project)) {
-        prompts.ShowMessage(MapIdRangeText(*project));
+    const std::optional<std::uint32_t> inTable = IdInTable(*project, prompts, mapIdText);
+    if (!inTable) {
+        return;
+    }
+    if (!loadedMapId) {
+        prompts.ShowMessage(kNoMapText);
+        return;
+    }
+    // The map object belongs to the id it was loaded or made for; under another id it would
+    // copy that map over whatever the id holds.
+    const std::uint32_t id = *loadedMapId;
+    if (*inTable != id) {
+        char text[160];
+        std::snprintf(text, sizeof text,
+                      "The map on this page is map 0x%04X; Save writes it only under that ID, "
+                      "not under 0x%04X.\nNothing was saved.",
+                      id, *inTable);
+        prompts.ShowMessage(text);
         return;
     }
     if (ReadMapHeaderEntry(*project, id) == kNoMapHeader) {
         const MapSaveResult result = renderer->SaveToRom(id);
-        if (result.saved) {
-            loadedMapId = id;
-        } else {
+        if (!result.saved) {
             prompts.ShowMessage(result.message);
         }
         return;
@@ -272,11 +314,11 @@ void MapPageModel::NewMap(ProjectContext* project, Prompts& prompts) {
     if (!HasImage(project)) {
         return;
     }
-    const std::uint32_t id = ParseId(mapIdText);
-    if (id >= MapHeaderEntryCount(*project)) {
-        prompts.ShowMessage(MapIdRangeText(*project));
+    const std::optional<std::uint32_t> inTable = IdInTable(*project, prompts, mapIdText);
+    if (!inTable) {
         return;
     }
+    const std::uint32_t id = *inTable;
     // The world maps have no header script, but their ids are taken.
     if (IsWorldMapId(id) || ReadMapHeaderEntry(*project, id) != kNoMapHeader) {
         prompts.ShowMessage("Please select a map that isn't used yet.");

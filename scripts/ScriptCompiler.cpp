@@ -4,7 +4,6 @@
 #include <map>
 
 #include "platform/Files.h"
-#include "platform/Trace.h"
 #include "project/NumberText.h"
 #include "project/ProjectContext.h"
 #include "scripts/GameTextEncoder.h"
@@ -42,16 +41,17 @@ std::vector<TextLine> SplitLines(std::string_view text) {
     return lines;
 }
 
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-bool IsLetter(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-
 bool IsHigh(char c) {
     return static_cast<std::uint8_t>(c) >= 0x80;
+}
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// A line of blanks (bytes of 0x80 and above count as blanks) ends the script.
+bool IsBlankLine(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return IsBlank(c) || IsHigh(c); });
 }
 
 // A refusal, naming the line in the text.
@@ -59,46 +59,84 @@ std::string LineError(std::uint32_t line, const std::string& what) {
     return "Error: Line " + std::to_string(line) + " " + what + "!\n";
 }
 
-// A number from its first digit on: hexadecimal after "0x" or "0X", decimal otherwise. Leaves
-// `at` after the whole run of letters and digits.
-std::uint32_t ReadNumber(std::string_view text, std::size_t& at) {
-    const std::size_t start = at;
-    while (at < text.size() && (IsLetter(text[at]) || IsDigit(text[at]))) {
-        ++at;
+std::string_view Trimmed(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front())) {
+        text.remove_prefix(1);
     }
-    std::string_view run = text.substr(start, at - start);
-    if (run.size() < 2 || (run[1] != 'x' && run[1] != 'X') || run[0] != '0') {
-        run = run.substr(0, run.find_first_not_of("0123456789"));
+    while (!text.empty() && IsBlank(text.back())) {
+        text.remove_suffix(1);
     }
-    return static_cast<std::uint32_t>(ParseNumberText(run));
+    return text;
 }
 
-// The arguments in the text between a command's name and its ")": numbers, quoted texts, and
-// separators between them. A number right after a minus sign is negative.
-std::vector<ScriptArgument> ReadArguments(std::string_view text) {
+// The arguments after a command's "(" or ":": numbers and quoted texts separated by commas, up
+// to an optional ")" after which only blanks may follow. A text may hold commas and ")". On a
+// refusal `error` says why, without the line.
+std::vector<ScriptArgument> ReadArguments(std::string_view text, std::string& error) {
     std::vector<ScriptArgument> args;
     std::size_t at = 0;
-    while (true) {
-        while (at < text.size() && !IsLetter(text[at]) && !IsDigit(text[at]) && text[at] != '"') {
+    const auto skipBlanks = [&] {
+        while (at < text.size() && IsBlank(text[at])) {
             ++at;
         }
-        if (at >= text.size()) {
-            break;
-        }
+    };
+    skipBlanks();
+    bool closed = at < text.size() && text[at] == ')';
+    if (closed) {
+        ++at;
+    }
+    while (!closed && at < text.size()) {
+        const std::string number = std::to_string(args.size() + 1);
         ScriptArgument& arg = args.emplace_back();
-        if (text[at] == '"') {
+        skipBlanks();
+        if (at < text.size() && text[at] == '"') {
             const std::size_t close = text.find('"', at + 1);
-            const std::size_t end = close == std::string_view::npos ? text.size() : close;
-            arg.text = std::string(text.substr(at + 1, end - at - 1));
-            at = std::min(end + 1, text.size());
-        } else if (IsDigit(text[at])) {
-            const bool negative = at > 0 && text[at - 1] == '-';
-            const std::uint32_t value = ReadNumber(text, at);
-            arg.value = negative ? 0u - value : value;
+            if (close == std::string_view::npos) {
+                error = "The text of argument " + number + " has no closing double quote";
+                return {};
+            }
+            arg.text = std::string(text.substr(at + 1, close - at - 1));
+            arg.typed = std::string(text.substr(at, close + 1 - at));
+            at = close + 1;
         } else {
-            Trace("we got some fail here!\n");
-            break;
+            const std::size_t end = std::min(text.find_first_of(",)", at), text.size());
+            const std::string_view typed = Trimmed(text.substr(at, end - at));
+            if (typed.empty()) {
+                error = "Argument " + number + " is missing";
+                return {};
+            }
+            const std::optional<std::int64_t> value = ReadNumberText(typed);
+            if (!value) {
+                error = "Argument " + number + ", " + std::string(typed) +
+                        ", is neither a number nor a text in double quotes";
+                return {};
+            }
+            arg.value = *value;
+            arg.typed = std::string(typed);
+            at = end;
         }
+        skipBlanks();
+        if (at < text.size() && text[at] == ',') {
+            ++at;
+            skipBlanks();
+            if (at == text.size() || text[at] == ')') {
+                error = "Argument " + std::to_string(args.size() + 1) + " is missing";
+                return {};
+            }
+        } else if (at < text.size() && text[at] == ')') {
+            ++at;
+            closed = true;
+        } else if (at < text.size()) {
+            error = "Argument " + number + " is followed by " + std::string(text.substr(at)) +
+                    " instead of a comma or \")\"";
+            return {};
+        }
+    }
+    skipBlanks();
+    if (at < text.size()) {
+        error = "Nothing may follow the closing parenthesis, but " + std::string(text.substr(at)) +
+                " does";
+        return {};
     }
     return args;
 }
@@ -115,20 +153,35 @@ std::uint16_t EventFlagCode(std::uint32_t flag, std::uint32_t mask) {
 
 ScriptReadResult ReadScriptCommands(std::string_view text) {
     ScriptReadResult result;
+    const auto refuse = [&result](std::uint32_t line, const std::string& what) {
+        result.commands.clear();
+        result.message = LineError(line, what);
+        return result;
+    };
     std::map<std::string, std::uint32_t, std::less<>> labelLines;
-    for (const TextLine& line : SplitLines(text)) {
+    const std::vector<TextLine> lines = SplitLines(text);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const TextLine& line = lines[i];
         result.anyLine = true;
-        // A line of blanks, or one that starts with a high byte, ends the script.
-        if (IsHigh(line.text.front())) {
+        // A line of blanks, or one that starts with a high byte, ends the script; a line with
+        // something on it after that would be lost without a word, so it is refused.
+        if (IsHigh(line.text.front()) || IsBlankLine(line.text)) {
+            const auto lost =
+                std::find_if(lines.begin() + static_cast<std::ptrdiff_t>(i) + 1, lines.end(),
+                             [](const TextLine& l) { return !IsBlankLine(l.text); });
+            if (lost != lines.end()) {
+                return refuse(line.number,
+                              std::string(IsBlankLine(line.text)
+                                              ? "A line of blanks"
+                                              : "A line that starts with a character above 0x7F") +
+                                  " ends the script, so line " + std::to_string(lost->number) +
+                                  " would not be compiled");
+            }
             break;
         }
         std::size_t at = 0;
-        while (at < line.text.size() &&
-               (line.text[at] == ' ' || line.text[at] == '\t' || IsHigh(line.text[at]))) {
-            ++at;
-        }
-        if (at == line.text.size()) {
-            break;
+        while (IsBlank(line.text[at]) || IsHigh(line.text[at])) {
+            ++at;  // stops on the first other character, which the line holds
         }
         const std::string_view rest = line.text.substr(at);
         // The name runs up to "(" or ":", without trailing blanks.
@@ -138,32 +191,37 @@ ScriptReadResult ReadScriptCommands(std::string_view text) {
             nameStart == std::string_view::npos ? "" : rest.substr(nameStart, nameEnd - nameStart);
         name = name.substr(0, name.find_last_not_of(" \t") + 1);
         if (name.empty()) {
-            result.commands.clear();
-            result.message = LineError(line.number, "Could not parse function name");
-            return result;
+            return refuse(line.number, "Could not parse function name");
         }
+        const std::string_view after =
+            nameEnd < rest.size() ? rest.substr(nameEnd + 1) : std::string_view();
 
         ScriptCommand& command = result.commands.emplace_back();
         command.line = line.number;
         command.row = FindScriptCommand(name);
         if (command.row == nullptr) {
+            // A name that is no command is a label only as "name:" alone, so that a misspelt
+            // command is never taken for one.
+            if (nameEnd == rest.size() || rest[nameEnd] != ':' || !Trimmed(after).empty()) {
+                return refuse(line.number, std::string(name) +
+                                               " is no command, and a label is a name followed "
+                                               "by a colon alone");
+            }
             const auto [first, added] = labelLines.emplace(std::string(name), line.number);
             if (!added) {
-                result.commands.clear();
-                result.message = LineError(line.number, "Label " + first->first +
-                                                            " is already defined on line " +
-                                                            std::to_string(first->second));
-                return result;
+                return refuse(line.number, "Label " + first->first +
+                                               " is already defined on line " +
+                                               std::to_string(first->second));
             }
-            command.args.push_back({std::string(name), 0});
+            command.args.push_back({std::string(name), 0, {}});
             continue;
         }
         command.opcode = command.row->number;
-        std::string_view argumentText =
-            nameEnd < rest.size() ? rest.substr(nameEnd + 1) : std::string_view();
-        argumentText.remove_prefix(
-            std::min(argumentText.find_first_not_of(')'), argumentText.size()));
-        command.args = ReadArguments(argumentText.substr(0, argumentText.find(')')));
+        std::string error;
+        command.args = ReadArguments(after, error);
+        if (!error.empty()) {
+            return refuse(line.number, error);
+        }
     }
     return result;
 }
@@ -217,6 +275,80 @@ std::optional<std::uint16_t> GiveItemWord(std::uint32_t regionIndex) {
     }
 }
 
+namespace {
+
+// Why an argument cannot be stored in a field of `bits` bits, or nothing when it can. A minus
+// counts down from the top of the field (-1 is all ones).
+std::string FieldError(const ScriptArgument& arg, std::size_t index, std::string_view command,
+                       int bits) {
+    const std::string what =
+        "Argument " + std::to_string(index + 1) + " of " + std::string(command);
+    if (arg.text) {
+        return what + " must be a number, not a text";
+    }
+    const std::int64_t lowest = -(std::int64_t{1} << (bits - 1));
+    const std::int64_t highest = (std::int64_t{1} << bits) - 1;
+    if (arg.value < lowest || arg.value > highest) {
+        return what + ", " + arg.typed + ", does not fit in " + std::to_string(bits) + " bits (" +
+               std::to_string(lowest) + " to " + std::to_string(highest) + ")";
+    }
+    return {};
+}
+
+// Why the numbers of a command cannot be stored as its row lays them out, or nothing.
+std::string NumbersError(const ScriptCommandRow& row, const std::vector<ScriptArgument>& args) {
+    switch (row.operands) {
+        case ScriptOperands::Fields:
+        case ScriptOperands::GiveItem:
+            for (std::size_t a = 0; a < row.widths.size(); ++a) {
+                if (std::string error =
+                        FieldError(args[a], a, row.name, row.widths[a] == 'w' ? 16 : 8);
+                    !error.empty()) {
+                    return error;
+                }
+            }
+            return {};
+        case ScriptOperands::Asm:
+            for (std::size_t a = 0; a < args.size(); ++a) {
+                if (std::string error = FieldError(args[a], a, row.name, 8); !error.empty()) {
+                    return error;
+                }
+            }
+            return {};
+        case ScriptOperands::EventFlag:
+        case ScriptOperands::EventFlagJump: {
+            // The event-flag word keeps the flag's low 12 bits and bit 15, and the mask's place
+            // among the single bits; anything else would be dropped.
+            if (std::string error = FieldError(args[0], 0, row.name, 16); !error.empty()) {
+                return error;
+            }
+            if ((args[0].value & 0x7000) != 0) {
+                return "Argument 1 of " + std::string(row.name) + ", " + args[0].typed +
+                       ", is no event flag (0 to 0xFFF, or 0x8000 to 0x8FFF)";
+            }
+            if (std::string error = FieldError(args[1], 1, row.name, 8); !error.empty()) {
+                return error;
+            }
+            if (std::find(EventFlagBitMasks.begin(), EventFlagBitMasks.end(),
+                          args[1].value & 0xFF) == EventFlagBitMasks.end()) {
+                return "Argument 2 of " + std::string(row.name) + ", " + args[1].typed +
+                       ", is no single-bit mask (1, 2, 4, 8, 0x10, 0x20, 0x40 or 0x80)";
+            }
+            return {};
+        }
+        default:
+            return {};
+    }
+}
+
+// True when `length` bytes from `offset` of the output lie in the 64 KB bank of the script's
+// address, which 16-bit addresses reach.
+bool InScriptBank(std::uint32_t address, std::size_t offset, std::size_t length) {
+    return (address & 0xFFFF) + offset + length <= 0x10000;
+}
+
+}  // namespace
+
 ScriptCompileResult AssembleScript(std::string_view text, std::uint32_t address, bool noRtl,
                                    bool header, std::uint32_t regionIndex, std::size_t room) {
     ScriptCompileResult result;
@@ -243,7 +375,12 @@ ScriptCompileResult AssembleScript(std::string_view text, std::uint32_t address,
     std::vector<std::size_t> labelOffsets(commands.size(), 0);
     // Placeholders: where each jump's word stands and the record of its label; where each
     // text's word stands, with the text and its line.
-    std::vector<std::pair<std::size_t, std::size_t>> jumps;
+    struct Jump {
+        std::size_t at;
+        std::size_t label;
+        std::uint32_t line;
+    };
+    std::vector<Jump> jumps;
     struct Text {
         std::size_t at;
         std::vector<std::uint8_t> bytes;
@@ -274,12 +411,16 @@ ScriptCompileResult AssembleScript(std::string_view text, std::uint32_t address,
                                     ", not " + std::to_string(args.size()));
             return result;
         }
+        if (std::string error = NumbersError(row, args); !error.empty()) {
+            result.message = LineError(line, error);
+            return result;
+        }
         if (row.operands == ScriptOperands::Nothing) {
             continue;
         }
         if (row.operands == ScriptOperands::Asm) {
             for (const ScriptArgument& arg : args) {
-                out.Put(arg.value, line);
+                out.Put(static_cast<std::uint32_t>(arg.value), line);
             }
             continue;
         }
@@ -290,7 +431,7 @@ ScriptCompileResult AssembleScript(std::string_view text, std::uint32_t address,
         out.Put(kCop, line);
         out.Put(row.number, line);
         for (std::size_t a = 0; a < row.widths.size(); ++a) {
-            out.PutField(row.widths[a], args[a].value, line);
+            out.PutField(row.widths[a], static_cast<std::uint32_t>(args[a].value), line);
         }
         const ScriptArgument* first = args.empty() ? nullptr : &args.front();
         switch (row.operands) {
@@ -299,7 +440,9 @@ ScriptCompileResult AssembleScript(std::string_view text, std::uint32_t address,
                 break;
             case ScriptOperands::EventFlag:
             case ScriptOperands::EventFlagJump:
-                out.PutWord(EventFlagCode(args[0].value, args[1].value), line);
+                out.PutWord(EventFlagCode(static_cast<std::uint32_t>(args[0].value & 0xFFFF),
+                                          static_cast<std::uint32_t>(args[1].value & 0xFF)),
+                            line);
                 break;
             case ScriptOperands::Text: {
                 if (first == nullptr || !first->text) {
@@ -335,7 +478,7 @@ ScriptCompileResult AssembleScript(std::string_view text, std::uint32_t address,
                 result.message = LineError(line, "Label " + *label->text + " is not defined");
                 return result;
             }
-            jumps.emplace_back(out.PutPlaceholder(line), found->second);
+            jumps.push_back({out.PutPlaceholder(line), found->second, line});
         }
     }
     if (!noRtl) {
@@ -343,13 +486,24 @@ ScriptCompileResult AssembleScript(std::string_view text, std::uint32_t address,
     }
     // Texts follow the code in line order; addresses are 16-bit, within the script's bank.
     for (const Text& text : texts) {
+        if (!InScriptBank(address, out.bytes.size(), text.bytes.size())) {
+            result.message = LineError(text.line, "The text lies outside the script's 64 KB bank");
+            return result;
+        }
         out.Patch(text.at, address + static_cast<std::uint32_t>(out.bytes.size()));
         for (std::uint8_t byte : text.bytes) {
             out.Put(byte, text.line);
         }
     }
-    for (const auto& [at, label] : jumps) {
-        out.Patch(at, address + static_cast<std::uint32_t>(labelOffsets[label]));
+    for (const Jump& jump : jumps) {
+        // A label at the very end of the output still names a byte, the one after it.
+        if (!InScriptBank(address, labelOffsets[jump.label], 1)) {
+            result.message =
+                LineError(jump.line, "Label " + *commands[jump.label].args.front().text +
+                                         " lies outside the script's 64 KB bank");
+            return result;
+        }
+        out.Patch(jump.at, address + static_cast<std::uint32_t>(labelOffsets[jump.label]));
     }
 
     const std::size_t limit = std::min(room, kScriptMaxBytes);
@@ -378,7 +532,7 @@ ScriptCompileResult CompileScript(ProjectContext& project, std::string_view text
     }
     project.WriteBytes(offset, result.bytes);
     if (!WriteWholeFile("script.bin", result.bytes)) {
-        Trace("CompileScript: could not write script.bin\n");
+        result.message = kScriptDumpNotWritten;
     }
     return result;
 }

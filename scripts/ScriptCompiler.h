@@ -12,11 +12,12 @@
 
 class ProjectContext;
 
-// One argument of a script line: a quoted text, or a number (negative numbers in two's
-// complement). For a label line, the label's name.
+// One argument of a script line: a quoted text, or a number as typed (with its sign). For a
+// label line, the label's name.
 struct ScriptArgument {
     std::optional<std::string> text;
-    std::uint32_t value = 0;
+    std::int64_t value = 0;
+    std::string typed;  // the argument as it stands in the line, for messages
 };
 
 // The opcode of a label line.
@@ -55,9 +56,15 @@ struct ScriptReadResult {
 };
 ScriptReadResult ReadScriptCommands(std::string_view text);
 
+// Said when the script stands in the image but its copy in "script.bin" could not be written.
+inline constexpr char kScriptDumpNotWritten[] =
+    "The script was compiled into the image, but \"script.bin\" could not be written.";
+
 struct ScriptCompileResult {
     bool compiled = false;
-    std::string message;              // why the script was refused, naming the line
+    // Why the script was refused, naming the line; for a compiled script, kScriptDumpNotWritten
+    // or nothing.
+    std::string message;
     std::vector<std::uint8_t> bytes;  // empty for a text without lines
 };
 
@@ -70,5 +77,7 @@ ScriptCompileResult AssembleScript(std::string_view text, std::uint32_t address,
 
 // Compiles the text into the project's image at the address (through the address rule) and
 // writes the bytes to "script.bin" in the working folder. A refused script changes neither.
+// Numbers are whole decimal or "0x" hexadecimal runs; each must fit its field, where a minus
+// counts down from the top of the field.
 ScriptCompileResult CompileScript(ProjectContext& project, std::string_view text,
                                   std::uint32_t address, bool noRtl, bool header);

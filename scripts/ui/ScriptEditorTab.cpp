@@ -74,10 +74,16 @@ void ScriptEditorTab::WriteControls() {
 void ScriptEditorTab::OnCompile() {
     ReadControls();
     if (currentProject != nullptr && currentProject->HasImage()) {
-        const auto address = static_cast<std::uint32_t>(ParseNumberText(scriptOffset_));
-        const ScriptCompileResult result =
-            CompileScript(*currentProject, scriptText_, address, noRtl_, header_);
-        if (!result.compiled) {
+        // An offset that cannot be read is refused: read as 0, the script would land over the
+        // start of the image.
+        FieldReader reader;
+        const auto address =
+            static_cast<std::uint32_t>(reader.Read(scriptOffset_, "Script offset", 0, 0xFFFFFF));
+        if (!reader.Ok()) {
+            prompts_.ShowMessage(reader.Error());
+        } else if (const ScriptCompileResult result =
+                       CompileScript(*currentProject, scriptText_, address, noRtl_, header_);
+                   !result.message.empty()) {
             prompts_.ShowMessage(result.message);
         }
     }

@@ -28,8 +28,11 @@ void AddItems(QTreeWidgetItem* parent, const ScriptTreeNode& node) {
     }
 }
 
+// Text that is no map id (letters, nothing, a minus) reads as an id beyond every table, so the
+// range check refuses it instead of listing map 0.
 std::uint32_t ParsedId(const QLineEdit* edit) {
-    return static_cast<std::uint32_t>(ParseNumberText(edit->text().toStdString()));
+    const std::optional<std::int64_t> id = ReadNumberText(edit->text().toStdString());
+    return id && *id >= 0 && *id < 0xFFFFFFFF ? static_cast<std::uint32_t>(*id) : 0xFFFFFFFF;
 }
 
 }  // namespace

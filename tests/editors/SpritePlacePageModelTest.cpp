@@ -127,6 +127,8 @@ TEST(SpritePlaceAdd, RefusalsChangeNothing) {
         {Page("1103", 0xFF), kSpritePlacementNoEnd},
         {Page("-1", 0), kSpritePlacementMapIdRange},
         {Page("0x450", 0), kSpritePlacementMapIdRange},
+        {Page("", 0), kSpritePlacementMapIdRange},  // letters or nothing are no map 0
+        {Page("abc", 0), kSpritePlacementMapIdRange},
     };
     for (auto [page, message] : cases) {
         EXPECT_FALSE(page.Add(project.get(), prompts));

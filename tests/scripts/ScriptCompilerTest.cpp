@@ -9,7 +9,6 @@
 #include "platform/Files.h"
 #include "scripts/ScriptCompiler.h"
 #include "tests/scripts/TextScene.h"
-#include "tests/support/TraceCapture.h"
 
 namespace {
 
@@ -24,9 +23,9 @@ const struct {
     {"back:", "back:"},
     {"ModifyEventFlag(0x8012, 4)", ".byte $02,$07,$92,$80"},
     {"EventFlagSetJump(0x12, 0x80, \"ahead\")", ".byte $02,$08\n.word $0097,.loword(ahead)"},
-    {"SpriteSetPosition(1, 2, 0x1FF)", ".byte $02,$13,1,2,$FF"},
+    {"SpriteSetPosition(1, 2, 0xFF)", ".byte $02,$13,1,2,$FF"},
     {"PlayerPort(0x1234,2,3,65535)", ".byte $02,$14\n.word $1234,2,3,$FFFF"},
-    {"SetBonepinWarp(0x102, 0x304, 5, 6)", ".byte $02,$16\n.word $102\n.byte 4\n.word 5,6"},
+    {"SetBonepinWarp(0x102, -128, 5, 6)", ".byte $02,$16\n.word $102\n.byte $80\n.word 5,6"},
     {"SetRespawnLocation(1,2,3,4,5,6,7,8)",
      ".byte $02,$19\n.word 1\n.byte 2\n.word 3,4,5\n"
      ".byte 6\n.word 7,8"},
@@ -39,7 +38,7 @@ const struct {
     {"BlockSetCollision(1,2,3)", ".byte $02,$3F,1,2,3"},
     {"PlayMusic (0x1f)", ".byte $02,$30,$1F"},
     {"GotoPositionX(-1, 2, 3)", ".byte $02,$39,$FF,2,3"},
-    {"EventFlagSetSkip(0xFFF, 3)", ".byte $02,$48\n.word $7FF8"},
+    {"EventFlagSetSkip(0xFFF, -128)", ".byte $02,$48\n.word $7FFF"},
     {"GiveItem(0x42)", ".byte $02,$54,$42\n.word $DE58"},
     {"DelItem(7)", ".byte $02,$55,7"},
     {"GiveItemPlayMusic(10, 0x200, 5)", ".byte $02,$60,10\n.word $200\n.byte 5"},
@@ -91,7 +90,7 @@ TEST(ScriptCompiler, WritesWhatCa65WritesForEveryCommand) {
     }
     for (bool header : {false, true}) {
         for (bool noRtl : {false, true}) {
-            const std::uint32_t address = header ? 0x1086E2 : 0xC0FFA0;
+            const std::uint32_t address = header ? 0x1086E2 : 0xC0FF20;
             std::string source = header ? ".byte 0,0,$51,0,0\n" : "";
             source += code + (noRtl ? "" : "rtl\n");
             for (int t = 0; t < 2; ++t) {
@@ -110,6 +109,10 @@ TEST(ScriptCompiler, RefusesNamingTheLineAndWritesNothing) {
         longAsm += ",1";
     }
     longAsm += ")";
+    const std::string notNumber = " is neither a number nor a text in double quotes!\n";
+    const std::string fits8 = ", does not fit in 8 bits (-128 to 255)!\n";
+    const std::string noCommand =
+        " is no command, and a label is a name followed by a colon alone!\n";
     const struct {
         std::string script;
         std::string message;
@@ -121,7 +124,7 @@ TEST(ScriptCompiler, RefusesNamingTheLineAndWritesNothing) {
         {"x:\r\n\r\nOnTrigger(\"y\")", "Error: Line 3 Label y is not defined!\n"},
         {"a:\n\nWaitMessage\r\ra:", "Error: Line 5 Label a is already defined on line 1!\n"},
         {"Print16(5)", "Error: Line 1 Print16 needs a text in double quotes!\n"},
-        {"t:\nEventFlagSetJump(1, 1, t)",
+        {"t:\nEventFlagSetJump(1, 1, 5)",
          "Error: Line 2 EventFlagSetJump needs a label name in double quotes!\n"},
         {"OnTrigger", "Error: Line 1 OnTrigger needs a label name in double quotes!\n"},
         {"Delay(1)\n(:", "Error: Line 2 Could not parse function name!\n"},
@@ -134,9 +137,47 @@ TEST(ScriptCompiler, RefusesNamingTheLineAndWritesNothing) {
         {"WaitMessage\nDelay(1)", "Error: Line 2 The script runs past the end of the image!\n",
          0x3FFFFC},
         {"WaitMessage", "Error: Line 1 The script runs past the end of the image!\n", 0x3FFFFE},
+        // A name that is no command is a label only as "name:" alone.
+        {"Delay(1)\nDealy(30)", "Error: Line 2 Dealy" + noCommand},
+        {"Foo:12", "Error: Line 1 Foo" + noCommand},
+        {"WaitMesage", "Error: Line 1 WaitMesage" + noCommand},
+        // Numbers are whole runs that fit their field; a minus counts from the field's top.
+        {"Delay(12ab)", "Error: Line 1 Argument 1, 12ab," + notNumber},
+        {"asm(0xA9, nop)", "Error: Line 1 Argument 2, nop," + notNumber},
+        {"Delay(- 5)", "Error: Line 1 Argument 1, - 5," + notNumber},
+        {"Delay(\"x\")", "Error: Line 1 Argument 1 of Delay must be a number, not a text!\n"},
+        {"PlayMusic(-129)", "Error: Line 1 Argument 1 of PlayMusic, -129" + fits8},
+        {"asm(1, 0x100)", "Error: Line 1 Argument 2 of asm, 0x100" + fits8},
+        {"Delay(0x10000)",
+         "Error: Line 1 Argument 1 of Delay, 0x10000, does not fit in 16 bits (-32768 to "
+         "65535)!\n"},
+        {"ModifyEventFlag(-1, 1)",
+         "Error: Line 1 Argument 1 of ModifyEventFlag, -1, is no event flag (0 to 0xFFF, or 0x8000 "
+         "to 0x8FFF)!\n"},
+        {"EventFlagSetSkip(1, 3)",
+         "Error: Line 1 Argument 2 of EventFlagSetSkip, 3, is no single-bit mask (1, 2, 4, 8, "
+         "0x10, "
+         "0x20, 0x40 or 0x80)!\n"},
+        // After the closing parenthesis only blanks; a ")" in a text is the text's.
+        {"Delay(1) Delay(2)",
+         "Error: Line 1 Nothing may follow the closing parenthesis, but Delay(2) does!\n"},
+        {"Print16(\"a)b\")", "Error: Line 1 The text holds characters the game cannot show ())!\n"},
+        {"Print16(\"Hi)", "Error: Line 1 The text of argument 1 has no closing double quote!\n"},
+        // Addresses are 16-bit: texts and labels stay in the script's bank.
+        {"Print16(\"Hello\")", "Error: Line 1 The text lies outside the script's 64 KB bank!\n",
+         0x10FFFC},
+        {"Delay(1)\nOnTrigger(\"t\")\nt:",
+         "Error: Line 2 Label t lies outside the script's 64 KB bank!\n", 0x10FFF8},
+        // A line of blanks ends the script; nothing may follow it.
+        {"OnTrigger(\"t\")\n\t\n\nt:",
+         "Error: Line 2 A line of blanks ends the script, so line 4 would not be compiled!\n"},
+        {"Delay(1)\n\304x\n \nDelay(1)",
+         "Error: Line 2 A line that starts with a character above 0x7F ends the script, so line 4 "
+         "would not be compiled!\n"},
     };
+    const Bytes dump = {1, 2, 3};
     for (const auto& c : cases) {
-        std::filesystem::remove("script.bin");
+        ASSERT_TRUE(WriteWholeFile("script.bin", dump));
         TextScene scene(c.region);
         const ScriptCompileResult result =
             CompileScript(scene.project, c.script, c.address, false, false);
@@ -144,13 +185,16 @@ TEST(ScriptCompiler, RefusesNamingTheLineAndWritesNothing) {
         EXPECT_EQ(result.message, c.message);
         EXPECT_TRUE(result.bytes.empty());
         EXPECT_TRUE(scene.project.romImage == scene.image.Bytes()) << c.message;
-        EXPECT_FALSE(std::filesystem::exists("script.bin"));
+        EXPECT_EQ(ReadWholeFile("script.bin"), dump) << c.message;
     }
-    // Exactly full is still accepted.
+    std::filesystem::remove("script.bin");
+    // Exactly full is still accepted, and so are the last bytes of a bank.
     TextScene scene;
     EXPECT_TRUE(CompileScript(scene.project, "WaitMessage", 0x3FFFFD, false, false).compiled);
     const std::string full = "Delay(1)\nPrint16(\"" + std::string(1011, 'a') + "\")";
     EXPECT_EQ(AssembleScript(full, 0, false, false, 1).bytes.size(), kScriptMaxBytes);
+    EXPECT_TRUE(AssembleScript("Print16(\"a\")", 0x10FFF6, false, false, 1).compiled);
+    EXPECT_TRUE(AssembleScript("OnTrigger(\"t\")\nt:", 0x10FFFB, true, false, 1).compiled);
 }
 
 TEST(ScriptCompiler, WritesTheImageAndTheDump) {
@@ -158,30 +202,24 @@ TEST(ScriptCompiler, WritesTheImageAndTheDump) {
         std::string script;
         bool header;
         Bytes bytes;
-        std::string trace;
     } cases[] = {
-        {"Delay(0x1E)\n  \nDelay(1)", false, {0x02, 0xC1, 0x1E, 0x00, 0x6B}, ""},
-        {"Delay(30)\n\304Delay(1)", false, {0x02, 0xC1, 0x1E, 0x00, 0x6B}, ""},
-        {"\xA0 Delay(30)", false, {0x6B}, ""},
-        {" \t", true, {0, 0, 0x51, 0, 0, 0x6B}, ""},
-        {"Delya(30)\nasm(\"a\", 4)", false, {0x00, 0x04, 0x6B}, ""},
-        {"SpriteSetPosition(1, z, 2)", false, {}, "we got some fail here!\n"},
-        {"\r\n\n", true, {}, ""},
-        {"EventFlagSetJump(0x8000, 0x81, \"t\")\nt:",
+        {"Delay(0x1E)\n  \n\t", false, {0x02, 0xC1, 0x1E, 0x00, 0x6B}},
+        {"Delay(30)\n\304Delay(1)", false, {0x02, 0xC1, 0x1E, 0x00, 0x6B}},
+        {"\xA0 Delay(30)", false, {0x6B}},
+        {" \t", true, {0, 0, 0x51, 0, 0, 0x6B}},
+        {"t :\nasm( 0xA9 , -1 )", false, {0xA9, 0xFF, 0x6B}},
+        {"\r\n\n", true, {}},
+        {"EventFlagSetJump(0x8000, 1, \"t\")\nt:",
          true,
-         {0, 0, 0x51, 0, 0, 0x02, 0x08, 0x00, 0x80, 0xED, 0x86, 0x6B},
-         ""},
+         {0, 0, 0x51, 0, 0, 0x02, 0x08, 0x00, 0x80, 0xED, 0x86, 0x6B}},
     };
     for (const auto& c : cases) {
         std::filesystem::remove("script.bin");
         TextScene scene(SyntheticImage::Region::German);
-        ScriptCompileResult result;
-        EXPECT_EQ(CaptureTrace([&] {
-                      result = CompileScript(scene.project, c.script, 0x1086E2, false, c.header);
-                  }),
-                  c.trace);
-        // A refused line and a text without lines leave the image and the dump alone.
-        EXPECT_EQ(result.compiled, c.trace.empty());
+        const ScriptCompileResult result =
+            CompileScript(scene.project, c.script, 0x1086E2, false, c.header);
+        EXPECT_TRUE(result.compiled);
+        EXPECT_EQ(result.message, "");
         Bytes expected = scene.image.Bytes();
         std::copy(c.bytes.begin(), c.bytes.end(), expected.begin() + scene.image.Wrap(0x1086E2));
         EXPECT_TRUE(scene.project.romImage == expected) << "case " << (&c - cases);

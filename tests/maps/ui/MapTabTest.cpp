@@ -115,7 +115,8 @@ TEST_F(MapTabTest, RefusesWorldMapsAndIdsOutsideTheTables) {
         Load(id);
         EXPECT_EQ(prompts.LastMessage(), "Please use the 'World Maps' tab to load this map.") << id;
     }
-    for (const char* id : {"0x450", "1105", "-1", "0xFFFFFFFF"}) {
+    // Letters or nothing are no map 0.
+    for (const char* id : {"0x450", "1105", "-1", "0xFFFFFFFF", "", "abc", "0x", "12ab"}) {
         prompts.messages.clear();
         Load(id);
         EXPECT_EQ(prompts.LastMessage(), "Please enter a map ID from 0x0000 to 0x044F.") << id;
@@ -379,11 +380,44 @@ TEST_F(MapTabTest, NewAndSaveRefusals) {
     EXPECT_EQ(prompts.LastMessage(), "An extended ROM is required to add new Maps.");
     EXPECT_EQ(page.MapTabRenderer(), nullptr);
 
-    // A typed id of a world map, or beyond the table, is never saved over.
+    // A typed id of a world map, beyond the table, or unreadable is never saved over.
     Load("0x0A");
     const std::vector<std::uint8_t> before = currentProject->romImage;
+    const char* const range = "Please enter a map ID from 0x0000 to 0x044F.";
     ExpectMessages("save", {{"5", "Please use the 'World Maps' tab to load this map."},
-                            {"0x460", "Please enter a map ID from 0x0000 to 0x044F."},
-                            {"0x20", "An extended ROM is required to add new Maps."}});
+                            {"0x460", range},
+                            {"", range},
+                            {"abc", range}});
+    ExpectMessages("new", {{"", range}, {"x1", range}});
     EXPECT_EQ(currentProject->romImage, before);
+}
+
+TEST_F(MapTabTest, SaveWritesOnlyUnderTheIdTheMapWasLoadedOrMadeFor) {
+    Open(SyntheticImage::k6MB);
+    const std::vector<std::uint8_t> before = currentProject->romImage;
+    // No blank map to make a new one from: "New" is refused, and "Save" keeps map 0x0A's
+    // object from landing under the free id.
+    Load("0x0A");
+    currentProject->Write16(0x130001, 0);
+    SetId("0x20");
+    Click("new");
+    Click("save");
+    EXPECT_EQ(prompts.LastMessage(),
+              "The map on this page is map 0x000A; Save writes it only under that ID, not under "
+              "0x0020.\nNothing was saved.");
+    currentProject->Write16(0x130001, before[0x130001] | before[0x130002] << 8);
+    EXPECT_EQ(currentProject->romImage, before);
+
+    // A map made by "New" and saved loads back as it was saved.
+    prompts.messages.clear();
+    Click("new");
+    pointer.Press(Child<PictureView>("layer0Tiles"), {16 + 2, 2});  // metatile 1
+    pointer.Press(View(), {5 * 16, 2 * 16});                        // cell (5, 2)
+    Click("save");
+    const std::vector<std::uint8_t> saved = page.MapTabRenderer()->layerMap[0];
+    Load("0x0A");
+    Load("0x20");
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_EQ(page.Model().loadedMapId, MapPageProject::kFreeMapId);
+    EXPECT_EQ(page.MapTabRenderer()->layerMap[0], saved);
 }

@@ -1,3 +1,4 @@
+#include <filesystem>
 #include <memory>
 
 #include <QCheckBox>
@@ -6,7 +7,9 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "platform/Files.h"
 #include "project/ProjectContext.h"
+#include "scripts/ScriptCompiler.h"
 #include "scripts/ui/ScriptEditorTab.h"
 #include "tests/support/NamedChild.h"
 #include "tests/support/ScriptedPrompts.h"
@@ -49,14 +52,37 @@ TEST(ScriptEditorTab, CompilesWhatIsTypedAtTheOffset) {
                         0x6B, 0xC4, 0x01, 0xDA, 0x28, 0x49, 0xD3};
     EXPECT_EQ(ImageAt(image.Wrap(0x1086E2), code.size()), code);
 
-    // Without "0x" the offset is decimal, read up to the first letter.
-    offset->setText("1086E2");
+    // Without "0x" the offset is decimal.
+    offset->setText(" 1086 ");
     NamedChild<QCheckBox>(page, "header")->setChecked(true);
     NamedChild<QCheckBox>(page, "noRtl")->setChecked(true);
     script->setPlainText("WaitMessage");
     compile->click();
     EXPECT_EQ(ImageAt(1086, 8), (Bytes{0x00, 0x00, 0x51, 0x00, 0x00, 0x02, 0x1F, 0x00}));
     EXPECT_TRUE(prompts.messages.empty());
+
+    // An offset that is no game address is refused: nothing is written, not even the dump.
+    const Bytes dump = *ReadWholeFile("script.bin");
+    const Bytes romBefore = currentProject->romImage;
+    for (const char* typed : {"", "abc", "0x", "1086E2", "-1", "0x1000000"}) {
+        offset->setText(typed);
+        compile->click();
+        EXPECT_EQ(prompts.LastMessage(), "Script offset must be a number from 0 to 16777215; \"" +
+                                             std::string(typed) + "\" is not.");
+        EXPECT_EQ(offset->text(), typed);
+    }
+    EXPECT_TRUE(currentProject->romImage == romBefore);
+    EXPECT_EQ(ReadWholeFile("script.bin"), dump);
+
+    // A dump that cannot be written is reported; the script is in the image.
+    std::filesystem::remove("script.bin");
+    std::filesystem::create_directory("script.bin");
+    offset->setText("0x1086E2");
+    compile->click();
+    std::filesystem::remove("script.bin");
+    EXPECT_EQ(prompts.LastMessage(), kScriptDumpNotWritten);
+    EXPECT_EQ(ImageAt(image.Wrap(0x1086E2), 7), (Bytes{0x00, 0x00, 0x51, 0x00, 0x00, 0x02, 0x1F}));
+    prompts.messages.clear();
 
     const Bytes before = currentProject->romImage;
     script->setPlainText("Delay(1)\nDelay(1, 2)");

@@ -69,6 +69,16 @@ TEST_F(ScriptViewer, LoadButtonsListScriptHeaderScriptAndObjects) {
     EXPECT_EQ(Tree()->topLevelItemCount(), 3);
     Click("loadMapScripts");
     EXPECT_EQ(prompts.messages, std::vector<std::string>(2, kMapIdRefusal));
+
+    // Letters or nothing are no map 0: refused the same way.
+    for (const char* typed : {"", "abc", "0x"}) {
+        Edit("mapId")->setText(typed);
+        Edit("spritePlacementMapId")->setText(typed);
+        Click("loadMapScripts");
+        Click("loadSpritePlacement");
+    }
+    EXPECT_EQ(prompts.messages, std::vector<std::string>(8, kMapIdRefusal));
+    EXPECT_EQ(Item(0), "[0512]");
 }
 
 TEST_F(ScriptViewer, ArrowsStepTheStoredIdWithinTheTable) {
