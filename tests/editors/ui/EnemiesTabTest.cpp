@@ -86,7 +86,7 @@ TEST_F(EnemiesTabPage, ChooseEditSaveWritesTheRecordAndShowsTheClamp) {
     Box("physicalWeaknessFlag")->setChecked(false);
     Save();
     EXPECT_EQ(Edit("experience")->text(), "1599");
-    EXPECT_EQ(Edit("level")->text(), "0x10");
+    EXPECT_EQ(Edit("level")->text(), "16");
     EnemyRecordBytes expected = kFifthEnemy;
     expected[2] = 0xFE;  // Rushing: presence and first level bit, no second
     expected[7] = 0x00;

@@ -198,19 +198,18 @@ TEST_F(ItemsTabPage, StatChangesSaveOnlyAfterALoadOfTheSameProject) {
     Click("ItemsAttributeTab", "load");
     EXPECT_EQ(Edit("ItemsAttributeTab", "change1")->text(), "-5");
     EXPECT_EQ(Edit("ItemsAttributeTab", "change75")->text(), "0");
-    Edit("ItemsAttributeTab", "change0")->setText("200");
-    Edit("ItemsAttributeTab", "change75")->setText("0x1FF");
+    Edit("ItemsAttributeTab", "change0")->setText("-128");
+    Edit("ItemsAttributeTab", "change75")->setText("0x7F");
     Click("ItemsAttributeTab", "save");
-    expected[table] = 0xC8;
-    expected[table + 75] = 0xFF;
+    expected[table] = 0x80;
+    expected[table + 75] = 0x7F;
     EXPECT_EQ(currentProject->romImage, expected);
-    Click("ItemsAttributeTab", "load");
-    EXPECT_EQ(Edit("ItemsAttributeTab", "change0")->text(), "-56");
+    EXPECT_EQ(Edit("ItemsAttributeTab", "change75")->text(), "127");
 
     // The grid still shows the first image's table; the new image keeps its own.
     NewProject(ItemsImage(""));
     expected = currentProject->romImage;
-    EXPECT_EQ(Edit("ItemsAttributeTab", "change0")->text(), "-56");
+    EXPECT_EQ(Edit("ItemsAttributeTab", "change0")->text(), "-128");
     EXPECT_FALSE(NamedChild<QAbstractButton>(*page, "save")->isEnabled());
     page->OnSave();
     EXPECT_EQ(currentProject->romImage, expected);
