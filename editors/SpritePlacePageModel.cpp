@@ -115,8 +115,9 @@ std::string SpritePlacementLine(const SpritePlacementEntry& entry) {
     }
 }
 
-std::unique_ptr<SpritePlacementEntry> BuildSpritePlacementEntry(
-    std::uint8_t code, const SpritePlacementFields& fields, FieldReader& reader) {
+std::unique_ptr<SpritePlacementEntry> BuildSpritePlacementEntry(std::uint8_t code,
+                                                                const SpritePlacementFields& fields,
+                                                                FieldReader& reader) {
     constexpr const char* kExtraFF[] = {"Flag: 0xFF (1)", "Flag: 0xFF (2)", "Flag: 0xFF (3)",
                                         "Flag: 0xFF (4)"};
     constexpr const char* kExtraC0[] = {"Flag: 0xC0 (1)", "Flag: 0xC0 (2)"};

@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "project/ConditionalDestination.h"
 #include "platform/Prompts.h"
+#include "project/ConditionalDestination.h"
 #include "project/ExitLists.h"
 #include "project/ProjectContext.h"
 
@@ -206,7 +206,8 @@ void ExitEditModel::Add(ProjectContext* project, Prompts& prompts) {
         return;
     }
     FieldReader reader;
-    const auto mapId = static_cast<std::uint32_t>(reader.Read(srcMapId, "SrcMapID:", 0, kMapCount - 1));
+    const auto mapId =
+        static_cast<std::uint32_t>(reader.Read(srcMapId, "SrcMapID:", 0, kMapCount - 1));
     const ExitRecord exit = TypedExit(reader);
     if (!reader.Ok()) {
         prompts.ShowMessage(RefusedFieldMessage(reader), "Error");

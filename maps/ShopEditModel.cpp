@@ -74,8 +74,8 @@ void ShopEditModel::Save(ProjectContext* project, Prompts& prompts) {
         // The price shows the word's four digits; a word that is no decimal price (a digit
         // A to F) is kept as long as its text is.
         if (price != PriceText(item.price)) {
-            item.price = ShopPriceWord(static_cast<std::uint32_t>(
-                reader.Read(price, "Price:", 0, kShopMaxPrice)));
+            item.price = ShopPriceWord(
+                static_cast<std::uint32_t>(reader.Read(price, "Price:", 0, kShopMaxPrice)));
         }
         // A unique item keeps the flag value it has.
         if (!unique) {

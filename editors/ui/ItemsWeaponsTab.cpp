@@ -56,10 +56,10 @@ void ItemsWeaponsTab::OnWeaponSelChange() {
 
 void ItemsWeaponsTab::OnSave() {
     FieldReader reader;
-    const WeaponRecord record{
-        NumberIn(reader, attack_, "Attack:", kMaxStrength),
-        NumberIn(reader, statChangeId_, "Stat change ID:", kMaxStatChangeId),
-        NumberIn(reader, unknown_, "Unknown:", kMaxWeaponUnknown), CheckedElements(elements_)};
+    const WeaponRecord record{NumberIn(reader, attack_, "Attack:", kMaxStrength),
+                              NumberIn(reader, statChangeId_, "Stat change ID:", kMaxStatChangeId),
+                              NumberIn(reader, unknown_, "Unknown:", kMaxWeaponUnknown),
+                              CheckedElements(elements_)};
     // The page then shows what was stored, clamps included.
     if (SaveChosenRecord(names_, kWeaponCount, SaveWeaponRecord, record, reader, prompts_,
                          "The record of this weapon lies outside the ROM image.")) {

@@ -164,11 +164,15 @@ TEST_F(FloatingEditorWindows, SaveRefusesAFieldItCannotStoreAndThenShowsWhatWasS
         const char* text;
         const char* caption;
     };
-    for (const Case& c : {Case{chest, "item", "32768", "Item:"}, {chest, "posX", "abc", "PosX:"},
-                          {shop, "posX", "-1", "Pos X:"}, {shop, "itemId", "300", "Item ID:"},
-                          {shop, "price", "12345", "Price:"}, {shop, "eventFlag", "", "Event Flag:"},
+    for (const Case& c : {Case{chest, "item", "32768", "Item:"},
+                          {chest, "posX", "abc", "PosX:"},
+                          {shop, "posX", "-1", "Pos X:"},
+                          {shop, "itemId", "300", "Item ID:"},
+                          {shop, "price", "12345", "Price:"},
+                          {shop, "eventFlag", "", "Event Flag:"},
                           {object, "script", "0x1000000", "Script offset:"},
-                          {object, "posY", "3x", "PosY:"}, {exit, "sizeX", "256", "SizeX:"},
+                          {object, "posY", "3x", "PosY:"},
+                          {exit, "sizeX", "256", "SizeX:"},
                           {exit, "dstMapId", "0x8000", "DstMapID:"},
                           {exit, "direction", "0x", "Direction:"}}) {
         const QString shown = Field(c.editor, c.name);

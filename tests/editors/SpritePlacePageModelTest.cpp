@@ -128,10 +128,12 @@ TEST(SpritePlaceAdd, RefusalsChangeNothing) {
         {Page("-1", 0), kSpritePlacementMapIdRange},
         {Page("0x450", 0), kSpritePlacementMapIdRange},
         // A field the entry takes must be a number that fits its operand.
-        {Page("5", 0, "0x105"), "Flag: must be a number from 0 to 255; \"0x105\" is not.\n"
-                                "Nothing was added."},
-        {Page("5", 0xFE, ""), "Flag: must be a number from 0 to 255; \"\" is not.\n"
-                              "Nothing was added."},
+        {Page("5", 0, "0x105"),
+         "Flag: must be a number from 0 to 255; \"0x105\" is not.\n"
+         "Nothing was added."},
+        {Page("5", 0xFE, ""),
+         "Flag: must be a number from 0 to 255; \"\" is not.\n"
+         "Nothing was added."},
     };
     for (auto [page, message] : cases) {
         EXPECT_FALSE(page.Add(project.get(), prompts));

@@ -114,10 +114,14 @@ TEST_F(EnemiesTabPage, EveryNumberFieldRefusesWhatItCannotStoreAndSaveShowsTheRe
         const char* text;
         const char* caption;
     };
-    for (const Case& c : {Case{"level", "256", "Level:"}, {"health", "abc", "Health:"},
-                          {"experience", "-1", "XP:"}, {"gems", "", "Gems:"},
-                          {"chance", "-5", "Chance(%):"}, {"attack", "65536", "Attack:"},
-                          {"attack2", "2048", "Attack 2:"}, {"luck2", "x", "Luck: (Attack 2)"},
+    for (const Case& c : {Case{"level", "256", "Level:"},
+                          {"health", "abc", "Health:"},
+                          {"experience", "-1", "XP:"},
+                          {"gems", "", "Gems:"},
+                          {"chance", "-5", "Chance(%):"},
+                          {"attack", "65536", "Attack:"},
+                          {"attack2", "2048", "Attack 2:"},
+                          {"luck2", "x", "Luck: (Attack 2)"},
                           {"unknown", "0x100", "Unknown:"}}) {
         const QString shown = Edit(c.edit)->text();
         Edit(c.edit)->setText(c.text);
