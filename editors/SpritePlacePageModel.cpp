@@ -38,12 +38,13 @@ std::string EntryName(const SpritePlacementEntry& entry) {
     return name;
 }
 
-std::uint8_t Byte(const std::string& text) {
-    return static_cast<std::uint8_t>(ParseNumberText(text));
+std::uint8_t Byte(FieldReader& reader, const std::string& text, const char* field) {
+    return static_cast<std::uint8_t>(reader.Read(text, field, 0, 0xFF));
 }
 
-void PutLong(std::vector<std::uint8_t>& data, const std::string& text) {
-    const auto value = static_cast<std::uint32_t>(ParseNumberText(text));
+void PutLong(FieldReader& reader, std::vector<std::uint8_t>& data, const std::string& text,
+             const char* field) {
+    const auto value = static_cast<std::uint32_t>(reader.Read(text, field, 0, 0xFFFFFF));
     data.insert(data.end(),
                 {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
                  static_cast<std::uint8_t>(value >> 16)});
@@ -114,8 +115,12 @@ std::string SpritePlacementLine(const SpritePlacementEntry& entry) {
     }
 }
 
-std::unique_ptr<SpritePlacementEntry> BuildSpritePlacementEntry(
-    std::uint8_t code, const SpritePlacementFields& fields) {
+std::unique_ptr<SpritePlacementEntry> BuildSpritePlacementEntry(std::uint8_t code,
+                                                                const SpritePlacementFields& fields,
+                                                                FieldReader& reader) {
+    constexpr const char* kExtraFF[] = {"Flag: 0xFF (1)", "Flag: 0xFF (2)", "Flag: 0xFF (3)",
+                                        "Flag: 0xFF (4)"};
+    constexpr const char* kExtraC0[] = {"Flag: 0xC0 (1)", "Flag: 0xC0 (2)"};
     if (code == kObjectCodeCall || code == kObjectCodeEnd) {
         return nullptr;
     }
@@ -128,25 +133,27 @@ std::unique_ptr<SpritePlacementEntry> BuildSpritePlacementEntry(
             break;
         case kObjectCodeScript:
         case kObjectCodeScriptOffset:
-            d.push_back(Byte(fields.flag));
-            PutLong(d, fields.script);
+            d.push_back(Byte(reader, fields.flag, "Flag:"));
+            PutLong(reader, d, fields.script, "Script Offset:");
             break;
         case kObjectCodePlayerSpawn:
-            d = {Byte(fields.x), Byte(fields.y), Byte(fields.flag)};
-            PutLong(d, fields.script);
+            d = {Byte(reader, fields.x, "X:"), Byte(reader, fields.y, "Y:"),
+                 Byte(reader, fields.flag, "Flag:")};
+            PutLong(reader, d, fields.script, "Script Offset:");
             break;
         default:
-            d = {Byte(fields.x), Byte(fields.y), Byte(fields.flag)};
-            PutLong(d, fields.script);
-            PutLong(d, fields.sprite);
+            d = {Byte(reader, fields.x, "X:"), Byte(reader, fields.y, "Y:"),
+                 Byte(reader, fields.flag, "Flag:")};
+            PutLong(reader, d, fields.script, "Script Offset:");
+            PutLong(reader, d, fields.sprite, "Sprite Offset:");
             if (code == 0x01 && d[2] == 0xFF) {
-                PutLong(d, fields.extraFF[0]);
+                PutLong(reader, d, fields.extraFF[0], kExtraFF[0]);
                 for (std::size_t i = 1; i < fields.extraFF.size(); ++i) {
-                    d.push_back(Byte(fields.extraFF[i]));
+                    d.push_back(Byte(reader, fields.extraFF[i], kExtraFF[i]));
                 }
             } else if (code == 0x01 && d[2] == 0xC0) {
-                PutLong(d, fields.extraC0[0]);
-                PutLong(d, fields.extraC0[1]);
+                PutLong(reader, d, fields.extraC0[0], kExtraC0[0]);
+                PutLong(reader, d, fields.extraC0[1], kExtraC0[1]);
             }
             break;
     }
@@ -231,7 +238,12 @@ bool SpritePlacePageModel::Add(ProjectContext* project, Prompts& prompts) {
         return false;
     }
     const std::uint8_t code = kSpritePlacementTypeCodes[typeLine];
-    auto entry = BuildSpritePlacementEntry(code, fields);
+    FieldReader reader;
+    auto entry = BuildSpritePlacementEntry(code, fields, reader);
+    if (!reader.Ok()) {
+        prompts.ShowMessage(reader.Error() + "\nNothing was added.", "Error");
+        return false;
+    }
     if (!entry) {
         prompts.ShowMessage(code == kObjectCodeCall ? kSpritePlacementNoCall
                                                     : kSpritePlacementNoEnd);

@@ -9,6 +9,7 @@
 
 #include "project/SpritePlacementList.h"
 
+class FieldReader;
 class ProjectContext;
 class Prompts;
 
@@ -51,9 +52,11 @@ SpritePlacementFieldUse FieldsUsedBy(std::uint8_t code);
 std::string SpritePlacementLine(const SpritePlacementEntry& entry);
 
 // The entry of a type built from the fields, with the operands its code has in the image;
-// nothing for 0xFA and 0xFF, whose entries can't be made from fields.
-std::unique_ptr<SpritePlacementEntry> BuildSpritePlacementEntry(
-    std::uint8_t code, const SpritePlacementFields& fields);
+// nothing for 0xFA and 0xFF, whose entries can't be made from fields. A field the entry takes
+// that is no number or does not fit its operand is refused through `reader`.
+std::unique_ptr<SpritePlacementEntry> BuildSpritePlacementEntry(std::uint8_t code,
+                                                                const SpritePlacementFields& fields,
+                                                                FieldReader& reader);
 
 // Puts an entry before the list's last two (at the front of a shorter list). Calls into a
 // later part of the same list go on reaching the command they named.

@@ -247,7 +247,7 @@ void RunFloatingEditors(ProjectContext& project, std::uint32_t mapId,
         exit.event = moved;
         exit.flag = flags;
         chest.Save(&project, prompts);
-        shop.Save(&project);
+        shop.Save(&project, prompts);
         object.Save(&project, prompts);
         object.Add(&project, prompts);
         exit.Save(&project, prompts);

@@ -26,14 +26,10 @@ bool ChestEditModel::Fill(const ProjectContext& project, std::uint32_t mapId, st
     if (!found) {
         return false;
     }
-    const ChestRecord& chest = chests[*found];
-    posX = FieldText("%u", chest.x);
-    posY = FieldText("%u", chest.y);
-    item = FieldText("%u", static_cast<std::uint16_t>(chest.itemWord & ~kGemBit));
-    chestId = FieldText("%u", chest.chestId);
+    ShowChest(chests[*found]);
     selectedMapId = mapId;
     selectedIndex = *found;
-    selectedOffset = chest.offset;
+    selectedOffset = chests[*found].offset;
     selection.Select(project);
     return true;
 }
@@ -47,10 +43,29 @@ void ChestEditModel::Save(ProjectContext* project, Prompts& prompts) {
         return;
     }
     ChestRecord chest = chests[selectedIndex];
-    chest.x = static_cast<std::uint8_t>(FieldValue(posX));
-    chest.y = static_cast<std::uint8_t>(FieldValue(posY));
-    chest.itemWord = static_cast<std::uint16_t>(FieldValue(item) | (chest.itemWord & kGemBit));
-    if (WriteChestRecord(*project, chest) == ChestWriteResult::EndMarkerPosition) {
+    FieldReader reader;
+    chest.x = static_cast<std::uint8_t>(reader.Read(posX, "PosX:", 0, 0xFF));
+    chest.y = static_cast<std::uint8_t>(reader.Read(posY, "PosY:", 0, 0xFF));
+    // The gem bit is the chest's own, so the typed item or amount stays below it.
+    const auto typedItem = static_cast<std::uint16_t>(reader.Read(item, "Item:", 0, kGemBit - 1));
+    if (!reader.Ok()) {
+        prompts.ShowMessage(RefusedFieldMessage(reader), "Error");
+        return;
+    }
+    chest.itemWord = static_cast<std::uint16_t>(typedItem | (chest.itemWord & kGemBit));
+    const ChestWriteResult result = WriteChestRecord(*project, chest);
+    if (result == ChestWriteResult::EndMarkerPosition) {
         prompts.ShowMessage(kChestPositionRefused);
     }
+    if (result != ChestWriteResult::Written) {
+        return;
+    }
+    ShowChest(ReadChestList(*project, selectedMapId)[selectedIndex]);
+}
+
+void ChestEditModel::ShowChest(const ChestRecord& chest) {
+    posX = FieldText("%u", chest.x);
+    posY = FieldText("%u", chest.y);
+    item = FieldText("%u", static_cast<std::uint16_t>(chest.itemWord & ~kGemBit));
+    chestId = FieldText("%u", chest.chestId);
 }

@@ -34,7 +34,11 @@ public:
     // Shows the chest that stands on the cell of the map and picks it. False when none does.
     bool Fill(const ProjectContext& project, std::uint32_t mapId, std::uint32_t column,
               std::uint32_t row);
-    // "Save": position and item go into the picked chest, in its own form. A chest of gems
-    // stays one unless the typed item carries the gem bit itself.
+    // "Save": position and item go into the picked chest, in its own form, and the chest is
+    // shown as stored. A chest of gems stays one, an item chest an item chest. A refused field
+    // is named in a message and nothing is written.
     void Save(ProjectContext* project, Prompts& prompts);
+
+private:
+    void ShowChest(const ChestRecord& chest);
 };

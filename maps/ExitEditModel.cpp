@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "platform/Prompts.h"
 #include "project/ConditionalDestination.h"
 #include "project/ExitLists.h"
 #include "project/ProjectContext.h"
@@ -49,7 +50,16 @@ bool ExitEditModel::Fill(ProjectContext& project, std::uint32_t mapId, std::uint
     if (exitIndex >= list->size()) {
         return false;
     }
-    const ExitRecord& exit = (*list)[exitIndex];
+    ShowExit(project, mapId, exitIndex, (*list)[exitIndex], 0);
+    selectedMapId = mapId;
+    selectedExitIndex = exitIndex;
+    selection.Select(project);
+    return true;
+}
+
+void ExitEditModel::ShowExit(const ProjectContext& project, std::uint32_t mapId,
+                             std::uint32_t exitIndex, const ExitRecord& exit,
+                             std::size_t destination) {
     srcMapId = FieldText("0x%03X", mapId);
     posX = FieldText("%u", exit.posX);
     posY = FieldText("%u", exit.posY);
@@ -63,7 +73,7 @@ bool ExitEditModel::Fill(ProjectContext& project, std::uint32_t mapId, std::uint
             destinations.push_back(FieldText("%u", static_cast<std::uint32_t>(n)));
         }
         destinationsEnabled = true;
-        ShowDestination(project, exit.dstMapId, 0);
+        ShowDestination(project, exit.dstMapId, destination);
     } else {
         dstMapId = FieldText("0x%03X", exit.dstMapId);
         event.clear();
@@ -78,10 +88,6 @@ bool ExitEditModel::Fill(ProjectContext& project, std::uint32_t mapId, std::uint
                                          kExitRecordSize * exitIndex);
         destinationsEnabled = false;
     }
-    selectedMapId = mapId;
-    selectedExitIndex = exitIndex;
-    selection.Select(project);
-    return true;
 }
 
 void ExitEditModel::ShowDestination(const ProjectContext& project, std::uint16_t exitDstMapId,
@@ -120,17 +126,18 @@ ExitRecord* ExitEditModel::PickedExit(ProjectContext* project) {
     return &(*list)[selectedExitIndex];
 }
 
-ExitRecord ExitEditModel::TypedExit() const {
+ExitRecord ExitEditModel::TypedExit(FieldReader& reader) const {
     ExitRecord exit;
-    exit.posX = static_cast<std::uint8_t>(FieldValue(posX));
-    exit.posY = static_cast<std::uint8_t>(FieldValue(posY));
-    exit.sizeX = static_cast<std::uint8_t>(FieldValue(sizeX));
-    exit.sizeY = static_cast<std::uint8_t>(FieldValue(sizeY));
-    exit.dstMapId = static_cast<std::uint16_t>(FieldValue(dstMapId));
-    exit.transEffect = static_cast<std::uint8_t>(FieldValue(transEffect));
-    exit.direction = static_cast<std::uint8_t>(FieldValue(direction));
-    exit.dstX = static_cast<std::uint16_t>(FieldValue(dstX));
-    exit.dstY = static_cast<std::uint16_t>(FieldValue(dstY));
+    exit.posX = static_cast<std::uint8_t>(reader.Read(posX, "PosX:", 0, 0xFF));
+    exit.posY = static_cast<std::uint8_t>(reader.Read(posY, "PosY:", 0, 0xFF));
+    exit.sizeX = static_cast<std::uint8_t>(reader.Read(sizeX, "SizeX:", 0, 0xFF));
+    exit.sizeY = static_cast<std::uint8_t>(reader.Read(sizeY, "SizeY:", 0, 0xFF));
+    // Bit 15 of an exit's destination marks a list of conditional destinations.
+    exit.dstMapId = static_cast<std::uint16_t>(reader.Read(dstMapId, "DstMapID:", 0, 0x7FFF));
+    exit.transEffect = static_cast<std::uint8_t>(reader.Read(transEffect, "TransEffect:", 0, 0xFF));
+    exit.direction = static_cast<std::uint8_t>(reader.Read(direction, "Direction:", 0, 0xFF));
+    exit.dstX = static_cast<std::uint16_t>(reader.Read(dstX, "DstX:", 0, 0xFFFF));
+    exit.dstY = static_cast<std::uint16_t>(reader.Read(dstY, "DstY:", 0, 0xFFFF));
     return exit;
 }
 
@@ -139,8 +146,20 @@ void ExitEditModel::Save(ProjectContext* project, Prompts& prompts) {
     if (exit == nullptr) {
         return;
     }
+    FieldReader reader;
+    const ExitRecord typed = TypedExit(reader);
+    const bool conditional = (exit->dstMapId & kConditionalDestinationFlag) != 0;
+    std::uint32_t flagNumber = 0;
+    std::uint16_t bitNumber = 0;
+    if (conditional) {
+        flagNumber = static_cast<std::uint32_t>(reader.Read(event, "Event:", 0, kEventField));
+        bitNumber = BitNumberOf(static_cast<std::uint32_t>(reader.Read(flag, "Flag:", 0, 0xFF)));
+    }
+    if (!reader.Ok()) {
+        prompts.ShowMessage(RefusedFieldMessage(reader), "Error");
+        return;
+    }
     const ExitRecord before = *exit;
-    const ExitRecord typed = TypedExit();
     exit->posX = typed.posX;
     exit->posY = typed.posY;
     exit->sizeX = typed.sizeX;
@@ -148,13 +167,12 @@ void ExitEditModel::Save(ProjectContext* project, Prompts& prompts) {
 
     // An exit with conditional destinations keeps its pointer to them; the one shown changes.
     std::optional<ConditionalDestination> destination;
-    if ((exit->dstMapId & kConditionalDestinationFlag) != 0) {
+    if (conditional) {
         const auto list = ReadConditionalDestinations(*project, exit->dstMapId);
         if (destinationIndex >= 0 && static_cast<std::size_t>(destinationIndex) < list.size()) {
             ConditionalDestination r = list[static_cast<std::size_t>(destinationIndex)];
             r.condition = static_cast<std::uint16_t>((r.condition & kConditionKept) |
-                                                     (FieldValue(event) & kEventField) << 3 |
-                                                     BitNumberOf(FieldValue(flag)));
+                                                     flagNumber << 3 | bitNumber);
             r.dstMapId = typed.dstMapId;
             r.transEffect = typed.transEffect;
             r.direction = typed.direction;
@@ -172,6 +190,8 @@ void ExitEditModel::Save(ProjectContext* project, Prompts& prompts) {
     if (destination) {
         WriteConditionalDestination(*project, *destination);
     }
+    ShowExit(*project, selectedMapId, selectedExitIndex, *exit,
+             destinationIndex < 0 ? 0 : static_cast<std::size_t>(destinationIndex));
 }
 
 void ExitEditModel::Delete(ProjectContext* project, Prompts& prompts) {
@@ -182,7 +202,16 @@ void ExitEditModel::Delete(ProjectContext* project, Prompts& prompts) {
 }
 
 void ExitEditModel::Add(ProjectContext* project, Prompts& prompts) {
-    if (selection.ValidFor(project)) {
-        AddExit(*project, prompts, FieldValue(srcMapId), TypedExit());
+    if (!selection.ValidFor(project)) {
+        return;
     }
+    FieldReader reader;
+    const auto mapId =
+        static_cast<std::uint32_t>(reader.Read(srcMapId, "SrcMapID:", 0, kMapCount - 1));
+    const ExitRecord exit = TypedExit(reader);
+    if (!reader.Ok()) {
+        prompts.ShowMessage(RefusedFieldMessage(reader), "Error");
+        return;
+    }
+    AddExit(*project, prompts, mapId, exit);
 }

@@ -53,7 +53,8 @@ public:
     void SelectDestination(ProjectContext* project, int index);
 
     // "Save": the picked exit's rectangle, and its destination or the conditional destination
-    // shown; the exit lists are written back.
+    // shown; the exit lists are written back and the exit is shown as stored. A refused field
+    // is named in a message and nothing is written.
     void Save(ProjectContext* project, Prompts& prompts);
     // "Delete": removes the picked exit; nothing is picked afterwards.
     void Delete(ProjectContext* project, Prompts& prompts);
@@ -63,8 +64,13 @@ public:
 private:
     // The picked exit, or null when the pick does not hold for the project.
     ExitRecord* PickedExit(ProjectContext* project);
-    // The exit that the fields describe, each value cut to its field's width.
-    ExitRecord TypedExit() const;
+    // The exit that the fields describe; a field that is no number or does not fit is refused
+    // through `reader`.
+    ExitRecord TypedExit(FieldReader& reader) const;
+    // Shows `exit`, exit `exitIndex` of the map, as the lists and the image hold it, with its
+    // conditional destination `destination` when it has such.
+    void ShowExit(const ProjectContext& project, std::uint32_t mapId, std::uint32_t exitIndex,
+                  const ExitRecord& exit, std::size_t destination);
     void ShowDestination(const ProjectContext& project, std::uint16_t exitDstMapId,
                          std::size_t index);
 };

@@ -83,6 +83,17 @@ bool ObjectEditModel::Fill(const ProjectContext& project, std::uint32_t mapId, s
         return false;
     }
     const PlacedObject& o = *found;
+    ShowObject(project, o);
+    // Only commands 0 and 1 are saved, and only at the length they have.
+    saveAllowed_ =
+        !o.IsSpawn() && o.code <= 1 && (o.flags == 0 || (o.IsFlagged() && o.flags == 0x80));
+    selectedMapId = mapId;
+    recordOffset = o.offset;
+    selection.Select(project);
+    return true;
+}
+
+void ObjectEditModel::ShowObject(const ProjectContext& project, const PlacedObject& o) {
     script = FieldText("0x%06X", o.script);
     posX = FieldText("%u", o.x);
     posY = FieldText("%u", o.y);
@@ -95,12 +106,9 @@ bool ObjectEditModel::Fill(const ProjectContext& project, std::uint32_t mapId, s
     if (o.IsSpawn()) {
         spriteLayout.clear();
         spriteLayoutEnabled = false;
-        saveAllowed_ = false;
     } else {
         spriteLayout = FieldText("0x%06X", o.layout);
         spriteLayoutEnabled = true;
-        // Only commands 0 and 1 are saved, and only at the length they have.
-        saveAllowed_ = o.code <= 1 && (o.flags == 0 || (o.IsFlagged() && o.flags == 0x80));
         if (o.layout == 0) {
             enemyIdEnabled = false;
         } else {
@@ -112,10 +120,6 @@ bool ObjectEditModel::Fill(const ProjectContext& project, std::uint32_t mapId, s
             }
         }
     }
-    selectedMapId = mapId;
-    recordOffset = o.offset;
-    selection.Select(project);
-    return true;
 }
 
 void ObjectEditModel::Save(ProjectContext* project, Prompts& prompts) {
@@ -128,12 +132,22 @@ void ObjectEditModel::Save(ProjectContext* project, Prompts& prompts) {
         prompts.ShowMessage(kObjectUnsupportedType, kObjectErrorCaption);
         return;
     }
-    const std::uint32_t scriptAddress = FieldValue(script);
-    const std::uint32_t layoutAddress = FieldValue(spriteLayout);
+    FieldReader reader;
+    const auto x = static_cast<std::uint8_t>(reader.Read(posX, "PosX:", 0, 0xFF));
+    const auto y = static_cast<std::uint8_t>(reader.Read(posY, "PosY:", 0, 0xFF));
+    const auto flags = static_cast<std::uint8_t>(reader.Read(flag, "Flag:", 0, 0xFF));
+    const auto scriptAddress =
+        static_cast<std::uint32_t>(reader.Read(script, "Script offset:", 0, 0xFFFFFF));
+    const auto layoutAddress =
+        static_cast<std::uint32_t>(reader.Read(spriteLayout, "SpriteLayout:", 0, 0xFFFFFF));
+    if (!reader.Ok()) {
+        prompts.ShowMessage(RefusedFieldMessage(reader), kObjectErrorCaption);
+        return;
+    }
     const std::array<std::uint8_t, 9> operands = {
-        static_cast<std::uint8_t>(FieldValue(posX)),
-        static_cast<std::uint8_t>(FieldValue(posY)),
-        static_cast<std::uint8_t>(FieldValue(flag)),
+        x,
+        y,
+        flags,
         static_cast<std::uint8_t>(scriptAddress),
         static_cast<std::uint8_t>(scriptAddress >> 8),
         static_cast<std::uint8_t>(scriptAddress >> 16),
@@ -146,6 +160,11 @@ void ObjectEditModel::Save(ProjectContext* project, Prompts& prompts) {
         return;
     }
     project->WriteBytes(recordOffset + 1, operands);
+    const std::optional<ObjectCommand> stored = FindCommand(
+        *project, selectedMapId, [&](const ObjectCommand& c) { return c.offset == recordOffset; });
+    if (stored) {
+        ShowObject(*project, PlacedObjectOf(*stored));
+    }
 }
 
 void ObjectEditModel::Add(const ProjectContext* project, Prompts& prompts) const {

@@ -64,11 +64,14 @@ public:
     // Shows the object on the cell of the map and picks it. False when there is none.
     bool Fill(const ProjectContext& project, std::uint32_t mapId, std::uint32_t column,
               std::uint32_t row);
-    // "Save": position, flags, script and sprite layout of the picked object.
+    // "Save": position, flags, script and sprite layout of the picked object, then shows it as
+    // stored. A refused field is named in a message and nothing is written.
     void Save(ProjectContext* project, Prompts& prompts);
     // "Add": objects can be added only to an expanded image, and not by this editor.
     void Add(const ProjectContext* project, Prompts& prompts) const;
 
 private:
+    void ShowObject(const ProjectContext& project, const PlacedObject& o);
+
     bool saveAllowed_ = false;
 };

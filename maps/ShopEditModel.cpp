@@ -1,5 +1,6 @@
 #include "maps/ShopEditModel.h"
 
+#include "platform/Prompts.h"
 #include "project/ProjectContext.h"
 
 std::optional<std::uint32_t> FindShopAt(const std::vector<ShopRecord>& shops, std::uint32_t mapId,
@@ -20,14 +21,7 @@ bool ShopEditModel::Fill(const ProjectContext& project, std::uint32_t id, std::u
     if (!found) {
         return false;
     }
-    const ShopRecord& shop = shops[*found];
-    itemListPointer = shop.itemListPointer;
-    mapId = FieldText("0x%04X", shop.mapId);
-    shopId = FieldText("%u", *found);
-    eventFlag = FieldText("0x%04X", shop.eventFlag);
-    posX = FieldText("%u", shop.x);
-    posY = FieldText("%u", shop.y);
-    greetingIndex = shop.greeting < kGreetingCount ? shop.greeting : -1;
+    ShowShop(project, *found);
     FillSlotCombo(project);
     ShowSlot(project, 0);
     selectedShop = *found;
@@ -51,11 +45,11 @@ void ShopEditModel::ShowSlot(const ProjectContext& project, std::uint32_t slot) 
         return;
     }
     itemId = FieldText("%u", items[slot].itemId);
-    price = FieldText("%x", items[slot].price);
+    price = PriceText(items[slot].price);
     unique = items[slot].unique != 0;
 }
 
-void ShopEditModel::Save(ProjectContext* project) {
+void ShopEditModel::Save(ProjectContext* project, Prompts& prompts) {
     if (!selection.ValidFor(project)) {
         return;
     }
@@ -64,26 +58,57 @@ void ShopEditModel::Save(ProjectContext* project) {
         return;
     }
     ShopRecord shop = shops[selectedShop];
-    shop.x = static_cast<std::uint8_t>(FieldValue(posX));
-    shop.y = static_cast<std::uint8_t>(FieldValue(posY));
-    shop.eventFlag = static_cast<std::uint16_t>(FieldValue(eventFlag));
+    FieldReader reader;
+    shop.eventFlag = static_cast<std::uint16_t>(reader.Read(eventFlag, "Event Flag:", 0, 0xFFFF));
+    shop.x = static_cast<std::uint8_t>(reader.Read(posX, "Pos X:", 0, 0xFF));
+    shop.y = static_cast<std::uint8_t>(reader.Read(posY, "Pos Y:", 0, 0xFF));
     if (greetingIndex >= 0 && greetingIndex < kGreetingCount) {
         shop.greeting = static_cast<std::uint8_t>(greetingIndex);
     }
-    WriteShopRecord(*project, shop);
-
     const auto items = ReadShopItems(*project, shop.itemListPointer);
-    if (slotIndex < 0 || static_cast<std::size_t>(slotIndex) >= items.size()) {
+    const bool slotShown = slotIndex >= 0 && static_cast<std::size_t>(slotIndex) < items.size();
+    ShopItem item;
+    if (slotShown) {
+        item = items[static_cast<std::size_t>(slotIndex)];
+        item.itemId = static_cast<std::uint8_t>(reader.Read(itemId, "Item ID:", 0, 0xFF));
+        // The price shows the word's four digits; a word that is no decimal price (a digit
+        // A to F) is kept as long as its text is.
+        if (price != PriceText(item.price)) {
+            item.price = ShopPriceWord(
+                static_cast<std::uint32_t>(reader.Read(price, "Price:", 0, kShopMaxPrice)));
+        }
+        // A unique item keeps the flag value it has.
+        if (!unique) {
+            item.unique = 0;
+        } else if (item.unique == 0) {
+            item.unique = 1;
+        }
+    }
+    if (!reader.Ok()) {
+        prompts.ShowMessage(RefusedFieldMessage(reader), "Error");
         return;
     }
-    ShopItem item = items[static_cast<std::size_t>(slotIndex)];
-    item.itemId = static_cast<std::uint8_t>(FieldValue(itemId));
-    item.price = ShopPriceWord(FieldValue(price));
-    // A unique item keeps the flag value it has.
-    if (!unique) {
-        item.unique = 0;
-    } else if (item.unique == 0) {
-        item.unique = 1;
+    WriteShopRecord(*project, shop);
+    if (slotShown) {
+        WriteShopItem(*project, item);
     }
-    WriteShopItem(*project, item);
+    ShowShop(*project, selectedShop);
+    if (slotShown) {
+        ShowSlot(*project, static_cast<std::uint32_t>(slotIndex));
+    }
+}
+
+void ShopEditModel::ShowShop(const ProjectContext& project, std::uint32_t shopIndex) {
+    const ShopRecord shop = ReadShops(project)[shopIndex];
+    itemListPointer = shop.itemListPointer;
+    mapId = FieldText("0x%04X", shop.mapId);
+    shopId = FieldText("%u", shopIndex);
+    eventFlag = FieldText("0x%04X", shop.eventFlag);
+    posX = FieldText("%u", shop.x);
+    posY = FieldText("%u", shop.y);
+    greetingIndex = shop.greeting < kGreetingCount ? shop.greeting : -1;
+}
+
+std::string ShopEditModel::PriceText(std::uint16_t word) {
+    return FieldText("%x", word);
 }

@@ -9,6 +9,7 @@
 #include "maps/ShopList.h"
 
 class ProjectContext;
+class Prompts;
 
 // The shop id of the first shop of the map whose shopkeeper stands on the cell or one cell to
 // the left or above it.
@@ -49,6 +50,13 @@ public:
     void FillSlotCombo(const ProjectContext& project);
     // Shows item `slot` of the list; nothing changes when the list is shorter.
     void ShowSlot(const ProjectContext& project, std::uint32_t slot);
-    // "Save": the picked shop's fields and the item of the selected slot.
-    void Save(ProjectContext* project);
+    // "Save": the picked shop's fields and the item of the selected slot, then shows them as
+    // stored. A refused field is named in a message and nothing is written.
+    void Save(ProjectContext* project, Prompts& prompts);
+
+private:
+    // Shows the fields of shop `shopIndex` of the shop table.
+    void ShowShop(const ProjectContext& project, std::uint32_t shopIndex);
+    // A price word as "Price:" shows it: its four digits.
+    static std::string PriceText(std::uint16_t word);
 };

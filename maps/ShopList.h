@@ -33,6 +33,9 @@ std::vector<ShopRecord> ReadShops(const ProjectContext& project);
 // A shop's items; the walk stays inside the bank and the image.
 std::vector<ShopItem> ReadShopItems(const ProjectContext& project, std::uint16_t itemListPointer);
 
+// The largest price that four decimal digits hold.
+inline constexpr std::uint32_t kShopMaxPrice = 9999;
+
 // A price as the item list stores it: its last four decimal digits, one per nibble.
 std::uint16_t ShopPriceWord(std::uint32_t price);
 

@@ -122,3 +122,7 @@ std::int64_t FieldReader::Read(std::string_view text, std::string_view field, st
     }
     return minimum;
 }
+
+std::string RefusedFieldMessage(const FieldReader& reader) {
+    return reader.Error() + "\nNothing was saved.";
+}

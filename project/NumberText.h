@@ -31,3 +31,7 @@ public:
 private:
     std::string error_;
 };
+
+// What a page says when a field of its action was refused: the refusal, and that the action
+// wrote nothing.
+std::string RefusedFieldMessage(const FieldReader& reader);

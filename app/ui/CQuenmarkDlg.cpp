@@ -256,7 +256,8 @@ void CQuenmarkDlg::OnToolsObjectEditor() {
 }
 
 void CQuenmarkDlg::OnToolsShopEditor() {
-    OpenFloatingEditor(shopEditor_, [this](QSize size) { return FloatingEditorPlace(3, size); });
+    OpenFloatingEditor(
+        shopEditor_, [this](QSize size) { return FloatingEditorPlace(3, size); }, prompts_);
 }
 
 void CQuenmarkDlg::OnFileSaveProjectAs() {

@@ -1,6 +1,9 @@
 #include "editors/ui/EnemiesTab.h"
 
 #include <algorithm>
+#include <limits>
+#include <optional>
+#include <string>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -19,6 +22,8 @@
 #include "scripts/EnemyNameTable.h"
 
 namespace {
+
+constexpr char kOutsideMessage[] = "The record of this enemy lies outside the ROM image.";
 
 struct GroupLayout {
     const char* caption;
@@ -208,30 +213,44 @@ void EnemiesTab::OnSave() {
     if (e < 0) {
         return;
     }
-    EnemyRecord record = ReadRecord();
-    const EnemyRecord typed = record;
-    if (!SaveEnemyRecord(*currentProject, static_cast<std::uint32_t>(e), record)) {
-        prompts_.ShowMessage("The record of this enemy lies outside the ROM image.", "Error");
+    if (!ReadEnemyRecord(*currentProject, static_cast<std::uint32_t>(e))) {
+        prompts_.ShowMessage(kOutsideMessage, "Error");
         return;
     }
-    // The other edits keep what was typed; a clamped count shows what was written.
-    if (record.experience != typed.experience) {
-        SetNumber(kExperience, record.experience);
+    FieldReader reader;
+    EnemyRecord record = ReadRecord(reader);
+    if (!reader.Ok()) {
+        prompts_.ShowMessage(RefusedFieldMessage(reader), "Error");
+        return;
     }
-    if (record.gems != typed.gems) {
-        SetNumber(kGems, record.gems);
+    if (!SaveEnemyRecord(*currentProject, static_cast<std::uint32_t>(e), record)) {
+        prompts_.ShowMessage(kOutsideMessage, "Error");
+        return;
     }
+    // The page shows what was stored, clamps and effective values included.
+    OnEnemySelChange();
 }
 
 void EnemiesTab::SetNumber(Text text, std::uint32_t value) {
     texts_[text]->setText(QString::number(value));
 }
 
-std::uint32_t EnemiesTab::Number(Text text) const {
-    return static_cast<std::uint32_t>(ParseNumberText(texts_[text]->text().toStdString()));
+std::uint32_t EnemiesTab::Number(FieldReader& reader, Text text, std::uint32_t maximum,
+                                 bool clamped) const {
+    const std::string typed = texts_[text]->text().toStdString();
+    if (clamped) {
+        const std::optional<std::int64_t> value = ReadNumberText(typed);
+        if (value && *value > maximum) {
+            return static_cast<std::uint32_t>(
+                std::min<std::int64_t>(*value, std::numeric_limits<std::uint32_t>::max()));
+        }
+    }
+    // Two edits are captioned "Luck:"; the second is told by the attack it stands beside.
+    const std::string field = text == kLuck2 ? "Luck: (Attack 2)" : kTexts[text].caption;
+    return static_cast<std::uint32_t>(reader.Read(typed, field, 0, maximum));
 }
 
-EnemyRecord EnemiesTab::ReadRecord() const {
+EnemyRecord EnemiesTab::ReadRecord(FieldReader& reader) const {
     EnemyRecord record;
     for (std::size_t group = 0; group < kLevelGroupCount; ++group) {
         for (std::size_t kind = 0; kind < kLevelKindCount; ++kind) {
@@ -241,17 +260,18 @@ EnemyRecord EnemiesTab::ReadRecord() const {
         }
         record.groupFlags[group] = groupFlags_[group]->isChecked();
     }
-    record.level = Number(kLevel);
-    record.health = Number(kHealth);
-    record.experience = Number(kExperience);
-    record.gems = Number(kGems);
-    record.chance = Number(kChance);
-    record.attack = Number(kAttack);
-    record.luck = Number(kLuck);
-    record.defense = Number(kDefense);
-    record.attack2 = Number(kAttack2);
-    record.luck2 = Number(kLuck2);
-    record.unknown = Number(kUnknown);
+    // Experience, gems and the chance clamp larger numbers; every other field refuses them.
+    record.level = Number(reader, kLevel, 0xFF);
+    record.health = Number(reader, kHealth, 0xFFFF);
+    record.experience = Number(reader, kExperience, kEnemyMaxCount, true);
+    record.gems = Number(reader, kGems, kEnemyMaxCount, true);
+    record.chance = Number(reader, kChance, 100, true);
+    record.attack = Number(reader, kAttack, 0xFFFF);
+    record.luck = Number(reader, kLuck, 0xFF);
+    record.defense = Number(reader, kDefense, 0xFFFF);
+    record.attack2 = Number(reader, kAttack2, 0x07FF);
+    record.luck2 = Number(reader, kLuck2, 0xFF);
+    record.unknown = Number(reader, kUnknown, 0xFF);
     record.effect = effect_->currentIndex() < 0 ? 0 : effect_->currentData().toUInt();
     for (std::size_t kind = 0; kind < kLevelKindCount; ++kind) {
         record.attack2Elements[kind] = elements_[kind]->isChecked();

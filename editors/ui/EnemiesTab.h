@@ -7,6 +7,7 @@
 
 #include "editors/EnemyRecord.h"
 
+class FieldReader;
 class Prompts;
 class QCheckBox;
 class QComboBox;
@@ -49,12 +50,16 @@ private:
     void BuildControls();
     // The chosen enemy while a project image exists, else -1.
     int ChosenEnemy() const;
-    EnemyRecord ReadRecord() const;
+    // The typed record; a refused field is kept in `reader`.
+    EnemyRecord ReadRecord(FieldReader& reader) const;
     void WriteRecord(const EnemyRecord& record);
     // A record that cannot be found shows nothing.
     void ClearRecord();
     void SetNumber(Text text, std::uint32_t value);
-    std::uint32_t Number(Text text) const;
+    // The number of an edit whose field holds 0 to `maximum`; a `clamped` field takes larger
+    // numbers too, for the record to clamp.
+    std::uint32_t Number(FieldReader& reader, Text text, std::uint32_t maximum,
+                         bool clamped = false) const;
 
     Prompts& prompts_;
     QComboBox* enemies_ = nullptr;

@@ -82,16 +82,17 @@ void ItemsArmorTab::OnArmorSelChange() {
 }
 
 void ItemsArmorTab::OnSave() {
+    FieldReader reader;
     ArmorRecord record;
-    record.defense = NumberIn(defense_);
-    record.statChangeId = NumberIn(statChangeId_);
+    record.defense = NumberIn(reader, defense_, "Defense:", kMaxStrength);
+    record.statChangeId = NumberIn(reader, statChangeId_, "Stat change ID:", kMaxStatChangeId);
     record.immune = CheckedElements(immune_);
     record.resist75 = CheckedElements(resist75_);
     record.resist50 = CheckedElements(resist50_);
     for (std::size_t s = 0; s < kStatusImmunityCount; ++s) {
         record.statusImmunities[s] = status_[s]->isChecked();
     }
-    if (SaveChosenRecord(names_, kArmorCount, SaveArmorRecord, record, prompts_,
+    if (SaveChosenRecord(names_, kArmorCount, SaveArmorRecord, record, reader, prompts_,
                          "The record of this armour lies outside the ROM image.")) {
         OnArmorSelChange();
     }

@@ -1,5 +1,7 @@
 #include "editors/ui/ItemsAttributeTab.h"
 
+#include <string>
+
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -8,11 +10,13 @@
 #include <QVBoxLayout>
 
 #include "platform/Prompts.h"
+#include "project/NumberText.h"
 #include "project/ProjectContext.h"
 
 namespace {
 
 constexpr const char* kOutsideMessage = "The stat-change table lies outside the ROM image.";
+constexpr const char* kColumns[kStatChangeColumnCount] = {"Health", "Strength", "Defense", "Luck"};
 
 }  // namespace
 
@@ -24,9 +28,8 @@ ItemsAttributeTab::ItemsAttributeTab(Prompts& prompts, QWidget* parent)
     grid->setVerticalSpacing(2);
     grid->setColumnStretch(kStatChangeColumnCount + 1, 1);
     page->addLayout(grid);
-    const char* columns[kStatChangeColumnCount] = {"Health", "Strength", "Defense", "Luck"};
     for (std::uint32_t column = 0; column < kStatChangeColumnCount; ++column) {
-        grid->addWidget(new QLabel(columns[column]), 0, static_cast<int>(column) + 1);
+        grid->addWidget(new QLabel(kColumns[column]), 0, static_cast<int>(column) + 1);
     }
     for (std::uint32_t row = 0; row < kStatChangeRowCount; ++row) {
         grid->addWidget(new QLabel(QString::number(kFirstStatChangeId + row)),
@@ -76,13 +79,24 @@ void ItemsAttributeTab::OnSave() {
     if (!loaded_ || currentProject == nullptr || !currentProject->HasImage()) {
         return;
     }
+    // Each edit shows a signed byte, so that is what it takes.
+    FieldReader reader;
     StatChangeBytes table;
     for (std::uint32_t i = 0; i < kStatChangeTableSize; ++i) {
-        table[i] = StatChangeByte(edits_[i]->text().toStdString());
+        const std::string field = std::to_string(kFirstStatChangeId + i / kStatChangeColumnCount) +
+                                  " " + kColumns[i % kStatChangeColumnCount] + ":";
+        table[i] = static_cast<std::uint8_t>(
+            reader.Read(edits_[i]->text().toStdString(), field, -128, 127));
+    }
+    if (!reader.Ok()) {
+        prompts_.ShowMessage(RefusedFieldMessage(reader), "Error");
+        return;
     }
     if (!WriteStatChangeTable(*currentProject, table)) {
         prompts_.ShowMessage(kOutsideMessage, "Error");
+        return;
     }
+    OnLoad();
 }
 
 void ItemsAttributeTab::ForgetLoad() {

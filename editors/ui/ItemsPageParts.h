@@ -9,6 +9,7 @@
 #include "editors/EquipmentRecords.h"
 #include "editors/ItemTexts.h"
 #include "platform/Prompts.h"
+#include "project/NumberText.h"
 #include "project/ProjectContext.h"
 
 class QBoxLayout;
@@ -57,13 +58,19 @@ std::optional<Record> ChosenRecordOf(const QComboBox* list, std::uint32_t count,
     return chosen < 0 ? std::nullopt : read(*currentProject, static_cast<std::uint32_t>(chosen));
 }
 
-// Saves `record` as the record chosen in the list; says so when it cannot be found. False when
-// nothing was saved.
+// Saves `record`, read from the page's edits through `reader`, as the record chosen in the
+// list; says so when a field was refused or the record cannot be found. False when nothing was
+// saved.
 template <typename Record>
 bool SaveChosenRecord(const QComboBox* list, std::uint32_t count, RecordSaver<Record> save,
-                      const Record& record, Prompts& prompts, const char* outsideMessage) {
+                      const Record& record, const FieldReader& reader, Prompts& prompts,
+                      const char* outsideMessage) {
     const int chosen = ChosenRecord(list, count);
     if (chosen < 0) {
+        return false;
+    }
+    if (!reader.Ok()) {
+        prompts.ShowMessage(RefusedFieldMessage(reader), "Error");
         return false;
     }
     if (!save(*currentProject, static_cast<std::uint32_t>(chosen), record)) {
@@ -75,8 +82,11 @@ bool SaveChosenRecord(const QComboBox* list, std::uint32_t count, RecordSaver<Re
 
 // An edit with its caption, added as the next row of a grid that holds only such rows.
 QLineEdit* AddNumberRow(QGridLayout* grid, const char* caption, const char* name);
-// The number typed (hexadecimal with "0x"), taken as unsigned so that a negative counts large.
-std::uint32_t NumberIn(const QLineEdit* edit);
+// The number typed (hexadecimal with "0x") into an edit whose field holds 0 to `maximum`,
+// taken as unsigned: a negative or a very large number counts as the largest, which the
+// record then clamps. Text that is no number is refused through `reader`, naming `field`.
+std::uint32_t NumberIn(FieldReader& reader, const QLineEdit* edit, const char* field,
+                       std::uint32_t maximum);
 void ShowNumber(QLineEdit* edit, std::uint32_t value);
 
 using ElementBoxes = std::array<QCheckBox*, kElementCount>;

@@ -46,9 +46,13 @@ void ItemsRingsTab::OnRingSelChange() {
 }
 
 void ItemsRingsTab::OnSave() {
-    SaveChosenRecord(names_, kRingCount, SaveRingRecord,
-                     RingRecord{NumberIn(attack_), CheckedElements(elements_)}, prompts_,
-                     "The record of this ring lies outside the ROM image.");
+    FieldReader reader;
+    const RingRecord record{NumberIn(reader, attack_, "Attack:", kMaxRingAttack),
+                            CheckedElements(elements_)};
+    if (SaveChosenRecord(names_, kRingCount, SaveRingRecord, record, reader, prompts_,
+                         "The record of this ring lies outside the ROM image.")) {
+        OnRingSelChange();
+    }
 }
 
 void ItemsRingsTab::ShowRecord(const RingRecord& record) {

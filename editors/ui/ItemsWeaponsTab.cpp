@@ -55,10 +55,16 @@ void ItemsWeaponsTab::OnWeaponSelChange() {
 }
 
 void ItemsWeaponsTab::OnSave() {
-    SaveChosenRecord(names_, kWeaponCount, SaveWeaponRecord,
-                     WeaponRecord{NumberIn(attack_), NumberIn(statChangeId_), NumberIn(unknown_),
-                                  CheckedElements(elements_)},
-                     prompts_, "The record of this weapon lies outside the ROM image.");
+    FieldReader reader;
+    const WeaponRecord record{NumberIn(reader, attack_, "Attack:", kMaxStrength),
+                              NumberIn(reader, statChangeId_, "Stat change ID:", kMaxStatChangeId),
+                              NumberIn(reader, unknown_, "Unknown:", kMaxWeaponUnknown),
+                              CheckedElements(elements_)};
+    // The page then shows what was stored, clamps included.
+    if (SaveChosenRecord(names_, kWeaponCount, SaveWeaponRecord, record, reader, prompts_,
+                         "The record of this weapon lies outside the ROM image.")) {
+        OnWeaponSelChange();
+    }
 }
 
 void ItemsWeaponsTab::ShowRecord(const WeaponRecord& record) {

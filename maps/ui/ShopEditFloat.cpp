@@ -8,7 +8,7 @@
 #include "maps/ui/FloatingEditorForm.h"
 #include "project/ProjectContext.h"
 
-ShopEditFloat::ShopEditFloat() {
+ShopEditFloat::ShopEditFloat(Prompts& prompts) : prompts_(prompts) {
     MakeFloatingWindow(this, "ShopEditFloat", "Shop Edit");
     auto* shop = new QGroupBox("Shop:");
     auto* shopGrid = new QGridLayout(shop);
@@ -95,7 +95,7 @@ void ShopEditFloat::ProjectChanged() {
 
 void ShopEditFloat::OnSave() {
     ReadControls();
-    model_.Save(currentProject);
+    model_.Save(currentProject, prompts_);
     WriteControls();
 }
 

@@ -16,7 +16,7 @@ class QPushButton;
 class ShopEditFloat : public QDialog {
     Q_OBJECT
 public:
-    ShopEditFloat();
+    explicit ShopEditFloat(Prompts& prompts);
 
     const ShopEditModel& Model() const { return model_; }
 
@@ -29,6 +29,7 @@ private:
     void ReadControls();
     void WriteControls();
 
+    Prompts& prompts_;
     ShopEditModel model_;
 
     QLineEdit* mapId_ = nullptr;

@@ -44,6 +44,36 @@ protected:
     static bool Enabled(QWidget* editor, const char* name) {
         return NamedChild<QWidget>(*editor, name)->isEnabled();
     }
+    // Opens the four editors and fills them from map 0x0A's cell (4, 2), where an exit, a
+    // chest, a shopkeeper with two items and an object stand.
+    MapTab* FillAllFromTheMapsPage() {
+        MapPageProject data;
+        using Bank = SyntheticImage::ObjectBank;
+        data.image.PutObjectList(
+            MapPageProject::kMapId, Bank::A, 0x9000,
+            ObjectListBytes().Head(0x0200).Object(1, 4, 3, 0x80, 0x0C8000, 0).End());
+        data.image.PutBytes(0x0C8000, std::vector<std::uint8_t>{0, 0x01, 0x80});  // interaction
+        data.image.PutChestList(MapPageProject::kMapId, 0x4000,
+                                std::vector<ChestRecord>{{0, 4, 2, 0, 0, 0x8005, 0x0301}});
+        data.image.PutShops(
+            std::vector<ShopRecord>{{0, MapPageProject::kMapId, 0, 0xD000, 3, 1, 4}});
+        data.image.PutShopItems(0xD000,
+                                std::vector<ShopItem>{{0, 7, 0x0150, 0}, {0, 8, 0x12AB, 0}});
+        NewProject(data.image);
+        OpenAllEditors();
+        MapTab* page = window.MapsPage();
+        NamedChild<QLineEdit>(*page, "mapId")->setText("0x0A");
+        NamedChild<QAbstractButton>(*page, "load")->click();
+        auto* view = NamedChild<PictureView>(*page, "mapView");
+        pointer.Press(view, {4 * 16 + 3, 2 * 16 + 9}, Qt::RightButton);  // the eyedropper only
+        EXPECT_FALSE(Enabled(window.ExitEditor(), "save"));
+        pointer.Press(view, {4 * 16 + 3, 2 * 16 + 9}, Qt::RightButton, Qt::ControlModifier);
+        return page;
+    }
+    static void Type(QWidget* editor, const char* name, const char* text) {
+        NamedChild<QLineEdit>(*editor, name)->setText(text);
+    }
+    static void Save(QWidget* editor) { NamedChild<QAbstractButton>(*editor, "save")->click(); }
     // Runs the deletions of closed editors.
     static void Settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
@@ -75,26 +105,7 @@ TEST_F(FloatingEditorWindows, ToolsOpensOneEditorOfEachKindAndANewOneAfterItClos
 }
 
 TEST_F(FloatingEditorWindows, CtrlRightClickOnTheMapsPageFillsAllFourAndTheirButtonsWrite) {
-    MapPageProject data;
-    using Bank = SyntheticImage::ObjectBank;
-    // On map 0x0A's exit cell (4, 2): a chest, a shopkeeper and an object as well.
-    data.image.PutObjectList(
-        MapPageProject::kMapId, Bank::A, 0x9000,
-        ObjectListBytes().Head(0x0200).Object(1, 4, 3, 0x80, 0x0C8000, 0).End());
-    data.image.PutBytes(0x0C8000, std::vector<std::uint8_t>{0, 0x01, 0x80});  // interaction
-    data.image.PutChestList(MapPageProject::kMapId, 0x4000,
-                            std::vector<ChestRecord>{{0, 4, 2, 0, 0, 0x8005, 0x0301}});
-    data.image.PutShops(std::vector<ShopRecord>{{0, MapPageProject::kMapId, 0, 0xD000, 3, 1, 4}});
-    data.image.PutShopItems(0xD000, std::vector<ShopItem>{{0, 7, 0x0150, 0}});
-    NewProject(data.image);
-    OpenAllEditors();
-    MapTab* page = window.MapsPage();
-    NamedChild<QLineEdit>(*page, "mapId")->setText("0x0A");
-    NamedChild<QAbstractButton>(*page, "load")->click();
-    auto* view = NamedChild<PictureView>(*page, "mapView");
-    pointer.Press(view, {4 * 16 + 3, 2 * 16 + 9}, Qt::RightButton);  // the eyedropper only
-    EXPECT_FALSE(Enabled(window.ExitEditor(), "save"));
-    pointer.Press(view, {4 * 16 + 3, 2 * 16 + 9}, Qt::RightButton, Qt::ControlModifier);
+    MapTab* page = FillAllFromTheMapsPage();
 
     QWidget* chest = window.ChestEditor();
     EXPECT_EQ(Field(chest, "item"), "5");
@@ -120,13 +131,13 @@ TEST_F(FloatingEditorWindows, CtrlRightClickOnTheMapsPageFillsAllFourAndTheirBut
     NamedChild<QLineEdit>(*chest, "posY")->setText("3");
     NamedChild<QLineEdit>(*chest, "item")->setText("9");
     NamedChild<QAbstractButton>(*chest, "save")->click();
-    const std::uint32_t chestAt = data.image.Table(RegionTable::ChestDataBank) + 0x4000;
+    const std::uint32_t chestAt = currentProject->Table(RegionTable::ChestDataBank) + 0x4000;
     EXPECT_EQ(currentProject->Read8(chestAt + 1), 3);
     EXPECT_EQ(currentProject->Read16(chestAt + 3), 0x8009);
     NamedChild<QLineEdit>(*shop, "eventFlag")->setText("0x0042");
     NamedChild<QComboBox>(*shop, "greeting")->setCurrentIndex(6);
     NamedChild<QAbstractButton>(*shop, "save")->click();
-    const std::uint32_t shopAt = data.image.Table(RegionTable::ShopTable);
+    const std::uint32_t shopAt = currentProject->Table(RegionTable::ShopTable);
     EXPECT_EQ(currentProject->Read16(shopAt + 2), 0x42);
     EXPECT_EQ(currentProject->Read8(shopAt + 8), 6);
     NamedChild<QAbstractButton>(*exit, "delete")->click();
@@ -134,8 +145,66 @@ TEST_F(FloatingEditorWindows, CtrlRightClickOnTheMapsPageFillsAllFourAndTheirBut
     EXPECT_FALSE(Enabled(exit, "save") || Enabled(exit, "add") || Enabled(exit, "delete"));
 
     // Another project: the picks of the old one no longer count.
-    NewProject(data.image);
+    NewProject(MapPageProject().image);
     EXPECT_FALSE(Enabled(chest, "save") || Enabled(shop, "save") || Enabled(object, "save"));
+}
+
+TEST_F(FloatingEditorWindows, SaveRefusesAFieldItCannotStoreAndThenShowsWhatWasStored) {
+    FillAllFromTheMapsPage();
+    QWidget* chest = window.ChestEditor();
+    QWidget* shop = window.ShopEditor();
+    QWidget* object = window.ObjectEditor();
+    QWidget* exit = window.ExitEditor();
+    EXPECT_EQ(Field(object, "script"), "0x0C8000");
+    const std::vector<std::uint8_t> image = currentProject->romImage;
+    const auto exits = currentProject->exitLists;
+    struct Case {
+        QWidget* editor;
+        const char* name;
+        const char* text;
+        const char* caption;
+    };
+    for (const Case& c : {Case{chest, "item", "32768", "Item:"},
+                          {chest, "posX", "abc", "PosX:"},
+                          {shop, "posX", "-1", "Pos X:"},
+                          {shop, "itemId", "300", "Item ID:"},
+                          {shop, "price", "12345", "Price:"},
+                          {shop, "eventFlag", "", "Event Flag:"},
+                          {object, "script", "0x1000000", "Script offset:"},
+                          {object, "posY", "3x", "PosY:"},
+                          {exit, "sizeX", "256", "SizeX:"},
+                          {exit, "dstMapId", "0x8000", "DstMapID:"},
+                          {exit, "direction", "0x", "Direction:"}}) {
+        const QString shown = Field(c.editor, c.name);
+        Type(c.editor, c.name, c.text);
+        Save(c.editor);
+        EXPECT_EQ(prompts.LastMessage().rfind(std::string(c.caption) + " must be a number", 0), 0u)
+            << c.name << ": " << prompts.LastMessage();
+        EXPECT_EQ(currentProject->romImage, image) << c.name;
+        EXPECT_EQ(currentProject->exitLists, exits) << c.name;
+        Type(c.editor, c.name, qPrintable(shown));
+    }
+
+    // An unchanged price word is written as it was read, whatever its digits.
+    NamedChild<QComboBox>(*shop, "slots")->setCurrentIndex(1);
+    EXPECT_EQ(Field(shop, "price"), "12ab");
+    Save(shop);
+    EXPECT_EQ(currentProject->romImage, image);
+
+    Type(chest, "item", "0x10");
+    Type(shop, "posX", "0x05");
+    Type(shop, "price", "0x4D2");
+    Type(object, "script", "0xc3a2f1");
+    Type(exit, "sizeX", "0x02");
+    for (QWidget* editor : {chest, shop, object, exit}) {
+        Save(editor);
+    }
+    EXPECT_EQ(Field(chest, "item"), "16");
+    EXPECT_EQ(Field(shop, "posX"), "5");
+    EXPECT_EQ(Field(shop, "price"), "1234");
+    EXPECT_EQ(Field(object, "script"), "0xC3A2F1");
+    EXPECT_EQ(Field(exit, "sizeX"), "2");
+    EXPECT_EQ(currentProject->exitLists[MapPageProject::kMapId][0].sizeX, 2);
 }
 
 TEST_F(FloatingEditorWindows, CtrlRightClickOnTheWorldMapsPageFillsTheObjectAndExitEditors) {

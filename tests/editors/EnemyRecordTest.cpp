@@ -69,6 +69,7 @@ TEST(EnemyRecord, PrintedExamples) {
                                       {6, 0xF, 6},
                                       {100, 0x0, 100},
                                       {12, 0x7, 12},
+                                      {7, 0x7, 12},
                                       {25, 0x3, 25}}) {
         record.chance = typed;
         const EnemyRecordBytes bytes = PackEnemyRecord(record, zeros);
@@ -132,8 +133,10 @@ TEST(EnemyRecord, FoundOnlyInsideTheImageAndSavedWithTheClamp) {
     EXPECT_EQ(EnemyRecordOffset(project, 99), std::nullopt);
     EnemyRecord record = UnpackEnemyRecord(bytes);
     record.experience = 5000;
+    record.gems = 1600;
     ASSERT_TRUE(SaveEnemyRecord(project, 98, record));
     EXPECT_EQ(record.experience, 1599u);
+    EXPECT_EQ(record.gems, 1599u);
     EXPECT_EQ(UnpackEnemyRecord(*ReadEnemyRecord(project, 98)), record);
 
     // A record that ends at the last byte is found; one byte further it is neither read nor

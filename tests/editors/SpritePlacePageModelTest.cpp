@@ -64,7 +64,7 @@ SpritePlacePageModel Page(const char* mapId, std::uint8_t code, const char* flag
                    .flag = flag,
                    .script = "0xC12345",
                    .sprite = "0xD54321",
-                   .extraFF = {"0xC0FFEE", "1", "2", "0x103"},
+                   .extraFF = {"0xC0FFEE", "1", "2", "3"},
                    .extraC0 = {"0xC1C1C1", "0xC2C2C2"}};
     return page;
 }
@@ -77,7 +77,7 @@ TEST(SpritePlaceAdd, EachCodeGetsItsOwnOperandsAndSurvivesSaveAndReload) {
     ScriptedPrompts prompts;
     const std::tuple<std::uint8_t, const char*, const char*> cases[] = {
         {0x00, "5", "00:0720054523C12143D5"},
-        {0x80, "0x105", "80:0720054523C12143D5"},
+        {0x80, "0x05", "80:0720054523C12143D5"},
         {0x01, "5", "01:0720054523C12143D5"},
         {0x01, "0xFF", "01:0720FF4523C12143D5EEFFC0010203"},
         {0x01, "0xC0", "01:0720C04523C12143D5C1C1C1C2C2C2"},
@@ -129,6 +129,13 @@ TEST(SpritePlaceAdd, RefusalsChangeNothing) {
         {Page("0x450", 0), kSpritePlacementMapIdRange},
         {Page("", 0), kSpritePlacementMapIdRange},  // letters or nothing are no map 0
         {Page("abc", 0), kSpritePlacementMapIdRange},
+        // A field the entry takes must be a number that fits its operand.
+        {Page("5", 0, "0x105"),
+         "Flag: must be a number from 0 to 255; \"0x105\" is not.\n"
+         "Nothing was added."},
+        {Page("5", 0xFE, ""),
+         "Flag: must be a number from 0 to 255; \"\" is not.\n"
+         "Nothing was added."},
     };
     for (auto [page, message] : cases) {
         EXPECT_FALSE(page.Add(project.get(), prompts));

@@ -84,7 +84,7 @@ TEST_F(FloatingEditorModels, ExitSaveWritesTheTypedFieldsIntoThePickedExitOnly) 
     EXPECT_EQ(Changed(), Offsets{});
     exit.posY = "3";
     exit.dstX = "0x100";
-    exit.direction = "0x1FF";
+    exit.direction = "0xFF";
     exit.Save(project.get(), prompts);
     const std::uint32_t record = 0x188B8;
     EXPECT_EQ(Changed(), (Offsets{record + 1, record + 7, record + 8, record + 9}));
@@ -123,8 +123,8 @@ TEST_F(FloatingEditorModels, ExitSaveChangesTheShownConditionalDestinationKeepin
     exit.SelectDestination(project.get(), 1);
     EXPECT_EQ(exit.dstMapId, "0x022");
     EXPECT_EQ(exit.offset, "0x01F00A");
-    exit.event = "0x1234";  // the flag number keeps its 9 bits
-    exit.flag = "0x100";    // none of the eight masks: bit number 0
+    exit.event = "0x34";
+    exit.flag = "0x03";  // none of the eight masks: bit number 0
     exit.dstX = "9";
     exit.dstY = "9";
     exit.posX = "2";
@@ -251,21 +251,21 @@ TEST_F(FloatingEditorModels, ShopFillFindsTheKeeperAndSaveWritesEveryShownField)
     EXPECT_EQ(shop.greetingIndex, 2);
     EXPECT_EQ(shop.slotEntries, (std::vector<std::string>{"0", "1"}));
     EXPECT_EQ(shop.price, "1250");
-    shop.Save(project.get());
+    shop.Save(project.get(), prompts);
     EXPECT_EQ(Changed(), Offsets{});
 
     shop.slotIndex = 1;
     shop.ShowSlot(*project, 1);
     EXPECT_EQ(shop.price, "99");
     EXPECT_TRUE(shop.unique);
-    shop.Save(project.get());  // a unique flag keeps its value
+    shop.Save(project.get(), prompts);  // a unique flag keeps its value
     EXPECT_EQ(Changed(), Offsets{});
     shop.itemId = "0x30";
-    shop.price = "12345";
+    shop.price = "2345";
     shop.unique = false;
     shop.eventFlag = "0x0405";
     shop.greetingIndex = 8;
-    shop.Save(project.get());
+    shop.Save(project.get(), prompts);
     const std::uint32_t record = image.Table(RegionTable::ShopTable);
     const std::uint32_t item = Bank(RegionTable::ShopTable) + 0xD004;
     EXPECT_EQ(Changed(),
@@ -279,7 +279,7 @@ TEST_F(FloatingEditorModels, ShopFillFindsTheKeeperAndSaveWritesEveryShownField)
     EXPECT_TRUE(shop.slotEntries.empty());
     shop.posX = "9";
     shop.posY = "7";
-    shop.Save(project.get());
+    shop.Save(project.get(), prompts);
     EXPECT_EQ(Changed(), (Offsets{record + 18 + 6, record + 18 + 7}));
 }
 
@@ -355,7 +355,7 @@ TEST_F(FloatingEditorModels, ObjectFillSaysWhatSaveMayWriteAndSaveKeepsTheComman
     object.Save(project.get(), prompts);
     EXPECT_EQ(Changed(), Offsets{});
     const std::uint32_t flagged = list + 7 + 10;
-    object.script = "0x1C3A2F1";
+    object.script = "0xC3A2F1";
     object.Save(project.get(), prompts);
     EXPECT_EQ(Changed(), (Offsets{flagged + 4, flagged + 5, flagged + 6}));
     EXPECT_EQ(project->Read24(flagged + 4), 0xC3A2F1u);

@@ -86,7 +86,7 @@ TEST_F(EnemiesTabPage, ChooseEditSaveWritesTheRecordAndShowsTheClamp) {
     Box("physicalWeaknessFlag")->setChecked(false);
     Save();
     EXPECT_EQ(Edit("experience")->text(), "1599");
-    EXPECT_EQ(Edit("level")->text(), "0x10");
+    EXPECT_EQ(Edit("level")->text(), "16");
     EnemyRecordBytes expected = kFifthEnemy;
     expected[2] = 0xFE;  // Rushing: presence and first level bit, no second
     expected[7] = 0x00;
@@ -104,6 +104,43 @@ TEST_F(EnemiesTabPage, ChooseEditSaveWritesTheRecordAndShowsTheClamp) {
     EXPECT_EQ(Combo("attack2Effect")->count(), 14);
     EXPECT_EQ(Combo("attack2Effect")->currentText(), "Burn");
     EXPECT_EQ(Combo("physicalResistance4")->currentText(), "-75%  Damage");
+}
+
+TEST_F(EnemiesTabPage, EveryNumberFieldRefusesWhatItCannotStoreAndSaveShowsTheRecord) {
+    NewProject(EnemyImage(20));
+    const std::vector<std::uint8_t> image = currentProject->romImage;
+    struct Case {
+        const char* edit;
+        const char* text;
+        const char* caption;
+    };
+    for (const Case& c : {Case{"level", "256", "Level:"},
+                          {"health", "abc", "Health:"},
+                          {"experience", "-1", "XP:"},
+                          {"gems", "", "Gems:"},
+                          {"chance", "-5", "Chance(%):"},
+                          {"attack", "65536", "Attack:"},
+                          {"attack2", "2048", "Attack 2:"},
+                          {"luck2", "x", "Luck: (Attack 2)"},
+                          {"unknown", "0x100", "Unknown:"}}) {
+        const QString shown = Edit(c.edit)->text();
+        Edit(c.edit)->setText(c.text);
+        Save();
+        EXPECT_EQ(prompts.LastMessage().rfind(std::string(c.caption) + " must be a number", 0), 0u)
+            << c.edit << ": " << prompts.LastMessage();
+        EXPECT_EQ(currentProject->romImage, image) << c.edit;
+        Edit(c.edit)->setText(shown);
+    }
+
+    Edit("gems")->setText("99999");
+    Edit("chance")->setText("7");
+    Edit("attack")->setText("0x10");
+    Save();
+    QStringList texts;
+    for (const char* name : {"gems", "chance", "attack", "effectiveAttack"}) {
+        texts << Edit(name)->text();
+    }
+    EXPECT_EQ(texts, (QStringList{"1599", "12", "16", "54"}));
 }
 
 TEST_F(EnemiesTabPage, ARecordOutsideTheImageShowsNothingAndIsNotSaved) {

@@ -198,19 +198,18 @@ TEST_F(ItemsTabPage, StatChangesSaveOnlyAfterALoadOfTheSameProject) {
     Click("ItemsAttributeTab", "load");
     EXPECT_EQ(Edit("ItemsAttributeTab", "change1")->text(), "-5");
     EXPECT_EQ(Edit("ItemsAttributeTab", "change75")->text(), "0");
-    Edit("ItemsAttributeTab", "change0")->setText("200");
-    Edit("ItemsAttributeTab", "change75")->setText("0x1FF");
+    Edit("ItemsAttributeTab", "change0")->setText("-128");
+    Edit("ItemsAttributeTab", "change75")->setText("0x7F");
     Click("ItemsAttributeTab", "save");
-    expected[table] = 0xC8;
-    expected[table + 75] = 0xFF;
+    expected[table] = 0x80;
+    expected[table + 75] = 0x7F;
     EXPECT_EQ(currentProject->romImage, expected);
-    Click("ItemsAttributeTab", "load");
-    EXPECT_EQ(Edit("ItemsAttributeTab", "change0")->text(), "-56");
+    EXPECT_EQ(Edit("ItemsAttributeTab", "change75")->text(), "127");
 
     // The grid still shows the first image's table; the new image keeps its own.
     NewProject(ItemsImage(""));
     expected = currentProject->romImage;
-    EXPECT_EQ(Edit("ItemsAttributeTab", "change0")->text(), "-56");
+    EXPECT_EQ(Edit("ItemsAttributeTab", "change0")->text(), "-128");
     EXPECT_FALSE(NamedChild<QAbstractButton>(*page, "save")->isEnabled());
     page->OnSave();
     EXPECT_EQ(currentProject->romImage, expected);
@@ -227,4 +226,47 @@ TEST_F(ItemsTabPage, StatChangesSaveOnlyAfterALoadOfTheSameProject) {
     EXPECT_EQ(prompts.messages,
               (std::vector<std::string>{"The stat-change table lies outside the ROM image.",
                                         "The stat-change table lies outside the ROM image."}));
+}
+
+TEST_F(ItemsTabPage, EveryNumberFieldRefusesTextAndSaveShowsWhatWasStored) {
+    NewProject(ItemsImage(""));
+    Click("ItemsAttributeTab", "load");
+    const std::vector<std::uint8_t> image = currentProject->romImage;
+    struct Case {
+        const char* page;
+        const char* edit;
+        const char* text;
+        const char* caption;
+    };
+    for (const Case& c : {Case{"ItemsArmorTab", "defense", "abc", "Defense:"},
+                          {"ItemsArmorTab", "statChangeId", "", "Stat change ID:"},
+                          {"ItemsWeaponsTab", "attack", "1.5", "Attack:"},
+                          {"ItemsWeaponsTab", "unknown", "0x", "Unknown:"},
+                          {"ItemsRingsTab", "attack", "", "Attack:"},
+                          {"ItemsAttributeTab", "change5", "128", "33 Strength:"},
+                          {"ItemsAttributeTab", "change0", "-129", "32 Health:"}}) {
+        const QString shown = Edit(c.page, c.edit)->text();
+        Edit(c.page, c.edit)->setText(c.text);
+        Click(c.page, "save");
+        EXPECT_EQ(prompts.LastMessage().rfind(std::string(c.caption) + " must be a number", 0), 0u)
+            << c.edit << ": " << prompts.LastMessage();
+        EXPECT_EQ(currentProject->romImage, image) << c.page << " " << c.edit;
+        Edit(c.page, c.edit)->setText(shown);
+    }
+
+    // The printed clamps stay, and the page shows them.
+    Edit("ItemsWeaponsTab", "attack")->setText("-1");
+    Edit("ItemsWeaponsTab", "statChangeId")->setText("0x3F");
+    Edit("ItemsWeaponsTab", "unknown")->setText("999");
+    Click("ItemsWeaponsTab", "save");
+    Edit("ItemsRingsTab", "attack")->setText("300");
+    Click("ItemsRingsTab", "save");
+    QStringList shown;
+    for (const auto& [page, edit] : {std::pair{"ItemsWeaponsTab", "attack"},
+                                     {"ItemsWeaponsTab", "statChangeId"},
+                                     {"ItemsWeaponsTab", "unknown"},
+                                     {"ItemsRingsTab", "attack"}}) {
+        shown << Edit(page, edit)->text();
+    }
+    EXPECT_EQ(shown, (QStringList{"1023", "63", "255", "255"}));
 }
