@@ -44,6 +44,9 @@ public:
     // The sprite loaded last; none before the first load and after one whose data failed.
     std::optional<SpriteDescriptor> descriptor;
 
+    // Forgets the sprite: no lines, no selection, the pictures as at the start. The address
+    // texts stay.
+    void Clear();
     // "Load": lists the animations of the record at the typed address and the frames of
     // animation 0, and loads the sprite. Nothing is selected or drawn.
     void Load(ProjectContext* project, Prompts& prompts);

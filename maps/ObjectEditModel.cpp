@@ -89,9 +89,11 @@ bool ObjectEditModel::Fill(const ProjectContext& project, std::uint32_t mapId, s
     flag = FieldText("0x%02X", o.flags);
     const std::uint32_t scriptAt = project.WrapRomOffset(o.script);
     animationId = FieldText("%u", project.Read8(scriptAt));
-    if (o.IsSpawn() || o.IsFlagged()) {
-        interactionFlags = project.Read16(scriptAt + 1);
-    }
+    // Every fill sets every control, so that nothing of the previous object stays shown: a
+    // plain object has no interaction word, and an object without an enemy shows none.
+    interactionFlags = o.IsSpawn() || o.IsFlagged() ? project.Read16(scriptAt + 1) : 0;
+    enemyId.clear();
+    enemyIdEnabled = false;
     if (o.IsSpawn()) {
         spriteLayout.clear();
         spriteLayoutEnabled = false;
@@ -101,14 +103,12 @@ bool ObjectEditModel::Fill(const ProjectContext& project, std::uint32_t mapId, s
         spriteLayoutEnabled = true;
         // Only commands 0 and 1 are saved, and only at the length they have.
         saveAllowed_ = o.code <= 1 && (o.flags == 0 || (o.IsFlagged() && o.flags == 0x80));
-        if (o.layout == 0) {
-            enemyIdEnabled = false;
-        } else {
+        if (o.layout != 0) {
             const std::uint32_t layoutAt = project.WrapRomOffset(o.layout);
             const std::uint8_t enemy = project.Read8(layoutAt + 4);
+            enemyIdEnabled = true;
             if ((project.Read8(layoutAt + 3) & kLayoutHasEnemy) != 0 && enemy != 0) {
                 enemyId = FieldText("%u", enemy);
-                enemyIdEnabled = true;
             }
         }
     }

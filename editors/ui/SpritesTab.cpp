@@ -175,6 +175,14 @@ void SpritesTab::WriteControls() {
     writing_ = false;
 }
 
+void SpritesTab::Reset() {
+    animate_->setChecked(false);
+    // The typed addresses are the person's, not the project's: they stay.
+    ReadControls();
+    model_.Clear();
+    WriteControls();
+}
+
 void SpritesTab::OnLoad() {
     Exchange([&] { model_.Load(currentProject, prompts_); });
 }

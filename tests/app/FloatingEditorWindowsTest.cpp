@@ -58,7 +58,9 @@ TEST_F(FloatingEditorWindows, ToolsOpensOneEditorOfEachKindAndANewOneAfterItClos
         window.Action(kActions[kind])->trigger();  // no project needed
         QWidget* first = Editors()[kind];
         ASSERT_NE(first, nullptr);
-        EXPECT_TRUE(first->isVisible() && first->isWindow() && first->parent() == nullptr);
+        // A window of its own, modeless, owned by the main window so that it stays above it.
+        EXPECT_TRUE(first->isVisible() && first->isWindow() && !first->isModal());
+        EXPECT_EQ(first->parentWidget(), &window);
         window.Action(kActions[kind])->trigger();
         EXPECT_EQ(Editors()[kind], first);
         int open = 0;
