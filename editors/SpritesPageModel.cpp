@@ -100,12 +100,13 @@ void SpritesPageModel::Load(ProjectContext* project, Prompts& prompts) {
     descriptor.reset();
     bool inside = true;
     const auto anim = ReadAnimation(*project, address, prompts, inside);
-    if (!anim) {
+    // An empty block is what zeros decode to: no sprite is there either.
+    if (!anim || anim->empty()) {
         if (inside) {
             char text[120];
             std::snprintf(text, sizeof text,
                           "This ROM image holds no sprite at 0x%06X: the animation block that "
-                          "its record names does not decode.",
+                          "its record names does not decode or is empty.",
                           address);
             prompts.ShowMessage(text);
         }
@@ -156,6 +157,13 @@ bool SpritesPageModel::AnimationSelChange(const ProjectContext* project, Prompts
 }
 
 bool SpritesPageModel::NextFrame(const ProjectContext* project, Prompts& prompts) {
+    // Right after "Load" nothing is chosen yet: the animation plays the listed frames, those
+    // of animation 0, from the first.
+    if (animationLine < 0 && !animationLines.empty() && !frameLines.empty()) {
+        animationLine = 0;
+        frameLine = 0;
+        return DrawFrame(project, prompts);
+    }
     if (animationLine < 0 || frameLine < 0 || frameLines.empty()) {
         return true;
     }

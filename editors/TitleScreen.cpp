@@ -242,7 +242,7 @@ std::uint32_t DrawTitleTileSet(const ProjectContext& project, Canvas& tileSet, b
         DrawTiles(*tiles, false, colours, tileSet);
     }
     if (found != nullptr) {
-        *found = tiles.has_value();
+        *found = tiles && !tiles->empty();
     }
     return colours[0];
 }
@@ -269,7 +269,7 @@ std::vector<std::string> DrawTitleScreen(const ProjectContext& project, Canvas& 
     std::uint32_t size = 0;
     const auto strip = UncompressDataAt(
         project.Image(), project.Table(RegionTable::TitleScreenCompressedTable), size);
-    if (strip) {
+    if (strip && !strip->empty()) {
         Canvas picture(kLogoSide, kStripHeight, kBlack);
         DrawTiles(*strip, true, colours, picture);
         screen.Copy(picture.Source(), 0, kStripTop, 0, 0, kLogoSide, kStripPart);

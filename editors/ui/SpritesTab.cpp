@@ -116,6 +116,8 @@ void SpritesTab::BuildControls() {
 
     connect(load_, &QPushButton::clicked, this, &SpritesTab::OnLoad);
     connect(infoOffset_, &QLineEdit::returnPressed, this, &SpritesTab::OnLoad);
+    // A new graphics address shows at once on the frame and the sheet.
+    connect(tilesOffset_, &QLineEdit::returnPressed, this, &SpritesTab::OnFrameSelChange);
     connect(animations_, &QListWidget::currentRowChanged, this, [this] {
         if (!writing_) {
             OnAnimationSelChange();

@@ -135,9 +135,15 @@ TEST_F(FloatingEditorWindows, CtrlRightClickOnTheMapsPageFillsAllFourAndTheirBut
     EXPECT_TRUE(currentProject->exitLists[MapPageProject::kMapId].empty());
     EXPECT_FALSE(Enabled(exit, "save") || Enabled(exit, "add") || Enabled(exit, "delete"));
 
-    // Another project: the picks of the old one no longer count.
+    // Another project: the picks of the old one no longer count, nor are they shown.
     NewProject(data.image);
     EXPECT_FALSE(Enabled(chest, "save") || Enabled(shop, "save") || Enabled(object, "save"));
+    EXPECT_EQ(Field(chest, "item") + Field(shop, "price") + Field(object, "posY") +
+                  Field(exit, "srcMapId"),
+              "");
+    EXPECT_FALSE(NamedChild<QCheckBox>(*object, "interactionFlag0")->isChecked());
+    // The chest has no event flag: its box takes no typing.
+    EXPECT_TRUE(NamedChild<QLineEdit>(*chest, "eventFlag")->isReadOnly());
 }
 
 TEST_F(FloatingEditorWindows, CtrlRightClickOnTheWorldMapsPageFillsTheObjectAndExitEditors) {

@@ -368,3 +368,14 @@ TEST(SpritePlacementImport, ListsAlreadyMovedOrUnmovableStayWhereTheyAre) {
         EXPECT_EQ(project->spritePlacementLists.size(), kMapCount);
     }
 }
+
+TEST(SpritePlacementImport, ReleaseMSaysItsAddressesCannotReachTheBanks) {
+    SyntheticImage image(SyntheticImage::k6MB, Region::ReleaseM);
+    ProjectContext project;
+    std::string notice;
+    ImportRom(project, image.Bytes(), &notice);
+    EXPECT_EQ(notice,
+              "The object lists were not moved into banks 0x50 and 0x51 of the 6MB ROM: the "
+              "address rule of this release cannot reach banks 0x50 and 0x51.\nThey stay where "
+              "the ROM keeps them.");
+}

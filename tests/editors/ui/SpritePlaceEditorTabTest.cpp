@@ -110,3 +110,14 @@ TEST(SpritePlaceEditorTab, ShowsTheTreeAndReopensWithTheAddedEntry) {
     EXPECT_EQ(Lines(page), expected);
     DestroyCurrentProject();
 }
+
+TEST(SpritePlaceEditorTab, AddIsOffWhereSaveIsRefused) {
+    Open(SyntheticImage(SyntheticImage::k4MB, SyntheticImage::Region::German).Bytes());
+    ScriptedPrompts prompts;
+    SpritePlaceEditorTab page(prompts);
+    EXPECT_FALSE(NamedChild<QPushButton>(page, "add")->isEnabled());
+    Open(SyntheticImage(SyntheticImage::k6MB, SyntheticImage::Region::German).Bytes());
+    page.Reset();
+    EXPECT_TRUE(NamedChild<QPushButton>(page, "add")->isEnabled());
+    DestroyCurrentProject();
+}

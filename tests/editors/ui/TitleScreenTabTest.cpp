@@ -70,3 +70,23 @@ TEST(TitleScreenTab, LoadsChoosesAPieceAndEditsItThroughTheControls) {
                       folder + "\"."}));
     DestroyCurrentProject();
 }
+
+TEST(TitleScreenTab, AnImageWithoutTitleDataSaysSo) {
+    ReplaceCurrentProject(TitleScreenProject().MakeProject());
+    // The strip's block says its raw size is 0: no block.
+    currentProject->Write16(currentProject->Table(RegionTable::TitleScreenCompressedTable) + 1, 0);
+    ScriptedPrompts prompts;
+    TitleScreenTab page(prompts);
+    NamedChild<QAbstractButton>(page, "load")->click();
+    EXPECT_EQ(prompts.messages, std::vector<std::string>{
+                                    "This ROM image holds no title-screen data where its tables "
+                                    "point (strip); those parts are not drawn."});
+    // A zero-filled image holds neither the strip nor the tile set.
+    ReplaceCurrentProject(TitleScreenProject().MakeProject());
+    currentProject->romImage.assign(currentProject->romImage.size(), 0);
+    NamedChild<QAbstractButton>(page, "load")->click();
+    EXPECT_EQ(prompts.LastMessage(),
+              "This ROM image holds no title-screen data where its tables point (strip, tile "
+              "set); those parts are not drawn.");
+    DestroyCurrentProject();
+}
