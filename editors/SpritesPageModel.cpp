@@ -40,8 +40,7 @@ bool InsideImage(const ProjectContext& project, std::uint32_t address, std::uint
                       "image.",
                       what, address, length);
     } else {
-        std::snprintf(text, sizeof text, "The address 0x%06X lies outside the ROM image.",
-                      address);
+        std::snprintf(text, sizeof text, "The address 0x%06X lies outside the ROM image.", address);
     }
     prompts.ShowMessage(text);
     return false;
@@ -53,9 +52,9 @@ bool InsideImage(const ProjectContext& project, std::uint32_t address, std::uint
 std::optional<std::vector<std::uint8_t>> ReadAnimation(const ProjectContext& project,
                                                        std::uint32_t address, Prompts& prompts,
                                                        bool& inside) {
-    inside = InsideImage(project, address, kInfoRecordSize, "sprite record", prompts) &&
-             InsideImage(project, project.ReadRomLong(address), kLzHeadSize, "animation block",
-                         prompts);
+    inside =
+        InsideImage(project, address, kInfoRecordSize, "sprite record", prompts) &&
+        InsideImage(project, project.ReadRomLong(address), kLzHeadSize, "animation block", prompts);
     if (!inside) {
         return std::nullopt;
     }

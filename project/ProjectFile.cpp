@@ -91,8 +91,8 @@ bool LoadProject(ProjectContext& project, const std::filesystem::path& path, Pro
     // No sound project is larger than a full header and a 6 MB image; do not read more.
     constexpr std::uint64_t kLargest = kProjectHeaderSize + kRomSize6MB;
     if (*size > kLargest + 0x10000) {
-        return RefuseProject(prompts, "The file (" + Hex(*size) +
-                                          " bytes) is larger than any project can be.");
+        return RefuseProject(
+            prompts, "The file (" + Hex(*size) + " bytes) is larger than any project can be.");
     }
     const auto file = ReadWholeFile(path);
     if (!file) {

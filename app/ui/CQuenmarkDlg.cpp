@@ -273,8 +273,7 @@ void CQuenmarkDlg::OnToolsChestEditor() {
 
 void CQuenmarkDlg::OnToolsObjectEditor() {
     OpenFloatingEditor(
-        objectEditor_, this, [this](QSize size) { return FloatingEditorPlace(2, size); },
-        prompts_);
+        objectEditor_, this, [this](QSize size) { return FloatingEditorPlace(2, size); }, prompts_);
 }
 
 void CQuenmarkDlg::OnToolsShopEditor() {

@@ -6,7 +6,8 @@
 #include "maps/ui/FloatingEditorForm.h"
 #include "project/ProjectContext.h"
 
-ChestEditFloat::ChestEditFloat(Prompts& prompts, QWidget* owner) : QDialog(owner), prompts_(prompts) {
+ChestEditFloat::ChestEditFloat(Prompts& prompts, QWidget* owner)
+    : QDialog(owner), prompts_(prompts) {
     MakeFloatingWindow(this, "ChestEditFloat", "Chest Edit");
     auto* grid = new QGridLayout;
     posX_ = AddField(grid, 0, 0, "PosX:", "posX");

@@ -24,7 +24,8 @@ constexpr const char* kInteractionFlagNames[16] = {
 
 }  // namespace
 
-ObjectEditFloat::ObjectEditFloat(Prompts& prompts, QWidget* owner) : QDialog(owner), prompts_(prompts) {
+ObjectEditFloat::ObjectEditFloat(Prompts& prompts, QWidget* owner)
+    : QDialog(owner), prompts_(prompts) {
     MakeFloatingWindow(this, "ObjectEditFloat", "Object/Trigger Edit");
     auto* grid = new QGridLayout;
     script_ = AddField(grid, 0, 0, "Script offset:", "script");

@@ -153,6 +153,6 @@ TEST_F(MainWindow, FitsA1280By720ScreenAndTheWikiSaysWhenNoBrowserOpens) {
 
     prompts.browserOpens = false;
     window.Action("helpViewWiki")->trigger();
-    EXPECT_EQ(prompts.LastMessage(), "No web browser could be opened for " +
-                                         std::string(kWikiUrl) + ".");
+    EXPECT_EQ(prompts.LastMessage(),
+              "No web browser could be opened for " + std::string(kWikiUrl) + ".");
 }

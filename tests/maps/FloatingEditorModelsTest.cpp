@@ -341,12 +341,10 @@ TEST_F(FloatingEditorModels, ObjectFillSaysWhatSaveMayWriteAndSaveKeepsTheComman
         std::uint16_t interaction;
     };
     // Every fill sets every control: nothing of the object before stays.
-    for (const Case c : {Case{10, true, true, "0x0C9000", "42", 0},
-                         Case{2, false, false, "", nullptr, 0x8001},
-                         Case{4, false, true, "0x0C9000", "42", 0},
-                         Case{6, true, true, "0x0C9000", "42", 0x8001},
-                         Case{12, true, true, "0x0C9008", "", 0},
-                         Case{8, false, true, "0x000000", nullptr, 0}}) {
+    for (const Case c :
+         {Case{10, true, true, "0x0C9000", "42", 0}, Case{2, false, false, "", nullptr, 0x8001},
+          Case{4, false, true, "0x0C9000", "42", 0}, Case{6, true, true, "0x0C9000", "42", 0x8001},
+          Case{12, true, true, "0x0C9008", "", 0}, Case{8, false, true, "0x000000", nullptr, 0}}) {
         ASSERT_TRUE(object.Fill(*project, 0x30, c.cell, c.cell));
         EXPECT_EQ(object.SaveEnabled(project.get()), c.save) << c.cell;
         EXPECT_EQ(object.spriteLayoutEnabled, c.layoutEnabled) << c.cell;

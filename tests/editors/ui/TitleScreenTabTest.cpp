@@ -62,12 +62,12 @@ TEST(TitleScreenTab, LoadsChoosesAPieceAndEditsItThroughTheControls) {
     // Each missing file is named after the printed text, with the folder it was looked in.
     const std::string folder = ScratchTitleFolder().string();
     save->click();
-    EXPECT_EQ(prompts.messages,
-              (std::vector<std::string>{
-                  "Failed to open a file\n\".pal\" was looked for in the data folder \"" +
-                      folder + "\".",
-                  "Failed to open a file\n\".spr\" was looked for in the data folder \"" +
-                      folder + "\"."}));
+    EXPECT_EQ(
+        prompts.messages,
+        (std::vector<std::string>{
+            "Failed to open a file\n\".pal\" was looked for in the data folder \"" + folder + "\".",
+            "Failed to open a file\n\".spr\" was looked for in the data folder \"" + folder +
+                "\"."}));
     DestroyCurrentProject();
 }
 
@@ -78,9 +78,9 @@ TEST(TitleScreenTab, AnImageWithoutTitleDataSaysSo) {
     ScriptedPrompts prompts;
     TitleScreenTab page(prompts);
     NamedChild<QAbstractButton>(page, "load")->click();
-    EXPECT_EQ(prompts.messages, std::vector<std::string>{
-                                    "This ROM image holds no title-screen data where its tables "
-                                    "point (strip); those parts are not drawn."});
+    EXPECT_EQ(prompts.messages,
+              std::vector<std::string>{"This ROM image holds no title-screen data where its tables "
+                                       "point (strip); those parts are not drawn."});
     // A zero-filled image holds neither the strip nor the tile set.
     ReplaceCurrentProject(TitleScreenProject().MakeProject());
     currentProject->romImage.assign(currentProject->romImage.size(), 0);
