@@ -97,11 +97,12 @@ std::string SpritePlacementLine(const SpritePlacementEntry& entry) {
             // Its operands are those of every object command: X, Y and flags come first.
             return Format("[%02X] Script: %06X Sprite: %06X", code, u24(3), u24(6));
         case kObjectCodeCall:
+            // The link shown is the image's: the data keeps it in the lists' own form.
             if ((u16(0) & kObjectCallSecondCondition) != 0) {
                 return Format("[%02X] Flag:%04X Flag:%04X Script: %04X", code, u16(0), u16(2),
-                              u16(4));
+                              unsigned{entry.imageLink});
             }
-            return Format("[%02X] Flag:%04X Script: %04X", code, u16(0), u16(2));
+            return Format("[%02X] Flag:%04X Script: %04X", code, u16(0), unsigned{entry.imageLink});
         case kObjectCodeScript:
         case kObjectCodeScriptOffset:
             return Format("[%02X] Flag:%02X Script: %06X", code, u8(0), u24(1));
@@ -164,6 +165,15 @@ std::unique_ptr<SpritePlacementEntry> BuildSpritePlacementEntry(std::uint8_t cod
 void InsertSpritePlacementEntry(SpritePlacementList& list,
                                 std::unique_ptr<SpritePlacementEntry> entry) {
     auto& entries = list.entries;
+    // A map without a list gets a whole one: its head word (kept), the entry and the end, so
+    // that the game stops reading where the list stops.
+    if (entries.empty()) {
+        entries.push_back(std::move(entry));
+        auto end = std::make_unique<SpritePlacementEntry>();
+        end->code = kObjectCodeEnd;
+        entries.push_back(std::move(end));
+        return;
+    }
     const std::size_t at = entries.size() < 2 ? 0 : entries.size() - 2;
     std::uint32_t insertAt = 0;
     for (std::size_t j = 0; j < at; ++j) {
@@ -225,6 +235,11 @@ void SpritePlacePageModel::TypeSelChange() {
     }
 }
 
+bool SpritePlacePageModel::AddEnabled(const ProjectContext* project) {
+    return project != nullptr && project->spritePlacementLists.size() == kMapCount &&
+           CanUseExtendedObjectBanks(*project);
+}
+
 bool SpritePlacePageModel::Add(ProjectContext* project, Prompts& prompts) {
     const auto id = MapId(prompts);
     if (!id) {
@@ -232,6 +247,12 @@ bool SpritePlacePageModel::Add(ProjectContext* project, Prompts& prompts) {
     }
     if (project == nullptr || project->spritePlacementLists.size() <= *id) {
         prompts.ShowMessage(kSpritePlacementNotLoaded);
+        return false;
+    }
+    // An entry that no Save could ever write is not made; the refusal of a Save, which
+    // writes nothing here, tells why.
+    if (!AddEnabled(project)) {
+        WriteSpritePlacement(*project, prompts);
         return false;
     }
     if (typeLine < 0 || typeLine >= static_cast<int>(kSpritePlacementTypeCodes.size())) {
@@ -258,5 +279,14 @@ bool SpritePlacePageModel::Save(ProjectContext* project, Prompts& prompts) {
         prompts.ShowMessage(kSpritePlacementNotLoaded);
         return false;
     }
-    return WriteSpritePlacement(*project, prompts);
+    if (!WriteSpritePlacement(*project, prompts)) {
+        return false;
+    }
+    // Read back what was written, so that the lists show the links they now have.
+    LoadSpritePlacementLists(*project);
+    return true;
+}
+
+void SpritePlacePageModel::Clear() {
+    *this = SpritePlacePageModel();
 }

@@ -81,11 +81,16 @@ public:
     void Load(const ProjectContext* project, Prompts& prompts);
     // Enables the fields that the chosen type uses.
     void TypeSelChange();
+    // "Add" is offered only where "Save" can write what it adds: a 6 MB image whose lists are
+    // loaded and whose release reaches banks 0x50 and 0x51.
+    static bool AddEnabled(const ProjectContext* project);
     // "Add": puts an entry of the chosen type into the typed map's list; the tree shows it after
     // the next "Load". False when refused (told through the prompts); then nothing changed.
     bool Add(ProjectContext* project, Prompts& prompts);
     // "Save": writes every map's list into the image. False when refused.
     bool Save(ProjectContext* project, Prompts& prompts);
+    // After File > New or File > Open: nothing shown, the fields as at the start.
+    void Clear();
 
 private:
     // The typed map id, or nothing after a message when it can't name a map.

@@ -25,14 +25,23 @@ std::vector<std::string> NumberedLines(const char* word, std::uint32_t count) {
     return lines;
 }
 
-// Whether `length` bytes at a game address lie in the image; if not, the person is told.
+// Whether `length` bytes at a game address lie in the image; if not, the person is told: an
+// address can lie inside the image while what it names runs past its end.
 bool InsideImage(const ProjectContext& project, std::uint32_t address, std::uint32_t length,
-                 Prompts& prompts) {
-    if (InRange(project.romImage.size(), project.WrapRomOffset(address), length)) {
+                 const char* what, Prompts& prompts) {
+    const std::uint32_t offset = project.WrapRomOffset(address);
+    if (InRange(project.romImage.size(), offset, length)) {
         return true;
     }
-    char text[80];
-    std::snprintf(text, sizeof text, "The address 0x%06X lies outside the ROM image.", address);
+    char text[120];
+    if (offset < project.romImage.size()) {
+        std::snprintf(text, sizeof text,
+                      "The %s at 0x%06X does not fit: its %u bytes run past the end of the ROM "
+                      "image.",
+                      what, address, length);
+    } else {
+        std::snprintf(text, sizeof text, "The address 0x%06X lies outside the ROM image.", address);
+    }
     prompts.ShowMessage(text);
     return false;
 }
@@ -43,8 +52,9 @@ bool InsideImage(const ProjectContext& project, std::uint32_t address, std::uint
 std::optional<std::vector<std::uint8_t>> ReadAnimation(const ProjectContext& project,
                                                        std::uint32_t address, Prompts& prompts,
                                                        bool& inside) {
-    inside = InsideImage(project, address, kInfoRecordSize, prompts) &&
-             InsideImage(project, project.ReadRomLong(address), kLzHeadSize, prompts);
+    inside =
+        InsideImage(project, address, kInfoRecordSize, "sprite record", prompts) &&
+        InsideImage(project, project.ReadRomLong(address), kLzHeadSize, "animation block", prompts);
     if (!inside) {
         return std::nullopt;
     }
@@ -70,6 +80,13 @@ SpritesPageModel::SpritesPageModel()
     : spriteView(kSpriteViewSize, kSpriteViewSize, kSpriteViewBackground),
       tileView(8 * kSelectedTileZoom, 8 * kSelectedTileZoom, kSpriteViewBackground) {}
 
+void SpritesPageModel::Clear() {
+    SpritesPageModel fresh;
+    fresh.infoText = infoText;
+    fresh.tilesText = tilesText;
+    *this = std::move(fresh);
+}
+
 void SpritesPageModel::Load(ProjectContext* project, Prompts& prompts) {
     animationLines.clear();
     frameLines.clear();
@@ -82,7 +99,16 @@ void SpritesPageModel::Load(ProjectContext* project, Prompts& prompts) {
     descriptor.reset();
     bool inside = true;
     const auto anim = ReadAnimation(*project, address, prompts, inside);
-    if (!anim) {
+    // An empty block is what zeros decode to: no sprite is there either.
+    if (!anim || anim->empty()) {
+        if (inside) {
+            char text[120];
+            std::snprintf(text, sizeof text,
+                          "This ROM image holds no sprite at 0x%06X: the animation block that "
+                          "its record names does not decode or is empty.",
+                          address);
+            prompts.ShowMessage(text);
+        }
         return;
     }
     animationLines = SpriteAnimationLines(*anim);
@@ -110,7 +136,7 @@ bool SpritesPageModel::DrawFrame(const ProjectContext* project, Prompts& prompts
     }
     SpriteDescriptor sprite = *descriptor;
     if (const std::uint32_t tiles = AddressOf(tilesText); tiles != 0) {
-        if (!InsideImage(*project, tiles, kLzHeadSize, prompts)) {
+        if (!InsideImage(*project, tiles, kLzHeadSize, "tile block", prompts)) {
             return false;
         }
         sprite.graphicsAddress = tiles;
@@ -130,6 +156,13 @@ bool SpritesPageModel::AnimationSelChange(const ProjectContext* project, Prompts
 }
 
 bool SpritesPageModel::NextFrame(const ProjectContext* project, Prompts& prompts) {
+    // Right after "Load" nothing is chosen yet: the animation plays the listed frames, those
+    // of animation 0, from the first.
+    if (animationLine < 0 && !animationLines.empty() && !frameLines.empty()) {
+        animationLine = 0;
+        frameLine = 0;
+        return DrawFrame(project, prompts);
+    }
     if (animationLine < 0 || frameLine < 0 || frameLines.empty()) {
         return true;
     }

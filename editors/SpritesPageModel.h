@@ -44,6 +44,9 @@ public:
     // The sprite loaded last; none before the first load and after one whose data failed.
     std::optional<SpriteDescriptor> descriptor;
 
+    // Forgets the sprite: no lines, no selection, the pictures as at the start. The address
+    // texts stay.
+    void Clear();
     // "Load": lists the animations of the record at the typed address and the frames of
     // animation 0, and loads the sprite. Nothing is selected or drawn.
     void Load(ProjectContext* project, Prompts& prompts);
@@ -55,8 +58,9 @@ public:
     bool FrameSelChange(const ProjectContext* project, Prompts& prompts) {
         return DrawFrame(project, prompts);
     }
-    // One step of the animation: the next frame of the list, after the last the first; nothing
-    // without a chosen frame. False when the frame could not be drawn.
+    // One step of the animation: the next frame of the list, after the last the first; with
+    // no animation chosen, frame 0 of animation 0. Nothing without a loaded sprite or a chosen
+    // frame. False when the frame could not be drawn.
     bool NextFrame(const ProjectContext* project, Prompts& prompts);
     // Picks the tile at (x, y) of the sheet (in tiles, kept within the sheet) and shows it.
     void SelectTile(int x, int y);

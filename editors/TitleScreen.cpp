@@ -148,7 +148,10 @@ std::optional<std::vector<std::uint8_t>> ReadImportFile(const std::filesystem::p
                                                         std::uint32_t size, Prompts& prompts) {
     const auto failed = [&] {
         Trace("Failed to open %s\n", path.string().c_str());
-        prompts.ShowMessage("Failed to open a file");
+        // The names follow the printed text: which file, and the folder it was looked for in.
+        prompts.ShowMessage("Failed to open a file\n" + Quoted(path.filename()) +
+                            " was looked for in the data folder " + Quoted(path.parent_path()) +
+                            ".");
         return std::optional<std::vector<std::uint8_t>>();
     };
     const auto actual = FileSize(path);
@@ -228,7 +231,7 @@ std::optional<TitlePiece> ReadTitlePiece(const ProjectContext& project, std::siz
     return PieceAt(project, *at);
 }
 
-std::uint32_t DrawTitleTileSet(const ProjectContext& project, Canvas& tileSet) {
+std::uint32_t DrawTitleTileSet(const ProjectContext& project, Canvas& tileSet, bool* found) {
     const auto colours =
         ReadColours(project, project.Table(RegionTable::TitleScreenTilesTable), 16);
     tileSet.Resize(kTitleTileSetSize, kTitleTileSetSize, colours[0]);
@@ -238,10 +241,15 @@ std::uint32_t DrawTitleTileSet(const ProjectContext& project, Canvas& tileSet) {
     if (tiles) {
         DrawTiles(*tiles, false, colours, tileSet);
     }
+    if (found != nullptr) {
+        *found = tiles && !tiles->empty();
+    }
     return colours[0];
 }
 
-void DrawTitleScreen(const ProjectContext& project, Canvas& screen, Canvas& tileSet) {
+std::vector<std::string> DrawTitleScreen(const ProjectContext& project, Canvas& screen,
+                                         Canvas& tileSet) {
+    std::vector<std::string> missing;
     screen.Resize(kTitleScreenWidth, kTitleScreenHeight, kBlack);
     const auto colours = ReadColours(project, project.Table(RegionTable::TitleScreenTableA), 256);
 
@@ -250,22 +258,31 @@ void DrawTitleScreen(const ProjectContext& project, Canvas& screen, Canvas& tile
     Canvas half(kLogoSide, kLogoSide);
     for (int side = 0; side < 2; ++side) {
         half.Fill(kBlack);
-        DrawTiles(ImageBytes(project, project.Table(halves[side]), kLogoHalfBytes), true, colours,
-                  half);
+        const auto logo = ImageBytes(project, project.Table(halves[side]), kLogoHalfBytes);
+        if (logo.size() < kLogoHalfBytes && missing.empty()) {
+            missing.push_back("logo");
+        }
+        DrawTiles(logo, true, colours, half);
         screen.Copy(half.Source(), side * kLogoSide, kLogoTop, 0, 0, kLogoSide, kLogoSide);
     }
 
     std::uint32_t size = 0;
     const auto strip = UncompressDataAt(
         project.Image(), project.Table(RegionTable::TitleScreenCompressedTable), size);
-    if (strip) {
+    if (strip && !strip->empty()) {
         Canvas picture(kLogoSide, kStripHeight, kBlack);
         DrawTiles(*strip, true, colours, picture);
         screen.Copy(picture.Source(), 0, kStripTop, 0, 0, kLogoSide, kStripPart);
         screen.Copy(picture.Source(), kLogoSide, kStripTop, 0, kStripPart, kLogoSide, kStripPart);
+    } else {
+        missing.push_back("strip");
     }
 
-    const std::uint32_t key = DrawTitleTileSet(project, tileSet);
+    bool tilesFound = true;
+    const std::uint32_t key = DrawTitleTileSet(project, tileSet, &tilesFound);
+    if (!tilesFound) {
+        missing.push_back("tile set");
+    }
     for (std::size_t block = 0; block < kTitleBlockCount; ++block) {
         const std::uint32_t offset = TitleBlockOffset(project, block);
         if (offset == 0) {
@@ -281,6 +298,7 @@ void DrawTitleScreen(const ProjectContext& project, Canvas& screen, Canvas& tile
                              piece.Side(), piece.Side(), key);
         }
     }
+    return missing;
 }
 
 bool SetTitlePieceTile(ProjectContext& project, std::size_t block, std::uint32_t piece, int x,

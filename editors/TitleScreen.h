@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <string>
+#include <vector>
 
 class Canvas;
 class ProjectContext;
@@ -52,11 +54,15 @@ std::optional<TitlePiece> ReadTitlePiece(const ProjectContext& project, std::siz
                                          std::uint32_t piece);
 
 // The tile set, 128 x 128, as far as its block holds tiles (the rest shows its colour 0).
-// Returns its colour 0, the colour that the blocks leave out.
-std::uint32_t DrawTitleTileSet(const ProjectContext& project, Canvas& tileSet);
+// Returns its colour 0, the colour that the blocks leave out; `found` turns false when the tile
+// block does not decode where its table points.
+std::uint32_t DrawTitleTileSet(const ProjectContext& project, Canvas& tileSet,
+                               bool* found = nullptr);
 // The 256 x 224 screen: logo halves, strip, then the three blocks from the tile set, which is
-// drawn again into `tileSet` on the way.
-void DrawTitleScreen(const ProjectContext& project, Canvas& screen, Canvas& tileSet);
+// drawn again into `tileSet` on the way. Returns the parts that the image does not hold where
+// its tables point ("logo", "strip", "tile set"), so that an empty screen can be explained.
+std::vector<std::string> DrawTitleScreen(const ProjectContext& project, Canvas& screen,
+                                         Canvas& tileSet);
 
 // A click at (x, y) of the tile set gives the piece the tile there, on a 32- or 8-pixel grid
 // as `large` says; bit 0 of its size byte follows `large`. A click at (x, y) of the screen

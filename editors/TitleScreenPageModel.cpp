@@ -2,6 +2,7 @@
 
 #include "editors/TitleScreen.h"
 #include "platform/DataFolder.h"
+#include "platform/Prompts.h"
 #include "project/ProjectContext.h"
 
 namespace {
@@ -19,18 +20,30 @@ std::size_t TitleScreenPageModel::Block() const {
     return layoutLine == 1 || layoutLine == 2 ? static_cast<std::size_t>(layoutLine) : 0;
 }
 
-void TitleScreenPageModel::DrawScreen(const ProjectContext* project) {
+std::vector<std::string> TitleScreenPageModel::DrawScreen(const ProjectContext* project) {
     if (!HasImage(project)) {
-        return;
+        return {};
     }
-    DrawTitleScreen(*project, screen, tileSet);
     saveEnabled = true;
     layoutEnabled = true;
+    return DrawTitleScreen(*project, screen, tileSet);
 }
 
-void TitleScreenPageModel::Load(const ProjectContext* project) {
-    DrawScreen(project);
+void TitleScreenPageModel::Load(const ProjectContext* project, Prompts& prompts) {
+    const std::vector<std::string> missing = DrawScreen(project);
     LayoutSelChange(project);
+    if (!missing.empty()) {
+        std::string parts;
+        for (const std::string& part : missing) {
+            parts += (parts.empty() ? "" : ", ") + part;
+        }
+        prompts.ShowMessage("This ROM image holds no title-screen data where its tables point (" +
+                            parts + "); those parts are not drawn.");
+    }
+}
+
+void TitleScreenPageModel::Clear() {
+    *this = TitleScreenPageModel();
 }
 
 void TitleScreenPageModel::Save(ProjectContext* project, Prompts& prompts) {

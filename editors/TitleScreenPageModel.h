@@ -26,8 +26,12 @@ public:
     bool layoutEnabled = false;
     bool saveEnabled = false;
 
-    // "Load": the screen, then the pieces of the chosen block.
-    void Load(const ProjectContext* project);
+    // "Load": the screen, then the pieces of the chosen block. Says which parts of the title
+    // screen the image does not hold where its tables point.
+    void Load(const ProjectContext* project, Prompts& prompts);
+    // After File > New or File > Open: empty pictures and lists, nothing to save or choose
+    // until the next "Load".
+    void Clear();
     // "Save": imports the palette and graphics files from the title data folder.
     void Save(ProjectContext* project, Prompts& prompts);
     void LayoutSelChange(const ProjectContext* project);
@@ -38,6 +42,7 @@ public:
     void ScreenClick(ProjectContext* project, int x, int y);
 
 private:
-    void DrawScreen(const ProjectContext* project);
+    // The parts of the screen that the image lacks.
+    std::vector<std::string> DrawScreen(const ProjectContext* project);
     std::size_t Block() const;
 };

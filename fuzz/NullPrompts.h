@@ -15,5 +15,5 @@ public:
                                                         const std::string&) override {
         return std::nullopt;
     }
-    void OpenUrl(const std::string&) override {}
+    bool OpenUrl(const std::string&) override { return true; }
 };

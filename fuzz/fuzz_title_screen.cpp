@@ -13,6 +13,7 @@
 #include "editors/TitleScreen.h"
 #include "editors/TitleScreenPageModel.h"
 #include "fuzz/FuzzImage.h"
+#include "fuzz/NullPrompts.h"
 #include "project/ProjectContext.h"
 
 namespace {
@@ -34,7 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     LentImage lent(project, *image);
 
     TitleScreenPageModel model;
-    model.Load(&project);
+    NullPrompts prompts;
+    model.Load(&project, prompts);
     model.layoutLine = data[0] % 4;
     model.LayoutSelChange(&project);
     model.tileLine = data[1] < model.tileLines.size() ? data[1] : -1;

@@ -100,23 +100,23 @@ void ObjectEditModel::ShowObject(const ProjectContext& project, const PlacedObje
     flag = FieldText("0x%02X", o.flags);
     const std::uint32_t scriptAt = project.WrapRomOffset(o.script);
     animationId = FieldText("%u", project.Read8(scriptAt));
-    if (o.IsSpawn() || o.IsFlagged()) {
-        interactionFlags = project.Read16(scriptAt + 1);
-    }
+    // Every fill sets every control, so that nothing of the previous object stays shown: a
+    // plain object has no interaction word, and an object without an enemy shows none.
+    interactionFlags = o.IsSpawn() || o.IsFlagged() ? project.Read16(scriptAt + 1) : 0;
+    enemyId.clear();
+    enemyIdEnabled = false;
     if (o.IsSpawn()) {
         spriteLayout.clear();
         spriteLayoutEnabled = false;
     } else {
         spriteLayout = FieldText("0x%06X", o.layout);
         spriteLayoutEnabled = true;
-        if (o.layout == 0) {
-            enemyIdEnabled = false;
-        } else {
+        if (o.layout != 0) {
             const std::uint32_t layoutAt = project.WrapRomOffset(o.layout);
             const std::uint8_t enemy = project.Read8(layoutAt + 4);
+            enemyIdEnabled = true;
             if ((project.Read8(layoutAt + 3) & kLayoutHasEnemy) != 0 && enemy != 0) {
                 enemyId = FieldText("%u", enemy);
-                enemyIdEnabled = true;
             }
         }
     }

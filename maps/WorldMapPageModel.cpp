@@ -34,6 +34,13 @@ void WorldMapPageModel::Reset() {
     saveEnabled = false;
 }
 
+void WorldMapPageModel::Clear() {
+    Reset();
+    view = Canvas(kViewWidth, kViewHeight, kPageBackground);
+    tileView = Canvas(kTileSize, kTileSize, kPageBackground);
+    tileSet = Canvas(kTileSetWidth, kTileSetHeight, kPageBackground);
+}
+
 void WorldMapPageModel::Load(ProjectContext* project, Prompts& prompts) {
     if (project == nullptr || !project->HasImage()) {
         return;

@@ -42,6 +42,8 @@ public:
     // After File > New or File > Open: no map loaded, "Save" disabled. The object and the
     // pictures stay as they are.
     void Reset();
+    // Reset, and the pictures emptied as well: a new project shows nothing of the old one.
+    void Clear();
 
     // "Load": the world map of the combo line.
     void Load(ProjectContext* project, Prompts& prompts);

@@ -1,5 +1,6 @@
 #include "platform/Files.h"
 
+#include <cctype>
 #include <cstdio>
 #include <string>
 #include <system_error>
@@ -126,7 +127,14 @@ bool WriteDumpFile(const fs::path& path, std::span<const std::uint8_t> data) {
 }
 
 fs::path WithExtensionUnlessPresent(const fs::path& path, std::string_view extension) {
-    if (path.string().find(extension) != std::string::npos) {
+    // "NAME.QMP" already names a project file; letter case does not make another extension.
+    const auto lower = [](std::string text) {
+        for (char& c : text) {
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        }
+        return text;
+    };
+    if (lower(path.string()).find(lower(std::string(extension))) != std::string::npos) {
         return path;
     }
     fs::path result = path;

@@ -33,6 +33,6 @@ bool WriteWholeFile(const std::filesystem::path& path,
                     std::initializer_list<std::span<const std::uint8_t>> pieces);
 
 // The path with `extension` appended, unless its text already contains the extension anywhere
-// (case-sensitive): "level" becomes "level.map", "a.map.bak" stays as it is.
+// (in any letter case): "level" becomes "level.map", "a.map.bak" and "A.MAP" stay as they are.
 std::filesystem::path WithExtensionUnlessPresent(const std::filesystem::path& path,
                                                  std::string_view extension);

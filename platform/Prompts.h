@@ -21,5 +21,6 @@ public:
     // Asks before overwriting an existing file.
     virtual std::optional<std::filesystem::path> ChooseSaveFile(const std::string& title,
                                                                 const std::string& filter) = 0;
-    virtual void OpenUrl(const std::string& url) = 0;
+    // False when no browser could be started for it.
+    virtual bool OpenUrl(const std::string& url) = 0;
 };

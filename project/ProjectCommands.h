@@ -13,5 +13,5 @@ bool OpenProjectCommand(Prompts& prompts);
 void SaveProjectAsCommand(Prompts& prompts);
 void SaveRomAsCommand(Prompts& prompts);
 
-// A project path gets ".qmp" appended unless it contains ".qmp" anywhere (case-sensitive).
+// A project path gets ".qmp" appended unless it contains ".qmp" anywhere, in any letter case.
 std::filesystem::path WithProjectExtension(const std::filesystem::path& path);

@@ -1,7 +1,9 @@
 #include "project/ProjectFile.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "platform/Files.h"
 #include "platform/Prompts.h"
@@ -14,6 +16,18 @@
 namespace {
 
 constexpr char kNotAProject[] = "This isn't a Quenmark project file.";
+
+// The refusal, with the reason after it so that a damaged file is told from a foreign one.
+bool RefuseProject(Prompts& prompts, const std::string& reason) {
+    prompts.ShowMessage(std::string(kNotAProject) + "\n" + reason);
+    return false;
+}
+
+std::string Hex(std::uint64_t value) {
+    char text[24];
+    std::snprintf(text, sizeof text, "0x%llX", static_cast<unsigned long long>(value));
+    return text;
+}
 
 bool IsAcceptedImageSize(std::uint32_t size) {
     return size == kRomSize1MB || size == kRomSize4MB || size == kRomSize6MB;
@@ -77,8 +91,8 @@ bool LoadProject(ProjectContext& project, const std::filesystem::path& path, Pro
     // No sound project is larger than a full header and a 6 MB image; do not read more.
     constexpr std::uint64_t kLargest = kProjectHeaderSize + kRomSize6MB;
     if (*size > kLargest + 0x10000) {
-        prompts.ShowMessage(kNotAProject);
-        return false;
+        return RefuseProject(
+            prompts, "The file (" + Hex(*size) + " bytes) is larger than any project can be.");
     }
     const auto file = ReadWholeFile(path);
     if (!file) {
@@ -90,9 +104,12 @@ bool LoadProject(ProjectContext& project, const std::filesystem::path& path, Pro
 
 bool LoadProjectBytes(ProjectContext& project, std::span<const std::uint8_t> bytes,
                       Prompts& prompts) {
-    if (bytes.size() < kOldProjectHeaderSize || std::memcmp(bytes.data(), "QuMk", 4) != 0) {
+    if (bytes.size() < 4 || std::memcmp(bytes.data(), "QuMk", 4) != 0) {
         prompts.ShowMessage(kNotAProject);
         return false;
+    }
+    if (bytes.size() < kOldProjectHeaderSize) {
+        return RefuseProject(prompts, "The file is truncated: it ends within its header.");
     }
 
     const std::uint32_t version = GetU32(bytes, 4);
@@ -109,18 +126,30 @@ bool LoadProjectBytes(ProjectContext& project, std::span<const std::uint8_t> byt
         }
     }
 
-    const bool sound = IsAcceptedImageSize(romSize) && InRange(bytes.size(), headerSize, romSize) &&
-                       ((flags & kProjectFlag6MB) == 0 || romSize == kRomSize6MB) &&
-                       AllocTableIsSound(table);
-    if (!sound) {
-        prompts.ShowMessage(kNotAProject);
-        return false;
+    if (!IsAcceptedImageSize(romSize)) {
+        return RefuseProject(prompts, "Its image size field (" + Hex(romSize) +
+                                          ") is not the size of a 1, 4 or 6 MB image.");
+    }
+    if (!InRange(bytes.size(), headerSize, romSize)) {
+        return RefuseProject(prompts, "The file is truncated: its header promises " +
+                                          Hex(std::uint64_t{headerSize} + romSize) +
+                                          " bytes, it holds " + Hex(bytes.size()) + ".");
+    }
+    if ((flags & kProjectFlag6MB) != 0 && romSize != kRomSize6MB) {
+        return RefuseProject(prompts, "Its flags mark a 6 MB image, but the image is " +
+                                          Hex(romSize) + " bytes long.");
+    }
+    if (!AllocTableIsSound(table)) {
+        return RefuseProject(prompts,
+                             "Its allocation table holds blocks outside the free area or "
+                             "overlapping each other.");
     }
     const auto image = bytes.subspan(headerSize, romSize);
     const std::uint32_t region = DetectRegion(image);
     if (region == kRegionNone) {
-        prompts.ShowMessage(kNotAProject);
-        return false;
+        return RefuseProject(prompts,
+                             "Its image is of no supported release: only the German, Spanish, "
+                             "Japanese and UK versions are.");
     }
 
     project.romSize = romSize;

@@ -9,6 +9,9 @@ struct SpritePlacementEntry {
     std::uint32_t code = 0;
     std::uint32_t length = 0;  // number of operand bytes
     std::vector<std::uint8_t> data;
+    // For a 0xFA command, its link word as the image held it when the list was read: data
+    // keeps the link in a form of its own (see kObjectLinkOutside), this is what to show.
+    std::uint16_t imageLink = 0;
     // For a 0xFA command, the commands of its nested list, its ending 0xFF included.
     std::vector<std::unique_ptr<SpritePlacementEntry>> children;
     // For a 0xFA command read from the image, the image offset of its nested list; 0 otherwise.

@@ -81,6 +81,7 @@ Entries ListLoader::ReadSequence(std::uint32_t start, int depth) {
                 commands.begin() + static_cast<std::ptrdiff_t>(i) + 1, commands.end(), target,
                 [](const ObjectCommand& x, std::uint32_t at) { return x.offset < at; });
             const bool tail = later != commands.end() && later->offset == target;
+            entry->imageLink = c.OperandWord(k);
             PutU16(entry->data, k, tail ? target - linkAt : kObjectLinkOutside);
             entry->children = ReadCalled(target, depth + 1);
             entry->childrenSource = target;
@@ -357,7 +358,10 @@ bool WriteSpritePlacement(ProjectContext& project, Prompts& prompts) {
         case SpritePlacementWriteResult::Written:
             return true;
         case SpritePlacementWriteResult::NotExtendedImage:
-            prompts.ShowMessage(kSpritePlacementNeeds6MB);
+            prompts.ShowMessage(project.Is6MB() ? std::string(kSpritePlacementNeeds6MB) +
+                                                      "\nThis is a 6MB ROM, but " +
+                                                      kExtendedBanksUnreachable + "."
+                                                : kSpritePlacementNeeds6MB);
             return false;
         case SpritePlacementWriteResult::NotLoaded:
             prompts.ShowMessage(kSpritePlacementNotLoaded);
@@ -400,7 +404,8 @@ std::string ImportSpritePlacement(ProjectContext& project) {
     if (!LoadSpritePlacementLists(project)) {
         why = "an object list has no end, calls itself or nests too deep";
     } else if (WriteSpritePlacementLists(project) != SpritePlacementWriteResult::Written) {
-        why = "they don't fit into these two banks";
+        why = CanUseExtendedObjectBanks(project) ? "they don't fit into these two banks"
+                                                 : kExtendedBanksUnreachable;
     }
     if (why == nullptr) {
         return {};

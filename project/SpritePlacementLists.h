@@ -24,6 +24,9 @@ inline constexpr std::uint16_t kObjectLinkOutside = 0xFFFF;
 inline constexpr char kSpritePlacementNotLoaded[] = "The sprite placement is not loaded";
 inline constexpr char kSpritePlacementNeeds6MB[] =
     "The sprite placement can only be saved into a 6MB ROM.";
+// Why a 6 MB image can't take the lists: its release's addresses fold below 0x500000.
+inline constexpr char kExtendedBanksUnreachable[] =
+    "the address rule of this release cannot reach banks 0x50 and 0x51";
 inline constexpr char kSpritePlacementTooLarge[] =
     "The sprite placement doesn't fit into banks 0x50 and 0x51.\nNothing was saved.";
 inline constexpr char kSpritePlacementMissing[] =

@@ -45,6 +45,12 @@ CAboutDlg::CAboutDlg(Prompts& prompts, QWidget* parent) : QDialog(parent), promp
     layout->addWidget(buttons);
 }
 
+void OpenWebAddress(Prompts& prompts, const std::string& url) {
+    if (!prompts.OpenUrl(url)) {
+        prompts.ShowMessage("No web browser could be opened for " + url + ".");
+    }
+}
+
 void CAboutDlg::OnLinkClick(const QString& link) {
-    prompts_.OpenUrl(link.toStdString());
+    OpenWebAddress(prompts_, link.toStdString());
 }

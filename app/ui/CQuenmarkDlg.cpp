@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QScrollArea>
 #include <QTabWidget>
 
 #include "app/ui/AppInfo.h"
@@ -42,13 +43,26 @@ QWidget* MakeEmptyPage(const char* className, QWidget* parent) {
     return page;
 }
 
-// A second request while the editor is open does nothing.
+// A page in the tab strip, in a scroll area: a page larger than the window scrolls rather than
+// making the window larger than the screen.
+QWidget* Scrolled(QWidget* page) {
+    auto* area = new QScrollArea;
+    area->setObjectName(page->objectName() + "Scroll");
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(true);
+    area->setWidget(page);
+    return area;
+}
+
+// A second request while the editor is open does nothing. The editor is a window of its own
+// owned by `owner`, so that it stays above the main window.
 template <typename Editor, typename Place, typename... Args>
-void OpenFloatingEditor(QPointer<Editor>& editor, const Place& place, Args&... args) {
+void OpenFloatingEditor(QPointer<Editor>& editor, QWidget* owner, const Place& place,
+                        Args&... args) {
     if (editor) {
         return;
     }
-    editor = new Editor(args...);
+    editor = new Editor(args..., owner);
     editor->adjustSize();
     editor->move(place(editor->frameGeometry().size()));
     editor->show();
@@ -64,7 +78,9 @@ CQuenmarkDlg::CQuenmarkDlg(Prompts& prompts, QWidget* parent)
                                      kVersionMinor, std::string(kBuildDate).c_str()));
     BuildMenu();
     BuildPages();
-    resize(1320, 720);
+    // Room for the largest page where the screen has it, the window frame left room as well;
+    // the pages scroll where it has not.
+    resize(QSize(1320, 720).boundedTo(screen()->availableGeometry().size() - QSize(16, 48)));
 }
 
 CQuenmarkDlg::~CQuenmarkDlg() {
@@ -160,16 +176,16 @@ void CQuenmarkDlg::BuildPages() {
     // Kept without a window of its own and never shown.
     randomTab_ = std::make_unique<RandomTab>(prompts_);
 
-    tabs_->addTab(scriptsTab_, "Script Viewer");
-    tabs_->addTab(mapTab_, "Maps");
-    tabs_->addTab(worldMapTab_, "World Maps");
-    tabs_->addTab(expTab_, "Experience");
-    tabs_->addTab(enemiesTab_, "Enemies");
-    tabs_->addTab(itemsTab_, "Items");
-    tabs_->addTab(spritesTab_, "Sprites");
-    tabs_->addTab(titleScreenTab_, "Title Screen");
-    tabs_->addTab(scriptEditorTab_, "Script Editor");
-    tabs_->addTab(spritePlaceEditorTab_, "Sprite Placement Editor");
+    tabs_->addTab(Scrolled(scriptsTab_), "Script Viewer");
+    tabs_->addTab(Scrolled(mapTab_), "Maps");
+    tabs_->addTab(Scrolled(worldMapTab_), "World Maps");
+    tabs_->addTab(Scrolled(expTab_), "Experience");
+    tabs_->addTab(Scrolled(enemiesTab_), "Enemies");
+    tabs_->addTab(Scrolled(itemsTab_), "Items");
+    tabs_->addTab(Scrolled(spritesTab_), "Sprites");
+    tabs_->addTab(Scrolled(titleScreenTab_), "Title Screen");
+    tabs_->addTab(Scrolled(scriptEditorTab_), "Script Editor");
+    tabs_->addTab(Scrolled(spritePlaceEditorTab_), "Sprite Placement Editor");
     tabs_->setCurrentIndex(0);
     tabs_->hide();
 
@@ -200,20 +216,26 @@ void CQuenmarkDlg::OnProjectReplaced() {
     enemiesTab_->Populate();
     expTab_->LoadTable();
     itemsTab_->RefreshAll();
+    // The pages that show what their own "Load" read forget it, so that nothing of the
+    // previous project is shown or written into the new one.
+    scriptsTab_->Reset();
+    spritesTab_->Reset();
+    titleScreenTab_->Reset();
+    spritePlaceEditorTab_->Reset();
+    TellFloatingEditors();
 }
 
+// A refused or cancelled New or Open keeps the project, and the pages keep showing it.
 void CQuenmarkDlg::OnFileNewProject() {
     if (NewProjectCommand(prompts_)) {
         OnProjectReplaced();
     }
-    TellFloatingEditors();
 }
 
 void CQuenmarkDlg::OnFileOpenProject() {
     if (OpenProjectCommand(prompts_)) {
         OnProjectReplaced();
     }
-    TellFloatingEditors();
 }
 
 void CQuenmarkDlg::TellFloatingEditors() {
@@ -242,22 +264,22 @@ QPoint CQuenmarkDlg::FloatingEditorPlace(int slot, QSize size) const {
 
 void CQuenmarkDlg::OnToolsExitEditor() {
     OpenFloatingEditor(
-        exitEditor_, [this](QSize size) { return FloatingEditorPlace(0, size); }, prompts_);
+        exitEditor_, this, [this](QSize size) { return FloatingEditorPlace(0, size); }, prompts_);
 }
 
 void CQuenmarkDlg::OnToolsChestEditor() {
     OpenFloatingEditor(
-        chestEditor_, [this](QSize size) { return FloatingEditorPlace(1, size); }, prompts_);
+        chestEditor_, this, [this](QSize size) { return FloatingEditorPlace(1, size); }, prompts_);
 }
 
 void CQuenmarkDlg::OnToolsObjectEditor() {
     OpenFloatingEditor(
-        objectEditor_, [this](QSize size) { return FloatingEditorPlace(2, size); }, prompts_);
+        objectEditor_, this, [this](QSize size) { return FloatingEditorPlace(2, size); }, prompts_);
 }
 
 void CQuenmarkDlg::OnToolsShopEditor() {
     OpenFloatingEditor(
-        shopEditor_, [this](QSize size) { return FloatingEditorPlace(3, size); }, prompts_);
+        shopEditor_, this, [this](QSize size) { return FloatingEditorPlace(3, size); }, prompts_);
 }
 
 void CQuenmarkDlg::OnFileSaveProjectAs() {
@@ -282,7 +304,7 @@ void CQuenmarkDlg::OnMapSaveAs() {
 }
 
 void CQuenmarkDlg::OnHelpViewWiki() {
-    prompts_.OpenUrl(std::string(kWikiUrl));
+    OpenWebAddress(prompts_, std::string(kWikiUrl));
 }
 
 void CQuenmarkDlg::OnHelpAbout() {

@@ -18,6 +18,10 @@ class PractTab;
 class Prompts;
 class QTabWidget;
 class RandomTab;
+class ScriptsTab;
+class SpritePlaceEditorTab;
+class SpritesTab;
+class TitleScreenTab;
 class QAction;
 
 // The main window: the menu of project commands and the tab strip with the editor pages.
@@ -69,7 +73,7 @@ private:
     void BuildPages();
     // After File > New or File > Open made a project: show the pages and let them reload.
     void OnProjectReplaced();
-    // After File > New or File > Open, whether or not they made a project.
+    // The open floating editors forget the record of the previous project.
     void TellFloatingEditors();
     // Where the editor of kind `slot` (0 to 3) opens: beside this window, as far as the
     // screen has room.
@@ -77,16 +81,16 @@ private:
 
     Prompts& prompts_;
     QTabWidget* tabs_ = nullptr;
-    QWidget* scriptsTab_ = nullptr;
+    ScriptsTab* scriptsTab_ = nullptr;
     MapTab* mapTab_ = nullptr;
     WorldMapTab* worldMapTab_ = nullptr;
     ExpTab* expTab_ = nullptr;
     EnemiesTab* enemiesTab_ = nullptr;
     ItemsTab* itemsTab_ = nullptr;
-    QWidget* spritesTab_ = nullptr;
-    QWidget* titleScreenTab_ = nullptr;
+    SpritesTab* spritesTab_ = nullptr;
+    TitleScreenTab* titleScreenTab_ = nullptr;
     QWidget* scriptEditorTab_ = nullptr;
-    QWidget* spritePlaceEditorTab_ = nullptr;
+    SpritePlaceEditorTab* spritePlaceEditorTab_ = nullptr;
     // The floating editors, at most one of each kind; each deletes itself when it closes.
     QPointer<ExitEditFloat> exitEditor_;
     QPointer<ChestEditFloat> chestEditor_;

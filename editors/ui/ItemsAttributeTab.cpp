@@ -100,6 +100,9 @@ void ItemsAttributeTab::OnSave() {
 }
 
 void ItemsAttributeTab::ForgetLoad() {
+    for (QLineEdit* edit : edits_) {
+        edit->clear();
+    }
     loaded_ = false;
     save_->setEnabled(false);
 }

@@ -20,8 +20,8 @@ public:
 
     void OnLoad();
     void OnSave();
-    // The project changed: the grid keeps what it shows, but may not be saved into the new
-    // image before it has been loaded from it.
+    // The project changed: the grid is emptied, and may not be saved into the new image
+    // before it has been loaded from it.
     void ForgetLoad();
 
 private:

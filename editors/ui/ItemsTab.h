@@ -18,8 +18,8 @@ public:
     explicit ItemsTab(Prompts& prompts, QWidget* parent = nullptr);
 
     // After File > New or File > Open: refills the armour, weapon, ring and item lists, in this
-    // order, and says once which of them lie outside the image. The stat-change grid is not
-    // refreshed; it reads the image when its "Load" is pressed.
+    // order, and says once which of them lie outside the image. The stat-change grid is emptied;
+    // it reads the image when its "Load" is pressed.
     void RefreshAll();
 
 private:

@@ -164,6 +164,7 @@ void SpritePlaceEditorTab::WriteControls() {
     script_->setEnabled(use.script);
     sprite_->setEnabled(use.sprite);
     extra_->setEnabled(use.extra);
+    add_->setEnabled(SpritePlacePageModel::AddEnabled(currentProject));
 
     // The tree shows the lines of the last "Load"; each item keeps its entry's index.
     bool same = tree_->topLevelItemCount() == static_cast<int>(model_.treeLines.size());
@@ -180,6 +181,11 @@ void SpritePlaceEditorTab::WriteControls() {
         }
         tree_->addTopLevelItems(items);
     }
+}
+
+void SpritePlaceEditorTab::Reset() {
+    model_.Clear();
+    WriteControls();
 }
 
 void SpritePlaceEditorTab::OnLoad() {

@@ -24,6 +24,9 @@ public:
 
     const SpritePlacePageModel& Model() const { return model_; }
 
+    // After File > New or File > Open: the page shows nothing of the previous project.
+    void Reset();
+
     // Handlers of the controls.
     void OnLoad();
     void OnTypeSelChange();

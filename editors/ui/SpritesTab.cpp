@@ -116,6 +116,8 @@ void SpritesTab::BuildControls() {
 
     connect(load_, &QPushButton::clicked, this, &SpritesTab::OnLoad);
     connect(infoOffset_, &QLineEdit::returnPressed, this, &SpritesTab::OnLoad);
+    // A new graphics address shows at once on the frame and the sheet.
+    connect(tilesOffset_, &QLineEdit::returnPressed, this, &SpritesTab::OnFrameSelChange);
     connect(animations_, &QListWidget::currentRowChanged, this, [this] {
         if (!writing_) {
             OnAnimationSelChange();
@@ -173,6 +175,14 @@ void SpritesTab::WriteControls() {
         picture->Refresh();
     }
     writing_ = false;
+}
+
+void SpritesTab::Reset() {
+    animate_->setChecked(false);
+    // The typed addresses are the person's, not the project's: they stay.
+    ReadControls();
+    model_.Clear();
+    WriteControls();
 }
 
 void SpritesTab::OnLoad() {

@@ -29,6 +29,9 @@ public:
 
     const SpritesPageModel& Model() const { return model_; }
 
+    // After File > New or File > Open: no sprite, lists and pictures empty, the animation off.
+    void Reset();
+
     // Handlers of the controls.
     void OnLoad();
     void OnAnimationSelChange();

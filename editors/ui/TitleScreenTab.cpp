@@ -128,8 +128,13 @@ void TitleScreenTab::WriteControls() {
     writing_ = false;
 }
 
+void TitleScreenTab::Reset() {
+    model_.Clear();
+    WriteControls();
+}
+
 void TitleScreenTab::OnLoad() {
-    Exchange([&] { model_.Load(currentProject); });
+    Exchange([&] { model_.Load(currentProject, prompts_); });
 }
 
 void TitleScreenTab::OnSave() {

@@ -23,6 +23,9 @@ public:
 
     const TitleScreenPageModel& Model() const { return model_; }
 
+    // After File > New or File > Open: no picture, no pieces, "Save" off until "Load".
+    void Reset();
+
     // Handlers of the controls.
     void OnLoad();
     void OnSave();

@@ -6,7 +6,8 @@
 #include "maps/ui/FloatingEditorForm.h"
 #include "project/ProjectContext.h"
 
-ChestEditFloat::ChestEditFloat(Prompts& prompts) : prompts_(prompts) {
+ChestEditFloat::ChestEditFloat(Prompts& prompts, QWidget* owner)
+    : QDialog(owner), prompts_(prompts) {
     MakeFloatingWindow(this, "ChestEditFloat", "Chest Edit");
     auto* grid = new QGridLayout;
     posX_ = AddField(grid, 0, 0, "PosX:", "posX");
@@ -57,7 +58,8 @@ void ChestEditFloat::FillAt(std::uint32_t mapId, std::uint32_t column, std::uint
 }
 
 void ChestEditFloat::ProjectChanged() {
-    ReadControls();
+    // The record shown belongs to the previous project: nothing of it stays.
+    model_ = ChestEditModel();
     WriteControls();
 }
 

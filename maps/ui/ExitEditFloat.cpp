@@ -6,7 +6,7 @@
 #include "maps/ui/FloatingEditorForm.h"
 #include "project/ProjectContext.h"
 
-ExitEditFloat::ExitEditFloat(Prompts& prompts) : prompts_(prompts) {
+ExitEditFloat::ExitEditFloat(Prompts& prompts, QWidget* owner) : QDialog(owner), prompts_(prompts) {
     MakeFloatingWindow(this, "ExitEditFloat", "Exit Editor");
     auto* grid = new QGridLayout;
     srcMapId_ = AddField(grid, 0, 0, "SrcMapID:", "srcMapId");
@@ -101,7 +101,8 @@ void ExitEditFloat::FillAt(std::uint32_t mapId, std::uint32_t column, std::uint3
 }
 
 void ExitEditFloat::ProjectChanged() {
-    ReadControls();
+    // The record shown belongs to the previous project: nothing of it stays.
+    model_ = ExitEditModel();
     WriteControls();
 }
 

@@ -16,7 +16,8 @@ class QPushButton;
 class ExitEditFloat : public QDialog {
     Q_OBJECT
 public:
-    explicit ExitEditFloat(Prompts& prompts);
+    // `owner`: the window it stays above; it is still a window of its own.
+    explicit ExitEditFloat(Prompts& prompts, QWidget* owner = nullptr);
 
     const ExitEditModel& Model() const { return model_; }
 
@@ -24,6 +25,7 @@ public:
     void FillAt(std::uint32_t mapId, std::uint32_t column, std::uint32_t row,
                 std::uint32_t& exitIndex);
     // The current project changed: a pick in another project no longer counts.
+    // After File > New or File > Open: the fields are emptied and the buttons turned off.
     void ProjectChanged();
 
     void OnSave();

@@ -13,7 +13,8 @@
 
 // Building blocks of the floating editors' windows.
 
-// A parentless, modeless window that is deleted when it closes.
+// A modeless window of its own that is deleted when it closes. Given an owner, it stays above
+// the owner's window (so a click on the map does not hide it) and closes with it.
 inline void MakeFloatingWindow(QDialog* window, const char* objectName, const char* title) {
     window->setObjectName(objectName);
     window->setWindowTitle(title);

@@ -24,7 +24,8 @@ constexpr const char* kInteractionFlagNames[16] = {
 
 }  // namespace
 
-ObjectEditFloat::ObjectEditFloat(Prompts& prompts) : prompts_(prompts) {
+ObjectEditFloat::ObjectEditFloat(Prompts& prompts, QWidget* owner)
+    : QDialog(owner), prompts_(prompts) {
     MakeFloatingWindow(this, "ObjectEditFloat", "Object/Trigger Edit");
     auto* grid = new QGridLayout;
     script_ = AddField(grid, 0, 0, "Script offset:", "script");
@@ -103,7 +104,8 @@ void ObjectEditFloat::FillAt(std::uint32_t mapId, std::uint32_t column, std::uin
 }
 
 void ObjectEditFloat::ProjectChanged() {
-    ReadControls();
+    // The record shown belongs to the previous project: nothing of it stays.
+    model_ = ObjectEditModel();
     WriteControls();
 }
 

@@ -17,11 +17,13 @@ class QPushButton;
 class ObjectEditFloat : public QDialog {
     Q_OBJECT
 public:
-    explicit ObjectEditFloat(Prompts& prompts);
+    // `owner`: the window it stays above; it is still a window of its own.
+    explicit ObjectEditFloat(Prompts& prompts, QWidget* owner = nullptr);
 
     const ObjectEditModel& Model() const { return model_; }
 
     void FillAt(std::uint32_t mapId, std::uint32_t column, std::uint32_t row);
+    // After File > New or File > Open: the fields are emptied and the buttons turned off.
     void ProjectChanged();
     void OnSave();
     void OnAdd();

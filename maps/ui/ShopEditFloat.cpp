@@ -8,7 +8,7 @@
 #include "maps/ui/FloatingEditorForm.h"
 #include "project/ProjectContext.h"
 
-ShopEditFloat::ShopEditFloat(Prompts& prompts) : prompts_(prompts) {
+ShopEditFloat::ShopEditFloat(Prompts& prompts, QWidget* owner) : QDialog(owner), prompts_(prompts) {
     MakeFloatingWindow(this, "ShopEditFloat", "Shop Edit");
     auto* shop = new QGroupBox("Shop:");
     auto* shopGrid = new QGridLayout(shop);
@@ -89,7 +89,8 @@ void ShopEditFloat::FillAt(std::uint32_t mapId, std::uint32_t column, std::uint3
 }
 
 void ShopEditFloat::ProjectChanged() {
-    ReadControls();
+    // The record shown belongs to the previous project: nothing of it stays.
+    model_ = ShopEditModel();
     WriteControls();
 }
 

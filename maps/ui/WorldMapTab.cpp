@@ -127,7 +127,7 @@ void WorldMapTab::WriteControls() {
 }
 
 void WorldMapTab::Reset() {
-    Exchange([&] { model_.Reset(); });
+    Exchange([&] { model_.Clear(); });
 }
 
 void WorldMapTab::OnLoad() {

@@ -35,7 +35,7 @@ public:
     const WorldMapPageModel& Model() const { return model_; }
     void SetEditorFill(EditorFill fill) { editorFill_ = std::move(fill); }
 
-    // After File > New or File > Open made a new project.
+    // After File > New or File > Open made a new project: no map, empty pictures, "Save" off.
     void Reset();
 
     // Handlers of the controls.

@@ -62,6 +62,6 @@ std::optional<std::filesystem::path> QtPrompts::ChooseSaveFile(const std::string
                                                ToQtFileFilter(filter)));
 }
 
-void QtPrompts::OpenUrl(const std::string& url) {
-    QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
+bool QtPrompts::OpenUrl(const std::string& url) {
+    return QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
 }

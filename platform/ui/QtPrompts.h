@@ -18,7 +18,7 @@ public:
                                                         const std::string& filter) override;
     std::optional<std::filesystem::path> ChooseSaveFile(const std::string& title,
                                                         const std::string& filter) override;
-    void OpenUrl(const std::string& url) override;
+    bool OpenUrl(const std::string& url) override;
 
 private:
     QWidget* owner_;

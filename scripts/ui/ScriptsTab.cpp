@@ -118,6 +118,12 @@ void ScriptsTab::BuildControls() {
     layout->addLayout(side);
 }
 
+void ScriptsTab::Reset() {
+    tree_->clear();
+    mapId_ = 0;
+    spritePlacementMapId_ = 0;
+}
+
 void ScriptsTab::Exchange(const std::function<void()>& handler) {
     if (currentProject == nullptr || !currentProject->HasImage()) {
         prompts_.ShowMessage("Please load ROM first", "Error");

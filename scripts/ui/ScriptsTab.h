@@ -21,6 +21,9 @@ class ScriptsTab : public QWidget {
 public:
     explicit ScriptsTab(Prompts& prompts, QWidget* parent = nullptr);
 
+    // After File > New or File > Open: the tree of the previous image is emptied.
+    void Reset();
+
     // Handlers of the three "Load" buttons and the two up-down arrows (delta below 0 or 0
     // is the up arrow).
     void OnLoadScript();

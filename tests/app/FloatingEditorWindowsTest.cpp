@@ -88,7 +88,9 @@ TEST_F(FloatingEditorWindows, ToolsOpensOneEditorOfEachKindAndANewOneAfterItClos
         window.Action(kActions[kind])->trigger();  // no project needed
         QWidget* first = Editors()[kind];
         ASSERT_NE(first, nullptr);
-        EXPECT_TRUE(first->isVisible() && first->isWindow() && first->parent() == nullptr);
+        // A window of its own, modeless, owned by the main window so that it stays above it.
+        EXPECT_TRUE(first->isVisible() && first->isWindow() && !first->isModal());
+        EXPECT_EQ(first->parentWidget(), &window);
         window.Action(kActions[kind])->trigger();
         EXPECT_EQ(Editors()[kind], first);
         int open = 0;
@@ -144,9 +146,15 @@ TEST_F(FloatingEditorWindows, CtrlRightClickOnTheMapsPageFillsAllFourAndTheirBut
     EXPECT_TRUE(currentProject->exitLists[MapPageProject::kMapId].empty());
     EXPECT_FALSE(Enabled(exit, "save") || Enabled(exit, "add") || Enabled(exit, "delete"));
 
-    // Another project: the picks of the old one no longer count.
+    // Another project: the picks of the old one no longer count, nor are they shown.
     NewProject(MapPageProject().image);
     EXPECT_FALSE(Enabled(chest, "save") || Enabled(shop, "save") || Enabled(object, "save"));
+    EXPECT_EQ(Field(chest, "item") + Field(shop, "price") + Field(object, "posY") +
+                  Field(exit, "srcMapId"),
+              "");
+    EXPECT_FALSE(NamedChild<QCheckBox>(*object, "interactionFlag0")->isChecked());
+    // The chest has no event flag: its box takes no typing.
+    EXPECT_TRUE(NamedChild<QLineEdit>(*chest, "eventFlag")->isReadOnly());
 }
 
 TEST_F(FloatingEditorWindows, SaveRefusesAFieldItCannotStoreAndThenShowsWhatWasStored) {

@@ -1,11 +1,15 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QTabWidget>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
+#include "app/ui/AppInfo.h"
 #include "app/ui/CQuenmarkDlg.h"
+#include "editors/ui/TitleScreenTab.h"
 #include "maps/MapRenderer.h"
 #include "maps/ui/MapTab.h"
 #include "maps/ui/WorldMapTab.h"
@@ -15,6 +19,7 @@
 #include "tests/maps/WorldMapProject.h"
 #include "tests/maps/ui/MapPageFixture.h"
 #include "tests/support/NamedChild.h"
+#include "tests/support/ObjectListBytes.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/SyntheticImage.h"
 
@@ -96,4 +101,58 @@ TEST_F(MainWindow, MapMenuExportsAndImportsTheMapsPagesLayer) {
     window.Action("mapLoad")->trigger();
     EXPECT_EQ(page->MapTabRenderer()->layerMap[0][0], 7);
     EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(MainWindow, AfterNewNoPageShowsOrWritesThePreviousProject) {
+    WorldMapProject data;
+    data.image.PutObjectList(5, SyntheticImage::ObjectBank::A, 0x9000,
+                             ObjectListBytes().Head(0x0300).PlayerSpawn(1, 2, 3, 0xC12345).End());
+    NewProject(data.image);
+    const auto page = [&](const char* name) { return NamedChild<QWidget>(window, name); };
+    const auto click = [&](const char* pageName, const char* button) {
+        NamedChild<QAbstractButton>(*page(pageName), button)->click();
+    };
+    WorldMapTab* worldMaps = window.WorldMapsPage();
+    worldMaps->OnLoad();
+    click("TitleScreenTab", "load");
+    click("ScriptsTab", "loadScript");
+    click("ItemsAttributeTab", "load");
+    NamedChild<QLineEdit>(*page("SpritePlaceEditorTab"), "mapId")->setText("5");
+    click("SpritePlaceEditorTab", "load");
+    auto* title = page("TitleScreenTab");
+    auto* scripts = NamedChild<QTreeWidget>(*page("ScriptsTab"), "tree");
+    auto* placement = NamedChild<QTreeWidget>(*page("SpritePlaceEditorTab"), "entries");
+    auto* change0 = NamedChild<QLineEdit>(*page("ItemsAttributeTab"), "change0");
+    ASSERT_NE(worldMaps->Model().view.At(1, 1), kPageBackground);
+    ASSERT_TRUE(NamedChild<QAbstractButton>(*title, "save")->isEnabled());
+    ASSERT_GT(scripts->topLevelItemCount(), 0);
+    ASSERT_EQ(placement->topLevelItemCount(), 2);
+    ASSERT_FALSE(change0->text().isEmpty());
+
+    NewProject(data.image);
+    EXPECT_EQ(worldMaps->Model().view.At(1, 1), kPageBackground);
+    EXPECT_EQ(worldMaps->Model().tileSet.At(1, 1), kPageBackground);
+    EXPECT_FALSE(NamedChild<QAbstractButton>(*title, "save")->isEnabled());
+    EXPECT_FALSE(NamedChild<QWidget>(*title, "layouts")->isEnabled());
+    EXPECT_EQ(NamedChild<QListWidget>(*title, "tiles")->count(), 0);
+    EXPECT_EQ(static_cast<TitleScreenTab*>(title)->Model().screen.Width(), 0);
+    EXPECT_EQ(scripts->topLevelItemCount(), 0);
+    EXPECT_EQ(placement->topLevelItemCount(), 0);
+    EXPECT_EQ(NamedChild<QLineEdit>(*page("SpritePlaceEditorTab"), "flags")->text(), "");
+    EXPECT_EQ(change0->text(), "");
+}
+
+TEST_F(MainWindow, FitsA1280By720ScreenAndTheWikiSaysWhenNoBrowserOpens) {
+    // Every page scrolls rather than widening the window.
+    WorldMapProject data;
+    NewProject(data.image);
+    window.show();
+    const QSize least = window.minimumSizeHint().expandedTo(window.minimumSize());
+    EXPECT_LE(least.width(), 1280);
+    EXPECT_LE(least.height(), 720 - 40);  // room for a title bar and a panel
+
+    prompts.browserOpens = false;
+    window.Action("helpViewWiki")->trigger();
+    EXPECT_EQ(prompts.LastMessage(),
+              "No web browser could be opened for " + std::string(kWikiUrl) + ".");
 }

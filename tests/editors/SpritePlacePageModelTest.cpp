@@ -146,3 +146,27 @@ TEST(SpritePlaceAdd, RefusalsChangeNothing) {
     EXPECT_FALSE(Page("5", 0).Add(project.get(), prompts));
     EXPECT_EQ(prompts.LastMessage(), kSpritePlacementNotLoaded);
 }
+
+TEST(SpritePlaceAdd, AMapWithoutAListGetsAWholeOneAndOnlyWhereSaveCanWriteIt) {
+    auto project = WithList(ObjectListBytes().Head(0x0300).End());
+    ScriptedPrompts prompts;
+    // Map 6 has no list: the new one is head word, entry and end, in memory and in the image.
+    ASSERT_TRUE(project->spritePlacementLists[6].entries.empty());
+    ASSERT_TRUE(Page("6", 0xFB).Add(project.get(), prompts));
+    EXPECT_EQ(Describe(project->spritePlacementLists[6].entries), "FB:054523C1 FF: ");
+    ASSERT_TRUE(Page("6", 0).Save(project.get(), prompts));
+    const std::uint32_t at = 0x500000 | project->Read16(0x508000 + 2 * 6);
+    EXPECT_EQ(std::vector<std::uint8_t>(project->romImage.begin() + at,
+                                        project->romImage.begin() + at + 8),
+              (std::vector<std::uint8_t>{0, 0, 0xFB, 5, 0x45, 0x23, 0xC1, 0xFF}));
+    EXPECT_TRUE(prompts.messages.empty());
+
+    // Where no Save could write the entry, "Add" is off and makes none.
+    auto small = WithList(ObjectListBytes().Head(0x0300).End(), SyntheticImage::k4MB);
+    EXPECT_TRUE(SpritePlacePageModel::AddEnabled(project.get()));
+    EXPECT_FALSE(SpritePlacePageModel::AddEnabled(small.get()));
+    const std::string list = MapList(*small);
+    EXPECT_FALSE(Page("5", 0).Add(small.get(), prompts));
+    EXPECT_EQ(MapList(*small), list);
+    EXPECT_EQ(prompts.LastMessage(), kSpritePlacementNeeds6MB);
+}

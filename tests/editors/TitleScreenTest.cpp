@@ -194,8 +194,12 @@ TEST(TitleScreen, RefusedImportFilesLeaveTheImageUnchanged) {
         const auto trace = CaptureTrace([&] { ImportTitleFiles(*project, folder, prompts); });
         const bool paletteWritten = c.pal == palette;
         EXPECT_EQ(prompts.messages.size(), paletteWritten ? 1u : 2u);
-        EXPECT_EQ(prompts.messages.front() == "Failed to open a file", !c.pal);
-        EXPECT_EQ(prompts.messages.back() == "Failed to open a file", !c.spr);
+        const auto missing = [&](const char* name) {
+            return "Failed to open a file\n\"" + std::string(name) +
+                   "\" was looked for in the data folder \"" + folder.string() + "\".";
+        };
+        EXPECT_EQ(prompts.messages.front() == missing(".pal"), !c.pal);
+        EXPECT_EQ(prompts.messages.back() == missing(".spr"), !c.spr);
         EXPECT_EQ(trace.find((folder / ".pal").string()) != std::string::npos, !c.pal);
         // Only the palette and its five code bytes change, if anything.
         const auto changed = Changed(data.image.Bytes(), project->romImage);

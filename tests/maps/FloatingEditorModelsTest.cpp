@@ -337,19 +337,23 @@ TEST_F(FloatingEditorModels, ObjectFillSaysWhatSaveMayWriteAndSaveKeepsTheComman
         std::uint32_t cell;
         bool save, layoutEnabled;
         const char* layout;
+        const char* enemy;  // nullptr: "Enemy ID:" disabled and empty
+        std::uint16_t interaction;
     };
-    for (const Case c : {Case{10, true, true, "0x0C9000"}, Case{2, false, false, ""},
-                         Case{4, false, true, "0x0C9000"}, Case{6, true, true, "0x0C9000"},
-                         Case{12, true, true, "0x0C9008"}, Case{8, false, true, "0x000000"}}) {
+    // Every fill sets every control: nothing of the object before stays.
+    for (const Case c :
+         {Case{10, true, true, "0x0C9000", "42", 0}, Case{2, false, false, "", nullptr, 0x8001},
+          Case{4, false, true, "0x0C9000", "42", 0}, Case{6, true, true, "0x0C9000", "42", 0x8001},
+          Case{12, true, true, "0x0C9008", "", 0}, Case{8, false, true, "0x000000", nullptr, 0}}) {
         ASSERT_TRUE(object.Fill(*project, 0x30, c.cell, c.cell));
         EXPECT_EQ(object.SaveEnabled(project.get()), c.save) << c.cell;
         EXPECT_EQ(object.spriteLayoutEnabled, c.layoutEnabled) << c.cell;
         EXPECT_EQ(object.spriteLayout, c.layout) << c.cell;
         EXPECT_EQ(object.animationId, "23");
-        EXPECT_EQ(object.enemyIdEnabled, c.cell != 8) << c.cell;
+        EXPECT_EQ(object.enemyIdEnabled, c.enemy != nullptr) << c.cell;
+        EXPECT_EQ(object.enemyId, c.enemy != nullptr ? c.enemy : "") << c.cell;
+        EXPECT_EQ(object.interactionFlags, c.interaction) << c.cell;
     }
-    EXPECT_EQ(object.interactionFlags, 0x8001);  // from the spawn and the flagged object
-    EXPECT_EQ(object.enemyId, "42");
 
     ASSERT_TRUE(object.Fill(*project, 0x30, 6, 6));
     object.Save(project.get(), prompts);

@@ -78,7 +78,8 @@ TEST_F(ProjectCommands, RefusedImagesKeepTheOpenProject) {
 
 TEST_F(ProjectCommands, SaveAsAppendsTheExtensionUnlessThePathHasIt) {
     EXPECT_EQ(WithProjectExtension("proj"), "proj.qmp");
-    EXPECT_EQ(WithProjectExtension("proj.QMP"), "proj.QMP.qmp");
+    EXPECT_EQ(WithProjectExtension("proj.QMP"), "proj.QMP");
+    EXPECT_EQ(WithProjectExtension("UPPER.Qmp.bak"), "UPPER.Qmp.bak");
     EXPECT_EQ(WithProjectExtension("x.qmp.bak"), "x.qmp.bak");
 
     NewFrom(SyntheticImage(SyntheticImage::k1MB, Region::ReleaseM));

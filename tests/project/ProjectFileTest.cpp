@@ -101,21 +101,26 @@ TEST(ProjectFile, UnsoundFilesAreRefusedAndTheProjectStaysAsItWas) {
         }
         return h;
     };
+    // Each refusal names its reason after the printed text.
+    const std::string truncated = notProject + "\nThe file is truncated";
+    const std::string badSize = notProject + "\nIts image size field";
+    const std::string badTable = notProject + "\nIts allocation table";
     const struct {
         const char* what;
         std::vector<std::uint8_t> header;
         std::size_t imageBytes;
+        std::string message;
     } cases[] = {
-        {"wrong magic", header({{0, 0x6B4D7552}}), 0x400000},
-        {"truncated image", good, 0x3FFFFF},
-        {"header only", good, 0},
-        {"odd image size", header({{8, 0x200000}}), 0x400000},
-        {"huge image size", header({{8, 0xFFFFFFFF}}), 0x400000},
-        {"6 MB flag on 4 MB", header({{12, 1}}), 0x400000},
-        {"entry below area", header({{16, 0x400000}}), 0x400000},
-        {"entry past area", header({{16, 0x5FFFF0}, {20, 0x20}}), 0x400000},
+        {"wrong magic", header({{0, 0x6B4D7552}}), 0x400000, notProject},
+        {"truncated image", good, 0x3FFFFF, truncated},
+        {"header only", good, 0, truncated},
+        {"odd image size", header({{8, 0x200000}}), 0x400000, badSize},
+        {"huge image size", header({{8, 0xFFFFFFFF}}), 0x400000, badSize},
+        {"6 MB flag on 4 MB", header({{12, 1}}), 0x400000, notProject + "\nIts flags mark a 6 MB"},
+        {"entry below area", header({{16, 0x400000}}), 0x400000, badTable},
+        {"entry past area", header({{16, 0x5FFFF0}, {20, 0x20}}), 0x400000, badTable},
         {"overlapping entries", header({{16, 0x418000}, {20, 0x100}, {28, 0x4180F0}, {32, 0x10}}),
-         0x400000},
+         0x400000, badTable},
     };
     const auto open = ImportedProject(SyntheticImage::k1MB, Region::UK);
     const std::vector<std::uint8_t> kept = open->romImage;
@@ -123,17 +128,24 @@ TEST(ProjectFile, UnsoundFilesAreRefusedAndTheProjectStaysAsItWas) {
     const auto expectRefused = [&](const char* what, const char* path, const std::string& text) {
         prompts.messages.clear();
         EXPECT_FALSE(LoadProject(*open, path, prompts)) << what;
-        EXPECT_EQ(prompts.LastMessage(), text) << what;
+        EXPECT_EQ(prompts.LastMessage().substr(0, text.size()), text) << what;
+        EXPECT_EQ(prompts.messages.size(), 1u) << what;
         EXPECT_EQ(open->romImage, kept) << what;
         EXPECT_EQ(open->regionIndex, 2u) << what;
     };
     for (const auto& c : cases) {
         std::span<const std::uint8_t> image(source->romImage.data(), c.imageBytes);
         ASSERT_TRUE(WriteWholeFile("bad.qmp", {c.header, image})) << c.what;
-        expectRefused(c.what, "bad.qmp", notProject);
+        expectRefused(c.what, "bad.qmp", c.message);
     }
+    EXPECT_EQ(prompts.LastMessage(), badTable +
+                                         " holds blocks outside the free area or "
+                                         "overlapping each other.");
     ASSERT_TRUE(WriteWholeFile("bad.qmp", {good, std::vector<std::uint8_t>(0x400000, 0)}));
-    expectRefused("an image of no known release", "bad.qmp", notProject);
+    expectRefused("an image of no known release", "bad.qmp",
+                  notProject + "\nIts image is of no supported release");
+    ASSERT_TRUE(WriteWholeFile("bad.qmp", std::vector<std::uint8_t>{'Q', 'u', 'M', 'k', 2, 3}));
+    expectRefused("a file cut within its header", "bad.qmp", truncated);
     expectRefused("no file", "missing.qmp", "Failed to open file!");
 }
 

@@ -267,10 +267,15 @@ TEST(SpritePlacementWriter, RefusesWithoutWritingAnything) {
     // megabyte, even in a 6 MB image.
     auto small = Imported(ImageWithLists(SyntheticImage::k4MB));
     auto folded = Imported(SyntheticImage(SyntheticImage::k6MB, Region::ReleaseM));
+    // The 6 MB image is told the reason that holds for it.
+    const std::string unreachable = std::string(kSpritePlacementNeeds6MB) +
+                                    "\nThis is a 6MB ROM, but the address rule of this release "
+                                    "cannot reach banks 0x50 and 0x51.";
     for (ProjectContext* project : {small.get(), folded.get()}) {
         const auto image = project->romImage;
         EXPECT_FALSE(WriteSpritePlacement(*project, prompts));
-        EXPECT_EQ(prompts.LastMessage(), kSpritePlacementNeeds6MB);
+        EXPECT_EQ(prompts.LastMessage(),
+                  project == small.get() ? kSpritePlacementNeeds6MB : unreachable);
         EXPECT_EQ(project->romImage, image);
     }
     EXPECT_EQ(small->Table(RegionTable::SpritePlacementPointerTableA), 0x28000u);
@@ -384,4 +389,15 @@ TEST(SpritePlacementImport, BankBytesThatLeadToNoListsAreSaidOnLoad) {
     ProjectContext opened;
     ASSERT_TRUE(LoadProject(opened, "missing.qmp", prompts));
     EXPECT_EQ(prompts.messages, std::vector<std::string>{kSpritePlacementMissing});
+}
+
+TEST(SpritePlacementImport, ReleaseMSaysItsAddressesCannotReachTheBanks) {
+    SyntheticImage image(SyntheticImage::k6MB, Region::ReleaseM);
+    ProjectContext project;
+    std::string notice;
+    ImportRom(project, image.Bytes(), &notice);
+    EXPECT_EQ(notice,
+              "The object lists were not moved into banks 0x50 and 0x51 of the 6MB ROM: the "
+              "address rule of this release cannot reach banks 0x50 and 0x51.\nThey stay where "
+              "the ROM keeps them.");
 }

@@ -38,7 +38,12 @@ public:
                                                         const std::string& filter) override {
         return ChooseOpenFile(title, filter);
     }
-    void OpenUrl(const std::string& url) override { openedUrls.push_back(url); }
+    // Whether a browser opens the links; false plays a system without one.
+    bool browserOpens = true;
+    bool OpenUrl(const std::string& url) override {
+        openedUrls.push_back(url);
+        return browserOpens;
+    }
 
     std::string LastMessage() const { return messages.empty() ? std::string() : messages.back(); }
 

@@ -65,7 +65,7 @@ TEST(SpritePlaceEditorTab, ShowsTheTreeAndReopensWithTheAddedEntry) {
         "[01] X:5 Y:6 Flag:FF Script: C11111 Sprite: C22222 Unknown: C33333 01,02,03",
         "[01] X:7 Y:8 Flag:C0 Script: C11111 Sprite: C22222 Unknown: C44444 C55555",
         "[80] Script: CAAAAA Sprite: CBBBBB",
-        "[FA] Flag:9011 Flag:0022 Script: 0002",
+        "[FA] Flag:9011 Flag:0022 Script: 903D",  // the link the image holds
         "[FB] Flag:09 Script: C23456",
         "[FE] Flag:08 Script: C54321",
         "[FD] X:10 Y:11 Flag:0C Script: C76543",
@@ -106,6 +106,18 @@ TEST(SpritePlaceEditorTab, ShowsTheTreeAndReopensWithTheAddedEntry) {
     Open(currentProject->romImage);
     NamedChild<QPushButton>(page, "load")->click();
     expected.insert(expected.end() - 2, "[FD] X:12 Y:13 Flag:01 Script: C0FFEE");
+    expected[4] = "[FA] Flag:9011 Flag:0022 Script: 88E9";  // the list now lies in bank 0x51
     EXPECT_EQ(Lines(page), expected);
+    DestroyCurrentProject();
+}
+
+TEST(SpritePlaceEditorTab, AddIsOffWhereSaveIsRefused) {
+    Open(SyntheticImage(SyntheticImage::k4MB, SyntheticImage::Region::German).Bytes());
+    ScriptedPrompts prompts;
+    SpritePlaceEditorTab page(prompts);
+    EXPECT_FALSE(NamedChild<QPushButton>(page, "add")->isEnabled());
+    Open(SyntheticImage(SyntheticImage::k6MB, SyntheticImage::Region::German).Bytes());
+    page.Reset();
+    EXPECT_TRUE(NamedChild<QPushButton>(page, "add")->isEnabled());
     DestroyCurrentProject();
 }

@@ -2,6 +2,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -11,6 +13,7 @@
 #include "tests/editors/SpritePageProject.h"
 #include "tests/support/NamedChild.h"
 #include "tests/support/ScriptedPrompts.h"
+#include "tests/support/TestPointer.h"
 
 TEST(SpritesTab, ChosenFramesShowAsTheDecoderDrawsThemAndAnimate) {
     OpenSpriteProject();
@@ -57,5 +60,57 @@ TEST(SpritesTab, ChosenFramesShowAsTheDecoderDrawsThemAndAnimate) {
     EXPECT_EQ(prompts.messages.size(), 1u);
     EXPECT_FALSE(NamedChild<QCheckBox>(page, "animate")->isChecked());
     EXPECT_FALSE(timer->isActive());
+    DestroyCurrentProject();
+}
+
+TEST(SpritesTab, TheTileControlsAndTheGraphicsAddressAct) {
+    OpenSpriteProject();
+    ScriptedPrompts prompts;
+    SpritesTab page(prompts);
+    page.show();
+    NamedChild<QLineEdit>(page, "spriteInfoOffset")->setText("0x100000");
+    NamedChild<QPushButton>(page, "load")->click();
+    // "Animate" right after "Load" plays animation 0 from its first frame.
+    page.OnAnimationStep();
+    EXPECT_EQ(NamedChild<QListWidget>(page, "animations")->currentRow(), 0);
+    EXPECT_EQ(NamedChild<QListWidget>(page, "frames")->currentRow(), 0);
+
+    // A click on the sheet shows the tile's place in "X:" and "Y:" and the tile itself; the
+    // boxes choose it the other way round.
+    auto* tileX = NamedChild<QSpinBox>(page, "tileX");
+    auto* tileY = NamedChild<QSpinBox>(page, "tileY");
+    TestPointer pointer;
+    pointer.Press(NamedChild<PictureView>(page, "sheetView"), {8 * 5 + 2, 8 + 3});
+    EXPECT_EQ(std::pair(tileX->value(), tileY->value()), std::pair(5, 1));
+    const Canvas& sheet = page.Model().sheetView;
+    const auto tileShows = [&](int x, int y) {
+        const Canvas* shown = NamedChild<PictureView>(page, "tileView")->GetCanvas();
+        return shown != nullptr && SamePicture(*shown, Canvas(64, 64, sheet.At(8 * x, 8 * y)));
+    };
+    EXPECT_TRUE(tileShows(5, 1));
+    tileX->setValue(3);
+    EXPECT_TRUE(tileShows(3, 1));
+    EXPECT_NE(sheet.At(8 * 3, 8), sheet.At(8 * 5, 8));
+
+    // Enter in "SpriteTilesOffset:" draws with the graphics found there.
+    auto* tiles = NamedChild<QLineEdit>(page, "spriteTilesOffset");
+    tiles->setText("0x3FFFFF");
+    QTest::keyClick(tiles, Qt::Key_Return);
+    EXPECT_EQ(prompts.messages,
+              std::vector<std::string>{"The tile block at 0x3FFFFF does not fit: its 3 bytes "
+                                       "run past the end of the ROM image."});
+    DestroyCurrentProject();
+}
+
+TEST(SpritesTab, AnImageWithoutTheSpriteSaysSo) {
+    OpenSpriteProject();
+    ScriptedPrompts prompts;
+    SpritesTab page(prompts);
+    NamedChild<QPushButton>(page, "load")->click();  // 0x83EF91: zeros in this image
+    EXPECT_EQ(prompts.messages,
+              std::vector<std::string>{"This ROM image holds no sprite at 0x83EF91: the "
+                                       "animation block that its record names does not decode "
+                                       "or is empty."});
+    EXPECT_FALSE(page.Model().descriptor.has_value());
     DestroyCurrentProject();
 }

@@ -59,9 +59,27 @@ TEST(TitleScreenTab, LoadsChoosesAPieceAndEditsItThroughTheControls) {
     EXPECT_EQ((std::array{piece->size, piece->x, piece->y, piece->tile}),
               (std::array<std::uint8_t, 4>{2, 80, 8, 0x85}));
 
-    ScratchTitleFolder();
+    // Each missing file is named after the printed text, with the folder it was looked in.
+    const std::string folder = ScratchTitleFolder().string();
     save->click();
+    EXPECT_EQ(
+        prompts.messages,
+        (std::vector<std::string>{
+            "Failed to open a file\n\".pal\" was looked for in the data folder \"" + folder + "\".",
+            "Failed to open a file\n\".spr\" was looked for in the data folder \"" + folder +
+                "\"."}));
+    DestroyCurrentProject();
+}
+
+TEST(TitleScreenTab, AnImageWithoutTitleDataSaysSo) {
+    ReplaceCurrentProject(TitleScreenProject().MakeProject());
+    // The strip's block says its raw size is 0: no block.
+    currentProject->Write16(currentProject->Table(RegionTable::TitleScreenCompressedTable) + 1, 0);
+    ScriptedPrompts prompts;
+    TitleScreenTab page(prompts);
+    NamedChild<QAbstractButton>(page, "load")->click();
     EXPECT_EQ(prompts.messages,
-              (std::vector<std::string>{"Failed to open a file", "Failed to open a file"}));
+              std::vector<std::string>{"This ROM image holds no title-screen data where its tables "
+                                       "point (strip); those parts are not drawn."});
     DestroyCurrentProject();
 }

@@ -140,7 +140,7 @@ TEST_F(MapTabTest, MapModesAndMissingObjectLists) {
     EXPECT_TRUE(prompts.messages.empty());
 
     Load("0x0D");  // mode 0x14 is not known; the map loads all the same
-    EXPECT_EQ(prompts.LastMessage(), "Unhandled Map Flag");
+    EXPECT_EQ(prompts.LastMessage(), "Unhandled Map Flag\nMap mode byte: 0x14");
     EXPECT_TRUE(Child<QAbstractButton>("layer1")->isChecked());
     EXPECT_EQ(ViewPixel(40, 8), data->MetatileColour(2));
 
