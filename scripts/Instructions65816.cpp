@@ -733,6 +733,8 @@ std::uint8_t DecodeInstruction(ScriptWalk& walk, ScriptTreeNode& run) {
         operand.value = operand.value << 8 | walk.Byte(at + i);
     }
     if (op.mode == OperandMode::Branch) {
+        // The target stays in the branch's 64 KB bank, as the processor keeps it: a branch
+        // near a bank edge shows and logs the address it really reaches.
         const auto displacement = static_cast<std::int8_t>(operand.value);
         operand.target = (at & kBankMask) | ((at + 2 + displacement) & 0xFFFF);
     }

@@ -495,8 +495,8 @@ void ShowText(Command& command) {
     command.Advance(length);
 }
 
-// Cases b1 to b2, one 16-bit script address each. A last case below the first is malformed:
-// its entries are not read.
+// Cases b1 to b2, one 16-bit script address each; the item shows where the first entry lies,
+// behind the two case bytes. A last case below the first is malformed: its entries are not read.
 void ShowSwitchRange(Command& command) {
     if (!command.OperandsFit(2)) {
         return;
@@ -505,7 +505,7 @@ void ShowSwitchRange(Command& command) {
     const std::uint32_t last = command.B(2);
     std::string text;
     AppendFormat(text, "[%06X][%02X] SwitchRange( 0x%02X, 0x%02X, ",
-                 {{command.At() + 2}, {command.Code()}, {first}, {last}});
+                 {{command.At() + 3}, {command.Code()}, {first}, {last}});
     if (last < first) {
         text += ") [malformed]";
         command.Show(std::move(text));

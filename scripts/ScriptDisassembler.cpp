@@ -66,7 +66,8 @@ void WalkAssemblerRun(ScriptWalk& walk, bool mFlag) {
     walk.accumulatorIs8Bit = mFlag;
     walk.pendingLabel = 0;
     while (WalkCanGoOn(walk)) {
-        if (walk.position() == walk.pendingLabel) {
+        // A pending label of 0 means none: offset 0 gets no label of its own.
+        if (walk.pendingLabel != 0 && walk.position() == walk.pendingLabel) {
             if (walk.log != nullptr) {
                 AppendFormat(*walk.log, "loc_%06X:\n", {{walk.pendingLabel | kLogAddressBit}});
             }
@@ -91,12 +92,23 @@ void DisassembleScript(ScriptReader& reader, ScriptTreeNode& parent, std::uint32
         parent.Add(Formatted("Script offset: %06X", {{reader.position}}));
         ScriptNestingDepth = 0;
     }
+    // A header cut off by the image end, or a start past it, is not shown with made-up bytes,
+    // and no log is made for an offset outside the image.
+    constexpr std::uint32_t kHeaderSize = 5;
     if (options.header) {
+        if (!InRange(project.Image().size(), reader.position, kHeaderSize)) {
+            parent.Add(std::string(kEndOfImageWarning));
+            return;
+        }
         parent.Add(
             Formatted("Script flags:[%02X][%04X][%04X]", {{project.Read8(reader.position)},
                                                           {project.Read16(reader.position + 1)},
                                                           {project.Read16(reader.position + 3)}}));
-        reader.position += 5;
+        reader.position += kHeaderSize;
+    }
+    if (reader.position >= project.Image().size()) {
+        parent.Add(std::string(kEndOfImageWarning));
+        return;
     }
     if (ScriptNestingDepth > kMaxNestingDepth) {
         parent.Add("[Warning max script reached]");
