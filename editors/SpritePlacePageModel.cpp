@@ -3,6 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "maps/MapHeaderTable.h"
 #include "platform/Prompts.h"
 #include "project/ByteAccess.h"
 #include "project/NumberText.h"
@@ -182,7 +183,7 @@ void InsertSpritePlacementEntry(SpritePlacementList& list,
 std::optional<std::uint32_t> SpritePlacePageModel::MapId(Prompts& prompts) const {
     const std::int32_t id = ParseNumberText(mapIdText);
     if (id < 0 || static_cast<std::uint32_t>(id) >= kMapCount) {
-        prompts.ShowMessage(kSpritePlacementMapIdRange);
+        prompts.ShowMessage(MapIdRangeMessage(kMapCount - 1));
         return std::nullopt;
     }
     return static_cast<std::uint32_t>(id);

@@ -458,6 +458,10 @@ private:
 }  // namespace
 
 void ListHeaderScript(const ProjectContext& project, ScriptTreeNode& tree, std::uint32_t mapId) {
+    if (mapId >= MapHeaderEntryCount(project)) {
+        tree.Add(MapIdRangeText(project));
+        return;
+    }
     const std::uint32_t start =
         ReadScriptPosition(project, project.Table(RegionTable::MapHeaderPointerTable) + 3 * mapId);
     if (start == kNoMapHeader) {

@@ -125,8 +125,8 @@ TEST(SpritePlaceAdd, RefusalsChangeNothing) {
         {Page("5", 0xFA), kSpritePlacementNoCall},
         {Page("0", 0xFA), kSpritePlacementNoCall},  // the lowest map id is taken
         {Page("1103", 0xFF), kSpritePlacementNoEnd},
-        {Page("-1", 0), kSpritePlacementMapIdRange},
-        {Page("0x450", 0), kSpritePlacementMapIdRange},
+        {Page("-1", 0), "Please enter a map ID from 0x0000 to 0x044F."},
+        {Page("0x450", 0), "Please enter a map ID from 0x0000 to 0x044F."},
     };
     for (auto [page, message] : cases) {
         EXPECT_FALSE(page.Add(project.get(), prompts));

@@ -170,6 +170,9 @@ TEST_F(MapListing, HeaderLimitsAndUnusedMaps) {
     EXPECT_EQ(loop.children.size(), 3u);
     EXPECT_EQ(loop.children.back().text, "[Warning the script loops here]");
     EXPECT_EQ(Header(kMapId + 4).children.back().text, "[A9D08][00] End");
+    // An id past the header table is not read from the table that follows it.
+    EXPECT_EQ(Texts(Header(1104)),
+              std::vector<std::string>{"Please enter a map ID from 0x0000 to 0x044F."});
 }
 
 TEST_F(MapListing, ObjectListRowsNestedListsAndScripts) {
