@@ -267,10 +267,18 @@ constexpr CommandFormat kTriggerSetDelete{0x21, 2, "TriggerSet( [DELETE] )", {}}
 // Every command item starts with the offset of its command byte and the byte.
 constexpr char kItemPrefix[] = "[%06X][%02X] ";
 
-constexpr const CommandFormat* kSecondForms[] = {
-    &kMapFlagUpdateShort, &kMapFlagUpdateLong, &kTownGrowthUpdateShort, &kTownGrowthUpdateLong,
-    &kItemCheckEquippedShort, &kItemCheckEquippedLong, &kUnknownB0Short, &kUnknownB0Long,
-    &kUnknownCEShort, &kUnknownCELong, &kTriggerSet, &kTriggerSetDelete};
+constexpr const CommandFormat* kSecondForms[] = {&kMapFlagUpdateShort,
+                                                 &kMapFlagUpdateLong,
+                                                 &kTownGrowthUpdateShort,
+                                                 &kTownGrowthUpdateLong,
+                                                 &kItemCheckEquippedShort,
+                                                 &kItemCheckEquippedLong,
+                                                 &kUnknownB0Short,
+                                                 &kUnknownB0Long,
+                                                 &kUnknownCEShort,
+                                                 &kUnknownCELong,
+                                                 &kTriggerSet,
+                                                 &kTriggerSetDelete};
 
 // The formats above with the item prefix, parsed once: the table's in its order, then the
 // second forms.

@@ -139,9 +139,8 @@ bool ScriptsTab::AcceptMapId(std::uint32_t mapId, bool headerScripts) {
     if (mapId < count) {
         return true;
     }
-    prompts_.ShowMessage(headerScripts ? MapIdRangeText(*currentProject)
-                                       : MapIdRangeMessage(count - 1),
-                         "Error");
+    prompts_.ShowMessage(
+        headerScripts ? MapIdRangeText(*currentProject) : MapIdRangeMessage(count - 1), "Error");
     return false;
 }
 

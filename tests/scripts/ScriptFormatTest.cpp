@@ -21,9 +21,8 @@ TEST(ScriptFormat, CompiledFormatsFillAsTheFormatDoes) {
     for (const std::string& format : formats) {
         for (int count = 0; count <= 6; count += 3) {
             std::string expected = "head:";
-            AppendFormat(expected, format, [&](int index, int) {
-                return index < count ? args[index] : FormatArg{};
-            });
+            AppendFormat(expected, format,
+                         [&](int index, int) { return index < count ? args[index] : FormatArg{}; });
             std::string filled = "head:";
             CompiledFormat(format).AppendTo(filled, args, count);
             EXPECT_EQ(filled, expected) << format << " " << count;
