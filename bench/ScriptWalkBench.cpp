@@ -1,5 +1,6 @@
 // Walking a 64 KB script of commands and 65816 code: the listing kept in memory without a
-// log, and with the log written. Bytes per second are bytes of script.
+// log, and with the log written. Two scripts: one mostly of instructions, and a dense mix in
+// which every fifth item is a command. Bytes per second are bytes of script.
 #include <cstdint>
 #include <filesystem>
 #include <vector>
@@ -28,12 +29,54 @@ const std::vector<std::uint8_t> kPiece{
     0x11, 0x11, 0x22, 0x22, 0x33, 0x33, 0x02, 0x09, 0x09, 0x80, 0x0A, 0x00, 0x34, 0x12, 0x02,
     0x1F, 0x02, 0x3D, 0x01, 0x02, 0x03, 0xA2, 0x00, 0x10, 0x9D, 0x00, 0x02, 0xCA, 0xD0, 0xFA};
 
+// Commands of every operand kind (bytes, words, long and relative addresses, flag codes,
+// lists, two lengths, a message), each after a run of three short instructions: one item in
+// five is a command, at about 2.5 bytes an item.
+std::vector<std::uint8_t> DenseMix() {
+    const std::vector<std::vector<std::uint8_t>> commands{
+        {0x02, 0x07, 0x09, 0x80},
+        {0x02, 0x08, 0x11, 0x00, 0x34, 0x12},
+        {0x02, 0x13, 0x01, 0x02, 0x03},
+        {0x02, 0x1F},
+        {0x02, 0x21, 0x34, 0x12},
+        {0x02, 0x22, 0x00, 0x01, 0x11, 0x11, 0x22, 0x22},
+        {0x02, 0x30, 0x05},
+        {0x02, 0x3F, 0x01, 0x02, 0x03},
+        {0x02, 0x47, 0x09, 0x80, 0x0A, 0x00},
+        {0x02, 0x4B, 0x40},
+        {0x02, 0x54, 0x05, 0x34, 0x12},
+        {0x02, 0x5C, 0x56, 0x34, 0x12},
+        {0x02, 0x80, 0x03},
+        {0x02, 0x87, 0x01, 0x02, 0x03},
+        {0x02, 0x8E},
+        {0x02, 0x99, 0x56, 0x34, 0x12, 0x78, 0x56},
+        {0x02, 0xB1, 0x34, 0x12},
+        {0x02, 0xC1, 0x10, 0x00},
+        {0x02, 0xD6, 0x01, 0x34, 0x12},
+        {0x02, 0xED, 0x05, 0xFE, 0xFF, 0x02, 0x00},
+        {0x02, 0x1C, 0x0B, 0x00, 0x40},
+    };
+    const std::vector<std::vector<std::uint8_t>> runs{
+        {0xAD, 0x34, 0x12, 0x85, 0x10, 0x8D, 0x00, 0x21},
+        {0xA5, 0x20, 0xAE, 0x34, 0x12, 0x9C, 0x00, 0x21},
+        {0xE2, 0x20, 0xA9, 0x12, 0x8D, 0x00, 0x21},
+        {0xA2, 0x00, 0x10, 0x6D, 0x34, 0x12, 0x85, 0x10},
+    };
+    std::vector<std::uint8_t> piece;
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+        const std::vector<std::uint8_t>& run = runs[i % runs.size()];
+        piece.insert(piece.end(), run.begin(), run.end());
+        piece.insert(piece.end(), commands[i].begin(), commands[i].end());
+    }
+    return piece;
+}
+
 struct ScriptScene {
-    ScriptScene() {
+    explicit ScriptScene(const std::vector<std::uint8_t>& piece) {
         SyntheticImage image(SyntheticImage::k1MB, kRegion);
         std::vector<std::uint8_t> script;
-        while (script.size() + kPiece.size() < kScriptSize) {
-            script.insert(script.end(), kPiece.begin(), kPiece.end());
+        while (script.size() + piece.size() < kScriptSize) {
+            script.insert(script.end(), piece.begin(), piece.end());
         }
         script.resize(kScriptSize - 1, 0xEA);
         script.push_back(0x6B);  // RTL
@@ -48,7 +91,7 @@ struct ScriptScene {
     ProjectContext project;
 };
 
-void Walk(benchmark::State& state, bool writeLog) {
+void Walk(benchmark::State& state, const std::vector<std::uint8_t>& piece, bool writeLog) {
     static const bool moved = [] {
         const auto folder = std::filesystem::temp_directory_path() / "quenmark_bench_script";
         std::filesystem::create_directories(folder);
@@ -57,7 +100,7 @@ void Walk(benchmark::State& state, bool writeLog) {
         return true;
     }();
     (void)moved;
-    ScriptScene scene;
+    ScriptScene scene(piece);
     std::size_t items = 0;
     bool whole = true;
     for (auto _ : state) {
@@ -75,19 +118,28 @@ void Walk(benchmark::State& state, bool writeLog) {
         state.SkipWithError("the walk did not reach the script's end");
     }
     state.counters["items"] = static_cast<double>(items);
+    state.counters["bytes/item"] = static_cast<double>(kScriptSize) / static_cast<double>(items);
     state.SetBytesProcessed(state.iterations() * kScriptSize);
 }
 
 void BM_WalkTreeOnly(benchmark::State& state) {
-    Walk(state, false);
+    Walk(state, kPiece, false);
 }
 void BM_WalkWithLog(benchmark::State& state) {
-    Walk(state, true);
+    Walk(state, kPiece, true);
+}
+void BM_WalkDenseMixTreeOnly(benchmark::State& state) {
+    Walk(state, DenseMix(), false);
+}
+void BM_WalkDenseMixWithLog(benchmark::State& state) {
+    Walk(state, DenseMix(), true);
 }
 
 }  // namespace
 
 BENCHMARK(BM_WalkTreeOnly)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WalkWithLog)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WalkDenseMixTreeOnly)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WalkDenseMixWithLog)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -3,6 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "maps/MapHeaderTable.h"
 #include "platform/Prompts.h"
 #include "project/ByteAccess.h"
 #include "project/NumberText.h"
@@ -200,7 +201,7 @@ std::optional<std::uint32_t> SpritePlacePageModel::MapId(Prompts& prompts) const
     // Letters or nothing are refused, never read as map 0.
     const std::optional<std::int64_t> id = ReadNumberText(mapIdText);
     if (!id || *id < 0 || *id >= static_cast<std::int64_t>(kMapCount)) {
-        prompts.ShowMessage(kSpritePlacementMapIdRange);
+        prompts.ShowMessage(MapIdRangeMessage(kMapCount - 1));
         return std::nullopt;
     }
     return static_cast<std::uint32_t>(*id);

@@ -17,8 +17,6 @@ class Prompts;
 inline constexpr std::array<std::uint8_t, 9> kSpritePlacementTypeCodes = {
     0x00, 0x01, 0x80, 0xF0, 0xFA, 0xFB, 0xFD, 0xFE, 0xFF};
 
-inline constexpr char kSpritePlacementMapIdRange[] =
-    "The map ID must lie between 0 and 1103 (0x44F).";
 inline constexpr char kSpritePlacementNoCall[] =
     "A 0xFA entry can't be added here: it needs a nested list to call.";
 inline constexpr char kSpritePlacementNoEnd[] =

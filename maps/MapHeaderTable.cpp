@@ -23,12 +23,16 @@ std::uint32_t ReadMapHeaderEntry(const ProjectContext& project, std::uint32_t ma
     return project.Read24(MapHeaderEntryOffset(project, mapId));
 }
 
+std::string MapIdRangeMessage(std::uint32_t lastId) {
+    char text[64];
+    std::snprintf(text, sizeof text, "Please enter a map ID from 0x0000 to 0x%04X.", lastId);
+    return text;
+}
+
 std::string MapIdRangeText(const ProjectContext& project) {
     const std::uint32_t count = MapHeaderEntryCount(project);
     if (count == 0) {
         return "This release has no map table.";
     }
-    char text[64];
-    std::snprintf(text, sizeof text, "Please enter a map ID from 0x0000 to 0x%04X.", count - 1);
-    return text;
+    return MapIdRangeMessage(count - 1);
 }

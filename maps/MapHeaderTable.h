@@ -15,5 +15,7 @@ std::uint32_t MapHeaderEntryCount(const ProjectContext& project);
 std::uint32_t MapHeaderEntryOffset(const ProjectContext& project, std::uint32_t mapId);
 // The entry as stored, read at its plain offset.
 std::uint32_t ReadMapHeaderEntry(const ProjectContext& project, std::uint32_t mapId);
-// The refusal of an id beyond the table.
+// The refusal of a map id outside 0 to lastId, the one text every page shows for it.
+std::string MapIdRangeMessage(std::uint32_t lastId);
+// The refusal of an id beyond the release's header table.
 std::string MapIdRangeText(const ProjectContext& project);

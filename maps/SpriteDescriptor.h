@@ -31,8 +31,9 @@ public:
     std::uint32_t animationCount = 0;
     std::uint32_t frameCount = 0;
     std::uint32_t infoAddress = 0;
-    // The graphics this sprite is drawn with, fixed at load so that later loads of other
-    // sprites do not change its picture.
+    // The graphics this sprite is drawn with, fixed by its own Load. Drawing from the project's
+    // current sprite graphics instead, which the map pages' object drawing and later loads of
+    // other sprites change, would draw its frames from another sprite's tile sheet.
     std::uint32_t graphicsAddress = 0;
 
     // Reads the record at `address`; 0 leaves everything unchanged. A record that names

@@ -211,8 +211,13 @@ std::vector<std::uint8_t> EncodeGameText(std::string_view text, std::uint32_t re
             return true;
         },
         [&](std::uint8_t code) {
+            // Inside a shifted run every byte but 0xD1 reads as a character of the shifted
+            // font, so the run is closed before a line break or wait.
+            if (shifted) {
+                out.push_back(kShiftOff);
+                shifted = false;
+            }
             out.push_back(code);
-            shifted = false;
         });
     if (shifted) {
         out.push_back(kShiftOff);

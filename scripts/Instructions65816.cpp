@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -543,58 +544,86 @@ struct Operand {
     std::uint32_t target = 0;  // of a branch
 };
 
-void AppendExpression(std::string& out, OperandMode mode, const Operand& operand) {
-    const std::uint32_t v = operand.value;
+// The operand expressions of the log, by operand mode (null: the mode has none).
+const char* ExpressionFormat(OperandMode mode) {
     switch (mode) {
         case OperandMode::Dp:
-            return AppendFormat(out, "DP + 0x%02X", {{v}});
+            return "DP + 0x%02X";
         case OperandMode::DpX:
-            return AppendFormat(out, "DP + 0x%02X + X", {{v}});
+            return "DP + 0x%02X + X";
         case OperandMode::DpY:
-            return AppendFormat(out, "DP + 0x%02X + Y", {{v}});
+            return "DP + 0x%02X + Y";
         case OperandMode::DpInd:
-            return AppendFormat(out, "WORD( DP + 0x%02X )", {{v}});
+            return "WORD( DP + 0x%02X )";
         case OperandMode::DpIndY:
-            return AppendFormat(out, "WORD( DP + 0x%02X ) + Y", {{v}});
+            return "WORD( DP + 0x%02X ) + Y";
         case OperandMode::DpLong:
-            return AppendFormat(out, "U24( DP + 0x%02X )", {{v}});
+            return "U24( DP + 0x%02X )";
         case OperandMode::DpLongY:
-            return AppendFormat(out, "U24( DP + 0x%02X ) + Y", {{v}});
+            return "U24( DP + 0x%02X ) + Y";
         case OperandMode::Stack:
-            return AppendFormat(out, "SP + %u", {{StackOffset(v)}});
+            return "SP + %u";
         case OperandMode::StackY:
-            return AppendFormat(out, "WORD( SP + 0x%02X ) + Y", {{v}});
+            return "WORD( SP + 0x%02X ) + Y";
         case OperandMode::Abs:
-            return AppendFormat(out, "B + 0x%04X", {{v}});
+            return "B + 0x%04X";
         case OperandMode::AbsX:
-            return AppendFormat(out, "B + 0x%04X + X", {{v}});
+            return "B + 0x%04X + X";
         case OperandMode::AbsY:
-            return AppendFormat(out, "B + 0x%04X + Y", {{v}});
+            return "B + 0x%04X + Y";
         case OperandMode::Long:
-            return AppendFormat(out, "0x%06X", {{v}});
+            return "0x%06X";
         case OperandMode::LongX:
-            return AppendFormat(out, "0x%06X + X", {{v}});
+            return "0x%06X + X";
         case OperandMode::Block:
-            return AppendFormat(out, "0x%02X, 0x%02X", {{v & 0xFF}, {v >> 8}});
+            return "0x%02X, 0x%02X";
         default:
-            return;
+            return nullptr;
+    }
+}
+
+constexpr std::size_t kOperandModes = static_cast<std::size_t>(OperandMode::Branch) + 1;
+
+void AppendExpression(std::string& out, OperandMode mode, const Operand& operand) {
+    static const auto compiled = [] {
+        std::array<std::optional<CompiledFormat>, kOperandModes> byMode;
+        for (std::size_t m = 0; m < kOperandModes; ++m) {
+            if (const char* format = ExpressionFormat(static_cast<OperandMode>(m))) {
+                byMode[m].emplace(format);
+            }
+        }
+        return byMode;
+    }();
+    const auto& format = compiled[static_cast<std::size_t>(mode)];
+    if (!format) {
+        return;
+    }
+    const std::uint32_t v = operand.value;
+    if (mode == OperandMode::Stack) {
+        format->AppendTo(out, {{StackOffset(v)}});
+    } else if (mode == OperandMode::Block) {
+        format->AppendTo(out, {{v & 0xFF}, {v >> 8}});
+    } else {
+        format->AppendTo(out, {{v}});
     }
 }
 
 void AppendStatement(std::string& out, std::string_view statement, OperandMode mode,
                      const Operand& operand) {
     for (std::size_t i = 0; i < statement.size(); ++i) {
-        if (statement[i] == '%' && i + 1 < statement.size()) {
-            if (statement[i + 1] == 'E') {
-                AppendExpression(out, mode, operand);
-            } else {
-                out += "0x";
-                AppendHex(out, operand.value, static_cast<int>(operand.length - 1) * 2);
-            }
-            ++i;
-        } else {
-            out += statement[i];
+        const std::size_t mark = statement.find('%', i);
+        if (mark == std::string_view::npos || mark + 1 >= statement.size()) {
+            out.append(statement.substr(i));
+            break;
         }
+        out.append(statement.substr(i, mark - i));
+        if (statement[mark + 1] == 'E') {
+            AppendExpression(out, mode, operand);
+        } else {
+            out += "0x";
+            AppendHex(out, operand.value, static_cast<int>(operand.length - 1) * 2);
+        }
+        i = mark + 1;
     }
     out += '\n';
 }
@@ -602,9 +631,10 @@ void AppendStatement(std::string& out, std::string_view statement, OperandMode m
 // The item of a decoded instruction. Which value a placeholder shows follows from its width and
 // the instruction's length: a bank where a two-digit field sits in a longer instruction, the
 // branch target where a four-digit field sits in a branch.
-std::string ItemText(const char* format, OperandMode mode, const Operand& operand) {
-    std::string text;
-    AppendFormat(text, format, [&](int index, int width) {
+std::string ItemText(const CompiledFormat& format, OperandMode mode, const Operand& operand,
+                     std::string& scratch) {
+    scratch.clear();
+    format.AppendTo(scratch, [&](int index, int width) {
         const std::uint32_t v = operand.value;
         switch (operand.length) {
             case 2:
@@ -618,7 +648,26 @@ std::string ItemText(const char* format, OperandMode mode, const Operand& operan
                 return FormatArg{width == 2 ? v >> 16 : width == 4 ? v & 0xFFFF : v};
         }
     });
-    return text;
+    return scratch;
+}
+
+// The item formats of the opcodes, parsed once: [opcode][0] with an 8-bit accumulator,
+// [opcode][1] with a 16-bit one.
+const CompiledFormat* ItemFormat(std::uint8_t opcode, bool wide) {
+    static const auto compiled = [] {
+        std::array<std::array<std::optional<CompiledFormat>, 2>, 256> byOpcode;
+        for (std::size_t i = 0; i < kOpcodes.size(); ++i) {
+            if (kOpcodes[i].item != nullptr) {
+                byOpcode[i][0].emplace(kOpcodes[i].item);
+            }
+            if (kOpcodes[i].item16 != nullptr) {
+                byOpcode[i][1].emplace(kOpcodes[i].item16);
+            }
+        }
+        return byOpcode;
+    }();
+    const auto& format = compiled[opcode][wide ? 1 : 0];
+    return format ? &*format : nullptr;
 }
 
 // The walk ends after a return or a jump unless a forward branch target lies ahead.
@@ -717,8 +766,9 @@ std::uint8_t DecodeInstruction(ScriptWalk& walk, ScriptTreeNode& run) {
     const std::uint8_t opcode = walk.Byte(at);
     const Opcode& op = kOpcodes[opcode];
     if (op.flow == Flow::NotDecoded) {
+        static const CompiledFormat kUndecoded("[%06X]:%02X");
         std::string text;
-        AppendFormat(text, "[%06X]:%02X", {{at}, {opcode}});
+        kUndecoded.AppendTo(text, {{at}, {opcode}});
         walk.Add(run, std::move(text));
         walk.position() = at + 1;
         return opcode;
@@ -733,12 +783,16 @@ std::uint8_t DecodeInstruction(ScriptWalk& walk, ScriptTreeNode& run) {
         operand.value = operand.value << 8 | walk.Byte(at + i);
     }
     if (op.mode == OperandMode::Branch) {
+        // The target stays in the branch's 64 KB bank, as the processor keeps it: a branch
+        // near a bank edge shows and logs the address it really reaches.
         const auto displacement = static_cast<std::int8_t>(operand.value);
         operand.target = (at & kBankMask) | ((at + 2 + displacement) & 0xFFFF);
     }
-    walk.Add(run, op.flow == Flow::NotImplemented || op.flow == Flow::Brk
-                      ? std::string(op.item)
-                      : ItemText(wide ? op.item16 : op.item, op.mode, operand));
+    if (op.flow == Flow::NotImplemented || op.flow == Flow::Brk) {
+        walk.Add(run, std::string(op.item));
+    } else {
+        walk.AddCopy(run, ItemText(*ItemFormat(opcode, wide), op.mode, operand, walk.scratch));
+    }
     walk.position() = at + operand.length;
     ApplyFlow(walk, op, operand);
     return opcode;

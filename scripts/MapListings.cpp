@@ -294,17 +294,22 @@ public:
         chain_.push_back(start);
         ObjectListReader reader(project_.Image(), start);
         bool ended = false;
-        bool cut = false;
-        while (const auto command = reader.Next()) {
+        // Once the row bound is reached, in this list or in one it called, the listing ends
+        // with the one warning that says so; the lists that called it add none of their own.
+        while (!cut_) {
+            const auto command = reader.Next();
+            if (!command) {
+                break;
+            }
             if (++rows_ > kMaxObjectRows) {
                 parent.Add("[Warning max items reached]");
-                cut = true;
+                cut_ = true;
                 break;
             }
             ended = command->IsEnd();
             ListCommand(parent, *command, command->offset + command->Size());
         }
-        if (!ended && !cut) {
+        if (!ended && !cut_) {
             parent.Add("[Warning the list has no end in its bank]");
         }
         chain_.pop_back();
@@ -445,6 +450,7 @@ private:
     bool writeLogs_;
     std::vector<std::uint32_t> chain_;
     std::uint32_t rows_ = 0;
+    bool cut_ = false;
     std::size_t scriptItems_ = 0;
     std::uint32_t lastSprite_ = 0;
 };
@@ -452,6 +458,10 @@ private:
 }  // namespace
 
 void ListHeaderScript(const ProjectContext& project, ScriptTreeNode& tree, std::uint32_t mapId) {
+    if (mapId >= MapHeaderEntryCount(project)) {
+        tree.Add(MapIdRangeText(project));
+        return;
+    }
     const std::uint32_t start =
         ReadScriptPosition(project, project.Table(RegionTable::MapHeaderPointerTable) + 3 * mapId);
     if (start == kNoMapHeader) {

@@ -1,9 +1,11 @@
 // The script commands: a COP byte, a command byte and its operands. For each command byte the
 // catalogue knows the operand layout and the text of its item.
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "project/ProjectContext.h"
 #include "scripts/ScriptWalk.h"
@@ -262,6 +264,43 @@ constexpr CommandFormat kTriggerSet{0x21, 2, "TriggerSet( 0x%06X )", {R(1)}};
 constexpr CommandFormat kTriggerSetDelete{0x21, 2, "TriggerSet( [DELETE] )", {}};
 // clang-format on
 
+// Every command item starts with the offset of its command byte and the byte.
+constexpr char kItemPrefix[] = "[%06X][%02X] ";
+
+constexpr const CommandFormat* kSecondForms[] = {&kMapFlagUpdateShort,
+                                                 &kMapFlagUpdateLong,
+                                                 &kTownGrowthUpdateShort,
+                                                 &kTownGrowthUpdateLong,
+                                                 &kItemCheckEquippedShort,
+                                                 &kItemCheckEquippedLong,
+                                                 &kUnknownB0Short,
+                                                 &kUnknownB0Long,
+                                                 &kUnknownCEShort,
+                                                 &kUnknownCELong,
+                                                 &kTriggerSet,
+                                                 &kTriggerSetDelete};
+
+// The formats above with the item prefix, parsed once: the table's in its order, then the
+// second forms.
+const CompiledFormat& CompiledItem(const CommandFormat& format) {
+    static const std::vector<CompiledFormat> compiled = [] {
+        std::vector<CompiledFormat> formats;
+        for (const CommandFormat& f : kCommands) {
+            formats.emplace_back(std::string(kItemPrefix) + f.text);
+        }
+        for (const CommandFormat* f : kSecondForms) {
+            formats.emplace_back(std::string(kItemPrefix) + f->text);
+        }
+        return formats;
+    }();
+    const std::size_t tableSize = std::size(kCommands);
+    if (&format >= kCommands && &format < kCommands + tableSize) {
+        return compiled[static_cast<std::size_t>(&format - kCommands)];
+    }
+    const auto* second = std::find(std::begin(kSecondForms), std::end(kSecondForms), &format);
+    return compiled[tableSize + static_cast<std::size_t>(second - std::begin(kSecondForms))];
+}
+
 // The game has 99 enemies, numbered 0 to 98.
 constexpr std::uint32_t kEnemyCount = 99;
 // Bound of the flag list of 0x09: the item text stays below 2048 characters.
@@ -311,14 +350,17 @@ public:
     }
 
     ScriptTreeNode& Show(std::string text) { return walk_.Add(walk_.parent, std::move(text)); }
+    ScriptTreeNode& ShowCopy(std::string_view text) { return walk_.AddCopy(walk_.parent, text); }
     void Advance(std::uint32_t length) { walk_.position() = at_ + 1 + length; }
 
     void ShowFormat(const CommandFormat& format) {
         if (!OperandsFit(format.length)) {
             return;
         }
-        FormatArg args[24];
+        FormatArg args[26];
         int count = 0;
+        args[count++] = {at_};
+        args[count++] = {code_};
         for (const Field& field : format.fields) {
             const std::uint32_t n = field.offset;
             switch (field.kind) {
@@ -348,10 +390,10 @@ public:
                 }
             }
         }
-        std::string text = Prefix();
-        AppendFormat(text, format.text,
-                     [&](int index, int) { return index < count ? args[index] : FormatArg{}; });
-        Show(std::move(text));
+        std::string& text = walk_.scratch;
+        text.clear();
+        CompiledItem(format).AppendTo(text, args, count);
+        ShowCopy(text);
         Advance(format.length);
     }
 
@@ -495,8 +537,8 @@ void ShowText(Command& command) {
     command.Advance(length);
 }
 
-// Cases b1 to b2, one 16-bit script address each. A last case below the first is malformed:
-// its entries are not read.
+// Cases b1 to b2, one 16-bit script address each; the item shows where the first entry lies,
+// behind the two case bytes. A last case below the first is malformed: its entries are not read.
 void ShowSwitchRange(Command& command) {
     if (!command.OperandsFit(2)) {
         return;
@@ -505,7 +547,7 @@ void ShowSwitchRange(Command& command) {
     const std::uint32_t last = command.B(2);
     std::string text;
     AppendFormat(text, "[%06X][%02X] SwitchRange( 0x%02X, 0x%02X, ",
-                 {{command.At() + 2}, {command.Code()}, {first}, {last}});
+                 {{command.At() + 3}, {command.Code()}, {first}, {last}});
     if (last < first) {
         text += ") [malformed]";
         command.Show(std::move(text));

@@ -42,10 +42,15 @@ bool WalkCanGoOn(ScriptWalk& walk) {
     return true;
 }
 
+// The texts of every command and run, parsed once.
+const CompiledFormat kCommandLogHead("cop( 0x%06X ); break; case 0x");
+const CompiledFormat kCommandLogTail("%06X: //  %02X\n");
+const CompiledFormat kLabelLog("loc_%06X:\n");
+const CompiledFormat kRunItem("[%06X]    assembler");
+
 void WalkCommand(ScriptWalk& walk) {
     if (walk.log != nullptr) {
-        AppendFormat(*walk.log, "cop( 0x%06X ); break; case 0x",
-                     {{walk.position() | kLogAddressBit}});
+        kCommandLogHead.AppendTo(*walk.log, {{walk.position() | kLogAddressBit}});
     }
     ++walk.position();
     const std::uint8_t command = walk.Byte(walk.position());
@@ -55,20 +60,23 @@ void WalkCommand(ScriptWalk& walk) {
         HandleScriptCommand(walk);
     }
     if (walk.log != nullptr) {
-        AppendFormat(*walk.log, "%06X: //  %02X\n",
-                     {{walk.position() | kLogAddressBit}, {command}});
+        kCommandLogTail.AppendTo(*walk.log, {{walk.position() | kLogAddressBit}, {command}});
     }
 }
 
 void WalkAssemblerRun(ScriptWalk& walk, bool mFlag) {
-    ScriptTreeNode& run =
-        walk.Add(walk.parent, Formatted("[%06X]    assembler", {{walk.position()}}));
+    walk.scratch.clear();
+    kRunItem.AppendTo(walk.scratch, {{walk.position()}});
+    ScriptTreeNode& run = walk.AddCopy(walk.parent, walk.scratch);
+    // Most runs between two commands are a few instructions: room for them at once.
+    run.children.reserve(8);
     walk.accumulatorIs8Bit = mFlag;
     walk.pendingLabel = 0;
     while (WalkCanGoOn(walk)) {
-        if (walk.position() == walk.pendingLabel) {
+        // A pending label of 0 means none: offset 0 gets no label of its own.
+        if (walk.pendingLabel != 0 && walk.position() == walk.pendingLabel) {
             if (walk.log != nullptr) {
-                AppendFormat(*walk.log, "loc_%06X:\n", {{walk.pendingLabel | kLogAddressBit}});
+                kLabelLog.AppendTo(*walk.log, {{walk.pendingLabel | kLogAddressBit}});
             }
             walk.pendingLabel = 0;
         }
@@ -91,12 +99,23 @@ void DisassembleScript(ScriptReader& reader, ScriptTreeNode& parent, std::uint32
         parent.Add(Formatted("Script offset: %06X", {{reader.position}}));
         ScriptNestingDepth = 0;
     }
+    // A header cut off by the image end, or a start past it, is not shown with made-up bytes,
+    // and no log is made for an offset outside the image.
+    constexpr std::uint32_t kHeaderSize = 5;
     if (options.header) {
+        if (!InRange(project.Image().size(), reader.position, kHeaderSize)) {
+            parent.Add(std::string(kEndOfImageWarning));
+            return;
+        }
         parent.Add(
             Formatted("Script flags:[%02X][%04X][%04X]", {{project.Read8(reader.position)},
                                                           {project.Read16(reader.position + 1)},
                                                           {project.Read16(reader.position + 3)}}));
-        reader.position += 5;
+        reader.position += kHeaderSize;
+    }
+    if (reader.position >= project.Image().size()) {
+        parent.Add(std::string(kEndOfImageWarning));
+        return;
     }
     if (ScriptNestingDepth > kMaxNestingDepth) {
         parent.Add("[Warning max script reached]");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 // One item of a listing (disassembly, header script, object list): its text in UTF-8 and its
@@ -10,7 +11,14 @@ struct ScriptTreeNode {
     std::vector<ScriptTreeNode> children;
 
     ScriptTreeNode& Add(std::string childText) {
-        children.push_back(ScriptTreeNode{std::move(childText), {}});
-        return children.back();
+        ScriptTreeNode& child = children.emplace_back();
+        child.text = std::move(childText);
+        return child;
+    }
+    // A child with a copy of `childText`, made in place.
+    ScriptTreeNode& AddCopy(std::string_view childText) {
+        ScriptTreeNode& child = children.emplace_back();
+        child.text.assign(childText);
+        return child;
     }
 };

@@ -30,6 +30,8 @@ struct ScriptWalk {
     bool stop = false;
     std::uint32_t savedJumpOffset = 0;  // set by command 0x00 of this walk
     std::size_t items = 0;
+    // Where item texts are put together, so that building one allocates nothing.
+    std::string scratch{};
 
     std::uint32_t& position() { return reader.position; }
     std::uint8_t Byte(std::uint32_t offset) const { return GetU8(image, offset); }
@@ -43,6 +45,11 @@ struct ScriptWalk {
     ScriptTreeNode& Add(ScriptTreeNode& under, std::string text) {
         ++items;
         return under.Add(std::move(text));
+    }
+    // An item whose text was built elsewhere (in `scratch`): it gets a copy of just its length.
+    ScriptTreeNode& AddCopy(ScriptTreeNode& under, std::string_view text) {
+        ++items;
+        return under.AddCopy(text);
     }
     // Ends the walk with an item that names the limit that stopped it.
     void StopAt(std::string_view warning) {

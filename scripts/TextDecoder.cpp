@@ -1,8 +1,10 @@
 #include "scripts/TextDecoder.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/Trace.h"
+#include "project/ByteAccess.h"
 #include "project/ProjectContext.h"
 #include "scripts/GameTextTables.h"
 
@@ -61,6 +63,7 @@ const std::u16string& TextDecoder::DecodeAt(std::uint32_t address, bool quiet) {
     quiet_ = quiet;
     cursor_ = project_.WrapRomOffset(address);
     units_.clear();
+    levelUnits_ = 0;
     depth_ = 0;
     budget_ = kMaxScannedBytes;
     while (DecodeElement()) {
@@ -88,7 +91,11 @@ bool TextDecoder::ReadWord(std::uint16_t& value) {
 }
 
 void TextDecoder::Append(char16_t unit) {
-    if (!Full()) {
+    if (Full()) {
+        return;
+    }
+    ++levelUnits_;
+    if (units_.size() < kMaxUnits) {
         units_.push_back(unit);
     }
 }
@@ -280,9 +287,13 @@ void TextDecoder::InsertFromList(std::uint8_t index, bool listB) {
     if (table == 0) {
         return;  // this release has no such list
     }
+    const std::uint32_t entry = table + 2 * index;
+    if (!InRange(project_.romImage.size(), entry, 2)) {
+        return;  // the image ends before the entry: there is no text to insert
+    }
     const std::uint32_t bank =
         project_.Table(listB ? RegionTable::TextInsertBankB : RegionTable::TextInsertBankA);
-    Insert(project_.Read16(table + 2 * index) + bank);
+    Insert(project_.Read16(entry) + bank);
 }
 
 void TextDecoder::Insert(std::uint32_t address) {
@@ -291,12 +302,15 @@ void TextDecoder::Insert(std::uint32_t address) {
     }
     const std::uint32_t resume = cursor_;
     const bool quiet = quiet_;
+    const std::size_t outerUnits = levelUnits_;
     cursor_ = project_.WrapRomOffset(address);
     quiet_ = true;
+    levelUnits_ = 0;
     ++depth_;
     while (DecodeElement()) {
     }
     --depth_;
+    levelUnits_ = std::min(outerUnits + levelUnits_, kMaxUnits);
     quiet_ = quiet;
     cursor_ = resume;
 }

@@ -36,19 +36,25 @@ private:
     bool ReadWord(std::uint16_t& value);
     void Append(char16_t unit);
     void AppendAscii(std::string_view text);
-    bool Full() const { return units_.size() >= kMaxUnits; }
+    // The text being decoded, an inserted one included, has reached its own capacity.
+    bool Full() const { return levelUnits_ >= kMaxUnits; }
     // Decodes one element (a character, a shifted run or a control code); false once the text
     // ends: at an end code, at the capacity, at the image end or past the scan limit.
     bool DecodeElement();
     bool DecodeShiftedRun();
     bool DecodeControl(std::uint8_t byte);
-    // Decodes the text at `address` quietly and appends it; the cursor comes back after.
+    // Decodes the text at `address` quietly and appends it; the cursor comes back after. The
+    // inserted text is decoded as a decoder of its own would decode it, up to its own capacity
+    // and with all its trace lines, even when the text it goes into is already full.
     void Insert(std::uint32_t address);
     void InsertFromList(std::uint8_t index, bool listB);
 
     const ProjectContext& project_;
     std::uint32_t cursor_ = 0;
     std::u16string units_;
+    // Units of the text at the current insert level (the outer text at level 0), counted up
+    // to the capacity whether or not they still fit into `units_`.
+    std::size_t levelUnits_ = 0;
     bool quiet_ = false;
     std::uint32_t depth_ = 0;
     std::uint32_t budget_ = 0;

@@ -12,6 +12,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "maps/MapHeaderTable.h"
 #include "platform/Prompts.h"
 #include "project/NumberText.h"
 #include "project/ProjectContext.h"
@@ -137,17 +138,24 @@ void ScriptsTab::ShowListing(const ScriptTreeNode& top) {
     AddItems(tree_->invisibleRootItem(), top);
 }
 
-bool ScriptsTab::AcceptMapId(std::uint32_t mapId) {
-    if (mapId < kListedMapIds) {
+// Header scripts: as many ids as the release's header table has; object lists: 1104.
+std::uint32_t ScriptsTab::MapIdCount(bool headerScripts) const {
+    return headerScripts ? MapHeaderEntryCount(*currentProject) : kListedMapIds;
+}
+
+bool ScriptsTab::AcceptMapId(std::uint32_t mapId, bool headerScripts) {
+    const std::uint32_t count = MapIdCount(headerScripts);
+    if (mapId < count) {
         return true;
     }
-    prompts_.ShowMessage(kMapIdRefusal, "Error");
+    prompts_.ShowMessage(
+        headerScripts ? MapIdRangeText(*currentProject) : MapIdRangeMessage(count - 1), "Error");
     return false;
 }
 
-std::uint32_t ScriptsTab::Step(std::uint32_t id, int delta) {
+std::uint32_t ScriptsTab::Step(std::uint32_t id, int delta, std::uint32_t count) {
     if (delta <= 0) {
-        return id + 1 < kListedMapIds ? id + 1 : id;
+        return id + 1 < count ? id + 1 : id;
     }
     return id > 0 ? id - 1 : 0;
 }
@@ -167,7 +175,7 @@ void ScriptsTab::OnLoadScript() {
 void ScriptsTab::OnLoadMapScripts() {
     Exchange([this] {
         const std::uint32_t id = ParsedId(mapIdText_);
-        if (AcceptMapId(id)) {
+        if (AcceptMapId(id, true)) {
             mapId_ = id;
             ListMapScripts();
         }
@@ -183,7 +191,7 @@ void ScriptsTab::ListMapScripts() {
 void ScriptsTab::OnLoadSpritePlacement() {
     Exchange([this] {
         const std::uint32_t id = ParsedId(spritePlacementText_);
-        if (!AcceptMapId(id)) {
+        if (!AcceptMapId(id, false)) {
             return;
         }
         spritePlacementMapId_ = id;
@@ -195,7 +203,7 @@ void ScriptsTab::OnLoadSpritePlacement() {
 
 void ScriptsTab::OnMapIdSpin(int delta) {
     Exchange([this, delta] {
-        mapId_ = Step(mapId_, delta);
+        mapId_ = Step(mapId_, delta, MapIdCount(true));
         mapIdText_->setText(QString("0x%1").arg(mapId_, 0, 16));
         ListMapScripts();
     });
@@ -203,7 +211,7 @@ void ScriptsTab::OnMapIdSpin(int delta) {
 
 void ScriptsTab::OnSpritePlacementSpin(int delta) {
     Exchange([this, delta] {
-        spritePlacementMapId_ = Step(spritePlacementMapId_, delta);
+        spritePlacementMapId_ = Step(spritePlacementMapId_, delta, MapIdCount(false));
         spritePlacementText_->setText(QString("0x%1").arg(spritePlacementMapId_, 0, 16));
         OnLoadSpritePlacement();
     });

@@ -39,8 +39,11 @@ private:
     void ShowListing(const ScriptTreeNode& top);
     // Lists the header script of the stored map id.
     void ListMapScripts();
-    bool AcceptMapId(std::uint32_t mapId);
-    static std::uint32_t Step(std::uint32_t id, int delta);
+    // How many map ids the header-script or the object-list listing accepts.
+    std::uint32_t MapIdCount(bool headerScripts) const;
+    // Shows the range message when the id is outside them.
+    bool AcceptMapId(std::uint32_t mapId, bool headerScripts);
+    static std::uint32_t Step(std::uint32_t id, int delta, std::uint32_t count);
     QWidget* UpDown(const char* name, void (ScriptsTab::*handler)(int));
 
     Prompts& prompts_;

@@ -125,10 +125,11 @@ TEST(SpritePlaceAdd, RefusalsChangeNothing) {
         {Page("5", 0xFA), kSpritePlacementNoCall},
         {Page("0", 0xFA), kSpritePlacementNoCall},  // the lowest map id is taken
         {Page("1103", 0xFF), kSpritePlacementNoEnd},
-        {Page("-1", 0), kSpritePlacementMapIdRange},
-        {Page("0x450", 0), kSpritePlacementMapIdRange},
-        {Page("", 0), kSpritePlacementMapIdRange},  // letters or nothing are no map 0
-        {Page("abc", 0), kSpritePlacementMapIdRange},
+        {Page("-1", 0), "Please enter a map ID from 0x0000 to 0x044F."},
+        {Page("0x450", 0), "Please enter a map ID from 0x0000 to 0x044F."},
+        {Page("", 0),
+         "Please enter a map ID from 0x0000 to 0x044F."},  // letters or nothing are no map 0
+        {Page("abc", 0), "Please enter a map ID from 0x0000 to 0x044F."},
         // A field the entry takes must be a number that fits its operand.
         {Page("5", 0, "0x105"),
          "Flag: must be a number from 0 to 255; \"0x105\" is not.\n"

@@ -42,7 +42,10 @@ TEST(GameTextEncoder, BytesOfBothPaths) {
         {"Ab", 0, Western({0x21, 0xD0, 0x22, 0xD1})},
         {"a.b", 5, Western({0xD0, 0x21, 0x7E, 0x22, 0xD1})},
         {"a,", 0, Western({0xD0, 0x21, 0xD1})},
-        {"ab\\ncd", 0, Western({0xD0, 0x21, 0x22, 0xCF, 0xD0, 0x23, 0x24, 0xD1})},
+        // A shifted run is closed before a line break or wait, so they read as control codes.
+        {"ab\\ncd", 0, Western({0xD0, 0x21, 0x22, 0xD1, 0xCF, 0xD0, 0x23, 0x24, 0xD1})},
+        {"a\\w", 5, Western({0xD0, 0x21, 0xD1, 0xD5})},
+        {"A\\nb", 0, Western({0x21, 0xCF, 0xD0, 0x22, 0xD1})},
         {"Z9 !?", 0, Western({0x3A, 0x7C, 0x20, 0x7D, 0x0F})},
         {"!A", 0, framedA},
         {"!", 5, framedEmpty},
@@ -72,8 +75,8 @@ TEST(GameTextEncoder, ReportsWhatItCannotWrite) {
 
 TEST(GameTextEncoder, DecodesBackToTheText) {
     // The Japanese font draws blank, ! and . as wide characters; a leading ! only selects the
-    // framed head; right after lower-case letters a line break and the next shift are read as
-    // characters of the shifted font.
+    // framed head; a line break after lower-case letters stays a line break, and a text that
+    // ends in one does not run on into the bytes after it.
     const struct {
         std::uint32_t region;
         const char* text;
@@ -85,7 +88,8 @@ TEST(GameTextEncoder, DecodesBackToTheText) {
         {5, "!Go", "Go"},
         {0, "!!Go", "\uFF01Go"},
         {0, "AB\\nab", "AB ab"},
-        {0, "ab\\ncd", "ab!!cd"},
+        {0, "ab\\ncd", "ab cd"},
+        {0, "ab\\n", "ab "},
     };
     TextScene scene;
     for (const auto& c : cases) {

@@ -170,6 +170,9 @@ TEST_F(MapListing, HeaderLimitsAndUnusedMaps) {
     EXPECT_EQ(loop.children.size(), 3u);
     EXPECT_EQ(loop.children.back().text, "[Warning the script loops here]");
     EXPECT_EQ(Header(kMapId + 4).children.back().text, "[A9D08][00] End");
+    // An id past the header table is not read from the table that follows it.
+    EXPECT_EQ(Texts(Header(1104)),
+              std::vector<std::string>{"Please enter a map ID from 0x0000 to 0x044F."});
 }
 
 TEST_F(MapListing, ObjectListRowsNestedListsAndScripts) {
@@ -253,6 +256,27 @@ TEST_F(MapListing, ScriptsUnderObjectsShareOneBound) {
     ASSERT_EQ(top.children.size(), 8u);
     EXPECT_NE(top.children[4].children[0].children.at(0).text, "[Warning max items reached]");
     EXPECT_EQ(top.children[6].children[0].children.at(0).text, "[Warning max items reached]");
+}
+
+TEST_F(MapListing, RowBoundInsideANestedListWarnsOnce) {
+    image.PutObjectList(kMapId, SyntheticImage::ObjectBank::A, kList,
+                        ObjectListBytes().Head(0).Call(0, 0x5000).Raw({0x03, 0x03}).End());
+    ObjectListBytes nested;
+    for (int i = 0; i < 4200; ++i) {
+        nested.Raw({0x03});
+    }
+    image.PutObjectBytes(SyntheticImage::ObjectBank::A, 0x5000, nested.End());
+    const ScriptTreeNode top = Objects();
+    std::size_t warnings = 0;
+    const auto count = [&](const auto& self, const ScriptTreeNode& node) -> void {
+        warnings += node.text == "[Warning max items reached]" ? 1 : 0;
+        for (const ScriptTreeNode& child : node.children) {
+            self(self, child);
+        }
+    };
+    count(count, top);
+    EXPECT_EQ(warnings, 1u);
+    EXPECT_EQ(top.children.size(), 2u);  // the head word and the call; nothing after it
 }
 
 TEST_F(MapListing, NestedListsStopAtTheirDepthBound) {

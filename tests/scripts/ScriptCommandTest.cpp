@@ -89,13 +89,13 @@ TEST(ScriptCommand, ItemsAndLengthsOfEachFamily) {
         {{0x1C, 0x0A, 0x34, 0x12}, "[0A0101][1C] PrintAbsolute(\"Failed to parse text\")"},
         {{0x1E, 0x0A, 0x34, 0x12}, "[0A0101][1E] PrintAbsolut2e(\"Failed to parse text\")"},
         {{0x6C, 0x0A, 0x34, 0x12}, "[0A0101][6C] PrintAbsolute2(\"Failed to parse text\")"},
-        // Lists: SwitchRange shows the offset of its first entry; EventFlagCheckMultipleJump
-        // takes flag codes until a value that the next command's 0x02 follows.
-        // The item shows the offset of the first entry.
+        // Lists: SwitchRange shows the offset of its first entry, behind the command byte and
+        // the two case bytes; EventFlagCheckMultipleJump takes flag codes until a value that the
+        // next command's 0x02 follows.
         {{0x22, 0x03, 0x05, 0x11, 0x11, 0x22, 0x22, 0x33, 0x33},
-         "[0A0103][22] SwitchRange( 0x03, 0x05, 0A1111 0A2222 0A3333 )"},
-        {{0x22, 0x07, 0x07, 0x11, 0x11}, "[0A0103][22] SwitchRange( 0x07, 0x07, 0A1111 )"},
-        {{0x22, 0x05, 0x03}, "[0A0103][22] SwitchRange( 0x05, 0x03, ) [malformed]"},
+         "[0A0104][22] SwitchRange( 0x03, 0x05, 0A1111 0A2222 0A3333 )"},
+        {{0x22, 0x07, 0x07, 0x11, 0x11}, "[0A0104][22] SwitchRange( 0x07, 0x07, 0A1111 )"},
+        {{0x22, 0x05, 0x03}, "[0A0104][22] SwitchRange( 0x05, 0x03, ) [malformed]"},
         // Flag codes until a value that the next command's 0x02 follows.
         {{0x09, 0x09, 0x80, 0x0A, 0x00, 0x34, 0x12},
          "[0A0101][09] EventFlagCheckMultipleJump( 01 = 02, 01 != 04, 0A1234 )"},

@@ -35,6 +35,37 @@ TEST(ScriptWalk, StartItemsHeaderAndTheAddressRule) {
     EXPECT_EQ(end, 0x0A123Au);
 }
 
+TEST(ScriptWalk, NothingPastTheImageIsShownOrLogged) {
+    ScriptWalkFixture fixture;
+    const std::uint32_t size = fixture.image.Size();
+    fixture.Put(size - 5, {0x11, 0x22, 0x33, 0x44, 0x55});
+    const std::vector<std::string> atTheEnd{"[Warning end of ROM image reached]"};
+    // A header cut off by the image end is not shown with made-up bytes.
+    std::uint32_t end = 0;
+    EXPECT_EQ(Texts(fixture.Walk(size - 3, {.header = true}, &end)), atTheEnd);
+    EXPECT_EQ(end, size - 3);
+    // One that just fits is shown; the walk then ends at the image end, not past it.
+    EXPECT_EQ(Texts(fixture.Walk(size - 5, {.header = true}, &end)),
+              (std::vector<std::string>{"Script flags:[11][3322][5544]", atTheEnd[0]}));
+    EXPECT_EQ(end, size);
+    // A start that the address rule leaves outside the image.
+    EXPECT_EQ(Texts(fixture.Walk(0x3FFFFF, {.root = true})),
+              (std::vector<std::string>{"Script offset: 3FFFFF", atTheEnd[0]}));
+    // None of these walks leaves a log behind.
+    const struct {
+        std::uint32_t start;
+        bool header;
+        std::uint32_t logged;
+    } walks[] = {{size - 3, true, size + 2}, {size - 5, true, size}, {0x3FFFFF, false, 0x3FFFFF}};
+    for (const auto& w : walks) {
+        char name[32];
+        std::snprintf(name, sizeof name, "script_%06X.log", w.logged);
+        std::filesystem::remove(name);
+        fixture.Walk(w.start, {.header = w.header, .writeLog = true});
+        EXPECT_FALSE(std::filesystem::exists(name)) << name;
+    }
+}
+
 TEST(ScriptWalk, LimitsEndTheWalkWithAnItemThatSaysSo) {
     ScriptWalkFixture fixture;
     const std::uint32_t last = fixture.image.Size() - 1;
@@ -195,4 +226,8 @@ TEST(ScriptWalk, LabelOnlyWhereAnInstructionStartsAtTheTarget) {
     fixture.Put(kScript, {0x10, 0x01, 0xAD, 0xEA, 0xEA, 0x60});  // target inside the LDA
     fixture.Walk(kScript, {});
     EXPECT_EQ(ReadLog(kScript).find("loc_8A0103:"), std::string::npos);
+    // No pending target is no label, even at image offset 0.
+    fixture.Put(0, {0xEA, 0x60});
+    fixture.Walk(0, {});
+    EXPECT_EQ(ReadLog(0), "RTS();\n");
 }

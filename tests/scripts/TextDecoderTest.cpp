@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "project/RegionAddressTable.h"
 #include "scripts/GameTextEncoder.h"
 #include "scripts/GameTextTables.h"
 #include "tests/scripts/TextScene.h"
@@ -153,6 +154,29 @@ TEST(TextDecoder, InsertedTexts) {
     expected.append(TextDecoder::kMaxNesting + 1, u'A');
     expected.append(TextDecoder::kMaxNesting + 1, u'B');
     EXPECT_EQ(nested, expected);
+
+    // An inserted text that fills the capacity is still decoded to its end, as a decoder of
+    // its own would decode it: its trace lines are all printed.
+    std::vector<std::uint8_t> full(TextDecoder::kMaxUnits - 7, 0x21);
+    full.insert(full.end(), {0xCC, 0x15, 0x00, 0x80, 0xC8, 0x07, 0xD3});
+    std::vector<std::uint8_t> inserted(20, 0x22);
+    inserted.insert(inserted.end(), {0xC8, 0x05, 0xD3});
+    scene.project.WriteBytes(0x158000, inserted);
+    const std::string fullTrace = CaptureTrace([&] { text = scene.Decode(full, false); });
+    EXPECT_EQ(text, std::u16string(TextDecoder::kMaxUnits - 7, u'A') + std::u16string(7, u'B'));
+    EXPECT_EQ(fullTrace, "<TextSpeed:5>\n");
+}
+
+TEST(TextDecoder, InsertListEntryOutsideTheImageInsertsNothing) {
+    // The image ends between the text bank (0x120000) and list A's table.
+    TextScene scene;
+    const std::uint32_t table = scene.image.Table(RegionTable::TextInsertTableA);
+    ASSERT_GT(table, 0x120000u);
+    scene.image.PutBytes(0x120000, {{0x21, 0xD3}});
+    scene.Sync();
+    scene.project.romImage.resize(table);
+    scene.project.romSize = table;
+    EXPECT_EQ(scene.Decode({0xE5, 0x03, 0x22, 0xD3}), u"B");
 }
 
 TEST(TextDecoder, BoundedByImageCapacityAndScanLimit) {

@@ -77,7 +77,7 @@ TEST(SpritePlaceEditorTab, ShowsTheTreeAndReopensWithTheAddedEntry) {
     EXPECT_EQ(NamedChild<QLineEdit>(page, "flags")->text(), "1A2B");
     type("mapId", "-1");
     NamedChild<QPushButton>(page, "load")->click();
-    EXPECT_EQ(prompts.LastMessage(), kSpritePlacementMapIdRange);
+    EXPECT_EQ(prompts.LastMessage(), "Please enter a map ID from 0x0000 to 0x044F.");
     EXPECT_EQ(Lines(page), expected);
 
     // Each type enables the fields it is built from, whatever was chosen before.

@@ -68,7 +68,8 @@ TEST_F(ScriptViewer, LoadButtonsListScriptHeaderScriptAndObjects) {
     Click("loadSpritePlacement");
     EXPECT_EQ(Tree()->topLevelItemCount(), 3);
     Click("loadMapScripts");
-    EXPECT_EQ(prompts.messages, std::vector<std::string>(2, kMapIdRefusal));
+    EXPECT_EQ(prompts.messages,
+              std::vector<std::string>(2, "Please enter a map ID from 0x0000 to 0x044F."));
 
     // Letters or nothing are no map 0: refused the same way.
     for (const char* typed : {"", "abc", "0x"}) {
@@ -77,8 +78,32 @@ TEST_F(ScriptViewer, LoadButtonsListScriptHeaderScriptAndObjects) {
         Click("loadMapScripts");
         Click("loadSpritePlacement");
     }
-    EXPECT_EQ(prompts.messages, std::vector<std::string>(8, kMapIdRefusal));
+    EXPECT_EQ(prompts.messages,
+              std::vector<std::string>(8, "Please enter a map ID from 0x0000 to 0x044F."));
     EXPECT_EQ(Item(0), "[0512]");
+}
+
+TEST_F(ScriptViewer, HeaderScriptIdsEndWithTheReleasesHeaderTable) {
+    // Release M's header table has 255 entries; the script pieces' table follows it.
+    SyntheticImage image(SyntheticImage::k1MB, SyntheticImage::Region::ReleaseM);
+    image.SetMapHeader(0xFE, 0x0A8000);
+    HeaderScriptWriter(image, 0x0A8000).End();
+    NewProject(image);
+    const std::string range = "Please enter a map ID from 0x0000 to 0x00FE.";
+    Edit("mapId")->setText("0x100");
+    Click("loadMapScripts");
+    EXPECT_EQ(prompts.messages, std::vector<std::string>{range});
+    EXPECT_EQ(Tree()->topLevelItemCount(), 0);
+    // The arrows stop at the table's last id; object lists keep all 1104 ids.
+    Edit("mapId")->setText("0xFD");
+    Click("loadMapScripts");
+    Click("mapIdSpinUp");
+    Click("mapIdSpinUp");
+    EXPECT_EQ(Edit("mapId")->text(), "0xfe");
+    EXPECT_EQ(Item(0), "[A8000][00] End");
+    Edit("spritePlacementMapId")->setText("0x100");
+    Click("loadSpritePlacement");
+    EXPECT_EQ(prompts.messages, std::vector<std::string>{range});
 }
 
 TEST_F(ScriptViewer, ArrowsStepTheStoredIdWithinTheTable) {
