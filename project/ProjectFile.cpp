@@ -147,9 +147,7 @@ bool LoadProjectBytes(ProjectContext& project, std::span<const std::uint8_t> byt
     const auto image = bytes.subspan(headerSize, romSize);
     const std::uint32_t region = DetectRegion(image);
     if (region == kRegionNone) {
-        return RefuseProject(prompts,
-                             "Its image is of no supported release: only the German, Spanish, "
-                             "Japanese and UK versions are.");
+        return RefuseProject(prompts, "Its image is of no release of the game that Quenmark knows.");
     }
 
     project.romSize = romSize;

@@ -143,7 +143,7 @@ TEST(ProjectFile, UnsoundFilesAreRefusedAndTheProjectStaysAsItWas) {
                                          "overlapping each other.");
     ASSERT_TRUE(WriteWholeFile("bad.qmp", {good, std::vector<std::uint8_t>(0x400000, 0)}));
     expectRefused("an image of no known release", "bad.qmp",
-                  notProject + "\nIts image is of no supported release");
+                  notProject + "\nIts image is of no release of the game that Quenmark knows.");
     ASSERT_TRUE(WriteWholeFile("bad.qmp", std::vector<std::uint8_t>{'Q', 'u', 'M', 'k', 2, 3}));
     expectRefused("a file cut within its header", "bad.qmp", truncated);
     expectRefused("no file", "missing.qmp", "Failed to open file!");
