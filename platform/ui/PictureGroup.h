@@ -1,5 +1,9 @@
 #pragma once
 
+#include <functional>
+
+#include <QColor>
+#include <QSize>
 #include <QString>
 
 class PictureView;
@@ -8,3 +12,8 @@ class QGroupBox;
 // A picture of a fixed area inside a titled group, as the map pages lay them out; the picture
 // may be smaller than its area, and a larger one is cut to it.
 QGroupBox* PictureGroup(const QString& title, PictureView* picture, int width, int height);
+
+// The same with an area of at least `least` that takes the room the layout gives it, filled
+// with `background` where the picture does not reach; `resized` hears of each new size.
+QGroupBox* GrowingPictureGroup(const QString& title, PictureView* picture, QSize least,
+                               QColor background, std::function<void(QSize)> resized);
