@@ -549,8 +549,7 @@ void MapPageModel::CollisionModeChanged(ProjectContext* project, std::uint32_t m
     }
 }
 
-bool MapPageModel::SetViewSize(ProjectContext* project, std::int64_t width,
-                               std::int64_t height) {
+bool MapPageModel::SetViewSize(ProjectContext* project, std::int64_t width, std::int64_t height) {
     if (!state.SetViewSize(width, height)) {
         return false;
     }
@@ -584,6 +583,5 @@ void MapPageModel::RedrawView(ProjectContext& project) {
         renderer->HighlightEntry(view, id, sx, sy, vw, vh);
         renderer->DrawObjects(view, &sprites, id, sx, sy, vw, vh);
     }
-    renderer->DrawCollision(view, static_cast<CollisionMode>(state.collisionMode), sx, sy, vw,
-                            vh);
+    renderer->DrawCollision(view, static_cast<CollisionMode>(state.collisionMode), sx, sy, vw, vh);
 }

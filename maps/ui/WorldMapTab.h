@@ -18,8 +18,8 @@ class QPushButton;
 
 // The "World Maps" page: load one of the four world maps, scroll the view (832 x 560, or the
 // room a larger window gives it) with the wheel, pick a tile from the tile set or the map and
-// put it into cells, show the exits and objects, and save the map back. The page is glue: every handler reads the controls into the
-// model, calls it, and writes it back.
+// put it into cells, show the exits and objects, and save the map back. The page is glue: every
+// handler reads the controls into the model, calls it, and writes it back.
 class WorldMapTab : public QWidget {
     Q_OBJECT
 public:
