@@ -98,8 +98,7 @@ void MapTab::BuildControls() {
         Qt::AlignTop);
 
     // The map, its music and the display options.
-    auto* mapColumn = new QVBoxLayout;
-    page->addLayout(mapColumn);
+    QVBoxLayout* mapColumn = TopColumn(page);
     mapNames_ = new QComboBox;
     mapNames_->setObjectName("mapNames");
     mapNames_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -202,8 +201,7 @@ void MapTab::BuildControls() {
     mapColumn->addStretch();
 
     // The selected metatile, the palette and the data at typed offsets.
-    auto* dataColumn = new QVBoxLayout;
-    page->addLayout(dataColumn);
+    QVBoxLayout* dataColumn = TopColumn(page);
     dataColumn->addWidget(PictureGroup("Tile:", tileBox_, 16, 16));
     dataColumn->addWidget(PictureGroup("Palette:", paletteBox_, 148, 80));
     auto* offsetGroup = new QGroupBox("Map Offsets:");

@@ -60,8 +60,7 @@ void WorldMapTab::BuildControls() {
                                         [this](QSize room) { OnViewResized(room); }),
                     1);
 
-    auto* controls = new QVBoxLayout;
-    page->addLayout(controls);
+    QVBoxLayout* controls = TopColumn(page);
     auto* selectGroup = new QGroupBox("Select Map:");
     auto* selectLayout = new QVBoxLayout(selectGroup);
     maps_ = new QComboBox;

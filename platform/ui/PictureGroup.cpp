@@ -56,3 +56,11 @@ QGroupBox* GrowingPictureGroup(const QString& title, PictureView* picture, QSize
     area->setAutoFillBackground(true);
     return GroupAround(title, area, picture);
 }
+
+QVBoxLayout* TopColumn(QBoxLayout* row) {
+    auto* column = new QWidget;
+    auto* layout = new QVBoxLayout(column);
+    layout->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(column, 0, Qt::AlignTop);
+    return layout;
+}
