@@ -16,8 +16,6 @@ constexpr std::uint8_t kMarkAlpha = 0x4B;
 constexpr std::uint8_t kShopAlpha = 0x78;
 constexpr std::uint8_t kCollisionAlpha = 0x80;
 constexpr int kCell = 16;
-// The map view of the Maps page, which the shop overlay assumes.
-constexpr int kShopViewSize = 512;
 // Object lists live within one bank; no walk goes further.
 constexpr std::uint32_t kMaxObjectListBytes = 0x10000;
 // Nor the shop table: an image without its end marker must not be walked to its end on
@@ -131,8 +129,8 @@ void MapRenderer::DrawExits(Canvas& view, std::uint32_t mapId, int scrollX, int 
     }
 }
 
-void MapRenderer::HighlightEntry(Canvas& view, std::uint32_t mapId, int scrollX,
-                                 int scrollY) const {
+void MapRenderer::HighlightEntry(Canvas& view, std::uint32_t mapId, int scrollX, int scrollY,
+                                 int viewWidth, int viewHeight) const {
     const std::uint32_t table = project_->Table(RegionTable::ShopTable);
     if (table == 0) {
         return;
@@ -152,7 +150,7 @@ void MapRenderer::HighlightEntry(Canvas& view, std::uint32_t mapId, int scrollX,
         }
         const int x = project_->Read8(record + 6) * kCell;
         const int y = project_->Read8(record + 7) * kCell;
-        if (WhollyVisible(x, y, kCell, kCell, scrollX, scrollY, kShopViewSize, kShopViewSize)) {
+        if (WhollyVisible(x, y, kCell, kCell, scrollX, scrollY, viewWidth, viewHeight)) {
             BlendRect(view, x - 1 - scrollX, y - scrollY, kCell, kCell, kYellow, kShopAlpha);
         }
     }

@@ -18,7 +18,6 @@
 
 namespace {
 
-constexpr int kViewSize = static_cast<int>(kMapViewSize);
 constexpr int kTileBoxSize = 16;
 constexpr std::size_t kOffsetPalette = 0;
 constexpr std::size_t kOffsetMap = 1;
@@ -75,12 +74,17 @@ MapPageModel::MapPageModel() {
 }
 
 void MapPageModel::ClearPictures() {
-    view = Canvas(kViewSize, kViewSize, kPageBackground);
+    view = EmptyView();
     for (Canvas& panel : tilePanels) {
         panel = Canvas(static_cast<int>(kTilePanelWidth), static_cast<int>(kTilePanelHeight),
                        kPageBackground);
     }
     paletteBox = Canvas();
+}
+
+Canvas MapPageModel::EmptyView() const {
+    return Canvas(static_cast<int>(state.viewWidth), static_cast<int>(state.viewHeight),
+                  kPageBackground);
 }
 
 void MapPageModel::ClearLoadedMap() {
@@ -164,7 +168,7 @@ void MapPageModel::LoadMap(ProjectContext* project, Prompts& prompts) {
         }
     }
     mapNameIndex = static_cast<int>(id);
-    view = Canvas(kViewSize, kViewSize, kPageBackground);
+    view = EmptyView();
     renderer.mapMusicTrack = 0;
     renderer.mapMusicTrackPos = 0;
     if (!list && id != 0 && !HasOwnHeaderScript(*project, id)) {
@@ -254,7 +258,8 @@ void MapPageModel::LoadByOffsets(ProjectContext* project, Prompts& prompts) {
             metatiles ? std::span<const std::uint8_t>(*metatiles) : std::span<const std::uint8_t>(),
             widthTiles, heightTiles, 0, 0);
     }
-    renderer.PaintMapView(view, 0, 0, kViewSize, kViewSize);
+    renderer.PaintMapView(view, 0, 0, static_cast<int>(state.viewWidth),
+                          static_cast<int>(state.viewHeight));
     if (offsets[kOffsetPalette] != 0) {
         renderer.DrawPalette(paletteBox);
     }
@@ -441,7 +446,7 @@ std::optional<MapPageModel::EditorFillRequest> MapPageModel::RightClick(ProjectC
                                                                         std::uint32_t y,
                                                                         bool ctrl) {
     MapRenderer* renderer = Renderer(project);
-    if (renderer == nullptr || !loadedMapId || x > kMapViewSize || y > kMapViewSize ||
+    if (renderer == nullptr || !loadedMapId || x > state.viewWidth || y > state.viewHeight ||
         renderer->layerMap[0].empty()) {
         return std::nullopt;
     }
@@ -544,6 +549,23 @@ void MapPageModel::CollisionModeChanged(ProjectContext* project, std::uint32_t m
     }
 }
 
+bool MapPageModel::SetViewSize(ProjectContext* project, std::int64_t width, std::int64_t height) {
+    if (!state.SetViewSize(width, height)) {
+        return false;
+    }
+    MapRenderer* renderer = Renderer(project);
+    if (renderer == nullptr || renderer->layerImages.empty()) {
+        view = EmptyView();
+        return true;
+    }
+    // Only a loaded map has limits to show; the texts of data shown by offsets stay.
+    if (loadedMapId) {
+        state.WriteScrollTexts();
+    }
+    RedrawView(*project);
+    return true;
+}
+
 void MapPageModel::RedrawView(ProjectContext& project) {
     MapRenderer* renderer = Renderer(&project);
     if (renderer == nullptr) {
@@ -551,14 +573,15 @@ void MapPageModel::RedrawView(ProjectContext& project) {
     }
     const int sx = static_cast<int>(state.scrollX);
     const int sy = static_cast<int>(state.scrollY);
-    renderer->PaintMapView(view, sx, sy, kViewSize, kViewSize);
+    const int vw = static_cast<int>(state.viewWidth);
+    const int vh = static_cast<int>(state.viewHeight);
+    renderer->PaintMapView(view, sx, sy, vw, vh);
     if (loadedMapId) {
         const std::uint32_t id = *loadedMapId;
         SpriteObjectDrawer sprites(project, spriteScratch);
-        renderer->DrawExits(view, id, sx, sy, kViewSize, kViewSize);
-        renderer->HighlightEntry(view, id, sx, sy);
-        renderer->DrawObjects(view, &sprites, id, sx, sy, kViewSize, kViewSize);
+        renderer->DrawExits(view, id, sx, sy, vw, vh);
+        renderer->HighlightEntry(view, id, sx, sy, vw, vh);
+        renderer->DrawObjects(view, &sprites, id, sx, sy, vw, vh);
     }
-    renderer->DrawCollision(view, static_cast<CollisionMode>(state.collisionMode), sx, sy,
-                            kViewSize, kViewSize);
+    renderer->DrawCollision(view, static_cast<CollisionMode>(state.collisionMode), sx, sy, vw, vh);
 }

@@ -39,7 +39,7 @@ public:
     MapPageModel();
 
     // The pictures.
-    Canvas view;           // the map view, at most 512 x 512
+    Canvas view;           // the map view: the view's size, or less where the map is smaller
     Canvas paletteBox;     // the palette swatches
     Canvas tilePanels[2];  // the layer 0 and layer 1 tile panels
     Canvas tileBox;        // the selected metatile
@@ -104,6 +104,10 @@ public:
     void Layer1Tilemap0Changed(ProjectContext* project, Prompts& prompts);
     void CollisionModeChanged(ProjectContext* project, std::uint32_t mode);
 
+    // The room the page gives the map view, in pixels; the view never shrinks below 512 x 512.
+    // Scrolling, clicks and drawing follow the new size at once. True when the size changed.
+    bool SetViewSize(ProjectContext* project, std::int64_t width, std::int64_t height);
+
     // The view with its overlays at the current scroll.
     void RedrawView(ProjectContext& project);
 
@@ -116,6 +120,7 @@ private:
     MapRenderer* RendererWithEditedLayer(ProjectContext* project, Prompts& prompts);
     void DrawPanels(bool clear);
     void ClearPictures();
+    Canvas EmptyView() const;
     // After a load that found no map: nothing of the previous map is shown, nothing can be
     // saved. The selection, the edited layer and the check boxes stay, as after any load.
     void ClearLoadedMap();

@@ -106,8 +106,9 @@ public:
     void DrawPalette(Canvas& box) const;
     void DrawExits(Canvas& view, std::uint32_t mapId, int scrollX, int scrollY, int viewWidth,
                    int viewHeight) const;
-    // Shops of the map.
-    void HighlightEntry(Canvas& view, std::uint32_t mapId, int scrollX, int scrollY) const;
+    // Shops of the map, within the Maps page's view (512 x 512 unless the window gave it more).
+    void HighlightEntry(Canvas& view, std::uint32_t mapId, int scrollX, int scrollY,
+                        int viewWidth = 512, int viewHeight = 512) const;
     // Objects of the map's object list; sprites are drawn through `sprites` when given.
     void DrawObjects(Canvas& view, ObjectSpriteDrawer* sprites, std::uint32_t mapId, int scrollX,
                      int scrollY, int viewWidth, int viewHeight) const;

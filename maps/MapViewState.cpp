@@ -1,5 +1,6 @@
 #include "maps/MapViewState.h"
 
+#include <algorithm>
 #include <cstdio>
 
 bool IsWorldMapId(std::uint32_t id) {
@@ -20,6 +21,17 @@ bool StepScroll(std::uint32_t& position, bool back, std::uint32_t mapExtent,
     }
     position += 16;
     return true;
+}
+
+void ClampScroll(std::uint32_t& position, std::uint32_t mapExtent, std::uint32_t viewExtent) {
+    // Wheel steps are 16 pixels, so the last position they reach is the limit rounded up to 16.
+    const std::uint32_t last = mapExtent > viewExtent ? (mapExtent - viewExtent + 15) / 16 * 16 : 0;
+    position = std::min(position, last);
+}
+
+std::uint32_t ViewExtentFor(std::int64_t room, std::uint32_t least) {
+    return static_cast<std::uint32_t>(
+        std::clamp<std::int64_t>(room, least, std::max(least, kMaxViewExtent)));
 }
 
 void MapViewState::Clear() {
@@ -47,17 +59,32 @@ void MapViewState::SetLoadedLayers(std::uint32_t layer0WidthTiles, std::uint32_t
 
 void MapViewState::ResetScroll() {
     scrollX = scrollY = panelScroll = 0;
-    horizontalScrollText = ScrollText(scrollX, layerSize[0]);
-    verticalScrollText = ScrollText(scrollY, layerSize[1]);
+    WriteScrollTexts();
 }
 
-std::uint32_t MapViewState::ScrollLimit(std::uint32_t layerExtent) {
-    return layerExtent > kMapViewSize ? layerExtent - kMapViewSize : 0;
+bool MapViewState::SetViewSize(std::int64_t width, std::int64_t height) {
+    const std::uint32_t newWidth = ViewExtentFor(width, kMapViewSize);
+    const std::uint32_t newHeight = ViewExtentFor(height, kMapViewSize);
+    if (newWidth == viewWidth && newHeight == viewHeight) {
+        return false;
+    }
+    viewWidth = newWidth;
+    viewHeight = newHeight;
+    ClampScroll(scrollX, layerSize[0], viewWidth);
+    ClampScroll(scrollY, layerSize[1], viewHeight);
+    return true;
 }
 
-std::string MapViewState::ScrollText(std::uint32_t position, std::uint32_t layerExtent) {
+void MapViewState::WriteScrollTexts() {
+    horizontalScrollText = ScrollText(scrollX, layerSize[0], viewWidth);
+    verticalScrollText = ScrollText(scrollY, layerSize[1], viewHeight);
+}
+
+std::string MapViewState::ScrollText(std::uint32_t position, std::uint32_t layerExtent,
+                                     std::uint32_t viewExtent) {
     char text[32];
-    std::snprintf(text, sizeof text, "%u/%u", position, ScrollLimit(layerExtent));
+    std::snprintf(text, sizeof text, "%u/%u", position,
+                  layerExtent > viewExtent ? layerExtent - viewExtent : 0);
     return text;
 }
 
@@ -70,10 +97,12 @@ MapViewState::WheelResult MapViewState::WheelOverView(bool up, bool ctrl, bool s
     }
     std::uint32_t& position = vertical ? scrollY : scrollX;
     const std::uint32_t extent = vertical ? layerSize[1] : layerSize[0];
-    if (!StepScroll(position, up, extent, kMapViewSize)) {
+    const std::uint32_t viewExtent = vertical ? viewHeight : viewWidth;
+    if (!StepScroll(position, up, extent, viewExtent)) {
         return WheelResult::Stopped;
     }
-    (vertical ? verticalScrollText : horizontalScrollText) = ScrollText(position, extent);
+    (vertical ? verticalScrollText : horizontalScrollText) =
+        ScrollText(position, extent, viewExtent);
     return WheelResult::Scrolled;
 }
 

@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <string>
 
-inline constexpr std::uint32_t kMapViewSize = 512;         // the map view shows 512 x 512 pixels
+inline constexpr std::uint32_t kMapViewSize = 512;  // the map view shows at least 512 x 512 pixels
+// No map is larger than this across or down, so neither is a view that a large window gives room.
+inline constexpr std::uint32_t kMaxViewExtent = 4096;
 inline constexpr std::uint32_t kTilePanelWidth = 128;      // a tile panel: 8 metatiles wide
 inline constexpr std::uint32_t kTilePanelHeight = 512;     // and 32 rows high
 inline constexpr std::uint32_t kTilePanelScrollEnd = 768;  // panels scroll up to metatile 256
@@ -18,6 +20,11 @@ bool IsWorldMapId(std::uint32_t id);
 // position unchanged, when a limit stops it.
 bool StepScroll(std::uint32_t& position, bool back, std::uint32_t mapExtent,
                 std::uint32_t viewExtent);
+// After the view grew: the position brought back to the last one that wheel steps reach, so
+// that no more of the view lies beyond the map than a step would leave.
+void ClampScroll(std::uint32_t& position, std::uint32_t mapExtent, std::uint32_t viewExtent);
+// A view extent the room offers, kept between the least the page shows and the largest map.
+std::uint32_t ViewExtentFor(std::int64_t room, std::uint32_t least);
 
 // A rectangle of a picture, in pixels.
 struct PixelRect {
@@ -49,6 +56,10 @@ public:
     std::uint32_t collisionMode = 0;  // 0 Hide, 1 Show, 2 Numbers
     std::string horizontalScrollText = "0/x";
     std::string verticalScrollText = "0/x";
+    // The view's size in pixels: the room the page gives it, never below 512 x 512. It is the
+    // window's, so no map load or unload changes it.
+    std::uint32_t viewWidth = kMapViewSize;
+    std::uint32_t viewHeight = kMapViewSize;
 
     // Back to the state of a page without a map (collisionMode stays).
     void Clear();
@@ -60,6 +71,12 @@ public:
                          std::uint32_t layer1WidthTiles, std::uint32_t layer1MapBytes);
     // The view and the panels at their start, both scroll texts from the layer sizes.
     void ResetScroll();
+    // The view's size from the room the page gives it; scroll positions past the new limits
+    // come back to them. True when the size changed. The scroll texts are left to the caller,
+    // which knows whether a map is shown.
+    bool SetViewSize(std::int64_t width, std::int64_t height);
+    // Both scroll texts from the positions, the layer sizes and the view's size.
+    void WriteScrollTexts();
 
     // A wheel over the map view: with no key or button, vertical; with Ctrl alone, horizontal.
     WheelResult WheelOverView(bool up, bool ctrl, bool shift, bool anyButton);
@@ -76,6 +93,6 @@ public:
     std::uint32_t SelectedValue() const { return selectedColumn + 8 * selectedRow; }
 
 private:
-    static std::uint32_t ScrollLimit(std::uint32_t layerExtent);
-    static std::string ScrollText(std::uint32_t position, std::uint32_t layerExtent);
+    static std::string ScrollText(std::uint32_t position, std::uint32_t layerExtent,
+                                  std::uint32_t viewExtent);
 };

@@ -6,8 +6,6 @@
 
 namespace {
 
-constexpr int kViewWidth = static_cast<int>(kWorldViewWidth);
-constexpr int kViewHeight = static_cast<int>(kWorldViewHeight);
 constexpr int kTileSize = static_cast<int>(kWorldCell);
 constexpr int kTileSetWidth = 128;
 constexpr int kTileSetHeight = 512;
@@ -15,9 +13,11 @@ constexpr int kTileSetHeight = 512;
 }  // namespace
 
 WorldMapPageModel::WorldMapPageModel()
-    : view(kViewWidth, kViewHeight, kPageBackground),
-      tileView(kTileSize, kTileSize, kPageBackground),
-      tileSet(kTileSetWidth, kTileSetHeight, kPageBackground) {}
+    : tileView(kTileSize, kTileSize, kPageBackground),
+      tileSet(kTileSetWidth, kTileSetHeight, kPageBackground) {
+    // The view's size is declared after the pictures, so the view is made once it is set.
+    view = EmptyView();
+}
 
 MapRenderer* WorldMapPageModel::Renderer(ProjectContext* project) {
     // The object keeps pointing at the image of a replaced project until the next load; the
@@ -36,7 +36,7 @@ void WorldMapPageModel::Reset() {
 
 void WorldMapPageModel::Clear() {
     Reset();
-    view = Canvas(kViewWidth, kViewHeight, kPageBackground);
+    view = EmptyView();
     tileView = Canvas(kTileSize, kTileSize, kPageBackground);
     tileSet = Canvas(kTileSetWidth, kTileSetHeight, kPageBackground);
 }
@@ -69,7 +69,7 @@ void WorldMapPageModel::Load(ProjectContext* project, Prompts& prompts) {
         // Nothing to show or edit: the page stays without a map rather than on a stale view.
         state.Show({});
         saveEnabled = false;
-        view = Canvas(kViewWidth, kViewHeight, kPageBackground);
+        view = EmptyView();
         tileSet = Canvas(kTileSetWidth, kTileSetHeight, kPageBackground);
         return;
     }
@@ -132,7 +132,7 @@ std::optional<WorldMapPageModel::EditorFillRequest> WorldMapPageModel::RightClic
     ProjectContext* project, std::uint32_t x, std::uint32_t y, bool ctrl) {
     MapRenderer* renderer = Renderer(project);
     const auto cell = CellAt(x, y);
-    if (renderer == nullptr || x > kWorldViewWidth || y > kWorldViewHeight || !cell ||
+    if (renderer == nullptr || x > viewWidth_ || y > viewHeight_ || !cell ||
         renderer->layerImages.empty()) {
         return std::nullopt;
     }
@@ -152,7 +152,8 @@ void WorldMapPageModel::Wheel(ProjectContext* project, bool up, bool ctrl, bool 
     if (renderer == nullptr) {
         return;
     }
-    if (state.Wheel(up, ctrl, shift, anyButton) != MapViewState::WheelResult::Stopped) {
+    if (state.Wheel(up, ctrl, shift, anyButton, viewWidth_, viewHeight_) !=
+        MapViewState::WheelResult::Stopped) {
         RedrawView(*project, *renderer);
     }
 }
@@ -171,13 +172,37 @@ void WorldMapPageModel::ShowObjectsChanged(ProjectContext* project) {
     }
 }
 
+bool WorldMapPageModel::SetViewSize(ProjectContext* project, std::int64_t width,
+                                    std::int64_t height) {
+    const std::uint32_t newWidth = ViewExtentFor(width, kWorldViewWidth);
+    const std::uint32_t newHeight = ViewExtentFor(height, kWorldViewHeight);
+    if (newWidth == viewWidth_ && newHeight == viewHeight_) {
+        return false;
+    }
+    viewWidth_ = newWidth;
+    viewHeight_ = newHeight;
+    state.ClampScroll(viewWidth_, viewHeight_);
+    if (MapRenderer* renderer = Renderer(project)) {
+        RedrawView(*project, *renderer);
+    } else if (!state.Loaded()) {
+        view = EmptyView();
+    }
+    return true;
+}
+
+Canvas WorldMapPageModel::EmptyView() const {
+    return Canvas(static_cast<int>(viewWidth_), static_cast<int>(viewHeight_), kPageBackground);
+}
+
 void WorldMapPageModel::RedrawView(ProjectContext& project, MapRenderer& renderer) {
     const int sx = static_cast<int>(state.scrollX);
     const int sy = static_cast<int>(state.scrollY);
-    renderer.PaintMapView(view, sx, sy, kViewWidth, kViewHeight);
-    renderer.DrawExits(view, state.mapId, sx, sy, kViewWidth, kViewHeight);
+    const int vw = static_cast<int>(viewWidth_);
+    const int vh = static_cast<int>(viewHeight_);
+    renderer.PaintMapView(view, sx, sy, vw, vh);
+    renderer.DrawExits(view, state.mapId, sx, sy, vw, vh);
     SpriteObjectDrawer sprites(project, spriteScratch);
-    renderer.DrawObjects(view, &sprites, state.mapId, sx, sy, kViewWidth, kViewHeight);
+    renderer.DrawObjects(view, &sprites, state.mapId, sx, sy, vw, vh);
 }
 
 void WorldMapPageModel::DrawTileSet(MapRenderer& renderer) {

@@ -23,7 +23,7 @@ public:
     WorldMapPageModel();
 
     // The pictures.
-    Canvas view;           // the map view, 832 x 560 once a map is shown
+    Canvas view;           // the map view: the view's size, or less where the map is smaller
     Canvas tileView;       // the picked 16 x 16 tile
     Canvas tileSet;        // the world map's tiles, 8 to a row
     Canvas spriteScratch;  // the colour sheet of the last sprite the object overlay drew
@@ -63,6 +63,11 @@ public:
     // The overlay check boxes, after the page read them.
     void ShowExitsChanged(ProjectContext* project);
     void ShowObjectsChanged(ProjectContext* project);
+    // The room the page gives the map view, in pixels; the view never shrinks below
+    // 832 x 560. A shown map is drawn again at the new size. True when the size changed.
+    bool SetViewSize(ProjectContext* project, std::int64_t width, std::int64_t height);
+    std::uint32_t ViewWidth() const { return viewWidth_; }
+    std::uint32_t ViewHeight() const { return viewHeight_; }
 
     // The world-map object while it holds a map loaded from `project`; else null.
     MapRenderer* Renderer(ProjectContext* project);
@@ -74,4 +79,9 @@ private:
     // The view with the exit and object overlays at the current scroll.
     void RedrawView(ProjectContext& project, MapRenderer& renderer);
     void DrawTileSet(MapRenderer& renderer);
+    Canvas EmptyView() const;
+
+    // The view's size belongs to the window, not to the map, so Reset leaves it.
+    std::uint32_t viewWidth_ = kWorldViewWidth;
+    std::uint32_t viewHeight_ = kWorldViewHeight;
 };

@@ -21,12 +21,14 @@ void WorldMapViewState::Show(const WorldMapChoice& map) {
     scrollX = scrollY = 0;
 }
 
-MapViewState::WheelResult WorldMapViewState::Wheel(bool up, bool ctrl, bool shift, bool anyButton) {
+MapViewState::WheelResult WorldMapViewState::Wheel(bool up, bool ctrl, bool shift, bool anyButton,
+                                                   std::uint32_t viewWidth,
+                                                   std::uint32_t viewHeight) {
     using Result = MapViewState::WheelResult;
     if (shift || anyButton) {
         return Result::Redraw;
     }
-    const bool moved = ctrl ? StepScroll(scrollX, up, mapWidth, kWorldViewWidth)
-                            : StepScroll(scrollY, up, mapHeight, kWorldViewHeight);
+    const bool moved = ctrl ? StepScroll(scrollX, up, mapWidth, viewWidth)
+                            : StepScroll(scrollY, up, mapHeight, viewHeight);
     return moved ? Result::Scrolled : Result::Stopped;
 }

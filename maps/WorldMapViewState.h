@@ -6,7 +6,7 @@
 #include "maps/MapViewState.h"
 
 inline constexpr std::uint32_t kWorldViewWidth = 832;   // the map view of the "World Maps" page
-inline constexpr std::uint32_t kWorldViewHeight = 560;  // shows 832 x 560 pixels
+inline constexpr std::uint32_t kWorldViewHeight = 560;  // shows at least 832 x 560 pixels
 inline constexpr std::uint32_t kWorldCell = 16;         // a world-map cell is 16 x 16 pixels
 
 // A world map as the page's combo box offers it.
@@ -38,9 +38,15 @@ struct WorldMapViewState {
     bool Loaded() const { return mapId != 0; }
     // The map just loaded, seen from its top left corner.
     void Show(const WorldMapChoice& map);
-    // A wheel turn over the view: with no key or button, vertical; with Ctrl alone, horizontal;
-    // any other combination moves nothing but redraws.
-    MapViewState::WheelResult Wheel(bool up, bool ctrl, bool shift, bool anyButton);
+    // A wheel turn over a view of viewWidth x viewHeight pixels: with no key or button,
+    // vertical; with Ctrl alone, horizontal; any other combination moves nothing but redraws.
+    MapViewState::WheelResult Wheel(bool up, bool ctrl, bool shift, bool anyButton,
+                                    std::uint32_t viewWidth, std::uint32_t viewHeight);
+    // After the view grew: the scroll brought back within the limits of the larger view.
+    void ClampScroll(std::uint32_t viewWidth, std::uint32_t viewHeight) {
+        ::ClampScroll(scrollX, mapWidth, viewWidth);
+        ::ClampScroll(scrollY, mapHeight, viewHeight);
+    }
     // The tile number that a click puts into a cell, cut to the cell's byte.
     std::uint8_t PickedTile() const {
         return static_cast<std::uint8_t>(pickedColumn + 8 * pickedRow);

@@ -26,11 +26,11 @@
 
 namespace {
 
-// The view and the panels answer within 512 pixels of their origin, even where a small map
-// leaves the view smaller.
-bool WithinViewArea(QPoint p) {
-    return p.x() >= 0 && p.y() >= 0 && p.x() <= static_cast<int>(kMapViewSize) &&
-           p.y() <= static_cast<int>(kMapViewSize);
+// The view answers within its whole area and the panels within 512 pixels of their origin,
+// even where a small map leaves the picture smaller.
+bool WithinArea(QPoint p, std::uint32_t width, std::uint32_t height) {
+    return p.x() >= 0 && p.y() >= 0 && p.x() <= static_cast<int>(width) &&
+           p.y() <= static_cast<int>(height);
 }
 
 void SetText(QLineEdit* edit, const std::string& text) {
@@ -85,7 +85,11 @@ void MapTab::BuildControls() {
     }
 
     auto* page = new QHBoxLayout(this);
-    page->addWidget(PictureGroup("Map:", mapView_, kMapViewSize, kMapViewSize), 0, Qt::AlignTop);
+    // The map view takes the room a larger window gives; the other panels keep their size.
+    page->addWidget(GrowingPictureGroup("Map:", mapView_, QSize(kMapViewSize, kMapViewSize),
+                                        QColor::fromRgb(kPageBackground),
+                                        [this](QSize room) { OnViewResized(room); }),
+                    1);
     page->addWidget(
         PictureGroup("Layer 0 tiles:", tilePanels_[0], kTilePanelWidth, kTilePanelHeight), 0,
         Qt::AlignTop);
@@ -94,8 +98,7 @@ void MapTab::BuildControls() {
         Qt::AlignTop);
 
     // The map, its music and the display options.
-    auto* mapColumn = new QVBoxLayout;
-    page->addLayout(mapColumn);
+    QVBoxLayout* mapColumn = TopColumn(page);
     mapNames_ = new QComboBox;
     mapNames_->setObjectName("mapNames");
     mapNames_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -198,8 +201,7 @@ void MapTab::BuildControls() {
     mapColumn->addStretch();
 
     // The selected metatile, the palette and the data at typed offsets.
-    auto* dataColumn = new QVBoxLayout;
-    page->addLayout(dataColumn);
+    QVBoxLayout* dataColumn = TopColumn(page);
     dataColumn->addWidget(PictureGroup("Tile:", tileBox_, 16, 16));
     dataColumn->addWidget(PictureGroup("Palette:", paletteBox_, 148, 80));
     auto* offsetGroup = new QGroupBox("Map Offsets:");
@@ -217,7 +219,6 @@ void MapTab::BuildControls() {
     dataColumn->addWidget(offsetGroup);
     dataColumn->addWidget(spriteScratch_, 0, Qt::AlignLeft);
     dataColumn->addStretch();
-    page->addStretch();
 
     mapView_->SetCanvas(&model_.view);
     paletteBox_->SetCanvas(&model_.paletteBox);
@@ -381,12 +382,14 @@ void MapTab::OnMouseWheel(int delta, Qt::KeyboardModifiers modifiers, Qt::MouseB
         return;
     }
     const bool up = delta > 0;
-    if (WithinViewArea(mapView_->mapFromGlobal(globalPosition))) {
+    if (WithinArea(mapView_->mapFromGlobal(globalPosition), model_.state.viewWidth,
+                   model_.state.viewHeight)) {
         Exchange([&] {
             model_.WheelOverView(currentProject, up, (modifiers & Qt::ControlModifier) != 0,
                                  (modifiers & Qt::ShiftModifier) != 0, buttons != Qt::NoButton);
         });
-    } else if (WithinViewArea(tilePanels_[0]->mapFromGlobal(globalPosition))) {
+    } else if (WithinArea(tilePanels_[0]->mapFromGlobal(globalPosition), kTilePanelHeight,
+                          kTilePanelHeight)) {
         Exchange([&] { model_.WheelOverPanels(currentProject, up); });
     }
 }
@@ -415,7 +418,14 @@ void MapTab::keyPressEvent(QKeyEvent* event) {
 
 void MapTab::OnMouseMove(QPoint position) {
     ReadControls();
-    if (WithinViewArea(position)) {
+    if (WithinArea(position, model_.state.viewWidth, model_.state.viewHeight)) {
+        WriteControls();
+    }
+}
+
+void MapTab::OnViewResized(QSize room) {
+    ReadControls();
+    if (model_.SetViewSize(currentProject, room.width(), room.height())) {
         WriteControls();
     }
 }

@@ -17,9 +17,10 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
-// The "Maps" page: load a map by its id, look at it through the 512 x 512 view, pick metatiles
-// from the tile panels or the map, paint them into a layer and switch the overlays. The page is
-// glue: every handler reads the controls into the model, calls it, and writes it back.
+// The "Maps" page: load a map by its id, look at it through the view (512 x 512, or the room a
+// larger window gives it), pick metatiles from the tile panels or the map, paint them into a
+// layer and switch the overlays. The page is glue: every handler reads the controls into the
+// model, calls it, and writes it back.
 class MapTab : public QWidget {
     Q_OBJECT
 public:
@@ -51,6 +52,8 @@ public:
     void OnMouseWheel(int delta, Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons,
                       QPoint globalPosition);
     void OnMouseMove(QPoint position);
+    // The map view's area got a new size from the layout.
+    void OnViewResized(QSize room);
     void OnShowExits();
     void OnShowObjects();
     void OnShowLayer1();

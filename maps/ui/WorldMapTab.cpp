@@ -17,9 +17,9 @@
 namespace {
 
 // The wheel and the right button answer within the view's area, edges included.
-bool WithinViewArea(QPoint p) {
-    return p.x() >= 0 && p.y() >= 0 && p.x() <= static_cast<int>(kWorldViewWidth) &&
-           p.y() <= static_cast<int>(kWorldViewHeight);
+bool WithinViewArea(QPoint p, const WorldMapPageModel& model) {
+    return p.x() >= 0 && p.y() >= 0 && p.x() <= static_cast<int>(model.ViewWidth()) &&
+           p.y() <= static_cast<int>(model.ViewHeight());
 }
 
 }  // namespace
@@ -54,11 +54,13 @@ void WorldMapTab::BuildControls() {
     tileSetView_->setObjectName("tileSetView");
 
     auto* page = new QHBoxLayout(this);
-    page->addWidget(PictureGroup("Map:", mapView_, kWorldViewWidth, kWorldViewHeight), 0,
-                    Qt::AlignTop);
+    // The map view takes the room a larger window gives; the other panels keep their size.
+    page->addWidget(GrowingPictureGroup("Map:", mapView_, QSize(kWorldViewWidth, kWorldViewHeight),
+                                        QColor::fromRgb(kPageBackground),
+                                        [this](QSize room) { OnViewResized(room); }),
+                    1);
 
-    auto* controls = new QVBoxLayout;
-    page->addLayout(controls);
+    QVBoxLayout* controls = TopColumn(page);
     auto* selectGroup = new QGroupBox("Select Map:");
     auto* selectLayout = new QVBoxLayout(selectGroup);
     maps_ = new QComboBox;
@@ -84,7 +86,6 @@ void WorldMapTab::BuildControls() {
     controls->addStretch(1);
 
     page->addWidget(PictureGroup("Tiles:", tileSetView_, 128, 512), 0, Qt::AlignTop);
-    page->addStretch();
 
     mapView_->SetCanvas(&model_.view);
     tileView_->SetCanvas(&model_.tileView);
@@ -157,7 +158,7 @@ void WorldMapTab::OnTileSetClick(Qt::MouseButton button, bool, QPoint position) 
 }
 
 void WorldMapTab::OnMouseActivate(Qt::MouseButton button, bool ctrl, QPoint position) {
-    if (button != Qt::RightButton || !WithinViewArea(position)) {
+    if (button != Qt::RightButton || !WithinViewArea(position, model_)) {
         return;
     }
     Exchange([&] {
@@ -181,13 +182,20 @@ void WorldMapTab::OnShowObjects() {
 void WorldMapTab::OnMouseWheel(int delta, Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons,
                                QPoint globalPosition) {
     // A turn with no vertical part (a sideways wheel) is not a turn of this wheel.
-    if (delta == 0 || !WithinViewArea(mapView_->mapFromGlobal(globalPosition))) {
+    if (delta == 0 || !WithinViewArea(mapView_->mapFromGlobal(globalPosition), model_)) {
         return;
     }
     Exchange([&] {
         model_.Wheel(currentProject, delta > 0, (modifiers & Qt::ControlModifier) != 0,
                      (modifiers & Qt::ShiftModifier) != 0, buttons != Qt::NoButton);
     });
+}
+
+void WorldMapTab::OnViewResized(QSize room) {
+    ReadControls();
+    if (model_.SetViewSize(currentProject, room.width(), room.height())) {
+        WriteControls();
+    }
 }
 
 void WorldMapTab::wheelEvent(QWheelEvent* event) {

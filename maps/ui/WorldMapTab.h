@@ -16,10 +16,10 @@ class QCheckBox;
 class QComboBox;
 class QPushButton;
 
-// The "World Maps" page: load one of the four world maps, scroll the 832 x 560 view with the
-// wheel, pick a tile from the tile set or the map and put it into cells, show the exits and
-// objects, and save the map back. The page is glue: every handler reads the controls into the
-// model, calls it, and writes it back.
+// The "World Maps" page: load one of the four world maps, scroll the view (832 x 560, or the
+// room a larger window gives it) with the wheel, pick a tile from the tile set or the map and
+// put it into cells, show the exits and objects, and save the map back. The page is glue: every
+// handler reads the controls into the model, calls it, and writes it back.
 class WorldMapTab : public QWidget {
     Q_OBJECT
 public:
@@ -49,6 +49,8 @@ public:
                       QPoint globalPosition);
     // A button going down over the map view; only the right button does anything.
     void OnMouseActivate(Qt::MouseButton button, bool ctrl, QPoint position);
+    // The map view's area got a new size from the layout.
+    void OnViewResized(QSize room);
 
 protected:
     void wheelEvent(QWheelEvent* event) override;

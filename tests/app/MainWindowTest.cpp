@@ -1,5 +1,6 @@
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTabWidget>
@@ -155,4 +156,23 @@ TEST_F(MainWindow, FitsA1280By720ScreenAndTheWikiSaysWhenNoBrowserOpens) {
     window.Action("helpViewWiki")->trigger();
     EXPECT_EQ(prompts.LastMessage(),
               "No web browser could be opened for " + std::string(kWikiUrl) + ".");
+}
+
+TEST_F(MainWindow, ALargerWindowGivesBothMapViewsTheRoom) {
+    WorldMapProject data;
+    NewProject(data.image);
+    window.show();
+    NamedChild<QAbstractButton>(*window.WorldMapsPage(), "load")->click();
+    window.resize(1920, 1080);
+    for (QWidget* page : {static_cast<QWidget*>(window.MapsPage()),
+                          static_cast<QWidget*>(window.WorldMapsPage())}) {
+        window.TabStrip()->setCurrentWidget(
+            page->parentWidget()->parentWidget());  // its scroll area
+        QApplication::processEvents();
+    }
+    // The loaded world map fills the larger view; the empty Maps view is blank at its size.
+    EXPECT_GT(window.MapsPage()->Model().view.Width(), 512 + 400);
+    EXPECT_GT(window.MapsPage()->Model().view.Height(), 512 + 200);
+    EXPECT_GT(window.WorldMapsPage()->Model().view.Width(), 832 + 400);
+    EXPECT_GT(window.WorldMapsPage()->Model().view.Height(), 560 + 200);
 }

@@ -54,3 +54,19 @@ TEST(MapViewState, LoadedLayersSetTheScrollLimits) {
         EXPECT_EQ(state.SelectedValue(), value);
     }
 }
+
+TEST(MapViewState, ALargerViewMovesTheScrollLimits) {
+    MapViewState state;
+    state.SetLoadedLayers(128, 64 * 48 * 2, 0, 0);  // 1024 x 768
+    state.scrollX = 512;
+    state.scrollY = 256;
+    EXPECT_FALSE(state.SetViewSize(100, 511));  // never below 512 x 512
+    ASSERT_TRUE(state.SetViewSize(1000, 700));
+    state.WriteScrollTexts();
+    EXPECT_EQ(state.horizontalScrollText, "32/24");  // the last wheel step's position
+    EXPECT_EQ(state.verticalScrollText, "80/68");
+    EXPECT_EQ(state.WheelOverView(false, false, false, false), Wheel::Stopped);
+    EXPECT_TRUE(state.SetViewSize(4096, 4096));
+    state.WriteScrollTexts();
+    EXPECT_EQ(state.horizontalScrollText, "0/0");
+}

@@ -169,3 +169,32 @@ TEST_F(WorldMapPage, SavingIsRefusedWhereTheReleaseHasNoPlaceForTheMap) {
                                         "The world map data lies outside this ROM image."}));
     EXPECT_EQ(project->romImage, before);
 }
+
+TEST_F(WorldMapPage, ALargerViewShowsMoreOfTheMapAndKeepsClicksAndScrollingOnIt) {
+    Load(0);
+    page.state.scrollX = 3264;  // the last positions of the 832 x 560 view
+    page.state.scrollY = 3536;
+    EXPECT_FALSE(page.SetViewSize(project.get(), 500, 100));  // never below 832 x 560
+    ASSERT_TRUE(page.SetViewSize(project.get(), 1200, 912));
+    EXPECT_EQ(page.state.scrollX, 4096u - 1200);  // brought back to the map's edge
+    EXPECT_EQ(page.state.scrollY, 4096u - 912);
+    ASSERT_EQ(page.view.Width(), 1200);
+    ASSERT_EQ(page.view.Height(), 912);
+    EXPECT_EQ(ViewPixel(1199, 911), Data::Colour(Data::LargeCell(255, 255)));
+    page.Wheel(project.get(), false, true, false, false);  // no further right
+    EXPECT_EQ(page.state.scrollX, 4096u - 1200);
+
+    // A click beyond the old 832 x 560 reaches the cell under it; so does the eyedropper.
+    page.state.scrollX = page.state.scrollY = 0;
+    page.state.PickTile(0x42);
+    EXPECT_TRUE(page.MapViewClick(project.get(), 1100, 800));
+    EXPECT_EQ(Map().GetMapByte(68, 50), 0x42);
+    EXPECT_EQ(ViewPixel(1100, 800), Data::Colour(0x42));
+    EXPECT_FALSE(page.RightClick(project.get(), 1199, 900, false));
+    EXPECT_EQ(page.state.PickedTile(), Data::LargeCell(74, 56));
+
+    // A map smaller than the room is shown whole, the rest left to the page.
+    Load(2);
+    EXPECT_EQ(page.view.Width(), 1024);
+    EXPECT_EQ(page.view.Height(), 912);
+}
