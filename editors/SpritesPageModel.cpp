@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
+#include <string_view>
 
 #include "platform/Prompts.h"
 #include "project/ByteAccess.h"
@@ -61,8 +63,18 @@ std::optional<std::vector<std::uint8_t>> ReadAnimation(const ProjectContext& pro
     return SpriteDescriptor::ReadAnimationData(project, address);
 }
 
-std::uint32_t AddressOf(const std::string& text) {
-    return static_cast<std::uint32_t>(ParseNumberText(text));
+// The address typed into one of the page's offset fields. A text that is no address is said,
+// naming the field; an optional field left empty is 0 (none).
+std::optional<std::uint32_t> TypedAddress(const std::string& text, std::string_view field,
+                                          bool optional, Prompts& prompts) {
+    FieldReader reader;
+    const std::int64_t address = optional ? reader.ReadOptional(text, field, 0, 0xFFFFFF)
+                                          : reader.Read(text, field, 0, 0xFFFFFF);
+    if (!reader.Ok()) {
+        prompts.ShowMessage(reader.Error());
+        return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(address);
 }
 
 }  // namespace
@@ -92,10 +104,15 @@ void SpritesPageModel::Load(ProjectContext* project, Prompts& prompts) {
     frameLines.clear();
     animationLine = -1;
     frameLine = -1;
-    const std::uint32_t address = AddressOf(infoText);
-    if (project == nullptr || address == 0) {
+    if (project == nullptr) {
         return;
     }
+    const std::optional<std::uint32_t> typed =
+        TypedAddress(infoText, "SpriteInfoOffset:", false, prompts);
+    if (!typed || *typed == 0) {
+        return;
+    }
+    const std::uint32_t address = *typed;
     descriptor.reset();
     bool inside = true;
     const auto anim = ReadAnimation(*project, address, prompts, inside);
@@ -123,7 +140,14 @@ bool SpritesPageModel::DrawFrame(const ProjectContext* project, Prompts& prompts
     }
     const int remembered = frameLine;
     bool inside = true;
-    const auto anim = ReadAnimation(*project, AddressOf(infoText), prompts, inside);
+    const std::optional<std::uint32_t> address =
+        TypedAddress(infoText, "SpriteInfoOffset:", false, prompts);
+    const std::optional<std::uint32_t> tiles =
+        address ? TypedAddress(tilesText, "SpriteTilesOffset:", true, prompts) : std::nullopt;
+    if (!tiles) {
+        return false;
+    }
+    const auto anim = ReadAnimation(*project, *address, prompts, inside);
     if (!anim) {
         return inside;
     }
@@ -135,11 +159,11 @@ bool SpritesPageModel::DrawFrame(const ProjectContext* project, Prompts& prompts
         return true;
     }
     SpriteDescriptor sprite = *descriptor;
-    if (const std::uint32_t tiles = AddressOf(tilesText); tiles != 0) {
-        if (!InsideImage(*project, tiles, kLzHeadSize, "tile block", prompts)) {
+    if (*tiles != 0) {
+        if (!InsideImage(*project, *tiles, kLzHeadSize, "tile block", prompts)) {
             return false;
         }
-        sprite.graphicsAddress = tiles;
+        sprite.graphicsAddress = *tiles;
     }
     auto drawn = sprite.RenderFrame(*project, 0, 0, static_cast<std::uint32_t>(animationLine),
                                     static_cast<std::uint32_t>(frameLine), spriteView);

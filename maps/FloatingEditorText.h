@@ -7,19 +7,14 @@
 #include "project/NumberText.h"
 #include "project/ProjectContext.h"
 
-// What the floating editors share: numbers shown in their edit fields, numbers read back from
-// them, and the record that the last fill picked.
+// What the floating editors share: numbers shown in their edit fields, and the record that the
+// last fill picked.
 
 // One number in the given printf form ("%u", "0x%03X", ...).
 inline std::string FieldText(const char* format, std::uint32_t value) {
     char text[24];
     std::snprintf(text, sizeof text, format, static_cast<unsigned>(value));
     return text;
-}
-
-// A field's number, before it is cut to the width of what it is stored in.
-inline std::uint32_t FieldValue(const std::string& text) {
-    return static_cast<std::uint32_t>(ParseNumberText(text));
 }
 
 // A chest, a shopkeeper or an object is picked on its own cell and the cells next to it: a cell

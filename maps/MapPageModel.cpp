@@ -212,15 +212,26 @@ void MapPageModel::LoadByOffsets(ProjectContext* project, Prompts& prompts) {
     if (!HasImage(project)) {
         return;
     }
+    // The "Map:" and "Tiles:" offsets must be given; an empty other box means none.
+    static constexpr const char* kOffsetCaptions[] = {"Palette:", "Map:", "Tiles:", "TileMap:",
+                                                      "Collision:"};
+    FieldReader reader;
+    std::uint32_t offsets[5];
+    for (std::size_t i = 0; i < offsetTexts.size(); ++i) {
+        const bool needed = i == kOffsetMap || i == kOffsetTiles;
+        offsets[i] = static_cast<std::uint32_t>(
+            needed ? reader.Read(offsetTexts[i], kOffsetCaptions[i], 0, 0xFFFFFF)
+                   : reader.ReadOptional(offsetTexts[i], kOffsetCaptions[i], 0, 0xFFFFFF));
+    }
+    if (!reader.Ok()) {
+        prompts.ShowMessage(reader.Error());
+        return;
+    }
     MapRenderer& renderer = MakeRenderer(*project);
     state.scrollX = state.scrollY = state.panelScroll = 0;
     state.horizontalScrollText = "0/256";
     state.verticalScrollText = "0/256";
 
-    std::uint32_t offsets[5];
-    for (std::size_t i = 0; i < offsetTexts.size(); ++i) {
-        offsets[i] = static_cast<std::uint32_t>(ParseNumberText(offsetTexts[i]));
-    }
     if (offsets[kOffsetMap] == 0 || offsets[kOffsetTiles] == 0) {
         return;
     }

@@ -1,5 +1,6 @@
 #include "project/NumberText.h"
 
+#include <algorithm>
 #include <limits>
 #include <string>
 
@@ -121,6 +122,14 @@ std::int64_t FieldReader::Read(std::string_view text, std::string_view field, st
                  std::to_string(maximum) + "; \"" + std::string(text) + "\" is not.";
     }
     return minimum;
+}
+
+std::int64_t FieldReader::ReadOptional(std::string_view text, std::string_view field,
+                                       std::int64_t minimum, std::int64_t maximum) {
+    if (std::all_of(text.begin(), text.end(), IsBlank)) {
+        return 0;
+    }
+    return Read(text, field, minimum, maximum);
 }
 
 std::string RefusedFieldMessage(const FieldReader& reader) {

@@ -23,6 +23,9 @@ public:
     // The field's value, or `minimum` when it is refused.
     std::int64_t Read(std::string_view text, std::string_view field, std::int64_t minimum,
                       std::int64_t maximum);
+    // The same for a field that may be left empty: an empty (or blank) field gives 0.
+    std::int64_t ReadOptional(std::string_view text, std::string_view field, std::int64_t minimum,
+                              std::int64_t maximum);
 
     bool Ok() const { return error_.empty(); }
     // "<field> must be a number from <minimum> to <maximum>; "<text>" is not." (first refusal).

@@ -162,11 +162,17 @@ std::uint32_t ScriptsTab::Step(std::uint32_t id, int delta, std::uint32_t count)
 
 void ScriptsTab::OnLoadScript() {
     Exchange([this] {
+        FieldReader field;
+        const auto offset = static_cast<std::uint32_t>(
+            field.Read(scriptOffset_->text().toStdString(), "Script Offset:", 0, 0xFFFFFF));
+        if (!field.Ok()) {
+            prompts_.ShowMessage(field.Error(), "Error");
+            return;
+        }
         ScriptReader reader(*currentProject);
         ScriptTreeNode top;
         DisassembleScript(
-            reader, top,
-            static_cast<std::uint32_t>(ParseNumberText(scriptOffset_->text().toStdString())),
+            reader, top, offset,
             {.root = true, .header = header_->isChecked(), .mFlag = mFlag_->isChecked()});
         ShowListing(top);
     });

@@ -17,6 +17,12 @@ TEST(SpritesPage, OutsideAddressesAreToldAndDrawNothing) {
         EXPECT_EQ(model.descriptor.has_value(), !model.animationLines.empty());
     }
     EXPECT_EQ(prompts.messages.size(), 2u);
+    model.infoText = "sprite";
+    model.Load(currentProject, prompts);
+    EXPECT_EQ(prompts.LastMessage(),
+              "SpriteInfoOffset: must be a number from 0 to 16777215; \"sprite\" is not.");
+    EXPECT_TRUE(model.animationLines.empty());
+    prompts.messages.pop_back();
 
     // Drawing after the texts changed: outside the image, then the sheet read from elsewhere.
     const Canvas blank(256, 256, kSpriteViewBackground);
@@ -30,6 +36,11 @@ TEST(SpritesPage, OutsideAddressesAreToldAndDrawNothing) {
         EXPECT_TRUE(SamePicture(model.spriteView, blank));
     }
     EXPECT_EQ(prompts.messages.size(), 4u);
+    // Texts that hold no address are refused, naming the box.
+    model.tilesText = "0x13000G";
+    EXPECT_FALSE(model.DrawFrame(currentProject, prompts));
+    EXPECT_EQ(prompts.LastMessage(),
+              "SpriteTilesOffset: must be a number from 0 to 16777215; \"0x13000G\" is not.");
     model.tilesText = "0x130000";
     EXPECT_TRUE(model.DrawFrame(currentProject, prompts));
     EXPECT_TRUE(SamePicture(model.spriteView, DecodedFrame(0, 0)));

@@ -292,6 +292,18 @@ TEST_F(MapTabTest, ShowsDataAtTypedOffsets) {
     Child<QLineEdit>("offset2")->setText("0x3FFFF0");  // nothing decodes there
     Click("loadByOffsets");
     EXPECT_EQ(prompts.LastMessage(), "Could not decompress the data at 0x3FFFF0.");
+
+    // A box that holds no offset is refused before anything is read; only "Map:" and
+    // "Tiles:" must be given.
+    Child<QLineEdit>("offset2")->setText("0x301000");
+    Child<QLineEdit>("offset3")->setText("tilemap");
+    Click("loadByOffsets");
+    EXPECT_EQ(prompts.LastMessage(),
+              "TileMap: must be a number from 0 to 16777215; \"tilemap\" is not.");
+    Child<QLineEdit>("offset3")->clear();
+    Child<QLineEdit>("offset1")->clear();
+    Click("loadByOffsets");
+    EXPECT_EQ(prompts.LastMessage(), "Map: must be a number from 0 to 16777215; \"\" is not.");
 }
 
 TEST_F(MapTabTest, ANewProjectUnloadsTheMapAndAVanishedOneIsNotTouched) {

@@ -49,6 +49,12 @@ TEST_F(ScriptViewer, LoadButtonsListScriptHeaderScriptAndObjects) {
     Click("loadScript");
     ASSERT_GT(Tree()->topLevelItemCount(), 1);
     EXPECT_EQ(Item(0), "Script offset: 04A129");
+    Edit("scriptOffset")->setText("0x");  // no offset: refused, the listing stays
+    Click("loadScript");
+    EXPECT_EQ(prompts.LastMessage(),
+              "Script Offset: must be a number from 0 to 16777215; \"0x\" is not.");
+    EXPECT_EQ(Item(0), "Script offset: 04A129");
+    prompts.messages.clear();
 
     Edit("mapId")->setText("1");
     Click("loadMapScripts");
