@@ -78,9 +78,13 @@ CQuenmarkDlg::CQuenmarkDlg(Prompts& prompts, QWidget* parent)
                                      kVersionMinor, std::string(kBuildDate).c_str()));
     BuildMenu();
     BuildPages();
+    resize(SizeFor(screen()->availableGeometry().size()));
+}
+
+QSize CQuenmarkDlg::SizeFor(QSize available) {
     // Room for the largest page where the screen has it, the window frame left room as well;
     // the pages scroll where it has not.
-    resize(QSize(1320, 720).boundedTo(screen()->availableGeometry().size() - QSize(16, 48)));
+    return QSize(1320, 720).boundedTo(available - QSize(16, 48));
 }
 
 CQuenmarkDlg::~CQuenmarkDlg() {

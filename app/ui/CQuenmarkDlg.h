@@ -32,6 +32,9 @@ public:
     explicit CQuenmarkDlg(Prompts& prompts, QWidget* parent = nullptr);
     ~CQuenmarkDlg() override;
 
+    // The window's starting size on a screen with this available room.
+    static QSize SizeFor(QSize available);
+
     QTabWidget* TabStrip() const { return tabs_; }
     // The menu entry with this object name ("fileNew", "romSaveAs", ...), for tests and wiring.
     QAction* Action(const QString& name) const;

@@ -2,6 +2,7 @@
 
 #include <QGroupBox>
 #include <QResizeEvent>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 #include "platform/ui/PictureView.h"
@@ -25,13 +26,13 @@ private:
     std::function<void(QSize)> resized_;
 };
 
-QGroupBox* GroupAround(const QString& title, QWidget* area, PictureView* picture) {
+// `shown` is the area itself or what holds it.
+QGroupBox* GroupAround(const QString& title, QWidget* shown, QWidget* area, PictureView* picture) {
     auto* group = new QGroupBox(title);
-    area->setParent(group);
     picture->setParent(area);
     picture->move(0, 0);
     auto* layout = new QVBoxLayout(group);
-    layout->addWidget(area);
+    layout->addWidget(shown);
     return group;
 }
 
@@ -40,7 +41,7 @@ QGroupBox* GroupAround(const QString& title, QWidget* area, PictureView* picture
 QGroupBox* PictureGroup(const QString& title, PictureView* picture, int width, int height) {
     auto* area = new QWidget;
     area->setFixedSize(width, height);
-    QGroupBox* group = GroupAround(title, area, picture);
+    QGroupBox* group = GroupAround(title, area, area, picture);
     static_cast<QVBoxLayout*>(group->layout())->addStretch();
     return group;
 }
@@ -54,7 +55,13 @@ QGroupBox* GrowingPictureGroup(const QString& title, PictureView* picture, QSize
     palette.setColor(QPalette::Window, background);
     area->setPalette(palette);
     area->setAutoFillBackground(true);
-    return GroupAround(title, area, picture);
+    // Where the page has less room than `least`, the area scrolls inside the group rather
+    // than widening the page; the picture keeps its size and its own coordinates.
+    auto* scroller = new QScrollArea;
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidgetResizable(true);
+    scroller->setWidget(area);
+    return GroupAround(title, scroller, area, picture);
 }
 
 QVBoxLayout* TopColumn(QBoxLayout* row) {

@@ -17,6 +17,7 @@ QGroupBox* PictureGroup(const QString& title, PictureView* picture, int width, i
 
 // The same with an area of at least `least` that takes the room the layout gives it, filled
 // with `background` where the picture does not reach; `resized` hears of each new size.
+// Given less room than `least`, the group shows part of the area with scroll bars.
 QGroupBox* GrowingPictureGroup(const QString& title, PictureView* picture, QSize least,
                                QColor background, std::function<void(QSize)> resized);
 

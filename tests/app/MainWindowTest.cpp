@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QTreeWidget>
 
@@ -151,6 +152,13 @@ TEST_F(MainWindow, FitsA1280By720ScreenAndTheWikiSaysWhenNoBrowserOpens) {
     const QSize least = window.minimumSizeHint().expandedTo(window.minimumSize());
     EXPECT_LE(least.width(), 1280);
     EXPECT_LE(least.height(), 720 - 40);  // room for a title bar and a panel
+
+    // At the size the window takes there, the Maps page needs no sideways scrolling.
+    window.resize(CQuenmarkDlg::SizeFor({1280, 720}));
+    auto* mapsArea = static_cast<QScrollArea*>(window.MapsPage()->parentWidget()->parentWidget());
+    window.TabStrip()->setCurrentWidget(mapsArea);
+    QApplication::processEvents();
+    EXPECT_LE(window.MapsPage()->width(), mapsArea->viewport()->width());
 
     prompts.browserOpens = false;
     window.Action("helpViewWiki")->trigger();
