@@ -1,7 +1,6 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QTabWidget>
 #include <QTreeWidget>
 
@@ -9,7 +8,6 @@
 
 #include "app/ui/AppInfo.h"
 #include "app/ui/CQuenmarkDlg.h"
-#include "editors/ui/TitleScreenTab.h"
 #include "maps/MapRenderer.h"
 #include "maps/ui/MapTab.h"
 #include "maps/ui/WorldMapTab.h"
@@ -131,14 +129,9 @@ TEST_F(MainWindow, AfterNewNoPageShowsOrWritesThePreviousProject) {
 
     NewProject(data.image);
     EXPECT_EQ(worldMaps->Model().view.At(1, 1), kPageBackground);
-    EXPECT_EQ(worldMaps->Model().tileSet.At(1, 1), kPageBackground);
     EXPECT_FALSE(NamedChild<QAbstractButton>(*title, "save")->isEnabled());
-    EXPECT_FALSE(NamedChild<QWidget>(*title, "layouts")->isEnabled());
-    EXPECT_EQ(NamedChild<QListWidget>(*title, "tiles")->count(), 0);
-    EXPECT_EQ(static_cast<TitleScreenTab*>(title)->Model().screen.Width(), 0);
     EXPECT_EQ(scripts->topLevelItemCount(), 0);
     EXPECT_EQ(placement->topLevelItemCount(), 0);
-    EXPECT_EQ(NamedChild<QLineEdit>(*page("SpritePlaceEditorTab"), "flags")->text(), "");
     EXPECT_EQ(change0->text(), "");
 }
 
