@@ -178,6 +178,7 @@ TEST_F(FloatingEditorWindows, SaveRefusesAFieldItCannotStoreAndThenShowsWhatWasS
                           {shop, "price", "12345", "Price:"},
                           {shop, "eventFlag", "", "Event Flag:"},
                           {object, "posY", "3x", "PosY:"},
+                          {exit, "sizeX", "256", "SizeX:"},
                           {exit, "dstMapId", "0x8000", "DstMapID:"},
                           {exit, "direction", "0x", "Direction:"}}) {
         const QString shown = Field(c.editor, c.name);

@@ -1,6 +1,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QTabWidget>
 #include <QTreeWidget>
 
@@ -14,6 +15,7 @@
 #include "platform/Files.h"
 #include "project/ProjectContext.h"
 #include "project/ProjectFile.h"
+#include "tests/editors/SpritePageProject.h"
 #include "tests/maps/WorldMapProject.h"
 #include "tests/maps/ui/MapPageFixture.h"
 #include "tests/support/NamedChild.h"
@@ -105,11 +107,17 @@ TEST_F(MainWindow, AfterNewNoPageShowsOrWritesThePreviousProject) {
     WorldMapProject data;
     data.image.PutObjectList(5, SyntheticImage::ObjectBank::A, 0x9000,
                              ObjectListBytes().Head(0x0300).PlayerSpawn(1, 2, 3, 0xC12345).End());
-    NewProject(data.image);
     const auto page = [&](const char* name) { return NamedChild<QWidget>(window, name); };
     const auto click = [&](const char* pageName, const char* button) {
         NamedChild<QAbstractButton>(*page(pageName), button)->click();
     };
+    OpenSpriteProject();
+    NamedChild<QLineEdit>(*page("SpritesTab"), "spriteInfoOffset")->setText("0x100000");
+    click("SpritesTab", "load");
+    auto* animations = NamedChild<QListWidget>(*page("SpritesTab"), "animations");
+    ASSERT_EQ(animations->count(), 3);
+    NewProject(data.image);
+    EXPECT_EQ(animations->count(), 0);
     WorldMapTab* worldMaps = window.WorldMapsPage();
     worldMaps->OnLoad();
     click("TitleScreenTab", "load");
