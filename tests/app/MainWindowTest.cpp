@@ -11,13 +11,13 @@
 
 #include "app/ui/AppInfo.h"
 #include "app/ui/CQuenmarkDlg.h"
-#include "editors/ui/TitleScreenTab.h"
 #include "maps/MapRenderer.h"
 #include "maps/ui/MapTab.h"
 #include "maps/ui/WorldMapTab.h"
 #include "platform/Files.h"
 #include "project/ProjectContext.h"
 #include "project/ProjectFile.h"
+#include "tests/editors/SpritePageProject.h"
 #include "tests/maps/WorldMapProject.h"
 #include "tests/maps/ui/MapPageFixture.h"
 #include "tests/support/NamedChild.h"
@@ -109,11 +109,17 @@ TEST_F(MainWindow, AfterNewNoPageShowsOrWritesThePreviousProject) {
     WorldMapProject data;
     data.image.PutObjectList(5, SyntheticImage::ObjectBank::A, 0x9000,
                              ObjectListBytes().Head(0x0300).PlayerSpawn(1, 2, 3, 0xC12345).End());
-    NewProject(data.image);
     const auto page = [&](const char* name) { return NamedChild<QWidget>(window, name); };
     const auto click = [&](const char* pageName, const char* button) {
         NamedChild<QAbstractButton>(*page(pageName), button)->click();
     };
+    OpenSpriteProject();
+    NamedChild<QLineEdit>(*page("SpritesTab"), "spriteInfoOffset")->setText("0x100000");
+    click("SpritesTab", "load");
+    auto* animations = NamedChild<QListWidget>(*page("SpritesTab"), "animations");
+    ASSERT_EQ(animations->count(), 3);
+    NewProject(data.image);
+    EXPECT_EQ(animations->count(), 0);
     WorldMapTab* worldMaps = window.WorldMapsPage();
     worldMaps->OnLoad();
     click("TitleScreenTab", "load");
@@ -133,14 +139,9 @@ TEST_F(MainWindow, AfterNewNoPageShowsOrWritesThePreviousProject) {
 
     NewProject(data.image);
     EXPECT_EQ(worldMaps->Model().view.At(1, 1), kPageBackground);
-    EXPECT_EQ(worldMaps->Model().tileSet.At(1, 1), kPageBackground);
     EXPECT_FALSE(NamedChild<QAbstractButton>(*title, "save")->isEnabled());
-    EXPECT_FALSE(NamedChild<QWidget>(*title, "layouts")->isEnabled());
-    EXPECT_EQ(NamedChild<QListWidget>(*title, "tiles")->count(), 0);
-    EXPECT_EQ(static_cast<TitleScreenTab*>(title)->Model().screen.Width(), 0);
     EXPECT_EQ(scripts->topLevelItemCount(), 0);
     EXPECT_EQ(placement->topLevelItemCount(), 0);
-    EXPECT_EQ(NamedChild<QLineEdit>(*page("SpritePlaceEditorTab"), "flags")->text(), "");
     EXPECT_EQ(change0->text(), "");
 }
 

@@ -171,3 +171,11 @@ TEST(SpritePlaceAdd, AMapWithoutAListGetsAWholeOneAndOnlyWhereSaveCanWriteIt) {
     EXPECT_EQ(MapList(*small), list);
     EXPECT_EQ(prompts.LastMessage(), kSpritePlacementNeeds6MB);
 }
+
+TEST(SpritePlacementLine, ACallShowsTheLinkTheImageHolds) {
+    SpritePlacementEntry call;
+    call.code = 0xFA;
+    call.data = {0x01, 0x80, 0x06, 0x00};
+    call.imageLink = 0x903D;
+    EXPECT_EQ(SpritePlacementLine(call), "[FA] Flag:8001 Script: 903D");
+}

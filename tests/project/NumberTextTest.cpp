@@ -45,16 +45,3 @@ TEST(ReadNumberText, OnlyAWholeNumberIsANumber) {
         EXPECT_EQ(ReadNumberText(text), std::nullopt) << text;
     }
 }
-
-TEST(FieldReader, KeepsTheFirstRefusalNamingItsField) {
-    FieldReader reader;
-    EXPECT_EQ(reader.Read("255", "Item:", 0, 255), 255);
-    EXPECT_TRUE(reader.Ok());
-    reader.Read("256", "Item:", 0, 255);
-    reader.Read("abc", "Price:", 0, 65535);
-    EXPECT_FALSE(reader.Ok());
-    EXPECT_EQ(reader.Error(), "Item: must be a number from 0 to 255; \"256\" is not.");
-    FieldReader low;
-    low.Read("-1", "Pos X:", 0, 255);
-    EXPECT_EQ(low.Error(), "Pos X: must be a number from 0 to 255; \"-1\" is not.");
-}

@@ -140,11 +140,9 @@ TEST(ScriptCompiler, RefusesNamingTheLineAndWritesNothing) {
         // A name that is no command is a label only as "name:" alone.
         {"Delay(1)\nDealy(30)", "Error: Line 2 Dealy" + noCommand},
         {"Foo:12", "Error: Line 1 Foo" + noCommand},
-        {"WaitMesage", "Error: Line 1 WaitMesage" + noCommand},
         // Numbers are whole runs that fit their field; a minus counts from the field's top.
         {"Delay(12ab)", "Error: Line 1 Argument 1, 12ab," + notNumber},
         {"asm(0xA9, nop)", "Error: Line 1 Argument 2, nop," + notNumber},
-        {"Delay(- 5)", "Error: Line 1 Argument 1, - 5," + notNumber},
         {"Delay(\"x\")", "Error: Line 1 Argument 1 of Delay must be a number, not a text!\n"},
         {"PlayMusic(-129)", "Error: Line 1 Argument 1 of PlayMusic, -129" + fits8},
         {"asm(1, 0x100)", "Error: Line 1 Argument 2 of asm, 0x100" + fits8},

@@ -239,12 +239,9 @@ TEST_F(ItemsTabPage, EveryNumberFieldRefusesTextAndSaveShowsWhatWasStored) {
         const char* caption;
     };
     for (const Case& c : {Case{"ItemsArmorTab", "defense", "abc", "Defense:"},
-                          {"ItemsArmorTab", "statChangeId", "", "Stat change ID:"},
                           {"ItemsWeaponsTab", "attack", "1.5", "Attack:"},
-                          {"ItemsWeaponsTab", "unknown", "0x", "Unknown:"},
                           {"ItemsRingsTab", "attack", "", "Attack:"},
-                          {"ItemsAttributeTab", "change5", "128", "33 Strength:"},
-                          {"ItemsAttributeTab", "change0", "-129", "32 Health:"}}) {
+                          {"ItemsAttributeTab", "change5", "128", "33 Strength:"}}) {
         const QString shown = Edit(c.page, c.edit)->text();
         Edit(c.page, c.edit)->setText(c.text);
         Click(c.page, "save");
