@@ -32,20 +32,28 @@ inline void AppendHex(std::string& out, std::uint32_t value, int width) {
     out.append(digits + at, static_cast<std::size_t>(16 - at));
 }
 
-inline void AppendDecimal(std::string& out, std::int64_t value) {
+// Writes `value` in decimal at `out` (at most 20 characters) and returns the end.
+inline char* WriteDecimal(char* out, std::int64_t value) {
+    std::uint64_t magnitude = static_cast<std::uint64_t>(value);
     if (value < 0) {
-        out += '-';
-        value = -value;
+        *out++ = '-';
+        magnitude = 0 - magnitude;
     }
     char digits[20];
     int count = 0;
     do {
-        digits[count++] = static_cast<char>('0' + value % 10);
-        value /= 10;
-    } while (value != 0);
+        digits[count++] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
     while (count > 0) {
-        out += digits[--count];
+        *out++ = digits[--count];
     }
+    return out;
+}
+
+inline void AppendDecimal(std::string& out, std::int64_t value) {
+    char text[20];
+    out.append(text, WriteDecimal(text, value));
 }
 
 // Splits `format` into literal runs and placeholders, in order: literal(text) for text that is
@@ -133,22 +141,8 @@ inline char* WriteConversion(char* out, char conversion, int width, const Format
         }
         case 'u':
         case 'd': {
-            std::int64_t value = conversion == 'u' ? static_cast<std::int64_t>(arg.value)
-                                                   : static_cast<std::int32_t>(arg.value);
-            if (value < 0) {
-                *out++ = '-';
-                value = -value;
-            }
-            char digits[12];
-            int count = 0;
-            do {
-                digits[count++] = static_cast<char>('0' + value % 10);
-                value /= 10;
-            } while (value != 0);
-            while (count > 0) {
-                *out++ = digits[--count];
-            }
-            return out;
+            return WriteDecimal(out, conversion == 'u' ? static_cast<std::int64_t>(arg.value)
+                                                       : static_cast<std::int32_t>(arg.value));
         }
         default:
             return std::copy(arg.text.begin(), arg.text.end(), out);
