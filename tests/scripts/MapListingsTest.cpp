@@ -141,6 +141,8 @@ TEST_F(MapListing, FlowVisitsWhatTheLoaderLoads) {
     }
     const std::set<std::string> loaded{"10 10", "10 20", "10 30", "10 70", "10 80", "10 90"};
     EXPECT_EQ(listed, loaded);
+    EXPECT_TRUE(Contains(top, "0004->0A9400"));  // the deferred piece
+    EXPECT_TRUE(Contains(top, "0005->0A9500"));  // a goto not taken inside a call
     Sync();
     renderer->Load(kMapId, width, width, true);
     for (std::uint32_t r = 1; r < 16; ++r) {

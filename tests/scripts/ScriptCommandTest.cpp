@@ -158,6 +158,10 @@ TEST(ScriptCommand, DialogChoicesReadTheirInfoBlock) {
         ExpectCommand(fixture, {command, std::string("[0A0101][1A] ") + text});
         EXPECT_EQ(Texts(fixture.Walk(kCop).children[0]), c.children);
     }
+    // Three operands that end exactly at the image end are still read.
+    const std::uint32_t end = fixture.image.Size();
+    fixture.Put(end - 5, {0x02, 0x1A, 0x08, 0x00, 0x90});
+    EXPECT_TRUE(Texts(fixture.Walk(end - 5))[0].starts_with("[0FFFFC][1A] ChoiceDialog( 8,"));
 }
 
 TEST(ScriptCommand, SavedJumpOffsetBelongsToOneWalk) {

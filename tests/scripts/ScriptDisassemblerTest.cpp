@@ -163,7 +163,7 @@ TEST(ScriptWalk, LogIsTheCLikeTranslation) {
                            0x20, 0x00, 0x90,        // JSR $9000
                            0x60,                    // RTS before the pending target
                            0xE2, 0x20, 0xA9, 0x05, 0x85, 0x10, 0xA3, 0x01, 0x6B});
-    fixture.Walk(0x0A8000, {});
+    EXPECT_EQ(FlatItems(fixture.Walk(0x0A8000, {}))[5], "JSR 0A9000");
     EXPECT_EQ(ReadLog(0x0A8000),
               "cop( 0x8A8000 ); break; case 0x8A8004: //  07\n"
               "//16\n"
@@ -177,6 +177,15 @@ TEST(ScriptWalk, LogIsTheCLikeTranslation) {
               "STA8( DP + 0x10 );\n"
               "LDA8( SP + 1 );\n"
               "RTL();\n");
+
+    // A JMP stays in its bank; a JML names its whole target.
+    fixture.Put(0x0A8000, {0x4C, 0x00, 0x90});
+    EXPECT_EQ(FlatItems(fixture.Walk(0x0A8000, {})),
+              std::vector<std::string>{"JMP $9000 [0A:9000]"});
+    EXPECT_EQ(ReadLog(0x0A8000), "goto loc_8A9000;\n\n");
+    fixture.Put(0x0A8000, {0x5C, 0x56, 0x34, 0x12});
+    fixture.Walk(0x0A8000, {});
+    EXPECT_EQ(ReadLog(0x0A8000), "goto loc_123456\n");
 
     // A log that cannot be created costs the log only.
     std::filesystem::remove("script_0A9000.log");

@@ -219,4 +219,5 @@ TEST(TextDecoder, Utf16ToUtf8) {
               "a\xC4\x80\xE9\x9B\xA8\xEE\x80\x80\xF0\x90\x80\x80\xF0\x9F\x98\x80");
     // Each surrogate without its partner becomes U+FFFD.
     EXPECT_EQ(Utf16ToUtf8(std::u16string{0xD800, u'a', 0xDC00, 0xDC00}), "\uFFFDa\uFFFD\uFFFD");
+    EXPECT_EQ(Utf16ToUtf8(std::u16string{0xDBFF, 0xE000}), "\uFFFD\uE000");
 }

@@ -388,6 +388,14 @@ TEST(Randomizer, PatchesAppendWholeFileSets) {
     EXPECT_NE(prompts.messages[0].find("bad line 2"), std::string::npos);
     EXPECT_EQ(project->Read8(0x9C685), 0);
     EXPECT_EQ(project->Read8(0x05D94B), 0);
+
+    // An ItemAdd.bin longer than the room left in the image is left out, its hook too.
+    WriteFile(asmFolder / "ItemAdd.bin", std::string(0x380000, '\x44'));
+    project = Imported(image);
+    prompts.messages.clear();
+    ApplyRandomizerPatches(*project, rng, prompts, false, folder);
+    EXPECT_EQ(std::count(prompts.messages.begin(), prompts.messages.end(), kPatchFileFailed), 1);
+    EXPECT_EQ(project->Read16(0x200002), 0xCDC7);
 }
 
 TEST(Randomizer, FixedChangesWithoutTheirWholeShapeAreLeftOut) {
@@ -431,14 +439,18 @@ TEST(Randomizer, GiveItemCallsTheReleasesOwnRoutine) {
     const fs::path folder = ScratchFolder();
     for (const auto& [region, word] :
          {std::pair{Region::Japanese, 0xD5C1u}, {Region::German, 0xDE58u}, {Region::UK, 0u}}) {
-        auto project = Imported(SyntheticImage(SyntheticImage::k4MB, region));
+        // Louran's command; none where the release's routine is not known. The script goes on
+        // right behind it.
+        const std::uint32_t at = RumourPlaces[10].markerOffset;
+        SyntheticImage image(SyntheticImage::k4MB, region);
+        image.PutBytes(at + 4, Bytes{0x99});
+        auto project = Imported(image);
         ScriptedPrompts prompts;
         RandomizerGenerator rng(1);
         ApplyRandomizerPatches(*project, rng, prompts, false, folder);
-        // Louran's command; none where the release's routine is not known.
-        const std::uint32_t at = RumourPlaces[10].markerOffset;
         EXPECT_EQ(project->Read16(at - 2), word == 0 ? 0 : 0x5402);
         EXPECT_EQ(project->Read24(at + 1), word == 0 ? 0 : 0xEA0000 | word);
+        EXPECT_EQ(project->Read8(at + 4), 0x99);
         EXPECT_EQ(std::count(prompts.messages.begin(), prompts.messages.end(), kGiveItemsLeftOut),
                   word == 0);
     }
@@ -473,6 +485,9 @@ TEST(Randomizer, PracticeAndRandomizerPatchesRefuseEachOther) {
         EXPECT_EQ(prompts.LastMessage(),
                   "The patch was not written: this ROM image holds the "
                   "randomizer's patches, which use the same places.");
+        // A site that holds no JSL any more is no hook.
+        project->Write8(project->WrapRomOffset(0xC09A09), 0x5C);
+        EXPECT_TRUE(apply(*project, practice, prompts));
     }
     EXPECT_EQ(DataFolderContents(), data);
 }

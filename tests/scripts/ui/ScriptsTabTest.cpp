@@ -135,4 +135,12 @@ TEST_F(ScriptViewer, ArrowsStepTheStoredIdWithinTheTable) {
     Click("spritePlacementSpinUp");
     EXPECT_EQ(Item(0), kUnusedMapText);
     EXPECT_TRUE(prompts.messages.empty());
+
+    // A new image starts both arrows again from map 0.
+    Click("mapIdSpinUp");
+    NewImage();
+    Click("mapIdSpinUp");
+    Click("spritePlacementSpinUp");
+    EXPECT_EQ(Edit("mapId")->text(), "0x1");
+    EXPECT_EQ(Edit("spritePlacementMapId")->text(), "0x1");
 }
