@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include "maps/ObjectEditModel.h"
+#include "maps/ShopList.h"
 #include "maps/ui/ChestEditFloat.h"
 #include "maps/ui/ExitEditFloat.h"
 #include "maps/ui/MapTab.h"
@@ -15,6 +17,7 @@
 #include "maps/ui/ShopEditFloat.h"
 #include "maps/ui/WorldMapTab.h"
 #include "platform/ui/PictureView.h"
+#include "project/ChestRecord.h"
 #include "project/ProjectContext.h"
 #include "tests/editors/ui/PageWindow.h"
 #include "tests/maps/WorldMapProject.h"
@@ -51,8 +54,9 @@ protected:
         using Bank = SyntheticImage::ObjectBank;
         data.image.PutObjectList(
             MapPageProject::kMapId, Bank::A, 0x9000,
-            ObjectListBytes().Head(0x0200).Object(1, 4, 3, 0x80, 0x0C8000, 0).End());
+            ObjectListBytes().Head(0x0200).Object(1, 4, 3, 0x80, 0x0C8000, 0x0C9000).End());
         data.image.PutBytes(0x0C8000, std::vector<std::uint8_t>{0, 0x01, 0x80});  // interaction
+        data.image.PutBytes(0x0C9000, std::vector<std::uint8_t>{0, 0, 0, 0x04, 0x2A});  // enemy
         data.image.PutChestList(MapPageProject::kMapId, 0x4000,
                                 std::vector<ChestRecord>{{0, 4, 2, 0, 0, 0x8005, 0x0301}});
         data.image.PutShops(
@@ -118,6 +122,7 @@ TEST_F(FloatingEditorWindows, CtrlRightClickOnTheMapsPageFillsAllFourAndTheirBut
     EXPECT_EQ(NamedChild<QComboBox>(*shop, "greeting")->currentText(), "4");
     QWidget* object = window.ObjectEditor();
     EXPECT_EQ(Field(object, "posY"), "3");
+    EXPECT_EQ(Field(object, "enemyId"), "42");
     for (int box = 0; box < 16; ++box) {
         const auto* check =
             NamedChild<QCheckBox>(*object, qPrintable(QString("interactionFlag%1").arg(box)));
@@ -155,6 +160,47 @@ TEST_F(FloatingEditorWindows, CtrlRightClickOnTheMapsPageFillsAllFourAndTheirBut
     EXPECT_FALSE(NamedChild<QCheckBox>(*object, "interactionFlag0")->isChecked());
     // The chest has no event flag: its box takes no typing.
     EXPECT_TRUE(NamedChild<QLineEdit>(*chest, "eventFlag")->isReadOnly());
+}
+
+TEST_F(FloatingEditorWindows, SaveWritesEveryTypedFieldOfEachEditor) {
+    FillAllFromTheMapsPage();
+    QWidget* chest = window.ChestEditor();
+    QWidget* shop = window.ShopEditor();
+    QWidget* object = window.ObjectEditor();
+    QWidget* exit = window.ExitEditor();
+    NamedChild<QComboBox>(*shop, "slots")->setCurrentIndex(1);
+    NamedChild<QComboBox>(*shop, "greeting")->setCurrentIndex(6);
+    NamedChild<QCheckBox>(*shop, "unique")->setChecked(true);
+    // Names and texts in turn; each editor saves what was typed into it.
+    const auto typeAndSave = [](QWidget* editor, std::initializer_list<const char*> fields) {
+        for (auto f = fields.begin(); f != fields.end(); f += 2) {
+            Type(editor, f[0], f[1]);
+        }
+        Save(editor);
+    };
+    typeAndSave(exit, {"posX", "5", "posY", "6", "sizeX", "7", "sizeY", "8", "dstMapId", "0x00B",
+                       "transEffect", "3", "direction", "0x04", "dstX", "300", "dstY", "400"});
+    typeAndSave(chest, {"posX", "6", "posY", "3", "item", "9"});
+    typeAndSave(shop,
+                {"eventFlag", "0x0042", "posX", "9", "posY", "10", "itemId", "11", "price", "77"});
+    typeAndSave(object, {"script", "0xC3A2F1", "spriteLayout", "0xC9A008", "posX", "12", "posY",
+                         "13", "flag", "0x40"});
+    EXPECT_TRUE(prompts.messages.empty()) << prompts.LastMessage();
+
+    EXPECT_EQ(currentProject->exitLists[MapPageProject::kMapId][0],
+              (ExitRecord{5, 6, 7, 8, 0x00B, 3, 4, 300, 400}));
+    const ChestRecord c = ReadChestList(*currentProject, MapPageProject::kMapId)[0];
+    EXPECT_EQ((std::array<int, 3>{c.x, c.y, c.itemWord}), (std::array<int, 3>{6, 3, 0x8009}));
+    const ShopRecord s = ReadShops(*currentProject)[0];
+    EXPECT_EQ((std::array<int, 4>{s.eventFlag, s.x, s.y, s.greeting}),
+              (std::array<int, 4>{0x42, 9, 10, 6}));
+    const ShopItem item = ReadShopItems(*currentProject, 0xD000)[1];
+    EXPECT_EQ((std::array<int, 3>{item.itemId, item.price, item.unique}),
+              (std::array<int, 3>{11, 0x0077, 1}));
+    const auto o = FindObjectAt(*currentProject, MapPageProject::kMapId, 12, 13);
+    ASSERT_TRUE(o);
+    EXPECT_EQ((std::array<std::uint32_t, 5>{o->x, o->y, o->flags, o->script, o->layout}),
+              (std::array<std::uint32_t, 5>{12, 13, 0x40, 0xC3A2F1, 0xC9A008}));
 }
 
 TEST_F(FloatingEditorWindows, SaveRefusesAFieldItCannotStoreAndThenShowsWhatWasStored) {

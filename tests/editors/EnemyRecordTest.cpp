@@ -70,7 +70,9 @@ TEST(EnemyRecord, PrintedExamples) {
                                       {100, 0x0, 100},
                                       {12, 0x7, 12},
                                       {7, 0x7, 12},
-                                      {25, 0x3, 25}}) {
+                                      {25, 0x3, 25},
+                                      {50, 0x1, 50},
+                                      {51, 0x0, 100}}) {
         record.chance = typed;
         const EnemyRecordBytes bytes = PackEnemyRecord(record, zeros);
         EXPECT_EQ(Word(bytes, 11), 0x0C34u);

@@ -195,6 +195,8 @@ TEST_F(ItemsTabPage, StatChangesSaveOnlyAfterALoadOfTheSameProject) {
     page->OnSave();
     EXPECT_EQ(currentProject->romImage, expected);
 
+    EXPECT_EQ(page->findChildren<QLineEdit*>().size(),
+              qsizetype{kStatChangeTableSize});  // one box each
     Click("ItemsAttributeTab", "load");
     EXPECT_EQ(Edit("ItemsAttributeTab", "change1")->text(), "-5");
     EXPECT_EQ(Edit("ItemsAttributeTab", "change75")->text(), "0");

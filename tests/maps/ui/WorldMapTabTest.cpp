@@ -46,6 +46,8 @@ TEST(WorldMapTab, LoadsScrollsPlacesAndSavesThroughTheControls) {
     pointer.Press(view, {2 * 16 + 5, 16 + 5});  // cell (3, 2)
     EXPECT_EQ(page.Model().worldMapRenderer->GetMapByte(3, 2), 31);
     EXPECT_EQ(shown("mapView", 2 * 16 + 5, 16 + 5), Data::Colour(31));
+    pointer.Press(view, {5 * 16 + 1, 3 * 16 + 15}, Qt::RightButton);  // the eyedropper only
+    EXPECT_TRUE(fills.empty());
     pointer.Press(view, {5 * 16 + 1, 3 * 16 + 15}, Qt::RightButton, Qt::ControlModifier);
     EXPECT_EQ(fills, (std::vector<std::array<std::uint32_t, 3>>{{2, 6, 4}}));
     EXPECT_EQ(page.Model().state.exitIndex, 4u);
