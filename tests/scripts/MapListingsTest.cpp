@@ -143,6 +143,7 @@ TEST_F(MapListing, FlowVisitsWhatTheLoaderLoads) {
     EXPECT_EQ(listed, loaded);
     EXPECT_TRUE(Contains(top, "0004->0A9400"));  // the deferred piece
     EXPECT_TRUE(Contains(top, "0005->0A9500"));  // a goto not taken inside a call
+    EXPECT_TRUE(Contains(top, "0002->0A9200"));  // a return outside a call goes there
     Sync();
     renderer->Load(kMapId, width, width, true);
     for (std::uint32_t r = 1; r < 16; ++r) {
@@ -238,12 +239,18 @@ TEST_F(MapListing, SpawnPosWithoutSpriteDataKeepsTheLastAndUnusedMaps) {
                             .Object(0x40, 1, 1, 0, 0x0C8000, 0x123456)
                             .Object(0x81, 2, 2, 0xC0, 0x0C8000, 0)
                             .Raw({0xA, 0, 0, 0xB, 0, 0})
+                            .Object(0x01, 3, 3, 0, 0x0C8000, kSprite)
                             .End());
     image.PutBytes(0x0C8000, std::vector<std::uint8_t>{0x60});
+    // An enemy byte one past the name table shows enemy 0.
+    image.PutBytes(kSprite, std::vector<std::uint8_t>{0, 0, 0, 0x04, kObjectListEnemyCount + 1});
     const ScriptTreeNode top = Objects();
-    ASSERT_EQ(top.children.size(), 4u);
+    ASSERT_EQ(top.children.size(), 5u);
     EXPECT_EQ(top.children[2].children[0].text,
               "X:02 Y:02 F:C0 Script offset: 0C8000 Sprite data: 123456 U: 00000A,00000B");
+    EXPECT_EQ(top.children[3].children[0].text,
+              "X:03 Y:03 F:00 Script offset: 0C8000 Sprite data: 0C0000 Enemy ID: 0[" +
+                  ObjectListEnemyNameTable()[0] + "]");
     EXPECT_EQ(Objects(kMapId + 1).children.at(0).text, kUnusedMapText);
 }
 

@@ -236,11 +236,16 @@ TEST(ScriptAssembler, EveryDecodedFormMatchesTheAssemblersListing) {
                 kLoadBank | ((line.address + 2 + static_cast<std::int8_t>(operand)) & 0xFFFF);
             EXPECT_NE(item.find("$" + Hex(target, 4)), std::string::npos);
         } else if (mnemonic == "MVN") {
-            EXPECT_NE(item.find("#$" + Hex(operand & 0xFF, 2)), std::string::npos);
-            EXPECT_NE(item.find("#$" + Hex(operand >> 8, 2)), std::string::npos);
+            // The operand bytes in image order.
+            EXPECT_EQ(item, "MVN #$" + Hex(operand & 0xFF, 2) + ", #$" + Hex(operand >> 8, 2));
         } else {
             EXPECT_TRUE(item.find(Hex(operand, 2 * (line.length - 1))) != std::string::npos ||
                         item.find(std::to_string(operand)) != std::string::npos);
+            // A long operand's bank and address in brackets, where the item has them.
+            if (line.length == 4 && item.ends_with("]") && item.find('?') == std::string::npos) {
+                EXPECT_TRUE(item.ends_with("[" + Hex(operand >> 16, 2) + ":" +
+                                           Hex(operand & 0xFFFF, 4) + "]"));
+            }
         }
     }
     EXPECT_EQ(k, items.size());

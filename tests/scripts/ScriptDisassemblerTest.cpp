@@ -151,6 +151,12 @@ TEST(ScriptWalk, ReturnsAndJumpsEndTheWalkUnlessAForwardTargetIsPending) {
         EXPECT_EQ(top.children[0].children.size(), c.items);
         EXPECT_EQ(end, kScript + c.end);
     }
+    // A target pending when a command ends the run is forgotten: the RTS of the next run ends it.
+    ScriptWalkFixture fixture;
+    fixture.Put(kScript, {0x10, 0x10, 0x02, 0x1F, 0x60, 0xEA});
+    std::uint32_t end = 0;
+    fixture.Walk(kScript, {.writeLog = false}, &end);
+    EXPECT_EQ(end, kScript + 5);
 }
 
 TEST(ScriptWalk, LogIsTheCLikeTranslation) {

@@ -365,6 +365,7 @@ TEST(Randomizer, PatchesAppendWholeFileSets) {
     ApplyRandomizerPatches(*project, rng, prompts, true, folder);
     EXPECT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(project->Read24(0x02B000), 0x6B6B6Bu);
+    EXPECT_EQ(project->Read24(0x02B940), 0x6B6B6Bu);  // the first write of step 3
     EXPECT_EQ(GetU32(project->romImage, 0x05D94B), 0xE1FAB022u);
     EXPECT_EQ(GetU32(project->romImage, 0x079493), 0x88CD6322u);
     EXPECT_EQ(project->Read24(0x05DD71), 0x88CDCDu);

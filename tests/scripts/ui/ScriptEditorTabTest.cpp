@@ -47,7 +47,8 @@ TEST(ScriptEditorTab, CompilesWhatIsTypedAtTheOffset) {
     QTest::keyClicks(script, "Print16(\"Hi\")");
     EXPECT_EQ(script->toPlainText(), "Delay(30)\nPrint16(\"Hi\")");
     EXPECT_TRUE(currentProject->romImage == image.Bytes());
-    compile->click();
+    // Enter on the Compile button compiles.
+    QTest::keyClick(compile, Qt::Key_Return);
     const Bytes code = {0x02, 0xC1, 0x1E, 0x00, 0x02, 0x1B, 0xEB, 0x86,
                         0x6B, 0xC4, 0x01, 0xDA, 0x28, 0x49, 0xD3};
     EXPECT_EQ(ImageAt(image.Wrap(0x1086E2), code.size()), code);
