@@ -133,8 +133,7 @@ TEST(ScriptCompiler, RefusesNamingTheLineAndWritesNothing) {
          SyntheticImage::Region::UK},
         {"Delay(1)\n" + longAsm, "Error: Line 2 The script is longer than 1024 bytes!\n"},
         // With exactly 1024 bytes left, the length is what is wrong, not the place.
-        {"Delay(1)\n" + longAsm, "Error: Line 2 The script is longer than 1024 bytes!\n",
-         0x3FFC00},
+        {"Delay(1)\n" + longAsm, "Error: Line 2 The script is longer than 1024 bytes!\n", 0x3FFC00},
         {"Delay(1)\nPrint16(\"" + std::string(1016, 'a') + "\")",
          "Error: Line 2 The script is longer than 1024 bytes!\n"},
         {"WaitMessage\nDelay(1)", "Error: Line 2 The script runs past the end of the image!\n",
