@@ -119,7 +119,9 @@ TEST_F(FloatingEditorWindows, CtrlRightClickOnTheMapsPageFillsAllFourAndTheirBut
     QWidget* shop = window.ShopEditor();
     EXPECT_EQ(Field(shop, "shopId"), "0");
     EXPECT_EQ(Field(shop, "price"), "150");
-    EXPECT_EQ(NamedChild<QComboBox>(*shop, "greeting")->currentText(), "4");
+    const auto* greeting = NamedChild<QComboBox>(*shop, "greeting");
+    EXPECT_EQ(greeting->currentText(), "4");
+    EXPECT_EQ(greeting->count(), 9);  // "0" to "8"
     QWidget* object = window.ObjectEditor();
     EXPECT_EQ(Field(object, "posY"), "3");
     EXPECT_EQ(Field(object, "enemyId"), "42");
@@ -163,7 +165,7 @@ TEST_F(FloatingEditorWindows, CtrlRightClickOnTheMapsPageFillsAllFourAndTheirBut
 }
 
 TEST_F(FloatingEditorWindows, SaveWritesEveryTypedFieldOfEachEditor) {
-    FillAllFromTheMapsPage();
+    MapTab* page = FillAllFromTheMapsPage();
     QWidget* chest = window.ChestEditor();
     QWidget* shop = window.ShopEditor();
     QWidget* object = window.ObjectEditor();
@@ -201,6 +203,14 @@ TEST_F(FloatingEditorWindows, SaveWritesEveryTypedFieldOfEachEditor) {
     ASSERT_TRUE(o);
     EXPECT_EQ((std::array<std::uint32_t, 5>{o->x, o->y, o->flags, o->script, o->layout}),
               (std::array<std::uint32_t, 5>{12, 13, 0x40, 0xC3A2F1, 0xC9A008}));
+
+    // An exit with conditional destinations: the one shown takes the typed event and flag.
+    currentProject->exitLists[MapPageProject::kMapId][0].dstMapId = 0xF000;
+    currentProject->Write16(0x1F000, 0x8000 | 0x11 << 3);
+    pointer.Press(NamedChild<PictureView>(*page, "mapView"), {5 * 16 + 3, 6 * 16 + 9},
+                  Qt::RightButton, Qt::ControlModifier);
+    typeAndSave(exit, {"event", "0x45", "flag", "0x04"});
+    EXPECT_EQ(currentProject->Read16(0x1F000), 0x8000 | 0x45 << 3 | 2) << prompts.LastMessage();
 }
 
 TEST_F(FloatingEditorWindows, SaveRefusesAFieldItCannotStoreAndThenShowsWhatWasStored) {

@@ -15,6 +15,7 @@ TEST(SpritesPage, OutsideAddressesAreToldAndDrawNothing) {
         model.Load(currentProject, prompts);
         EXPECT_EQ(model.animationLines.empty(), text != std::string("0x100000")) << text;
         EXPECT_EQ(model.descriptor.has_value(), !model.animationLines.empty());
+        EXPECT_EQ(model.frameLines.empty(), model.animationLines.empty()) << text;
     }
     EXPECT_EQ(prompts.messages.size(), 2u);
     model.infoText = "sprite";

@@ -3,6 +3,8 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTabWidget>
@@ -44,7 +46,7 @@ SyntheticImage ItemsImage(const std::string& tag, std::uint32_t size = Synthetic
     record(RegionTable::ArmorDataTable, 3, {0x05, 0x0C, 0x00, 0x06});
     image.Put16(image.Table(RegionTable::ArmorStatusImmunityTable) + 2 * 3, 0x003F);
     record(RegionTable::WeaponDataTable, 2, {0x10, 0x00, 0x07, 0x0F});
-    record(RegionTable::RingDataTable, 9, {0x14, 0x00, 0xAB, 0x07});
+    record(RegionTable::RingDataTable, 9, {0x14, 0x00, 0xAB, 0x47});
     return image;
 }
 
@@ -181,7 +183,7 @@ TEST_F(ItemsTabPage, EachEditorSavesExactlyItsOwnBytes) {
     Click("ItemsRingsTab", "save");
     const std::uint32_t ring = Table(RegionTable::RingDataTable) + 4 * 9;
     expected[ring] = 0xFF;
-    expected[ring + 3] = 0x87;
+    expected[ring + 3] = 0xC7;
     EXPECT_EQ(currentProject->romImage, expected);
     EXPECT_TRUE(prompts.messages.empty());
 }
@@ -197,6 +199,15 @@ TEST_F(ItemsTabPage, StatChangesSaveOnlyAfterALoadOfTheSameProject) {
 
     EXPECT_EQ(page->findChildren<QLineEdit*>().size(),
               qsizetype{kStatChangeTableSize});  // one box each
+    // A caption over each of the four columns of boxes.
+    QStringList captions;
+    const auto* grid = page->findChild<QGridLayout*>();
+    for (int column = 1; column <= 4; ++column) {
+        const QLayoutItem* item = grid->itemAtPosition(0, column);
+        const auto* label = item != nullptr ? qobject_cast<QLabel*>(item->widget()) : nullptr;
+        captions << (label != nullptr ? label->text() : "");
+    }
+    EXPECT_EQ(captions, (QStringList{"Health", "Strength", "Defense", "Luck"}));
     Click("ItemsAttributeTab", "load");
     EXPECT_EQ(Edit("ItemsAttributeTab", "change1")->text(), "-5");
     EXPECT_EQ(Edit("ItemsAttributeTab", "change75")->text(), "0");

@@ -173,7 +173,7 @@ TEST_F(MapTabTest, TheWheelScrollsTheViewAndThePanelsWithinTheirLimits) {
     pointer.Wheel(view, {10, 10}, -120);  // the layer is as high as the view
     EXPECT_EQ(Text("scrollY"), "0/0");
     for (int i = 0; i < 40; ++i) {
-        pointer.Wheel(view, {10, 10}, -120, Qt::ControlModifier);
+        pointer.Wheel(view, {0, 10}, -120, Qt::ControlModifier);  // its edge belongs to it
     }
     EXPECT_EQ(Text("scrollX"), "512/512");
     EXPECT_EQ(ShownPixel(0, 0), data->MetatileColour(32 % 16));  // cell 32 at the left edge
@@ -225,6 +225,8 @@ TEST_F(MapTabTest, OverlayChecksAndCollisionModesChangeThePicture) {
     Click("exits");
     Click("objects");
     const auto overlaid = cells();
+    // The colour sheet of the last sprite drawn shows in its own picture.
+    EXPECT_EQ(Child<PictureView>("spriteScratch")->GetCanvas(), &page.Model().spriteScratch);
     EXPECT_NE(overlaid[0], plain[0]);
     EXPECT_NE(overlaid[1], plain[1]);
     EXPECT_EQ(overlaid[2], plain[2]);

@@ -43,7 +43,7 @@ TEST(WorldMapTab, LoadsScrollsPlacesAndSavesThroughTheControls) {
 
     pointer.Press(NamedChild<PictureView>(page, "tileSetView"), {7 * 16 + 3, 3 * 16 + 3});  // 31
     EXPECT_EQ(shown("tileView", 4, 4), Data::Colour(31));
-    pointer.Press(view, {2 * 16 + 5, 16 + 5});  // cell (3, 2)
+    pointer.Press(view, {2 * 16 + 5, 16 + 5}, Qt::LeftButton, Qt::ControlModifier);  // cell (3, 2)
     EXPECT_EQ(page.Model().worldMapRenderer->GetMapByte(3, 2), 31);
     EXPECT_EQ(shown("mapView", 2 * 16 + 5, 16 + 5), Data::Colour(31));
     pointer.Press(view, {5 * 16 + 1, 3 * 16 + 15}, Qt::RightButton);  // the eyedropper only
