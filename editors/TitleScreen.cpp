@@ -148,7 +148,7 @@ std::optional<std::vector<std::uint8_t>> ReadImportFile(const std::filesystem::p
                                                         std::uint32_t size, Prompts& prompts) {
     const auto failed = [&] {
         Trace("Failed to open %s\n", path.string().c_str());
-        // The names follow the printed text: which file, and the folder it was looked for in.
+        // The message names the file and the folder it was looked for in.
         prompts.ShowMessage("Failed to open a file\n" + Quoted(path.filename()) +
                             " was looked for in the data folder " + Quoted(path.parent_path()) +
                             ".");

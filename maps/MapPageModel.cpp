@@ -162,7 +162,7 @@ void MapPageModel::LoadMap(ProjectContext* project, Prompts& prompts) {
             options.layer0Priority = mode.layer0Priority;
             options.layer1Tilemap0 = mode.layer1UsesTable0;
         } else {
-            // The value follows the printed text, so that the person can tell which it was.
+            // The message names the value, so that the person can tell which it was.
             prompts.ShowMessage("Unhandled Map Flag\nMap mode byte: " +
                                 HexText(project->Read8(list->offset + 1)));
         }

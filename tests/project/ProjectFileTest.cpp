@@ -101,7 +101,7 @@ TEST(ProjectFile, UnsoundFilesAreRefusedAndTheProjectStaysAsItWas) {
         }
         return h;
     };
-    // Each refusal names its reason after the printed text.
+    // Each refusal names its reason on a second line.
     const std::string truncated = notProject + "\nThe file is truncated";
     const std::string badSize = notProject + "\nIts image size field";
     const std::string badTable = notProject + "\nIts allocation table";

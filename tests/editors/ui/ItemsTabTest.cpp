@@ -264,7 +264,7 @@ TEST_F(ItemsTabPage, EveryNumberFieldRefusesTextAndSaveShowsWhatWasStored) {
         Edit(c.page, c.edit)->setText(shown);
     }
 
-    // The printed clamps stay, and the page shows them.
+    // Values above a field's top are clamped, and the page shows the stored value.
     Edit("ItemsWeaponsTab", "attack")->setText("-1");
     Edit("ItemsWeaponsTab", "statChangeId")->setText("0x3F");
     Edit("ItemsWeaponsTab", "unknown")->setText("999");

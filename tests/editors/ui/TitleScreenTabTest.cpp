@@ -59,7 +59,7 @@ TEST(TitleScreenTab, LoadsChoosesAPieceAndEditsItThroughTheControls) {
     EXPECT_EQ((std::array{piece->size, piece->x, piece->y, piece->tile}),
               (std::array<std::uint8_t, 4>{2, 80, 8, 0x85}));
 
-    // Each missing file is named after the printed text, with the folder it was looked in.
+    // Each missing file is named, with the folder it was looked for in.
     const std::string folder = ScratchTitleFolder().string();
     save->click();
     EXPECT_EQ(
