@@ -5,6 +5,8 @@
 #include <QLineEdit>
 #include <QTimer>
 #include <array>
+#include <set>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -125,11 +127,14 @@ TEST_F(FloatingEditorWindows, CtrlRightClickOnTheMapsPageFillsAllFourAndTheirBut
     QWidget* object = window.ObjectEditor();
     EXPECT_EQ(Field(object, "posY"), "3");
     EXPECT_EQ(Field(object, "enemyId"), "42");
+    std::set<std::pair<int, int>> places;  // each flag box has a place of its own
     for (int box = 0; box < 16; ++box) {
         const auto* check =
             NamedChild<QCheckBox>(*object, qPrintable(QString("interactionFlag%1").arg(box)));
         EXPECT_EQ(check->isChecked(), box == 0 || box == 15) << box;
+        places.insert({check->x(), check->y()});
     }
+    EXPECT_EQ(places.size(), 16u);
     QWidget* exit = window.ExitEditor();
     EXPECT_EQ(Field(exit, "srcMapId"), "0x00A");
     EXPECT_EQ(page->Model().state.exitIndex, 0u);
