@@ -198,13 +198,11 @@ void InsertSpritePlacementEntry(SpritePlacementList& list,
 }
 
 std::optional<std::uint32_t> SpritePlacePageModel::MapId(Prompts& prompts) const {
-    // Letters or nothing are refused, never read as map 0.
-    const std::optional<std::int64_t> id = ReadNumberText(mapIdText);
-    if (!id || *id < 0 || *id >= static_cast<std::int64_t>(kMapCount)) {
+    const std::optional<std::uint32_t> id = ReadMapId(mapIdText, kMapCount);
+    if (!id) {
         prompts.ShowMessage(MapIdRangeMessage(kMapCount - 1));
-        return std::nullopt;
     }
-    return static_cast<std::uint32_t>(*id);
+    return id;
 }
 
 void SpritePlacePageModel::Load(const ProjectContext* project, Prompts& prompts) {

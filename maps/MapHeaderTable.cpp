@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "project/NumberText.h"
 #include "project/ProjectContext.h"
 
 std::uint32_t MapHeaderEntryCount(const ProjectContext& project) {
@@ -21,6 +22,14 @@ std::uint32_t MapHeaderEntryOffset(const ProjectContext& project, std::uint32_t 
 
 std::uint32_t ReadMapHeaderEntry(const ProjectContext& project, std::uint32_t mapId) {
     return project.Read24(MapHeaderEntryOffset(project, mapId));
+}
+
+std::optional<std::uint32_t> ReadMapId(std::string_view text, std::uint32_t count) {
+    const std::optional<std::int64_t> id = ReadNumberText(text);
+    if (!id || *id < 0 || *id >= count) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(*id);
 }
 
 std::string MapIdRangeMessage(std::uint32_t lastId) {

@@ -33,21 +33,11 @@ std::string HexText(std::uint32_t value) {
     return text;
 }
 
-// The id typed into "Map ID:", or nothing for a text that is no map id: such a text is
-// refused, never read as map 0.
-std::optional<std::uint32_t> ReadId(const std::string& text) {
-    const std::optional<std::int64_t> id = ReadNumberText(text);
-    if (!id || *id < 0 || *id > 0xFFFFFFFF) {
-        return std::nullopt;
-    }
-    return static_cast<std::uint32_t>(*id);
-}
-
 // The typed id when it names a map of the release's table; otherwise the range message is shown.
 std::optional<std::uint32_t> IdInTable(const ProjectContext& project, Prompts& prompts,
                                        const std::string& text) {
-    const std::optional<std::uint32_t> id = ReadId(text);
-    if (!id || *id >= MapHeaderEntryCount(project)) {
+    const std::optional<std::uint32_t> id = ReadMapId(text, MapHeaderEntryCount(project));
+    if (!id) {
         prompts.ShowMessage(MapIdRangeText(project));
         return std::nullopt;
     }
@@ -136,7 +126,7 @@ void MapPageModel::LoadMap(ProjectContext* project, Prompts& prompts) {
     if (!HasImage(project)) {
         return;
     }
-    const std::optional<std::uint32_t> typed = ReadId(mapIdText);
+    const std::optional<std::uint32_t> typed = ReadMapId(mapIdText, kMapCount);
     if (typed && IsWorldMapId(*typed)) {
         prompts.ShowMessage(kWorldMapText);
         return;
@@ -284,7 +274,7 @@ void MapPageModel::SaveMap(ProjectContext* project, Prompts& prompts) {
     if (renderer == nullptr) {
         return;
     }
-    const std::optional<std::uint32_t> typed = ReadId(mapIdText);
+    const std::optional<std::uint32_t> typed = ReadMapId(mapIdText, kMapCount);
     // The world maps' tile maps are not this page's layers; writing one there would break them.
     if (typed && IsWorldMapId(*typed)) {
         prompts.ShowMessage(kWorldMapText);

@@ -32,8 +32,7 @@ void AddItems(QTreeWidgetItem* parent, const ScriptTreeNode& node) {
 // Text that is no map id (letters, nothing, a minus) reads as an id beyond every table, so the
 // range check refuses it instead of listing map 0.
 std::uint32_t ParsedId(const QLineEdit* edit) {
-    const std::optional<std::int64_t> id = ReadNumberText(edit->text().toStdString());
-    return id && *id >= 0 && *id < 0xFFFFFFFF ? static_cast<std::uint32_t>(*id) : 0xFFFFFFFF;
+    return ReadMapId(edit->text().toStdString(), 0xFFFFFFFF).value_or(0xFFFFFFFF);
 }
 
 }  // namespace
