@@ -1,9 +1,8 @@
 #include "editors/SpritePlacePageModel.h"
 
-#include <cstdarg>
-#include <cstdio>
 
 #include "maps/MapHeaderTable.h"
+#include "platform/FormatText.h"
 #include "platform/Prompts.h"
 #include "project/ByteAccess.h"
 #include "project/NumberText.h"
@@ -12,15 +11,6 @@
 #include "project/SpritePlacementLists.h"
 
 namespace {
-
-std::string Format(const char* format, ...) {
-    char text[160];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(text, sizeof text, format, args);
-    va_end(args);
-    return text;
-}
 
 // The name of a 0xFF entry: its operand bytes but the last, as 8-bit characters up to the
 // first zero. An entry with no operands has an empty name.
@@ -78,42 +68,42 @@ std::string SpritePlacementLine(const SpritePlacementEntry& entry) {
     const auto u24 = [&](std::size_t i) -> unsigned { return GetU24(d, i); };
     switch (code) {
         case 0x00:
-            return Format("[%02X] X:%u Y:%u Flag:%02X Script: %06X Sprite: %06X", code, u8(0),
+            return FormatText("[%02X] X:%u Y:%u Flag:%02X Script: %06X Sprite: %06X", code, u8(0),
                           u8(1), u8(2), u24(3), u24(6));
         case 0x01:
             if (u8(2) == 0xFF) {
-                return Format(
+                return FormatText(
                     "[%02X] X:%u Y:%u Flag:%02X Script: %06X Sprite: %06X Unknown: %06X "
                     "%02X,%02X,%02X",
                     code, u8(0), u8(1), 0xFF, u24(3), u24(6), u24(9), u8(12), u8(13), u8(14));
             }
             if (u8(2) == 0xC0) {
-                return Format(
+                return FormatText(
                     "[%02X] X:%u Y:%u Flag:%02X Script: %06X Sprite: %06X Unknown: %06X %06X", code,
                     u8(0), u8(1), 0xC0, u24(3), u24(6), u24(9), u24(12));
             }
-            return Format("[%02X] X:%u Y:%u Flag:%02X Script: %06X Sprite: %06X", code, u8(0),
+            return FormatText("[%02X] X:%u Y:%u Flag:%02X Script: %06X Sprite: %06X", code, u8(0),
                           u8(1), u8(2), u24(3), u24(6));
         case 0x80:
             // Its operands are those of every object command: X, Y and flags come first.
-            return Format("[%02X] Script: %06X Sprite: %06X", code, u24(3), u24(6));
+            return FormatText("[%02X] Script: %06X Sprite: %06X", code, u24(3), u24(6));
         case kObjectCodeCall:
             // The link shown is the image's: the data keeps it in the lists' own form.
             if ((u16(0) & kObjectCallSecondCondition) != 0) {
-                return Format("[%02X] Flag:%04X Flag:%04X Script: %04X", code, u16(0), u16(2),
+                return FormatText("[%02X] Flag:%04X Flag:%04X Script: %04X", code, u16(0), u16(2),
                               unsigned{entry.imageLink});
             }
-            return Format("[%02X] Flag:%04X Script: %04X", code, u16(0), unsigned{entry.imageLink});
+            return FormatText("[%02X] Flag:%04X Script: %04X", code, u16(0), unsigned{entry.imageLink});
         case kObjectCodeScript:
         case kObjectCodeScriptOffset:
-            return Format("[%02X] Flag:%02X Script: %06X", code, u8(0), u24(1));
+            return FormatText("[%02X] Flag:%02X Script: %06X", code, u8(0), u24(1));
         case kObjectCodePlayerSpawn:
-            return Format("[%02X] X:%u Y:%u Flag:%02X Script: %06X", code, u8(0), u8(1), u8(2),
+            return FormatText("[%02X] X:%u Y:%u Flag:%02X Script: %06X", code, u8(0), u8(1), u8(2),
                           u24(3));
         case kObjectCodeEnd:
-            return Format("[%02X] Name:", code) + EntryName(entry);
+            return FormatText("[%02X] Name:", code) + EntryName(entry);
         default:
-            return Format("[%02X]", code);
+            return FormatText("[%02X]", code);
     }
 }
 
@@ -219,7 +209,7 @@ void SpritePlacePageModel::Load(const ProjectContext* project, Prompts& prompts)
         return;
     }
     const SpritePlacementList& list = project->spritePlacementLists[*id];
-    headWordText = Format("%04X", list.headWord);
+    headWordText = FormatText("%04X", list.headWord);
     for (const auto& entry : list.entries) {
         treeLines.push_back(SpritePlacementLine(*entry));
         if (entry->code == kObjectCodeEnd && entry->length > 1) {

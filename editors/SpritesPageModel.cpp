@@ -1,10 +1,10 @@
 #include "editors/SpritesPageModel.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <optional>
 #include <string_view>
 
+#include "platform/FormatText.h"
 #include "platform/Prompts.h"
 #include "project/ByteAccess.h"
 #include "project/NumberText.h"
@@ -35,16 +35,12 @@ bool InsideImage(const ProjectContext& project, std::uint32_t address, std::uint
     if (InRange(project.romImage.size(), offset, length)) {
         return true;
     }
-    char text[120];
-    if (offset < project.romImage.size()) {
-        std::snprintf(text, sizeof text,
-                      "The %s at 0x%06X does not fit: its %u bytes run past the end of the ROM "
-                      "image.",
-                      what, address, length);
-    } else {
-        std::snprintf(text, sizeof text, "The address 0x%06X lies outside the ROM image.", address);
-    }
-    prompts.ShowMessage(text);
+    prompts.ShowMessage(
+        offset < project.romImage.size()
+            ? FormatText("The %s at 0x%06X does not fit: its %u bytes run past the end of the ROM "
+                         "image.",
+                         what, address, length)
+            : FormatText("The address 0x%06X lies outside the ROM image.", address));
     return false;
 }
 
@@ -119,12 +115,10 @@ void SpritesPageModel::Load(ProjectContext* project, Prompts& prompts) {
     // An empty block is what zeros decode to: no sprite is there either.
     if (!anim || anim->empty()) {
         if (inside) {
-            char text[120];
-            std::snprintf(text, sizeof text,
-                          "This ROM image holds no sprite at 0x%06X: the animation block that "
-                          "its record names does not decode or is empty.",
-                          address);
-            prompts.ShowMessage(text);
+            prompts.ShowMessage(FormatText("This ROM image holds no sprite at 0x%06X: the "
+                                           "animation block that its record names does not "
+                                           "decode or is empty.",
+                                           address));
         }
         return;
     }

@@ -10,6 +10,7 @@
 #include "maps/MapMode.h"
 #include "maps/MusicNameTable.h"
 #include "maps/SpriteObjectDrawer.h"
+#include "platform/FormatText.h"
 #include "platform/Prompts.h"
 #include "project/LzCodec.h"
 #include "project/NumberText.h"
@@ -292,12 +293,9 @@ void MapPageModel::SaveMap(ProjectContext* project, Prompts& prompts) {
     // copy that map over whatever the id holds.
     const std::uint32_t id = *loadedMapId;
     if (*inTable != id) {
-        char text[160];
-        std::snprintf(text, sizeof text,
-                      "The map on this page is map 0x%04X; Save writes it only under that ID, "
-                      "not under 0x%04X.\nNothing was saved.",
-                      id, *inTable);
-        prompts.ShowMessage(text);
+        prompts.ShowMessage(FormatText("The map on this page is map 0x%04X; Save writes it only "
+                                       "under that ID, not under 0x%04X.\nNothing was saved.",
+                                       id, *inTable));
         return;
     }
     if (ReadMapHeaderEntry(*project, id) == kNoMapHeader) {

@@ -1,11 +1,11 @@
 #include "project/ProjectFile.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "platform/Files.h"
+#include "platform/FormatText.h"
 #include "platform/Prompts.h"
 #include "project/Allocator.h"
 #include "project/ExitLists.h"
@@ -24,9 +24,7 @@ bool RefuseProject(Prompts& prompts, const std::string& reason) {
 }
 
 std::string Hex(std::uint64_t value) {
-    char text[24];
-    std::snprintf(text, sizeof text, "0x%llX", static_cast<unsigned long long>(value));
-    return text;
+    return FormatText("0x%llX", static_cast<unsigned long long>(value));
 }
 
 bool IsAcceptedImageSize(std::uint32_t size) {

@@ -1,7 +1,6 @@
 #include "scripts/MapListings.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <set>
 #include <vector>
 
@@ -10,6 +9,7 @@
 #include "maps/MapDataBlocks.h"
 #include "maps/MapHeaderTable.h"
 #include "maps/ScriptPointer.h"
+#include "platform/FormatText.h"
 #include "project/ObjectListReader.h"
 #include "project/ProjectContext.h"
 #include "scripts/ScriptDisassembler.h"
@@ -17,16 +17,9 @@
 
 namespace {
 
-template <typename... Args>
-std::string Format(const char* format, Args... args) {
-    char text[256];
-    std::snprintf(text, sizeof text, format, args...);
-    return text;
-}
-
 // An event-flag condition as "[flag] relation mask": the flag is set (=) or clear (!=).
 std::string Condition(std::uint16_t code) {
-    return Format("[%02X] %s %02X", (code >> 3) & 0x1FFu,
+    return FormatText("[%02X] %s %02X", (code >> 3) & 0x1FFu,
                   (code & 0x8000) != 0 ? "=" : "!=", 1u << (code & 7));
 }
 
@@ -93,7 +86,7 @@ private:
         const std::uint32_t position = cursor_;
         const std::uint8_t opcode = Byte();
         const auto item = [&](const char* title) -> ScriptTreeNode& {
-            return tree_.Add(Format("[%04X][%02X]%s", position, opcode, title));
+            return tree_.Add(FormatText("[%04X][%02X]%s", position, opcode, title));
         };
         switch (opcode) {
             case 0x00:
@@ -113,21 +106,21 @@ private:
                     value = Byte();
                 }
                 top.Add(
-                    Format("%02X %02X %02X %02X %02X %02X ", b[0], b[1], b[2], b[3], b[4], b[5]));
+                    FormatText("%02X %02X %02X %02X %02X %02X ", b[0], b[1], b[2], b[3], b[4], b[5]));
                 return true;
             }
             case 0x02: {
                 ScriptTreeNode& top = item(" Play SPC");
                 const std::uint8_t xx = Byte();
                 const std::uint8_t track = Byte();
-                top.Add(Format("%02X ID:%u %06X", xx, track, Pointer()));
+                top.Add(FormatText("%02X ID:%u %06X", xx, track, Pointer()));
                 return true;
             }
             case 0x04: {
                 ScriptTreeNode& top = item("");
                 const std::uint32_t pointer = Pointer();
                 const std::uint8_t xx = Byte();
-                top.Add(Format("%06X %02X %02X ", pointer, xx, Byte()));
+                top.Add(FormatText("%06X %02X %02X ", pointer, xx, Byte()));
                 return true;
             }
             case 0x08:
@@ -139,10 +132,10 @@ private:
                 // The loader reads a pointer only for n = 0, 1 and 2; any other n is the whole
                 // command.
                 if (n > 2) {
-                    item(Format(" Unknown:%x", n).c_str()).Add(Format("%02X", n));
+                    item(FormatText(" Unknown:%x", n).c_str()).Add(FormatText("%02X", n));
                 } else {
                     item(kLayerTitles[n])
-                        .Add(Format(n == 2 ? "%02X %06X " : "%02X %06X", n, Pointer()));
+                        .Add(FormatText(n == 2 ? "%02X %06X " : "%02X %06X", n, Pointer()));
                 }
                 return true;
             }
@@ -154,7 +147,7 @@ private:
                 const std::uint8_t b = Byte();
                 const std::uint8_t c = Byte();
                 const std::uint8_t d = Byte();
-                top.Add(Format("%02X %02X %02X %02X %06X", a, b, c, d, Pointer()));
+                top.Add(FormatText("%02X %02X %02X %02X %06X", a, b, c, d, Pointer()));
                 return true;
             }
             case 0x40: {
@@ -162,7 +155,7 @@ private:
                 const std::uint8_t xx = Byte();
                 const std::uint8_t n = Byte();
                 const std::uint8_t s = Byte();
-                top.Add(Format("%02X %02X %02X %06X", xx, n, s, Pointer()));
+                top.Add(FormatText("%02X %02X %02X %06X", xx, n, s, Pointer()));
                 return true;
             }
             case 0x80: {
@@ -172,7 +165,7 @@ private:
                 const std::uint8_t t = Byte();
                 const std::uint32_t pointer = Pointer();
                 const std::uint8_t b = Byte();
-                top.Add(Format("%02X %02X %02X %06X %02X %02X ", xx, yy, t, pointer, b, Byte()));
+                top.Add(FormatText("%02X %02X %02X %06X %02X %02X ", xx, yy, t, pointer, b, Byte()));
                 return true;
             }
             default:
@@ -198,9 +191,9 @@ private:
             default:
                 break;
         }
-        ScriptTreeNode& top = tree_.Add(Format("[%04X][%02X][%02X]%s", position, 0x08, sub, title));
+        ScriptTreeNode& top = tree_.Add(FormatText("[%04X][%02X][%02X]%s", position, 0x08, sub, title));
         const auto link = [&](std::uint32_t n, std::uint32_t target) {
-            top.Add(Format("%04X->%06X", n, target));
+            top.Add(FormatText("%04X->%06X", n, target));
         };
         switch (sub) {
             case 0xF8:
@@ -224,12 +217,12 @@ private:
                 return Push(deferred_, Piece(n));
             }
             case 0xFC:
-                top.Add(Format("%u", Word()));
+                top.Add(FormatText("%u", Word()));
                 return true;
             case 0xFD: {
                 const std::uint16_t flag = Word();
                 const std::uint32_t n = Word();
-                top.Add(Format("if(%s ) Goto %04X->%06X", Condition(flag).c_str(), n, Piece(n)));
+                top.Add(FormatText("if(%s ) Goto %04X->%06X", Condition(flag).c_str(), n, Piece(n)));
                 return true;
             }
             case 0xFE: {
@@ -361,12 +354,12 @@ private:
     void ListCommand(ScriptTreeNode& parent, const ObjectCommand& c, std::uint32_t after) {
         const char* title = Title(c.code);
         ScriptTreeNode& top = parent.Add(
-            title != nullptr ? Format("[%04X][%02X]%s", c.offset, c.code, title)
-                             : Format("[%04X][%02X] Unhandled, will be handled as cmd:%02X",
+            title != nullptr ? FormatText("[%04X][%02X]%s", c.offset, c.code, title)
+                             : FormatText("[%04X][%02X] Unhandled, will be handled as cmd:%02X",
                                       c.offset, c.code, c.code & 0x3F));
         switch (c.code) {
             case kObjectCodeData:
-                top.Add(Format("%02X %02X %02X %02X %02X %02X", c.Operand(0), c.Operand(1),
+                top.Add(FormatText("%02X %02X %02X %02X %02X %02X", c.Operand(0), c.Operand(1),
                                c.Operand(2), c.Operand(3), c.Operand(4), c.Operand(5)));
                 return;
             case kObjectCodeCall: {
@@ -376,23 +369,23 @@ private:
                         ? Condition(first) + " || " + Condition(c.OperandWord(2))
                         : Condition(first);
                 ScriptTreeNode& child =
-                    top.Add(Format("if( %s ) Call 0x%06X", condition.c_str(), c.CallTarget()));
+                    top.Add(FormatText("if( %s ) Call 0x%06X", condition.c_str(), c.CallTarget()));
                 List(child, c.CallTarget());
                 return;
             }
             case kObjectCodeScript:
-                top.Add(Format("%02X %06X", c.Operand(0), c.OperandLong(1)));
+                top.Add(FormatText("%02X %06X", c.Operand(0), c.OperandLong(1)));
                 return;
             case kObjectCodePlayerSpawn: {
                 ScriptTreeNode& child =
-                    top.Add(Format("X:%02u Y:%02u %02X %06X", c.Operand(0), c.Operand(1),
+                    top.Add(FormatText("X:%02u Y:%02u %02X %06X", c.Operand(0), c.Operand(1),
                                    c.Operand(2), c.OperandLong(3)));
                 Disassemble(child, c.OperandLong(3), false);
                 return;
             }
             case kObjectCodeScriptOffset:
                 top.Add(
-                    Format("%02X %06X", c.Operand(0), project_.WrapRomOffset(c.OperandLong(1))));
+                    FormatText("%02X %06X", c.Operand(0), project_.WrapRomOffset(c.OperandLong(1))));
                 return;
             case kObjectCodeEnd:
                 if (ByteAt(after) != 0xD4) {
@@ -411,7 +404,7 @@ private:
     }
 
     std::string Placement(const ObjectCommand& c, std::uint32_t sprite) const {
-        return Format("X:%02u Y:%02u F:%02X Script offset: %06X Sprite data: %06X", c.Operand(0),
+        return FormatText("X:%02u Y:%02u F:%02X Script offset: %06X Sprite data: %06X", c.Operand(0),
                       c.Operand(1), c.Operand(2), c.OperandLong(3), sprite);
     }
 
@@ -420,7 +413,7 @@ private:
         lastSprite_ = sprite;
         std::string text = Placement(c, sprite);
         if ((ByteAt(sprite + 4) & 0x04) != 0) {
-            text += Format(" Enemy ID: %u", ByteAt(sprite + 5));
+            text += FormatText(" Enemy ID: %u", ByteAt(sprite + 5));
         }
         top.Add(text);
     }
@@ -434,14 +427,14 @@ private:
         const std::uint8_t s4 = ByteAt(lastSprite_ + 4);
         if ((s3 & 0x04) != 0 && s4 != 0) {
             const std::uint32_t enemy = s4 - 1u < kObjectListEnemyCount ? s4 - 1u : 0;
-            text += Format(" Enemy ID: %u[%s]", enemy, ObjectListEnemyNameTable()[enemy].c_str());
+            text += FormatText(" Enemy ID: %u[%s]", enemy, ObjectListEnemyNameTable()[enemy].c_str());
         }
         const std::uint8_t flags = c.Operand(2);
         if (flags == 0xFF) {
-            text += Format(" U: %06X %02X,%02X,%02X", c.OperandLong(9), c.Operand(12),
+            text += FormatText(" U: %06X %02X,%02X,%02X", c.OperandLong(9), c.Operand(12),
                            c.Operand(13), c.Operand(14));
         } else if (flags == 0xC0) {
-            text += Format(" U: %06X,%06X", c.OperandLong(9), c.OperandLong(12));
+            text += FormatText(" U: %06X,%06X", c.OperandLong(9), c.OperandLong(12));
         }
         Disassemble(top.Add(text), c.OperandLong(3), true);
     }
@@ -478,7 +471,7 @@ void ListSpritePlacement(const ProjectContext& project, ScriptTreeNode& tree, st
         tree.Add(kUnusedMapText);
         return;
     }
-    tree.Add(Format("[%04X]", project.Read16(location->offset)));
+    tree.Add(FormatText("[%04X]", project.Read16(location->offset)));
     ListObjects(project, tree, location->offset + 2, writeLogs);
 }
 

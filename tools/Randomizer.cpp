@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <optional>
 #include <sstream>
 
 #include "platform/Files.h"
+#include "platform/FormatText.h"
 #include "platform/Prompts.h"
 #include "platform/Trace.h"
 #include "project/ConditionalDestination.h"
@@ -40,12 +40,6 @@ bool Has4MB(const ProjectContext& project) {
 template <typename Table, typename Value>
 bool Contains(const Table& table, Value value) {
     return std::find(table.begin(), table.end(), value) != table.end();
-}
-
-std::string Format(const char* format, auto... args) {
-    std::string text(std::snprintf(nullptr, 0, format, args...), '\0');
-    std::snprintf(text.data(), text.size() + 1, format, args...);
-    return text;
 }
 
 // --- The fixed changes of the variant ---
@@ -120,26 +114,26 @@ std::string MissingFixedWrites(const ProjectContext& project,
     }
     std::string missing;
     if (count[1] != kStep1Writes || bytes[1] != kStep1Bytes) {
-        missing += Format("step 1 holds %zu writes of %zu bytes in all, not %zu of %zu\n", count[1],
+        missing += FormatText("step 1 holds %zu writes of %zu bytes in all, not %zu of %zu\n", count[1],
                           bytes[1], kStep1Writes, kStep1Bytes);
     }
     if (count[3] != kStep3Writes || bytes[3] != kStep3Bytes) {
-        missing += Format(
+        missing += FormatText(
             "step 3 holds %zu writes of %zu bytes in all besides its message, not %zu of %zu\n",
             count[3], bytes[3], kStep3Writes, kStep3Bytes);
     }
     if (!message) {
-        missing += Format("step 3 lacks its %zu-byte message at %X\n", kStep3MessageSize,
+        missing += FormatText("step 3 lacks its %zu-byte message at %X\n", kStep3MessageSize,
                           kStep3MessageOffset);
     }
     for (std::size_t r = 0; r < routines.size(); ++r) {
         if (!routines[r]) {
-            missing += Format("step 9 lacks its %zu-byte routine at %X\n", kStep9Routines[r].size,
+            missing += FormatText("step 9 lacks its %zu-byte routine at %X\n", kStep9Routines[r].size,
                               kStep9Routines[r].address);
         }
     }
     if (step9Others > 0) {
-        missing += Format("step 9 holds %zu write(s) besides its two routines\n", step9Others);
+        missing += FormatText("step 9 holds %zu write(s) besides its two routines\n", step9Others);
     }
     return missing;
 }
@@ -190,7 +184,7 @@ std::optional<std::vector<FixedWrite>> ReadRandomizerFixedWrites(const ProjectCo
         }
         if (!ok || !fields.eof() || write.bytes.empty() ||
             !InRange(project.romImage.size(), write.offset, write.bytes.size())) {
-            why = FixedFileMessage(path, "in", Format("have a bad line %d.\n", number));
+            why = FixedFileMessage(path, "in", FormatText("have a bad line %d.\n", number));
             return std::nullopt;
         }
         writes.push_back(std::move(write));
@@ -354,13 +348,13 @@ ChestWalk WalkChests(const ProjectContext& project) {
 std::string ChestComboText(const RandomChest& chest) {
     const ChestRecord& record = chest.record;
     if (record.HoldsGems()) {
-        return Format("%03X|%X", chest.map, record.GemAmount());
+        return FormatText("%03X|%X", chest.map, record.GemAmount());
     }
     const std::uint32_t item = record.itemWord & 0xFF;
     if (item >= kItemNameCount) {
-        return Format("%03X|Item %u", chest.map, item);
+        return FormatText("%03X|Item %u", chest.map, item);
     }
-    return Format("%03X|%s", chest.map, std::string(ItemNameTable[item]).c_str());
+    return FormatText("%03X|%s", chest.map, std::string(ItemNameTable[item]).c_str());
 }
 
 bool SetChestItem(ProjectContext& project, const ChestRecord& chest, std::uint16_t item) {
@@ -525,7 +519,7 @@ void ApplyRandomizerPatches(ProjectContext& project, RandomizerGenerator& rng, P
     }
     std::string markers;
     for (const RumourPlace& place : RumourPlaces) {
-        markers += Format("%X\n", project.Read8(place.markerOffset));
+        markers += FormatText("%X\n", project.Read8(place.markerOffset));
     }
     prompts.ShowMessage(markers);
 
@@ -584,7 +578,7 @@ std::string ShuffleBosses(ProjectContext& project, RandomizerGenerator& rng) {
         const auto end = image.size() > 0 ? image.end() - 1 : image.end();
         const auto at = std::find_end(image.begin(), end, record.begin(), record.end());
         if (at == end) {
-            report += Format("Boss exit %u was not found and was left as it is.\n",
+            report += FormatText("Boss exit %u was not found and was left as it is.\n",
                              static_cast<unsigned>(k));
         } else {
             found[k] = static_cast<std::uint32_t>(at - image.begin());
