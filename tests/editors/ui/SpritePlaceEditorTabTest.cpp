@@ -75,6 +75,10 @@ TEST(SpritePlaceEditorTab, ShowsTheTreeAndReopensWithTheAddedEntry) {
     };
     EXPECT_EQ(Lines(page), expected);
     EXPECT_EQ(NamedChild<QLineEdit>(page, "flags")->text(), "1A2B");
+    // What the map's list holds is shown, not edited here.
+    for (const char* shown : {"flags", "name"}) {
+        EXPECT_TRUE(NamedChild<QLineEdit>(page, shown)->isReadOnly()) << shown;
+    }
     type("mapId", "-1");
     NamedChild<QPushButton>(page, "load")->click();
     EXPECT_EQ(prompts.LastMessage(), "Please enter a map ID from 0x0000 to 0x044F.");
