@@ -19,9 +19,8 @@ struct TextLine {
 };
 
 // The non-empty lines of the text with their numbers as an editor counts them (CR, LF and CR LF
-// each end one line). The text ends at its first zero byte.
+// each end one line).
 std::vector<TextLine> SplitLines(std::string_view text) {
-    text = text.substr(0, text.find('\0'));
     std::vector<TextLine> lines;
     std::uint32_t number = 1;
     std::size_t start = 0;
@@ -49,10 +48,17 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-// A line of blanks (bytes of 0x80 and above count as blanks) ends the script.
+// A line of blanks (bytes of 0x80 and above count as blanks) ends the script. Zero bytes count
+// as blanks too, so that a zero-padded text is whole.
 bool IsBlankLine(std::string_view text) {
-    return std::all_of(text.begin(), text.end(), [](char c) { return IsBlank(c) || IsHigh(c); });
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return IsBlank(c) || IsHigh(c) || c == '\0'; });
 }
+
+// What ends the script before the end of the text.
+constexpr char kBlankLineEnds[] = "A line of blanks";
+constexpr char kHighLineEnds[] = "A line that starts with a character above 0x7F";
+constexpr char kZeroByteEnds[] = "A zero byte";
 
 // A refusal, naming the line in the text.
 std::string LineError(std::uint32_t line, const std::string& what) {
@@ -69,9 +75,9 @@ std::string_view Trimmed(std::string_view text) {
     return text;
 }
 
-// The arguments after a command's "(" or ":": numbers and quoted texts separated by commas, up
-// to an optional ")" after which only blanks may follow. A text may hold commas and ")". On a
-// refusal `error` says why, without the line.
+// The arguments after a command's "(" or ":": numbers and quoted texts separated by commas or
+// blanks, up to an optional ")" after which only blanks may follow. A text may hold commas and ")".
+// On a refusal `error` says why, without the line.
 std::vector<ScriptArgument> ReadArguments(std::string_view text, std::string& error) {
     std::vector<ScriptArgument> args;
     std::size_t at = 0;
@@ -88,8 +94,7 @@ std::vector<ScriptArgument> ReadArguments(std::string_view text, std::string& er
     while (!closed && at < text.size()) {
         const std::string number = std::to_string(args.size() + 1);
         ScriptArgument& arg = args.emplace_back();
-        skipBlanks();
-        if (at < text.size() && text[at] == '"') {
+        if (text[at] == '"') {
             const std::size_t close = text.find('"', at + 1);
             if (close == std::string_view::npos) {
                 error = "The text of argument " + number + " has no closing double quote";
@@ -99,8 +104,8 @@ std::vector<ScriptArgument> ReadArguments(std::string_view text, std::string& er
             arg.typed = std::string(text.substr(at, close + 1 - at));
             at = close + 1;
         } else {
-            const std::size_t end = std::min(text.find_first_of(",)", at), text.size());
-            const std::string_view typed = Trimmed(text.substr(at, end - at));
+            const std::size_t end = std::min(text.find_first_of(", \t)", at), text.size());
+            const std::string_view typed = text.substr(at, end - at);
             if (typed.empty()) {
                 error = "Argument " + number + " is missing";
                 return {};
@@ -108,13 +113,15 @@ std::vector<ScriptArgument> ReadArguments(std::string_view text, std::string& er
             const std::optional<std::int64_t> value = ReadNumberText(typed);
             if (!value) {
                 error = "Argument " + number + ", " + std::string(typed) +
-                        ", is neither a number nor a text in double quotes";
+                        ", is neither a number nor a text in double quotes; arguments are "
+                        "separated by commas or blanks";
                 return {};
             }
             arg.value = *value;
             arg.typed = std::string(typed);
             at = end;
         }
+        const std::size_t argumentEnd = at;
         skipBlanks();
         if (at < text.size() && text[at] == ',') {
             ++at;
@@ -126,9 +133,9 @@ std::vector<ScriptArgument> ReadArguments(std::string_view text, std::string& er
         } else if (at < text.size() && text[at] == ')') {
             ++at;
             closed = true;
-        } else if (at < text.size()) {
+        } else if (at == argumentEnd && at < text.size()) {
             error = "Argument " + number + " is followed by " + std::string(text.substr(at)) +
-                    " instead of a comma or \")\"";
+                    " instead of a comma, a blank or \")\"";
             return {};
         }
     }
@@ -162,28 +169,42 @@ ScriptReadResult ReadScriptCommands(std::string_view text) {
     const std::vector<TextLine> lines = SplitLines(text);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const TextLine& line = lines[i];
-        result.anyLine = true;
-        // A line of blanks, or one that starts with a high byte, ends the script; a line with
-        // something on it after that would be lost without a word, so it is refused.
-        if (IsHigh(line.text.front()) || IsBlankLine(line.text)) {
-            const auto lost =
-                std::find_if(lines.begin() + static_cast<std::ptrdiff_t>(i) + 1, lines.end(),
-                             [](const TextLine& l) { return !IsBlankLine(l.text); });
-            if (lost != lines.end()) {
-                return refuse(line.number,
-                              std::string(IsBlankLine(line.text)
-                                              ? "A line of blanks"
-                                              : "A line that starts with a character above 0x7F") +
-                                  " ends the script, so line " + std::to_string(lost->number) +
-                                  " would not be compiled");
+        // A zero byte ends the text; what stands before it on its line is still read.
+        const std::size_t zero = line.text.find('\0');
+        const std::string_view own = line.text.substr(0, zero);
+        result.anyLine = result.anyLine || !own.empty();
+        const char* const ends = own.empty()           ? kZeroByteEnds
+                                 : IsHigh(own.front()) ? kHighLineEnds
+                                 : IsBlankLine(own)    ? kBlankLineEnds
+                                 : zero != own.npos    ? kZeroByteEnds
+                                                       : nullptr;
+        if (ends != nullptr) {
+            // Whatever the end drops must be blank: a script is never cut without a word.
+            const std::string_view dropped =
+                ends == kHighLineEnds ? line.text : line.text.substr(own.size());
+            std::string lost;
+            if (const auto later =
+                    std::find_if(lines.begin() + static_cast<std::ptrdiff_t>(i) + 1, lines.end(),
+                                 [](const TextLine& l) { return !IsBlankLine(l.text); });
+                later != lines.end()) {
+                lost = "line " + std::to_string(later->number);
+            } else if (!IsBlankLine(dropped)) {
+                lost = (ends == kZeroByteEnds ? "the rest of line " : "line ") +
+                       std::to_string(line.number);
             }
-            break;
+            if (!lost.empty()) {
+                return refuse(line.number, std::string(ends) + " ends the script, so " + lost +
+                                               " would not be compiled");
+            }
+            if (ends != kZeroByteEnds || own.empty()) {
+                break;
+            }
         }
         std::size_t at = 0;
-        while (IsBlank(line.text[at]) || IsHigh(line.text[at])) {
+        while (IsBlank(own[at]) || IsHigh(own[at])) {
             ++at;  // stops on the first other character, which the line holds
         }
-        const std::string_view rest = line.text.substr(at);
+        const std::string_view rest = own.substr(at);
         // The name runs up to "(" or ":", without trailing blanks.
         const std::size_t nameStart = rest.find_first_not_of("(:");
         const std::size_t nameEnd = std::min(rest.find_first_of("(:", nameStart), rest.size());
@@ -214,13 +235,16 @@ ScriptReadResult ReadScriptCommands(std::string_view text) {
                                                std::to_string(first->second));
             }
             command.args.push_back({std::string(name), 0, {}});
-            continue;
+        } else {
+            command.opcode = command.row->number;
+            std::string error;
+            command.args = ReadArguments(after, error);
+            if (!error.empty()) {
+                return refuse(line.number, error);
+            }
         }
-        command.opcode = command.row->number;
-        std::string error;
-        command.args = ReadArguments(after, error);
-        if (!error.empty()) {
-            return refuse(line.number, error);
+        if (ends != nullptr) {
+            break;
         }
     }
     return result;
@@ -329,8 +353,9 @@ std::string NumbersError(const ScriptCommandRow& row, const std::vector<ScriptAr
             if (std::string error = FieldError(args[1], 1, row.name, 8); !error.empty()) {
                 return error;
             }
-            if (std::find(EventFlagBitMasks.begin(), EventFlagBitMasks.end(),
-                          args[1].value & 0xFF) == EventFlagBitMasks.end()) {
+            // The mask is compared whole: a minus would otherwise pass for bit 7.
+            if (std::find(EventFlagBitMasks.begin(), EventFlagBitMasks.end(), args[1].value) ==
+                EventFlagBitMasks.end()) {
                 return "Argument 2 of " + std::string(row.name) + ", " + args[1].typed +
                        ", is no single-bit mask (1, 2, 4, 8, 0x10, 0x20, 0x40 or 0x80)";
             }

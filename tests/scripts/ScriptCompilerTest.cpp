@@ -13,6 +13,7 @@
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
+using namespace std::string_literals;
 
 // Each line of a script with the same bytes written for ca65; "@text" stands for the address
 // of the next text, which the source places after the code. Labels go forward and backward.
@@ -38,7 +39,7 @@ const struct {
     {"BlockSetCollision(1,2,3)", ".byte $02,$3F,1,2,3"},
     {"PlayMusic (0x1f)", ".byte $02,$30,$1F"},
     {"GotoPositionX(-1, 2, 3)", ".byte $02,$39,$FF,2,3"},
-    {"EventFlagSetSkip(0xFFF, -128)", ".byte $02,$48\n.word $7FFF"},
+    {"EventFlagSetSkip(0xFFF, 0x80)", ".byte $02,$48\n.word $7FFF"},
     {"GiveItem(0x42)", ".byte $02,$54,$42\n.word $DE58"},
     {"DelItem(7)", ".byte $02,$55,7"},
     {"GiveItemPlayMusic(10, 0x200, 5)", ".byte $02,$60,10\n.word $200\n.byte 5"},
@@ -109,7 +110,9 @@ TEST(ScriptCompiler, RefusesNamingTheLineAndWritesNothing) {
         longAsm += ",1";
     }
     longAsm += ")";
-    const std::string notNumber = " is neither a number nor a text in double quotes!\n";
+    const std::string notNumber =
+        " is neither a number nor a text in double quotes; arguments are separated by commas or "
+        "blanks!\n";
     const std::string fits8 = ", does not fit in 8 bits (-128 to 255)!\n";
     const std::string noCommand =
         " is no command, and a label is a name followed by a colon alone!\n";
@@ -145,6 +148,10 @@ TEST(ScriptCompiler, RefusesNamingTheLineAndWritesNothing) {
         // Numbers are whole runs that fit their field; a minus counts from the field's top.
         {"Delay(12ab)", "Error: Line 1 Argument 1, 12ab," + notNumber},
         {"asm(0xA9, nop)", "Error: Line 1 Argument 2, nop," + notNumber},
+        {"asm(1 - 2)", "Error: Line 1 Argument 2, -," + notNumber},
+        {"Delay(1 2)", "Error: Line 1 Delay takes 1 argument, not 2!\n"},
+        {"Print16(\"a\"5)",
+         "Error: Line 1 Argument 1 is followed by 5) instead of a comma, a blank or \")\"!\n"},
         {"Delay(\"x\")", "Error: Line 1 Argument 1 of Delay must be a number, not a text!\n"},
         {"PlayMusic(-129)", "Error: Line 1 Argument 1 of PlayMusic, -129" + fits8},
         {"asm(1, 0x100)", "Error: Line 1 Argument 2 of asm, 0x100" + fits8},
@@ -154,6 +161,9 @@ TEST(ScriptCompiler, RefusesNamingTheLineAndWritesNothing) {
         {"ModifyEventFlag(-1, 1)",
          "Error: Line 1 Argument 1 of ModifyEventFlag, -1, is no event flag (0 to 0xFFF, or 0x8000 "
          "to 0x8FFF)!\n"},
+        {"ModifyEventFlag(1, -128)",
+         "Error: Line 1 Argument 2 of ModifyEventFlag, -128, is no single-bit mask (1, 2, 4, 8, "
+         "0x10, 0x20, 0x40 or 0x80)!\n"},
         {"EventFlagSetSkip(1, 3)",
          "Error: Line 1 Argument 2 of EventFlagSetSkip, 3, is no single-bit mask (1, 2, 4, 8, "
          "0x10, "
@@ -174,6 +184,18 @@ TEST(ScriptCompiler, RefusesNamingTheLineAndWritesNothing) {
         {"Delay(1)\n\304x\n \nDelay(1)",
          "Error: Line 2 A line that starts with a character above 0x7F ends the script, so line 4 "
          "would not be compiled!\n"},
+        // Nor may such a line, or a zero byte, drop text of its own line.
+        {"\303\211crire(1)",
+         "Error: Line 1 A line that starts with a character above 0x7F ends the script, so line 1 "
+         "would not be compiled!\n"},
+        {"Delay(30)\n\304Delay(1)",
+         "Error: Line 2 A line that starts with a character above 0x7F ends the script, so line 2 "
+         "would not be compiled!\n"},
+        {"Delay(1)\0Delay(2)"s,
+         "Error: Line 1 A zero byte ends the script, so the rest of line 1 would not be "
+         "compiled!\n"},
+        {"Delay(1)\n\0\n\0Delay(2)"s,
+         "Error: Line 2 A zero byte ends the script, so line 3 would not be compiled!\n"},
     };
     const Bytes dump = {1, 2, 3};
     for (const auto& c : cases) {
@@ -204,8 +226,14 @@ TEST(ScriptCompiler, WritesTheImageAndTheDump) {
         Bytes bytes;
     } cases[] = {
         {"Delay(0x1E)\n  \n\t", false, {0x02, 0xC1, 0x1E, 0x00, 0x6B}},
-        {"Delay(30)\n\304Delay(1)", false, {0x02, 0xC1, 0x1E, 0x00, 0x6B}},
-        {"\xA0 Delay(30)", false, {0x6B}},
+        {"Delay(30)\n\304\xA0\n ", false, {0x02, 0xC1, 0x1E, 0x00, 0x6B}},
+        {"Delay(30)\0 \n\0\0"s, false, {0x02, 0xC1, 0x1E, 0x00, 0x6B}},
+        {"\0\0"s, false, {}},
+        {"\xA0 ", false, {0x6B}},
+        // Blanks separate arguments as commas do.
+        {"GiveItemPlayMusic(10 0x200 5)", false, {0x02, 0x60, 0x0A, 0x00, 0x02, 0x05, 0x6B}},
+        {"SpriteSetPosition(1\t2\t3)", false, {0x02, 0x13, 0x01, 0x02, 0x03, 0x6B}},
+        {"asm( 1 ,2 -1\t\t0x60 )", false, {0x01, 0x02, 0xFF, 0x60, 0x6B}},
         {" \t", true, {0, 0, 0x51, 0, 0, 0x6B}},
         {"t :\nasm( 0xA9 , -1 )", false, {0xA9, 0xFF, 0x6B}},
         {"\r\n\n", true, {}},
