@@ -42,13 +42,20 @@ std::uint32_t TileSlot(std::uint8_t b) {
 
 }  // namespace
 
-HeaderScriptRunner::HeaderScriptRunner(MapRenderer& map, bool skipFlagGotos)
-    : map_(map), project_(map.Project()), skipFlagGotos_(skipFlagGotos) {}
+HeaderScriptRunner::HeaderScriptRunner(MapRenderer& map, bool skipFlagGotos,
+                                       HeaderScriptSurvey* survey)
+    : map_(map), project_(map.Project()), skipFlagGotos_(skipFlagGotos), survey_(survey) {}
 
 bool HeaderScriptRunner::Run() {
     const std::uint32_t start = map_.cursor;
     for (std::uint32_t count = 0; count < kMaxCommands; ++count) {
-        switch (RunCommand()) {
+        const std::uint32_t at = map_.cursor;
+        jumped_ = false;
+        const Step step = RunCommand();
+        if (survey_ != nullptr) {
+            survey_->Command(at, jumped_ ? commandEnd_ : map_.cursor);
+        }
+        switch (step) {
             case Step::Continue:
                 break;
             case Step::End:
@@ -59,6 +66,12 @@ bool HeaderScriptRunner::Run() {
     }
     Trace("Header script at %06X stopped after %u commands\n", start, kMaxCommands);
     return false;
+}
+
+void HeaderScriptRunner::JumpTo(std::uint32_t position) {
+    commandEnd_ = map_.cursor;
+    jumped_ = true;
+    map_.cursor = position;
 }
 
 std::uint8_t HeaderScriptRunner::ReadByte() {
@@ -85,9 +98,9 @@ HeaderScriptRunner::Step HeaderScriptRunner::Push(HeaderScriptStack& stack,
 
 HeaderScriptRunner::Step HeaderScriptRunner::EndOfPiece() {
     if (const auto back = callStack_.Pop()) {
-        map_.cursor = *back;
+        JumpTo(*back);
     } else if (const auto deferred = deferredStack_.Pop()) {
-        map_.cursor = *deferred;
+        JumpTo(*deferred);
     } else {
         return Step::End;
     }
@@ -141,7 +154,7 @@ HeaderScriptRunner::Step HeaderScriptRunner::RunFlowCommand() {
     switch (sub) {
         case 0xF8:
             if (const auto back = callStack_.Pop()) {
-                map_.cursor = *back;
+                JumpTo(*back);
             }
             break;
         case 0xF9: {
@@ -149,7 +162,7 @@ HeaderScriptRunner::Step HeaderScriptRunner::RunFlowCommand() {
             if (Push(callStack_, map_.cursor) == Step::Stopped) {
                 return Step::Stopped;
             }
-            map_.cursor = PiecePosition(piece & 0x7FFF);
+            JumpTo(PiecePosition(piece & 0x7FFF));
             break;
         }
         case 0xFA:
@@ -163,23 +176,23 @@ HeaderScriptRunner::Step HeaderScriptRunner::RunFlowCommand() {
             map_.cursor += 2;  // the event flag, which loading does not test
             const std::uint16_t piece = ReadWord();
             if (!skipFlagGotos_) {
-                map_.cursor = PiecePosition(piece);
+                JumpTo(PiecePosition(piece));
             }
             break;
         }
         case 0xFE: {
             const std::uint16_t piece = ReadWord();
             if (const auto back = callStack_.Pop()) {
-                map_.cursor = *back;
+                JumpTo(*back);
             } else {
-                map_.cursor = PiecePosition(piece);
+                JumpTo(PiecePosition(piece));
             }
             break;
         }
         case 0xFF: {
             const std::uint16_t piece = ReadWord();
             if (callStack_.Empty()) {
-                map_.cursor = PiecePosition(piece);
+                JumpTo(PiecePosition(piece));
             }
             break;
         }
@@ -192,6 +205,10 @@ HeaderScriptRunner::Step HeaderScriptRunner::RunFlowCommand() {
 void HeaderScriptRunner::LoadLayer(std::uint32_t layer) {
     const std::uint32_t pointerPos = map_.cursor;
     const std::uint32_t p = map_.ReadScriptPointer();
+    if (survey_ != nullptr) {
+        survey_->Block(HeaderScriptSurvey::BlockKind::Layer, pointerPos, p, 0);
+        return;
+    }
     map_.layerSource[layer] = p + 2;
     auto data = DecodeMapBlock(project_, p + 2);
     if (!data) {
@@ -209,7 +226,15 @@ void HeaderScriptRunner::LoadMetatilesOrCollision() {
     const std::uint32_t b = ReadByte();
     const std::uint32_t c = ReadByte();
     const std::uint8_t d = ReadByte();
+    const std::uint32_t pointerPos = map_.cursor;
     const std::uint32_t p = map_.ReadScriptPointer();
+    const auto table = MetatileTableOfOperand(d);
+    if (survey_ != nullptr) {
+        if ((d & 0x80) != 0 || table) {
+            survey_->Block(HeaderScriptSurvey::BlockKind::Lz, pointerPos, p, 0);
+        }
+        return;
+    }
 
     if (d & 0x80) {
         if (map_.collisionSource == 0) {
@@ -227,7 +252,6 @@ void HeaderScriptRunner::LoadMetatilesOrCollision() {
         return;
     }
 
-    const auto table = MetatileTableOfOperand(d);
     if (!table) {
         return;
     }
@@ -248,7 +272,17 @@ void HeaderScriptRunner::LoadPalette() {
     map_.cursor += 1;
     const std::uint32_t count = ReadByte();
     const std::uint32_t first = ReadByte();
+    const std::uint32_t pointerPos = map_.cursor;
     const std::uint32_t p = map_.ReadScriptPointer();
+    if (survey_ != nullptr) {
+        // Whole rows of 16 colours are read, as long as they are rows of the palette.
+        std::uint32_t rows = 0;
+        for (std::uint32_t k = 0; k < count && ((first + k) >> 4) < 16; k += 16) {
+            ++rows;
+        }
+        survey_->Block(HeaderScriptSurvey::BlockKind::Colours, pointerPos, p, rows * 32);
+        return;
+    }
     map_.LoadPaletteRow(project_.Table(RegionTable::DefaultMapPaletteTable), 0);
     if (map_.paletteSource == 0) {
         map_.paletteSource = p;
@@ -265,10 +299,17 @@ void HeaderScriptRunner::LoadTiles() {
     map_.cursor += 1;
     const std::uint32_t y = ReadByte();
     const std::uint8_t type = ReadByte();
+    const std::uint32_t pointerPos = map_.cursor;
     const std::uint32_t p = map_.ReadScriptPointer();
     const std::uint8_t b = ReadByte();
     map_.cursor += 1;
     const std::uint32_t size = (y << 9) & 0xFFFF;
+    if (survey_ != nullptr) {
+        survey_->Block(type == kTileSetLinear ? HeaderScriptSurvey::BlockKind::Lz
+                                              : HeaderScriptSurvey::BlockKind::Tiles,
+                       pointerPos, p, size);
+        return;
+    }
 
     map_.tileSetType = type;
     if (type == 1) {

@@ -189,6 +189,7 @@ MapSaveResult MapScriptBuilder::Emit(ProjectContext& project, std::uint32_t head
     project.WriteBytes(script, out.Script());
     WriteDumpFile("mscript.bin", std::span(out.Script()).first(out.Script().size() - 1));
     project.Write24(headerEntry, script);
+    WriteAllocTableCopy(project);
     return {};
 }
 

@@ -9,6 +9,8 @@ struct AllocEntry {
     std::uint32_t address = 0;  // image offset of the block; 0 marks a free entry
     std::uint32_t size = 0;     // length in bytes, a multiple of 16
     std::uint32_t tag = 0;      // the caller's key for a later release; 0: never released
+
+    friend bool operator==(const AllocEntry&, const AllocEntry&) = default;
 };
 static_assert(sizeof(AllocEntry) == 12);
 

@@ -233,6 +233,77 @@ std::vector<std::uint8_t> AllocTableBytes(const AllocTable& table) {
     return bytes;
 }
 
+std::optional<AllocTable> AllocTableFromBytes(std::span<const std::uint8_t> bytes) {
+    if (bytes.size() < kAllocEntryCount * sizeof(AllocEntry)) {
+        return std::nullopt;
+    }
+    AllocTable table{};
+    std::size_t at = 0;
+    for (AllocEntry& e : table) {
+        e = {GetU32(bytes, at), GetU32(bytes, at + 4), GetU32(bytes, at + 8)};
+        at += sizeof(AllocEntry);
+    }
+    return table;
+}
+
+bool AllocTableIsSound(const AllocTable& table) {
+    std::vector<Block> used;
+    for (const AllocEntry& e : table) {
+        if (e.address == 0) {
+            continue;
+        }
+        if (e.address < kAllocBase || e.address >= kAllocLimit ||
+            e.size > kAllocLimit - e.address) {
+            return false;
+        }
+        used.push_back({e.address, std::int64_t{e.address} + e.size});
+    }
+    std::sort(used.begin(), used.end(),
+              [](const Block& a, const Block& b) { return a.start < b.start; });
+    for (std::size_t i = 1; i < used.size(); ++i) {
+        if (used[i].start < used[i - 1].end) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool RecordRomSpace(ProjectContext& project, std::uint32_t start, std::uint32_t size,
+                    std::uint32_t tag) {
+    auto& table = project.allocTable;
+    std::vector<Block> used;
+    for (const AllocEntry& e : table) {
+        if (e.address != 0 && e.size != 0) {
+            used.push_back({e.address, std::int64_t{e.address} + e.size});
+        }
+    }
+    std::sort(used.begin(), used.end(),
+              [](const Block& a, const Block& b) { return a.start < b.start; });
+    const std::int64_t end = std::int64_t{start} + size;
+    std::int64_t at = start;
+    auto next = table.begin();
+    const auto record = [&](std::int64_t from, std::int64_t to) {
+        next = std::find_if(next, table.end(), [](const AllocEntry& e) { return e.address == 0; });
+        if (next == table.end()) {
+            Trace("Alloc: run out of entries!\n");
+            return false;
+        }
+        *next = {static_cast<std::uint32_t>(from), static_cast<std::uint32_t>(to - from),
+                 from == start ? tag : 0};
+        return true;
+    };
+    for (const Block& b : used) {
+        if (b.end <= at || at >= end) {
+            continue;
+        }
+        if (b.start > at && !record(at, std::min(b.start, end))) {
+            return false;
+        }
+        at = std::max(at, b.end);
+    }
+    return at >= end || record(at, end);
+}
+
 bool WriteAllocTableCopy(ProjectContext& project) {
     return project.Is6MB() &&
            project.WriteBytes(kAllocTableCopyOffset, AllocTableBytes(project.allocTable));

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <vector>
 
 #include "project/AllocEntry.h"
@@ -30,6 +32,18 @@ void FreeRomSpace(ProjectContext& project, std::uint32_t tag);
 // The table as it is stored (in the project file and in the image): address, size and tag of
 // every entry, u32 little-endian each.
 std::vector<std::uint8_t> AllocTableBytes(const AllocTable& table);
+
+// The table read back from its stored form; nothing when `bytes` is shorter than a table.
+std::optional<AllocTable> AllocTableFromBytes(std::span<const std::uint8_t> bytes);
+
+// Whether every used entry lies inside the free area and no two of them overlap.
+bool AllocTableIsSound(const AllocTable& table);
+
+// Records the parts of start to start + size that no entry covers yet, each in a free entry of
+// its own: the one that begins at start under `tag`, any other under tag 0, since nothing
+// would release it. The table stays sound. False when the free entries ran out first.
+bool RecordRomSpace(ProjectContext& project, std::uint32_t start, std::uint32_t size,
+                    std::uint32_t tag);
 
 inline constexpr std::uint32_t kAllocTableCopyOffset = 0x400000;
 

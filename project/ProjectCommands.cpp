@@ -19,7 +19,7 @@ std::filesystem::path WithProjectExtension(const std::filesystem::path& path) {
     return WithExtensionUnlessPresent(path, ".qmp");
 }
 
-bool NewProjectCommand(Prompts& prompts) {
+bool NewProjectCommand(Prompts& prompts, const ProjectSetup& setup) {
     if (currentProject != nullptr &&
         !prompts.AskYesNo("   All unsaved changes will be lost if you create a new project.\n\n"
                           "\t\tCreate new project?",
@@ -62,6 +62,9 @@ bool NewProjectCommand(Prompts& prompts) {
     }
     project->allocTable = {};
     project->allocBase = kAllocBase;
+    if (setup) {
+        setup(*project);
+    }
     ReplaceCurrentProject(std::move(project));
     if (!notice.empty()) {
         prompts.ShowMessage(notice);
@@ -69,7 +72,7 @@ bool NewProjectCommand(Prompts& prompts) {
     return true;
 }
 
-bool OpenProjectCommand(Prompts& prompts) {
+bool OpenProjectCommand(Prompts& prompts, const ProjectSetup& setup) {
     if (currentProject != nullptr &&
         !prompts.AskYesNo("   All unsaved changes will be lost if you open a different project."
                           "\n\n\t\t   Open project?",
@@ -84,6 +87,9 @@ bool OpenProjectCommand(Prompts& prompts) {
     auto project = std::make_unique<ProjectContext>();
     if (!LoadProject(*project, *path, prompts)) {
         return false;
+    }
+    if (setup) {
+        setup(*project);
     }
     ReplaceCurrentProject(std::move(project));
     return true;

@@ -31,28 +31,6 @@ bool IsAcceptedImageSize(std::uint32_t size) {
     return size == kRomSize1MB || size == kRomSize4MB || size == kRomSize6MB;
 }
 
-// Entries are free (address 0) or lie inside the free area without overlapping each other.
-bool AllocTableIsSound(const AllocTable& table) {
-    std::vector<std::pair<std::uint32_t, std::uint32_t>> used;
-    for (const AllocEntry& e : table) {
-        if (e.address == 0) {
-            continue;
-        }
-        if (e.address < kAllocBase || e.address >= kAllocLimit ||
-            e.size > kAllocLimit - e.address) {
-            return false;
-        }
-        used.emplace_back(e.address, e.address + e.size);
-    }
-    std::sort(used.begin(), used.end());
-    for (std::size_t i = 1; i < used.size(); ++i) {
-        if (used[i].first < used[i - 1].second) {
-            return false;
-        }
-    }
-    return true;
-}
-
 }  // namespace
 
 std::vector<std::uint8_t> ProjectHeaderBytes(const ProjectContext& project) {
@@ -118,10 +96,7 @@ bool LoadProjectBytes(ProjectContext& project, std::span<const std::uint8_t> byt
 
     AllocTable table{};
     if (!oldForm && bytes.size() >= kProjectHeaderSize) {
-        for (std::size_t i = 0; i < kAllocEntryCount; ++i) {
-            const std::size_t at = 16 + 12 * i;
-            table[i] = {GetU32(bytes, at), GetU32(bytes, at + 4), GetU32(bytes, at + 8)};
-        }
+        table = *AllocTableFromBytes(bytes.subspan(16));
     }
 
     if (!IsAcceptedImageSize(romSize)) {

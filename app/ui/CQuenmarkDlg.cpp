@@ -20,6 +20,7 @@
 #include "editors/ui/SpritePlaceEditorTab.h"
 #include "editors/ui/SpritesTab.h"
 #include "editors/ui/TitleScreenTab.h"
+#include "maps/FreeAreaSurvey.h"
 #include "maps/ui/ChestEditFloat.h"
 #include "maps/ui/ExitEditFloat.h"
 #include "maps/ui/FloatingEditorFill.h"
@@ -231,13 +232,13 @@ void CQuenmarkDlg::OnProjectReplaced() {
 
 // A refused or cancelled New or Open keeps the project, and the pages keep showing it.
 void CQuenmarkDlg::OnFileNewProject() {
-    if (NewProjectCommand(prompts_)) {
+    if (NewProjectCommand(prompts_, RecordUsedFreeArea)) {
         OnProjectReplaced();
     }
 }
 
 void CQuenmarkDlg::OnFileOpenProject() {
-    if (OpenProjectCommand(prompts_)) {
+    if (OpenProjectCommand(prompts_, RecordUsedFreeArea)) {
         OnProjectReplaced();
     }
 }

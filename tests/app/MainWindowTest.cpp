@@ -11,6 +11,7 @@
 
 #include "app/ui/AppInfo.h"
 #include "app/ui/CQuenmarkDlg.h"
+#include "maps/LayerSave.h"
 #include "maps/MapRenderer.h"
 #include "maps/ui/MapTab.h"
 #include "maps/ui/WorldMapTab.h"
@@ -18,6 +19,7 @@
 #include "project/ProjectContext.h"
 #include "project/ProjectFile.h"
 #include "tests/editors/SpritePageProject.h"
+#include "tests/maps/MapSaveFixture.h"
 #include "tests/maps/WorldMapProject.h"
 #include "tests/maps/ui/MapPageFixture.h"
 #include "tests/support/NamedChild.h"
@@ -70,6 +72,26 @@ TEST_F(MainWindow, NewAndOpenShowTheStripAndUnloadBothMapPages) {
         EXPECT_FALSE(NamedChild<QAbstractButton>(*worldMaps, "save")->isEnabled()) << action;
     }
     EXPECT_TRUE(prompts.messages.empty());
+}
+
+// An image and a project whose tables know nothing of a relocated layer still keep it.
+TEST_F(MainWindow, NewAndOpenRecordTheFreeAreaBlocksThatTheImageUses) {
+    SaveScene s(SyntheticImage::k6MB);
+    s.Open();
+    SaveScene::Scramble(*s.renderer, 1, 400);
+    ASSERT_TRUE(SaveEditedLayer(*s.renderer, 1).saved);
+    const AllocEntry used = s.project.allocTable[0];
+    s.project.allocTable = {};
+    std::fill_n(s.project.romImage.begin() + 0x400000, 0x3000, 0);
+    ASSERT_TRUE(WriteWholeFile("used.smc", s.project.romImage));
+    ASSERT_TRUE(SaveProject(s.project, "used.qmp", prompts));
+    for (const char* action : {"fileNew", "fileOpen"}) {
+        prompts.yesNoAnswers.push_back(true);
+        prompts.fileAnswers.push_back(action == std::string("fileNew") ? "used.smc" : "used.qmp");
+        window.Action(action)->trigger();
+        ASSERT_NE(currentProject, nullptr);
+        EXPECT_EQ(currentProject->allocTable[0], used) << action;
+    }
 }
 
 TEST_F(MainWindow, TheWikiOpensAndSaveAndMapCommandsNeedAProjectAndAMap) {

@@ -183,3 +183,33 @@ TEST(Allocator, AnyTableGetsASoundBlock) {
                     alignment, half);
     }
 }
+
+// Recording keeps the table sound: only the parts that no block covers are added, and only the
+// one that starts where the block does carries its tag.
+TEST(Allocator, RecordingAddsWhatNoBlockCovers) {
+    struct Case {
+        std::uint32_t start, size;
+        std::vector<AllocEntry> added;
+    };
+    const Case cases[] = {
+        {0x430000, 0x40, {{0x430000, 0x40, 7}}},                       // free
+        {0x420010, 0x20, {}},                                          // inside a block
+        {0x41FFF0, 0x120, {{0x41FFF0, 0x10, 7}, {0x420100, 0x10, 0}}},  // over one
+        {0x420080, 0x100, {{0x420100, 0x80, 0}}},                       // past its end
+    };
+    for (const Case& c : cases) {
+        auto project = MakeProject();
+        project->allocTable[0] = {0x420000, 0x100, 9};
+        ASSERT_TRUE(RecordRomSpace(*project, c.start, c.size, 7));
+        std::vector<AllocEntry> added(project->allocTable.begin() + 1,
+                                      project->allocTable.begin() + 1 + c.added.size());
+        EXPECT_EQ(added, c.added) << std::hex << c.start;
+        EXPECT_EQ(project->allocTable[1 + c.added.size()].address, 0u);
+        EXPECT_TRUE(AllocTableIsSound(project->allocTable));
+    }
+    auto full = MakeProject();
+    full->allocTable.fill({0x5F0000, 0x10, 1});
+    full->allocTable[0] = {};
+    EXPECT_FALSE(RecordRomSpace(*full, 0x430000, 0x10, 7) &&
+                 RecordRomSpace(*full, 0x440000, 0x10, 7));
+}
