@@ -192,8 +192,8 @@ auto HookFields(const PatchHook& h) {
 TEST(PracticePatches, TablesHoldTheGamesValues) {
     constexpr auto kImage = PlaceKind::kImageOffset;
     constexpr auto kGame = PlaceKind::kGameAddress;
-    const Bytes twice = {0x2B, 0x03, 0x00, 0xF6, 0x00, 0xB1, 0x02, 0x2B, 0x03, 0x00, 0xF6, 0x00,
-                         0xB1, 0x02};
+    const Bytes twice = {0x2B, 0x03, 0x00, 0xF6, 0x00, 0xB1, 0x02,
+                         0x2B, 0x03, 0x00, 0xF6, 0x00, 0xB1, 0x02};
     const std::vector<FixedBytesRow> before = {
         {kImage, {0x29813}, {}, {0x00, 0xD0, 0xE1}},
         {kImage, {0xFFD8}, {}, {0x06}},
@@ -264,6 +264,7 @@ TEST(PracticePatches, TablesHoldTheGamesValues) {
         }
     }
 
+    // clang-format off
     const std::string_view names[kTeleportNameCount] = {
         "tower 1", "red huballs", "tower 2", "three cadets", "tower 3", "three h cadets",
         "tower 4", "dancing huball", "tower 5", "shadow keeper", "portal under", "portal over",
@@ -274,5 +275,6 @@ TEST(PracticePatches, TablesHoldTheGamesValues) {
         "bloody merkel", "freedom", "freedom 2", "liotto", "mermaid tower", "big fish",
         "great lakes", "hitoderon", "astarika", "penginea", "stockholm", "suncoast", "mosque",
         "lab", "megatron", "airship", "dark gaia", "darker gaia", "chicken"};
+    // clang-format on
     EXPECT_TRUE(std::equal(std::begin(names), std::end(names), TeleportNames().begin()));
 }

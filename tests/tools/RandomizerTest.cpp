@@ -87,10 +87,10 @@ std::string FixedText(std::uint32_t drop = ~0u) {
 TEST(Randomizer, TablesHoldTheGamesValues) {
     EXPECT_EQ(RandomizerFillerItems, (std::array<std::uint16_t, 6>{11, 13, 18, 21, 15, 14}));
     const std::pair<const char*, std::uint32_t> places[] = {
-        {"Ra Tree", 0x10AE70},   {"Grecliff", 0x10B450},  {"Zue", 0x10B55C},
+        {"Ra Tree", 0x10AE70},   {"Grecliff", 0x10B450},      {"Zue", 0x10B55C},
         {"Eklemata", 0x10F430},  {"Mermaid Tower", 0x139825}, {"Castle", 0x11ACA8},
-        {"Great Lake", 0xFA69A}, {"Lab", 0x13ED0E},       {"Airsrock", 0x1789BA},
-        {"Neo Tokyo", 0x13A65C}, {"Louran", 0x138CD9},    {"Northpole", 0x9F024}};
+        {"Great Lake", 0xFA69A}, {"Lab", 0x13ED0E},           {"Airsrock", 0x1789BA},
+        {"Neo Tokyo", 0x13A65C}, {"Louran", 0x138CD9},        {"Northpole", 0x9F024}};
     for (std::size_t i = 0; i < RumourPlaces.size(); ++i) {
         EXPECT_EQ(RumourPlaces[i].name, places[i].first) << i;
         EXPECT_EQ(RumourPlaces[i].markerOffset, places[i].second) << i;
