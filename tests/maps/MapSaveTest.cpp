@@ -148,6 +148,20 @@ TEST(MapSaveWhole, PresentLayersAndTablesKeepTheirNumbersAndLargeDataReloadsWhol
     ExpectReloadsEqual(map, *s.Load(kNewId));
 }
 
+TEST(MapSaveWhole, AScriptOfEveryCommandTakesSixtyFourBytesAndTheBlocksFollowIt) {
+    SaveScene s(SyntheticImage::k6MB);
+    s.Open();
+    // Two layers, two tile commands, palette, two tables, collision and music: 64 bytes.
+    s.renderer->tileDataSize = 0x12000;
+    ASSERT_TRUE(s.renderer->SaveToRom(kNewId).saved);
+    const std::uint32_t script = s.project.Read24(MapHeaderEntryOffset(s.project, kNewId));
+    const auto used = UsedEntries(s.project);
+    ASSERT_GE(used.size(), 2u);
+    EXPECT_EQ(used[0]->size, 0x40u);
+    EXPECT_EQ(GetU32(s.project.romImage, script + 0x3C), 0x00000AFCu);  // music 0x0A, the end
+    EXPECT_EQ(used[1]->address, script + 0x40);
+}
+
 TEST(MapSaveWhole, RefusalsLeaveTheImageAndTableUnchanged) {
     const auto expectRefused = [](SaveScene& s, std::uint32_t id, const std::string& text) {
         const std::vector<std::uint8_t> image = s.project.romImage;

@@ -66,6 +66,12 @@ TEST(ProjectFile, RoundTripByteForByte) {
         ASSERT_TRUE(SaveProject(loaded, "b.qmp", prompts));
         EXPECT_EQ(ReadWholeFile("b.qmp"), ReadWholeFile("a.qmp"));
     }
+    // A table of one block has nothing to overlap with.
+    project->allocTable[5] = {};
+    ASSERT_TRUE(SaveProject(*project, "c.qmp", prompts));
+    ProjectContext loaded;
+    EXPECT_TRUE(LoadProject(loaded, "c.qmp", prompts));
+    EXPECT_EQ(loaded.allocTable[0].size, 0x1230u);
     EXPECT_TRUE(prompts.messages.empty());
 }
 

@@ -248,9 +248,9 @@ TEST_F(MapListing, SpawnPosWithoutSpriteDataKeepsTheLastAndUnusedMaps) {
     ASSERT_EQ(top.children.size(), 5u);
     EXPECT_EQ(top.children[2].children[0].text,
               "X:02 Y:02 F:C0 Script offset: 0C8000 Sprite data: 123456 U: 00000A,00000B");
-    EXPECT_EQ(top.children[3].children[0].text,
-              "X:03 Y:03 F:00 Script offset: 0C8000 Sprite data: 0C0000 Enemy ID: 0[" +
-                  ObjectListEnemyNameTable()[0] + "]");
+    EXPECT_EQ(
+        top.children[3].children[0].text,
+        "X:03 Y:03 F:00 Script offset: 0C8000 Sprite data: 0C0000 Enemy ID: 0[Huball (Normal)]");
     EXPECT_EQ(Objects(kMapId + 1).children.at(0).text, kUnusedMapText);
 }
 

@@ -1,4 +1,5 @@
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -220,4 +221,71 @@ TEST(TextDecoder, Utf16ToUtf8) {
     // Each surrogate without its partner becomes U+FFFD.
     EXPECT_EQ(Utf16ToUtf8(std::u16string{0xD800, u'a', 0xDC00, 0xDC00}), "\uFFFDa\uFFFD\uFFFD");
     EXPECT_EQ(Utf16ToUtf8(std::u16string{0xDBFF, 0xE000}), "\uFFFD\uE000");
+}
+
+// The decoding tests take their expected characters from the font tables; here the tables are
+// checked against the font's characters, written out apart from the product's copy.
+TEST(TextDecoder, JapaneseTablesHoldTheFontsCharacters) {
+    // clang-format off
+    const std::u16string_view kana =
+        u"がぎぐげござじずぜぞだぢづでど?"
+        u"┌┘（）ばびぶべぼぱぴぷぺぽ、。"
+        u"\u3000ABCDEFGHIJKLMNO"
+        u"PQRSTUVWXYZあいうえお"
+        u"かきくけこさしすせそたちつてとな"
+        u"にぬねのはひふへほまみむめもやゆ"
+        u"よらリるれろわをんぁぃぅぇぉっゃ"
+        u"ゅょゎ0123456789！・：";
+    // From 0x80 on every entry of the shifted table is "!".
+    const std::u16string shifted = std::u16string(
+        u"ガギグゲゴザジズぜゾダヂヅデド…"
+        u"→←↑↓バビブべボパピプぺポ””"
+        u"!abcdefghijklmno"
+        u"pqrstuvwxyzアイウエオ"
+        u"カキクケコサシスセソタチツテトナ"
+        u"二ヌネノハヒフへホマミムメモヤユ"
+        u"ヨラリルレロワヲンァィゥェォッャ"
+        u"ュョヮｰｘ÷ー「」＊＋‐／＆．!") + std::u16string(0x80, u'!');
+    const std::u16string_view kanji =
+        u"雨円王音火下花学気休金空月犬見口校左山糸子耳字日車手出女小上森人"
+        u"水正生青赤石夕先川千早足村大男中虫町天田土入年白百文木本名目右力"
+        u"立林引雲遠何夏家科歌画回会海絵貝外間顔汽記帰牛魚京教強玉近形計元"
+        u"原戸古午後語工広交光行考高黄合谷国黒今才作算思紙止市自寺時室社弱"
+        u"首秋春書少場色食心新親図数西声星晴切雪船前組走草多太体台池地知竹"
+        u"茶昼長鳥朝通弟店点電冬刀当東答頭同道読南馬買売麦半番父風分聞米歩"
+        u"母方北毎妹明鳴毛門夜野友用曜来楽里理話悪安暗医意育員院飲運泳駅園"
+        u"横屋温化荷界開階角活寒感館岸岩起期客究急級宮球去橋業曲局銀苦具君"
+        u"兄係軽血決県研言庫湖公向幸港号根細祭仕死使始指歯詩次事持式実写者"
+        u"主守取酒受州拾終習週集住重所署助昭消商章勝乗植申身神深進世整線全"
+        u"送息族他打対待代第題炭短着注柱帳調直追丁定庭鉄転都度投島湯登等動"
+        u"童内肉農波配畑発反坂板皮悲美鼻氷表病秒品負部服福物平返勉放万味命"
+        u"面問役薬油由有遊予洋葉陽様落流旅両緑礼列路和愛案衣以囲位委胃印英"
+        u"栄塩央億加貨課芽改械害各覚完官漢管関観願希季紀喜旗器機議求救給挙"
+        u"漁共協鏡競極区軍郡型景芸欠結建健験固功候航康告差菜最材昨刷殺察参"
+        u"散産残士氏史司姉試辞失借種周宿順初省唱照賞燒臣信真成清勢静席積折"
+        u"節説浅戦選然争相倉想象速側続卒孫帯隊達単談治置貯腸低底停的典伝徒"
+        u"努灯堂働毒熱念敗倍博飯飛費必筆票標不夫付府副粉兵別辺変便包法望牧"
+        u"末満脈民約勇要養浴利陸良料量輪類令冷例歴連練老労録圧易移因永営衛"
+        u"益液演応往恩仮果価河過賀快解格確額刊幹慣歓眼基寄規技義逆久旧居許"
+        u"境興均禁句訓群経潔件券険検絹限現減故個護効厚耕鉱構講混査再災妻採"
+        u"際在財罪雑蚕酸賛支示志師資似児識質舎謝授収修衆祝述術準序除招承称"
+        u"証条状常情織職制性政精製税責績接設舌絶銭善祖素総造像増則測属損退"
+        u"貸態団断築張提程適敵統銅導特得徳独任燃能破犯判版比非肥備俵評貧布"
+        u"婦富武復複仏編弁保墓報豊防貿暴未務無迷綿輸余預容率略留領異遺域壱"
+        u"宇羽映延沿可我灰街拡革閣割株干巻看勧簡丸危机貴揮疑弓吸泣供胸郷勤"
+        u"筋系径敬警劇穴兼憲権厳源己呼誤后好孝皇紅降鋼刻穀骨困砂座済裁策冊"
+        u"至私姿視詞誌磁射捨尺釈若需樹宗就従縦縮熟純処諸署将笑傷障城蒸針仁"
+        u"垂推寸是聖誠宣専染泉洗奏窓創層操蔵臓俗存尊宅担探段暖値仲忠宙著庁"
+        u"兆頂潮賃痛展党討糖届難弐乳認納脳派拝肺背俳班晩否批秘腹奮陛閉片補"
+        u"宝訪亡忘棒枚幕密盟模矢訳郵優幼羊欲翌卵乱覽裏律臨朗論一二三四五六"
+        u"七八九十彼俺娘坊恋惑奴闘爆々越診賊般艇冒弾廃跡夢盾剣雷幽霊塞郊井";
+    // clang-format on
+    for (const auto& [table, expected] : {std::pair{JapaneseCharTable, kana},
+                                          {JapaneseShiftCharTable, std::u16string_view(shifted)},
+                                          {JapaneseWideCharTable, kanji}}) {
+        ASSERT_EQ(table.size(), expected.size());
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            EXPECT_EQ(table[i], expected[i]) << std::hex << i;
+        }
+    }
 }

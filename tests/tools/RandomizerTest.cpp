@@ -10,6 +10,7 @@
 #include "project/ExitLists.h"
 #include "project/ProjectContext.h"
 #include "project/RomImport.h"
+#include "scripts/GameTextEncoder.h"
 #include "scripts/ScriptDisassembler.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/SyntheticImage.h"
@@ -80,6 +81,32 @@ std::string FixedText(std::uint32_t drop = ~0u) {
 }
 
 }  // namespace
+
+// The tests below take their places and records from these tables; here they are checked
+// against the game's values, written out apart from the product's copy.
+TEST(Randomizer, TablesHoldTheGamesValues) {
+    EXPECT_EQ(RandomizerFillerItems, (std::array<std::uint16_t, 6>{11, 13, 18, 21, 15, 14}));
+    const std::pair<const char*, std::uint32_t> places[] = {
+        {"Ra Tree", 0x10AE70},   {"Grecliff", 0x10B450},      {"Zue", 0x10B55C},
+        {"Eklemata", 0x10F430},  {"Mermaid Tower", 0x139825}, {"Castle", 0x11ACA8},
+        {"Great Lake", 0xFA69A}, {"Lab", 0x13ED0E},           {"Airsrock", 0x1789BA},
+        {"Neo Tokyo", 0x13A65C}, {"Louran", 0x138CD9},        {"Northpole", 0x9F024}};
+    for (std::size_t i = 0; i < RumourPlaces.size(); ++i) {
+        EXPECT_EQ(RumourPlaces[i].name, places[i].first) << i;
+        EXPECT_EQ(RumourPlaces[i].markerOffset, places[i].second) << i;
+    }
+    const decltype(BossExitDestinations) bosses = {{
+        {0x40, 0x01, 0x00, 0x66, 0x80, 0x00, 0xB0, 0x00},
+        {0x4D, 0x01, 0x00, 0x60, 0xF0, 0x00, 0xC0, 0x01},
+        {0x6F, 0x01, 0x00, 0x66, 0x78, 0x00, 0xB0, 0x00},
+        {0x8B, 0x01, 0x00, 0x26, 0x78, 0x00, 0xB0, 0x00},
+        {0x77, 0x02, 0x04, 0x00, 0xF0, 0x00, 0x30, 0x01},
+        {0x31, 0x02, 0x00, 0x06, 0xF8, 0x00, 0xD0, 0x01},
+        {0x4C, 0x02, 0x00, 0x00, 0x90, 0x00, 0xB0, 0x00},
+        {0x20, 0x02, 0x00, 0x0E, 0x70, 0x00, 0x30, 0x00},
+    }};
+    EXPECT_EQ(BossExitDestinations, bosses);
+}
 
 TEST(Randomizer, ChestItemsMeetTheQuotasAndLeaveTheRestAlone) {
     SyntheticImage image;
@@ -454,6 +481,24 @@ TEST(Randomizer, GiveItemCallsTheReleasesOwnRoutine) {
         EXPECT_EQ(project->Read8(at + 4), 0x99);
         EXPECT_EQ(std::count(prompts.messages.begin(), prompts.messages.end(), kGiveItemsLeftOut),
                   word == 0);
+    }
+}
+
+TEST(Randomizer, PatchesWriteTheirTextsInTheReleasesEncoding) {
+    const fs::path folder = ScratchFolder();
+    for (const Region region : {Region::Japanese, Region::German}) {
+        auto project = Imported(SyntheticImage(SyntheticImage::k4MB, region));
+        ScriptedPrompts prompts;
+        RandomizerGenerator rng(1);
+        ApplyRandomizerPatches(*project, rng, prompts, false, folder);
+        const auto holds = [&](std::uint32_t at, const char* text) {
+            const Bytes bytes = EncodeGameText(text, project->regionIndex, nullptr);
+            return Bytes(&project->romImage[at], &project->romImage[at + bytes.size()]) == bytes;
+        };
+        EXPECT_TRUE(holds(0x11DEEB, "It seems the\\nbird ate\\nthe message.\\w"));
+        for (const std::uint32_t at : {0x10AE93u, 0x10B473u, 0x10B587u, 0x10F451u, 0xFA6DCu}) {
+            EXPECT_TRUE(holds(at, "Obtained Starstone")) << std::hex << at;
+        }
     }
 }
 
