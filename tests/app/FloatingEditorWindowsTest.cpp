@@ -141,6 +141,7 @@ TEST_F(FloatingEditorWindows, CtrlRightClickOnTheMapsPageFillsAllFourAndTheirBut
     for (QWidget* editor : {chest, shop, object, exit}) {
         EXPECT_TRUE(Enabled(editor, "save")) << editor->objectName().toStdString();
     }
+    EXPECT_TRUE(Enabled(object, "add"));  // it says why it cannot add on this image
 
     NamedChild<QLineEdit>(*chest, "posY")->setText("3");
     NamedChild<QLineEdit>(*chest, "item")->setText("9");

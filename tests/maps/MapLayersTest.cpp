@@ -177,6 +177,18 @@ TEST_F(MapLayers, WorldMapEditsAndTilePanels) {
     EXPECT_EQ(std::ranges::count(renderer->layerMap[0], 1), 1);
     EXPECT_EQ(renderer->layerMap[0][2 * 64 + 5], 1);
 
+    // Data for ten rows only: a click on the eleventh draws nothing, so guard rows laid after
+    // the image keep their pixels.
+    renderer->layerMap[0].assign(64 * 10, 0);
+    renderer->RebuildWorldMapImage(35);
+    LayerImage& image = renderer->layerImages[0];
+    ASSERT_EQ(image.height, 10u * 16);
+    const std::size_t drawn = image.pixels.size();
+    image.pixels.resize(drawn + 16 * image.width, 0xFF123456u);
+    EXPECT_TRUE(renderer->RedrawWorldMapCell(35, 0, 10));
+    EXPECT_TRUE(std::all_of(image.pixels.begin() + static_cast<std::ptrdiff_t>(drawn),
+                            image.pixels.end(), [](std::uint32_t p) { return p == 0xFF123456u; }));
+
     // A world-map panel shows table 0's 4-byte metatiles; a map panel never passes 64 rows.
     Canvas panel;
     renderer->tileSetType = kTileSetLinear;

@@ -199,15 +199,20 @@ TEST_F(ItemsTabPage, StatChangesSaveOnlyAfterALoadOfTheSameProject) {
 
     EXPECT_EQ(page->findChildren<QLineEdit*>().size(),
               qsizetype{kStatChangeTableSize});  // one box each
-    // A caption over each of the four columns of boxes.
-    QStringList captions;
+    // A caption over each of the four columns of boxes, and the ids 32 to 50 before the rows.
     const auto* grid = page->findChild<QGridLayout*>();
-    for (int column = 1; column <= 4; ++column) {
-        const QLayoutItem* item = grid->itemAtPosition(0, column);
+    const auto labelAt = [grid](int row, int column) {
+        const QLayoutItem* item = grid->itemAtPosition(row, column);
         const auto* label = item != nullptr ? qobject_cast<QLabel*>(item->widget()) : nullptr;
-        captions << (label != nullptr ? label->text() : "");
+        return label != nullptr ? label->text() : "";
+    };
+    QStringList captions;
+    for (int column = 1; column <= 4; ++column) {
+        captions << labelAt(0, column);
     }
     EXPECT_EQ(captions, (QStringList{"Health", "Strength", "Defense", "Luck"}));
+    const int rows = static_cast<int>(kStatChangeRowCount);
+    EXPECT_EQ(labelAt(1, 0) + labelAt(rows, 0) + labelAt(rows + 1, 0), "3250");
     Click("ItemsAttributeTab", "load");
     EXPECT_EQ(Edit("ItemsAttributeTab", "change1")->text(), "-5");
     EXPECT_EQ(Edit("ItemsAttributeTab", "change75")->text(), "0");

@@ -9,6 +9,7 @@
 #include "platform/ui/PictureView.h"
 #include "tests/maps/MapSaveFixture.h"
 #include "tests/support/NamedChild.h"
+#include "tests/support/ScreenPixel.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/TestPointer.h"
 
@@ -67,6 +68,11 @@ protected:
     std::uint32_t ShownPixel(int x, int y) {
         return View()->grab().toImage().pixel(x, y) & 0xFFFFFF;
     }
+    // A pixel of a picture as the window shows it once repainted (the view's right edge lies
+    // beyond the window's room).
+    std::uint32_t OnScreen(int x, int y, const char* picture = "mapView") {
+        return ScreenPixel(Child<PictureView>(picture), x, y);
+    }
     std::uint16_t Layer0Cell(std::uint32_t x, std::uint32_t y) const {
         const auto& cells = page.MapTabRenderer()->layerMap[0];
         const std::size_t at = 2 * (y * MapPageProject::kWidthCells + x);
@@ -96,10 +102,18 @@ TEST_F(MapTabTest, LoadsAMapPickedByNameAndShowsIt) {
         EXPECT_EQ(ViewPixel(x, y), expected) << x << "," << y;
         EXPECT_EQ(ShownPixel(x, y), expected) << x << "," << y;
     }
+    EXPECT_EQ(OnScreen(5, 5), data->MetatileColour(0));
     EXPECT_EQ(Text("layerSize1"), "512");
     EXPECT_EQ(Text("scrollX"), "0/512");
     EXPECT_EQ(Child<QComboBox>("music")->currentIndex(), MapPageProject::kMusicTrack);
-    EXPECT_EQ(Text("offset1"), QString("0x%1").arg(MapPageProject::kLayer0 + 2, 0, 16));
+    // Where the first of each kind of data was read, the layer after its two size bytes.
+    QStringList offsets;
+    for (const char* box : {"offset0", "offset1", "offset2", "offset3", "offset4"}) {
+        offsets << Text(box);
+    }
+    EXPECT_EQ(offsets, (QStringList{"0x300100", "0x304002", "0x301000", "0x302000", "0x303000"}));
+    // Palette row 1 holds the metatile colours; its swatches are 9 pixels apart, rows 10.
+    EXPECT_EQ(OnScreen(4 * 9 + 3, 10 + 3, "paletteBox"), data->MetatileColour(4));
     EXPECT_TRUE(Child<QAbstractButton>("save")->isEnabled());
     // The panels list the metatiles, 8 per row; here the top two tiles of metatile 13.
     for (const int x : {5 * 16 + 3, 5 * 16 + 11}) {
@@ -177,6 +191,7 @@ TEST_F(MapTabTest, TheWheelScrollsTheViewAndThePanelsWithinTheirLimits) {
     }
     EXPECT_EQ(Text("scrollX"), "512/512");
     EXPECT_EQ(ShownPixel(0, 0), data->MetatileColour(32 % 16));  // cell 32 at the left edge
+    EXPECT_EQ(OnScreen(0, 0), data->MetatileColour(32 % 16));
 
     QWidget* panel = Child<PictureView>("layer1Tiles");
     for (int i = 0; i < 20; ++i) {
@@ -197,6 +212,7 @@ TEST_F(MapTabTest, PicksAMetatileFromAPanelOrTheMapAndPlacesIt) {
     EXPECT_EQ(Layer0Cell(2, 1), 13);
     EXPECT_EQ(Layer0Cell(3, 1), 4);  // its neighbour is untouched
     EXPECT_EQ(ShownPixel(2 * 16 + 8, 16 + 8), data->MetatileColour(13));
+    EXPECT_EQ(OnScreen(2 * 16 + 8, 16 + 8), data->MetatileColour(13));
 
     // The eyedropper takes the whole cell value, which placing repeats.
     pointer.Press(view, {7 * 16, 0}, Qt::RightButton);  // cell (7, 0): metatile 7

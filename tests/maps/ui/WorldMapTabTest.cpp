@@ -7,6 +7,7 @@
 #include "platform/ui/PictureView.h"
 #include "tests/maps/WorldMapProject.h"
 #include "tests/support/NamedChild.h"
+#include "tests/support/ScreenPixel.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/TestPointer.h"
 
@@ -22,7 +23,7 @@ TEST(WorldMapTab, LoadsScrollsPlacesAndSavesThroughTheControls) {
     page.show();
     TestPointer pointer;
     const auto shown = [&](const char* name, int x, int y) {
-        return NamedChild<PictureView>(page, name)->grab().toImage().pixel(x, y) & 0xFFFFFF;
+        return ScreenPixel(NamedChild<PictureView>(page, name), x, y);
     };
     std::vector<std::array<std::uint32_t, 3>> fills;
     page.SetEditorFill(
@@ -37,6 +38,13 @@ TEST(WorldMapTab, LoadsScrollsPlacesAndSavesThroughTheControls) {
     EXPECT_TRUE(NamedChild<QAbstractButton>(page, "save")->isEnabled());
 
     auto* view = NamedChild<PictureView>(page, "mapView");
+    // The wheel over the controls beside, above or below the view leaves the map where it is.
+    const int width = static_cast<int>(page.Model().ViewWidth());
+    const int height = static_cast<int>(page.Model().ViewHeight());
+    for (const QPoint at : {QPoint(width + 8, 10), QPoint(10, -4), QPoint(10, height + 4)}) {
+        pointer.Wheel(&page, view->mapTo(&page, at), -120);
+        EXPECT_EQ(page.Model().state.scrollY, 0u) << at.x() << "," << at.y();
+    }
     pointer.Wheel(view, {100, 100}, -120);
     pointer.Wheel(view, {100, 100}, -120, Qt::ControlModifier);
     EXPECT_EQ(shown("mapView", 0, 0), Data::Colour(Data::LargeCell(1, 1)));

@@ -1,3 +1,4 @@
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
@@ -49,6 +50,9 @@ TEST_F(ScriptViewer, LoadButtonsListScriptHeaderScriptAndObjects) {
     Click("loadScript");
     ASSERT_GT(Tree()->topLevelItemCount(), 1);
     EXPECT_EQ(Item(0), "Script offset: 04A129");
+    // Every letter as wide as any other, so the listing's columns line up.
+    const QFontMetrics metrics(Tree()->font());
+    EXPECT_EQ(metrics.horizontalAdvance("iiii"), metrics.horizontalAdvance("WWWW"));
     Edit("scriptOffset")->setText("0x");  // no offset: refused, the listing stays
     Click("loadScript");
     EXPECT_EQ(prompts.LastMessage(),
