@@ -161,7 +161,6 @@ TEST(PracticePatches, RefusedPatchesWriteNothing) {
 TEST(PracticePatches, ASetThatWouldCoverItsOwnHooksIsRefused) {
     // On region 5's 1 MB image the CC set starts at 0x1FF00 and its hooks lie at 0x49549 (six
     // bytes) to 0x5DFFE: a set reaching them is refused, whichever hooks it reaches.
-    const auto folder = DataSubfolder(kPracticeDataFolder);
     const struct {
         std::uint32_t end;
         const char* said;
@@ -174,6 +173,7 @@ TEST(PracticePatches, ASetThatWouldCoverItsOwnHooksIsRefused) {
     };
     for (const auto& c : cases) {
         WritePatchFiles(CcPatchHooks());
+        const auto folder = DataSubfolder(kPracticeDataFolder);
         WriteWholeFile(folder / "onehitko.bin", Bytes(c.end - 0x1FF00 - (7 + 10 + 13 + 16)));
         auto project = PatternProject(SyntheticImage::k1MB, Region::ReleaseM);
         const Bytes before = project->romImage;
