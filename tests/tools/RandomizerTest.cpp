@@ -571,3 +571,31 @@ TEST(Randomizer, CallsAtHookSitesThatNoVariantWritesRefuseNeither) {
         EXPECT_EQ(project->Read16(0x7CF52), 0xF300) << std::hex << c.site;
     }
 }
+
+TEST(Randomizer, EachKindOfRandomizerHookAloneRefusesThePracticeSets) {
+    WritePatchFiles(CcPatchHooks());
+    const fs::path practice = DataSubfolder(kPracticeDataFolder);
+    // Without ItemAdd.bin: only the step-9 hooks, only the "ASM Patches" set, only the credits.
+    std::map<std::string, std::string> asmSet;
+    for (const HookedFile& file : kAsmPatchFiles) {
+        asmSet["asm/" + std::string(file.name)] = "\x11";
+    }
+    const std::pair<std::map<std::string, std::string>, bool> cases[] = {
+        {{{kRandomizerFixedFile, FixedText()}}, false},
+        {asmSet, true},
+        {{{"asm/credits_patch.bin", "\x33"}, {"credits_new.bin", "\x66"}}, false},
+    };
+    for (const auto& [files, asmPatches] : cases) {
+        const fs::path folder = ScratchFolder();
+        for (const auto& [name, bytes] : files) {
+            WriteFile(folder / name, bytes);
+        }
+        auto project = Imported(SyntheticImage());
+        ScriptedPrompts prompts;
+        RandomizerGenerator rng(1);
+        ApplyRandomizerPatches(*project, rng, prompts, asmPatches, folder);
+        const Bytes randomized = project->romImage;
+        EXPECT_FALSE(ApplyCcPatches(*project, practice, prompts)) << files.begin()->first;
+        EXPECT_TRUE(project->romImage == randomized);
+    }
+}
