@@ -1,8 +1,5 @@
 #include "project/RomImport.h"
 
-#include <algorithm>
-#include <iterator>
-
 #include "project/ExitLists.h"
 #include "project/ProjectContext.h"
 #include "project/SpritePlacementLists.h"
@@ -38,32 +35,6 @@ std::uint32_t DetectRegion(std::span<const std::uint8_t> image) {
         default:
             return GetU8(image, 0xFFC7) == 'J' ? 0 : kRegionNone;
     }
-}
-
-namespace {
-
-// The code bytes that hold the banks of the sprite-placement tables, and their values for
-// banks 0x50 and 0x51.
-struct BankByte {
-    std::uint32_t offset;
-    std::uint8_t value;
-};
-constexpr BankByte kExtendedBankBytes[] = {
-    {0xF403, 0x50}, {0xF411, 0x50}, {0xF417, 0x50}, {0x69562, 0x50}, {0x69569, 0x50},
-    {0xF409, 0x51}, {0xF420, 0x51}, {0xF42B, 0x51}, {0x6956D, 0x51}, {0x69574, 0x51},
-};
-
-}  // namespace
-
-void WriteExtendedBankBytes(ProjectContext& project) {
-    for (const BankByte& b : kExtendedBankBytes) {
-        project.Write8(b.offset, b.value);
-    }
-}
-
-bool HasExtendedBankBytes(const ProjectContext& project) {
-    return std::all_of(std::begin(kExtendedBankBytes), std::end(kExtendedBankBytes),
-                       [&](const BankByte& b) { return project.Read8(b.offset) == b.value; });
 }
 
 std::uint32_t ImportRom(ProjectContext& project, std::span<const std::uint8_t> image,

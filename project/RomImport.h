@@ -22,9 +22,3 @@ std::uint32_t DetectRegion(std::span<const std::uint8_t> image);
 // receives the message that tells the person so.
 std::uint32_t ImportRom(ProjectContext& project, std::span<const std::uint8_t> image,
                         std::string* notice = nullptr);
-
-// The ten code bytes of a 6 MB image that send the game to banks 0x50 and 0x51 for its
-// sprite-placement tables.
-void WriteExtendedBankBytes(ProjectContext& project);
-// Whether all ten already hold those banks.
-bool HasExtendedBankBytes(const ProjectContext& project);

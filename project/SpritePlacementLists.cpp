@@ -1,6 +1,7 @@
 #include "project/SpritePlacementLists.h"
 
 #include <algorithm>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <optional>
@@ -11,7 +12,6 @@
 #include "platform/Trace.h"
 #include "project/ObjectListReader.h"
 #include "project/ProjectContext.h"
-#include "project/RomImport.h"
 
 namespace {
 
@@ -414,4 +414,30 @@ std::string ImportSpritePlacement(ProjectContext& project) {
                "The object lists were not moved into banks 0x50 and 0x51 of the 6MB "
                "ROM: ") +
            why + ".\nThey stay where the ROM keeps them.";
+}
+
+namespace {
+
+// The code bytes that hold the banks of the sprite-placement tables, and their values for
+// banks 0x50 and 0x51.
+struct BankByte {
+    std::uint32_t offset;
+    std::uint8_t value;
+};
+constexpr BankByte kExtendedBankBytes[] = {
+    {0xF403, 0x50}, {0xF411, 0x50}, {0xF417, 0x50}, {0x69562, 0x50}, {0x69569, 0x50},
+    {0xF409, 0x51}, {0xF420, 0x51}, {0xF42B, 0x51}, {0x6956D, 0x51}, {0x69574, 0x51},
+};
+
+}  // namespace
+
+void WriteExtendedBankBytes(ProjectContext& project) {
+    for (const BankByte& b : kExtendedBankBytes) {
+        project.Write8(b.offset, b.value);
+    }
+}
+
+bool HasExtendedBankBytes(const ProjectContext& project) {
+    return std::all_of(std::begin(kExtendedBankBytes), std::end(kExtendedBankBytes),
+                       [&](const BankByte& b) { return project.Read8(b.offset) == b.value; });
 }

@@ -64,3 +64,9 @@ std::string OpenSpritePlacement(ProjectContext& project);
 // When they cannot be moved, the image keeps its lists and bank bytes where they are, and the
 // result says so and why, for the person; it is empty otherwise.
 std::string ImportSpritePlacement(ProjectContext& project);
+
+// The ten code bytes of a 6 MB image that send the game to banks 0x50 and 0x51 for its
+// sprite-placement tables.
+void WriteExtendedBankBytes(ProjectContext& project);
+// Whether all ten already hold those banks.
+bool HasExtendedBankBytes(const ProjectContext& project);

@@ -89,8 +89,6 @@ void WalkAssemblerRun(ScriptWalk& walk, bool mFlag) {
 
 }  // namespace
 
-ScriptReader::ScriptReader(const ProjectContext& project) : project(project), decoder(project) {}
-
 void DisassembleScript(ScriptReader& reader, ScriptTreeNode& parent, std::uint32_t address,
                        const ScriptWalkOptions& options) {
     const ProjectContext& project = reader.project;

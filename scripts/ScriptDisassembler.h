@@ -2,22 +2,8 @@
 
 #include <cstdint>
 
+#include "scripts/ScriptReader.h"
 #include "scripts/ScriptTree.h"
-#include "scripts/TextDecoder.h"
-
-class ProjectContext;
-
-// The reader of one disassembly: the image it reads and where it stands. After a walk,
-// `position` lies just behind the last byte decoded.
-class ScriptReader {
-public:
-    explicit ScriptReader(const ProjectContext& project);
-
-    const ProjectContext& project;
-    std::uint32_t position = 0;
-    // Decodes the texts that script commands print.
-    TextDecoder decoder;
-};
 
 struct ScriptWalkOptions {
     // A walk the person started: shows the start offset and resets the nesting count.

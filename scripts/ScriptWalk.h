@@ -7,8 +7,9 @@
 #include <string_view>
 
 #include "project/ByteAccess.h"
-#include "scripts/ScriptDisassembler.h"
 #include "scripts/ScriptFormat.h"
+#include "scripts/ScriptReader.h"
+#include "scripts/ScriptTree.h"
 
 // Addresses in the log carry bit 23, as the game's own addresses of the image do.
 inline constexpr std::uint32_t kLogAddressBit = 0x800000;

@@ -3,7 +3,6 @@
 #include "platform/Files.h"
 #include "platform/Prompts.h"
 #include "platform/Trace.h"
-#include "project/ProjectContext.h"
 
 std::optional<std::vector<std::vector<std::uint8_t>>> ReadPatchFileSet(
     const std::filesystem::path& folder, std::span<const std::string_view> names,
@@ -27,14 +26,4 @@ std::optional<std::vector<std::vector<std::uint8_t>>> ReadPatchFileSet(
         return std::nullopt;
     }
     return files;
-}
-
-bool HookLeadsInto(const ProjectContext& project, std::uint32_t site, std::uint8_t opcode,
-                   std::uint32_t first, std::uint32_t end) {
-    const std::uint32_t at = project.WrapRomOffset(site);
-    if (!InRange(project.romImage.size(), at, 4) || project.romImage[at] != opcode) {
-        return false;
-    }
-    const std::uint32_t target = GetU24(project.romImage, at + 1);
-    return target >= first && target < end;
 }

@@ -7,7 +7,6 @@
 #include <string_view>
 #include <vector>
 
-class ProjectContext;
 class Prompts;
 
 // The message shown for a patch file set that cannot be read whole.
@@ -20,8 +19,3 @@ inline constexpr char kPatchFileFailed[] = "Failed to open a file";
 std::optional<std::vector<std::vector<std::uint8_t>>> ReadPatchFileSet(
     const std::filesystem::path& folder, std::span<const std::string_view> names,
     std::uintmax_t maxSize = 0x600000, Prompts* prompts = nullptr);
-
-// Whether the game address `site` holds `opcode` (a long call or jump) with a target from
-// `first` up to but not including `end`: how a patched image shows which patches it holds.
-bool HookLeadsInto(const ProjectContext& project, std::uint32_t site, std::uint8_t opcode,
-                   std::uint32_t first, std::uint32_t end);

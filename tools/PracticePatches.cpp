@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/FormatText.h"
 #include "platform/Prompts.h"
 #include "project/ProjectContext.h"
 #include "scripts/GameTextEncoder.h"
 #include "tools/PatchFiles.h"
-#include "tools/Randomizer.h"
 
 namespace {
 
@@ -25,7 +25,6 @@ constexpr char kRandomizerThere[] =
     "The patch was not written: this ROM image holds the randomizer's patches, which use the "
     "same places.";
 
-constexpr std::uint8_t kNop = 0xEA;
 constexpr std::uint8_t kNameEnd = 0xD4;
 // The control bytes that open an encoded text; a teleport name is stored without them.
 constexpr std::size_t kTextHeadSize = 3;
@@ -56,17 +55,6 @@ void PlanFixedBytes(const ProjectContext& project, const std::vector<FixedBytesR
             plan.push_back({PlaceOffset(project, row, place), row.bytes});
         }
     }
-}
-
-std::vector<std::uint8_t> HookBytes(const PatchHook& hook, std::uint32_t running) {
-    const std::uint32_t target = hook.target == kRunningAddress ? running : hook.target;
-    std::vector<std::uint8_t> jump = {hook.opcode, static_cast<std::uint8_t>(target),
-                                      static_cast<std::uint8_t>(target >> 8),
-                                      static_cast<std::uint8_t>(target >> 16)};
-    jump.insert(jump.end(), hook.tail.begin(), hook.tail.end());
-    std::vector<std::uint8_t> bytes(std::max<std::size_t>(hook.nopRun, jump.size()), kNop);
-    std::copy(jump.begin(), jump.end(), bytes.begin());
-    return bytes;
 }
 
 bool Fits(const ProjectContext& project, const WritePlan& plan) {
@@ -116,6 +104,22 @@ std::optional<WritePlan> PlanPatchFiles(const ProjectContext& project,
     plan.push_back({first, std::move(bytes)});
     if (!inOnePiece || !Fits(project, plan)) {
         prompts.ShowMessage(kNoRoom);
+        return std::nullopt;
+    }
+    // On a small image the address rule can bring the set's own hook sites into its place:
+    // whichever came last, files or hooks, would break the other.
+    std::string covered;
+    for (std::size_t i = 0; i < hooks.size(); ++i) {
+        const ImageWrite& hook = plan[i];
+        if (total > 0 && hook.offset < first + total && first < hook.offset + hook.bytes.size()) {
+            covered += FormatText("%s0x%X", covered.empty() ? "" : ", ", hook.offset);
+        }
+    }
+    if (!covered.empty()) {
+        prompts.ShowMessage(FormatText(
+            "The patch was not written: its files, at image offsets 0x%X to 0x%llX, would "
+            "overwrite its own hooks at %s.",
+            first, static_cast<unsigned long long>(first + total - 1), covered.c_str()));
         return std::nullopt;
     }
     return plan;
@@ -190,35 +194,6 @@ const std::vector<FixedBytesRow>& FixedBytesAfterNames() {
     return rows;
 }
 
-// The practice patch files, laid out one after the other from kPracticePatchStart.
-const std::vector<PatchHook>& PracticePatchHooks() {
-    static const std::vector<PatchHook> hooks = {
-        {"teleporter.bin", 0xC787D4, 0x5C, 0xE1F300, {}, 0},
-        {"equip_give.bin", 0xC5B066, 0x22, kRunningAddress, {0xEA, 0xEA}, 0},
-        {"weapon_give.bin", 0xC5B1B8, 0x22, kRunningAddress, {0xEA, 0xEA}, 0},
-        {"item_give.bin", 0xC5AD58, 0x22, kRunningAddress, {0xEA, 0xEA}, 0},
-        {"quick_save.bin", 0x80820C, 0x22, kRunningAddress, {0x60}, 0},
-        {"quick_load.bin", 0x808061, 0x22, kRunningAddress, {}, 0},
-        {"menu.bin", 0xC7C7E0, 0x5C, kRunningAddress, {}, 0},
-        {"objecy_insert.bin", 0xC0F442, 0x22, kRunningAddress, {0xEA}, 0},
-        {"save_menu_control.bin", 0xC78793, 0x22, kRunningAddress, {}, 16},
-        {"timer.bin", 0xC5FC1C, 0x22, kRunningAddress, {}, 0},
-    };
-    return hooks;
-}
-
-// The "CC" patch files, laid out from kCcPatchStart.
-const std::vector<PatchHook>& CcPatchHooks() {
-    static const std::vector<PatchHook> hooks = {
-        {"slicer_up.bin", 0xC49578, 0x22, 0xE1FF00, {0xEA, 0xEA}, 0},
-        {"slicer_left.bin", 0xC495D6, 0x22, kRunningAddress, {0xEA, 0xEA}, 0},
-        {"slicer_down.bin", 0xC49549, 0x22, kRunningAddress, {0xEA, 0xEA}, 0},
-        {"slicer_right.bin", 0xC495A7, 0x22, kRunningAddress, {0xEA, 0xEA}, 0},
-        {"onehitko.bin", 0xC5DFFB, 0x22, kRunningAddress, {}, 0},
-    };
-    return hooks;
-}
-
 const std::array<std::string_view, kTeleportNameCount>& TeleportNames() {
     static constexpr std::array<std::string_view, kTeleportNameCount> names = {
         "tower 1",       "red huballs",
@@ -271,22 +246,6 @@ std::optional<TeleportBlock> BuildTeleportBlock(std::span<const std::string_view
         }
     }
     return block;
-}
-
-std::string PracticePatchesInImage(const ProjectContext& project) {
-    const auto holds = [&](const std::vector<PatchHook>& hooks, std::uint32_t start) {
-        return std::any_of(hooks.begin(), hooks.end(), [&](const PatchHook& hook) {
-            return HookLeadsInto(project, hook.site, hook.opcode, start, kAddressSpaceEnd);
-        });
-    };
-    const bool patch = holds(PracticePatchHooks(), kPracticePatchStart);
-    const bool cc = holds(CcPatchHooks(), kCcPatchStart);
-    if (!patch && !cc) {
-        return {};
-    }
-    return std::string("the practice patches of ") + (!cc     ? "\"Patch\""
-                                                      : patch ? "\"Patch\" and \"CC Patch\""
-                                                              : "\"CC Patch\"");
 }
 
 bool ApplyPracticePatches(ProjectContext& project, const std::filesystem::path& folder,

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "tools/PatchRecognition.h"
+
 class ProjectContext;
 class Prompts;
 
@@ -30,30 +32,10 @@ struct FixedBytesRow {
     std::vector<std::uint8_t> bytes;
 };
 
-// A hook target that stands for the address the hooked patch file is copied to.
-inline constexpr std::uint32_t kRunningAddress = 0;
-
-// How a patch file is hooked into the game: at `site` (a game address) first `nopRun` bytes
-// 0xEA, then over their start `opcode` (JSL or JML) with the 24-bit target and `tail`.
-struct PatchHook {
-    const char* file;
-    std::uint32_t site;
-    std::uint8_t opcode;
-    std::uint32_t target;
-    std::vector<std::uint8_t> tail;
-    std::uint8_t nopRun;
-};
-
 // The fixed bytes of the practice patch, written before the patch files and after the teleport
-// names, and the patch files of both sets in the order they are laid out, with their hooks.
+// names. The patch files and their hooks are in PatchRecognition.h.
 const std::vector<FixedBytesRow>& FixedBytesBeforeFiles();
 const std::vector<FixedBytesRow>& FixedBytesAfterNames();
-const std::vector<PatchHook>& PracticePatchHooks();
-const std::vector<PatchHook>& CcPatchHooks();
-
-// Game addresses where the two sets of patch files start.
-inline constexpr std::uint32_t kPracticePatchStart = 0xE1F300;
-inline constexpr std::uint32_t kCcPatchStart = 0xE1FF00;
 // The two bytes written at kAfterFilesOffset between the patch files and the names.
 inline constexpr std::uint32_t kAfterFilesOffset = 0x38DE6;
 inline constexpr std::array<std::uint8_t, 2> kAfterFilesBytes = {0x63, 0xCD};
@@ -78,15 +60,12 @@ struct TeleportBlock {
 std::optional<TeleportBlock> BuildTeleportBlock(std::span<const std::string_view> names,
                                                 std::uint32_t regionIndex);
 
-// Which practice patch sets the image holds, recognised by their hooks, as the messages name
-// them ("the practice patches of ..."); empty for none.
-std::string PracticePatchesInImage(const ProjectContext& project);
-
 // Write the practice patch and the smaller "CC" patch set into the project's image, reading the
 // patch files from `folder`. Nothing is written unless everything can be: each file that does
 // not open gets a message (its path goes to the trace); an image without room for every place,
-// a practice set that would run into the CC set's place, a set past the last game address and
-// an image that holds the randomizer's patches are refused. True when the patch was written.
+// a practice set that would run into the CC set's place, a set past the last game address, a
+// set that would cover its own hooks and an image that holds the randomizer's patches are
+// refused. True when the patch was written.
 bool ApplyPracticePatches(ProjectContext& project, const std::filesystem::path& folder,
                           Prompts& prompts);
 bool ApplyCcPatches(ProjectContext& project, const std::filesystem::path& folder, Prompts& prompts);

@@ -15,7 +15,7 @@
 #include "scripts/GameTextEncoder.h"
 #include "scripts/ScriptCompiler.h"
 #include "tools/PatchFiles.h"
-#include "tools/PracticePatches.h"
+#include "tools/PatchRecognition.h"
 #include "tools/RandomizerTables.h"
 
 namespace {
@@ -27,11 +27,6 @@ constexpr std::uint32_t kItem27Quota = 8;
 constexpr std::uint8_t kValuable = 0x4C;
 constexpr std::uint8_t kNotValuable = 0x17;
 constexpr std::uint32_t kValuableCount = 5;
-constexpr std::uint32_t kRunningStart = 0x88CDC7;
-// The hooks into the running area lead into its bank.
-constexpr std::uint32_t kRunningBankEnd = 0x890000;
-constexpr std::uint8_t kJsl = 0x22;
-constexpr std::uint8_t kNop = 0xEA;
 
 bool Has4MB(const ProjectContext& project) {
     return project.romImage.size() >= kRomSize4MB;
@@ -52,23 +47,13 @@ struct FixedWrite {
 };
 
 // The shape of the fixed changes: steps 1 and 3 hold this many writes of this many bytes in all,
-// step 3 also the message, step 9 exactly its two routines, each called from its hook site.
+// step 3 also the message, step 9 exactly its two routines (kStep9Routines).
 constexpr std::size_t kStep1Writes = 74;
 constexpr std::size_t kStep1Bytes = 193;
 constexpr std::size_t kStep3Writes = 45;
 constexpr std::size_t kStep3Bytes = 113;
 constexpr std::uint32_t kStep3MessageOffset = 0x178100;
 constexpr std::size_t kStep3MessageSize = 243;
-
-struct Step9Routine {
-    std::uint32_t site;
-    std::uint32_t address;
-    std::size_t size;
-};
-constexpr std::array<Step9Routine, 2> kStep9Routines = {{
-    {0xC5D94B, 0xE1FAB0, 21},
-    {0xC79493, 0x88CD63, 85},
-}};
 
 // The file is a few kilobytes; anything far larger is not it.
 constexpr std::uintmax_t kFixedFileMaxSize = 0x100000;
@@ -215,17 +200,13 @@ class PatchWriter {
 public:
     explicit PatchWriter(ProjectContext& project) : project_(project) {}
 
-    std::uint32_t running = kRunningStart;
+    std::uint32_t running = kRandomizerRunningStart;
 
     bool Fits(std::size_t length) const {
         return InRange(project_.romImage.size(), project_.WrapRomOffset(running), length);
     }
     void Hook(std::uint32_t site, std::uint32_t target, std::uint32_t nops) {
-        std::vector<std::uint8_t> bytes{kJsl, static_cast<std::uint8_t>(target),
-                                        static_cast<std::uint8_t>(target >> 8),
-                                        static_cast<std::uint8_t>(target >> 16)};
-        bytes.insert(bytes.end(), nops, kNop);
-        project_.WriteBytes(project_.WrapRomOffset(site), bytes);
+        project_.WriteBytes(project_.WrapRomOffset(site), JslHook(target, nops));
     }
     void Append(std::span<const std::uint8_t> bytes) {
         project_.WriteBytes(project_.WrapRomOffset(running), bytes);
@@ -236,34 +217,15 @@ private:
     ProjectContext& project_;
 };
 
-struct HookedFile {
-    std::string_view name;
-    std::array<std::uint32_t, 2> sites;  // 0: none
-    std::uint32_t nops;
-};
-
-constexpr std::array<HookedFile, 1> kItemAddFile = {{{"ItemAdd.bin", {0xC09A09, 0}, 2}}};
-
-constexpr std::array<HookedFile, 7> kAsmPatchFiles = {{
-    {"player_level.bin", {0xC5DD70, 0}, 0},
-    {"enemy_level.bin", {0xC5DE98, 0}, 2},
-    {"enemy_attack.bin", {0xC5DEBE, 0}, 1},
-    {"enemy_defense.bin", {0xC5DD7A, 0}, 1},
-    {"enemy_luck.bin", {0xC5DB3C, 0}, 0},
-    {"enemy_health.bin", {0xC0F968, 0xC0B522}, 0},
-    {"dg1_level.bin", {0xC5DCD2, 0}, 0},
-}};
-
-constexpr std::array<std::uint32_t, 3> kCreditsHookSites = {0xC7EC6E, 0xC7ECA4, 0xC7ECBF};
 // Image offset of "credits_new.bin". The step-9 routine at 0xE1FAB0 follows 0x7B0 bytes on.
 constexpr std::uint32_t kCreditsOffset = 0x21F300;
 constexpr std::size_t kCreditsMaxSize = 0x7B0;
 
 // Appends a set of hooked patch files, all or none: each routine is assembled for the address
 // it lands at, so a file left out would move the ones after it. A file that cannot be read
-// is reported by the reader, a set without room with the same message.
-void ApplyHookedFiles(PatchWriter& writer, Prompts& prompts, const std::filesystem::path& folder,
-                      std::span<const HookedFile> set) {
+// is reported by the reader, a set without room says where it would not fit.
+void ApplyHookedFiles(const ProjectContext& project, PatchWriter& writer, Prompts& prompts,
+                      const std::filesystem::path& folder, std::span<const HookedFile> set) {
     std::vector<std::string_view> names;
     for (const HookedFile& file : set) {
         names.push_back(file.name);
@@ -277,7 +239,15 @@ void ApplyHookedFiles(PatchWriter& writer, Prompts& prompts, const std::filesyst
         total += bytes.size();
     }
     if (!writer.Fits(total)) {
-        prompts.ShowMessage(kPatchFileFailed);
+        std::string list;
+        for (const HookedFile& file : set) {
+            list += (list.empty() ? "" : ", ") + std::string(file.name);
+        }
+        prompts.ShowMessage(FormatText(
+            "The patch files %s do not fit and were left out: their 0x%zX bytes from game address "
+            "0x%06X (image offset 0x%X) run past the end of the image at 0x%zX.",
+            list.c_str(), total, writer.running, project.WrapRomOffset(writer.running),
+            project.romImage.size()));
         return;
     }
     for (std::size_t i = 0; i < set.size(); ++i) {
@@ -414,6 +384,11 @@ std::string WriteRumour(ProjectContext& project, RandomizerGenerator& rng) {
     if (!Has4MB(project)) {
         return kRandomizerNeeds4MB;
     }
+    // Seven markers are the item of a GiveItem command, which this release cannot have: there
+    // the marker would land in the game's own script, and the rumour would promise nothing.
+    if (!GiveItemWord(project.regionIndex)) {
+        return kGiveItemsLeftOut;
+    }
     std::array<std::uint8_t, RumourPlaces.size()> markers{};
     std::uint32_t valuableLeft = kValuableCount;
     std::uint32_t otherLeft = RumourPlaces.size() - kValuableCount;
@@ -455,26 +430,6 @@ bool ApplyBingoPatch(ProjectContext& project) {
     return true;
 }
 
-bool HoldsRandomizerHooks(const ProjectContext& project) {
-    const auto intoRunningArea = [&](std::uint32_t site) {
-        return site != 0 && HookLeadsInto(project, site, kJsl, kRunningStart, kRunningBankEnd);
-    };
-    for (const Step9Routine& routine : kStep9Routines) {
-        if (HookLeadsInto(project, routine.site, kJsl, routine.address, routine.address + 1)) {
-            return true;
-        }
-    }
-    for (const auto& set :
-         {std::span<const HookedFile>(kItemAddFile), std::span<const HookedFile>(kAsmPatchFiles)}) {
-        for (const HookedFile& file : set) {
-            if (std::any_of(file.sites.begin(), file.sites.end(), intoRunningArea)) {
-                return true;
-            }
-        }
-    }
-    return std::any_of(kCreditsHookSites.begin(), kCreditsHookSites.end(), intoRunningArea);
-}
-
 void ApplyRandomizerPatches(ProjectContext& project, RandomizerGenerator& rng, Prompts& prompts,
                             bool asmPatches, const std::filesystem::path& folder) {
     if (!Has4MB(project)) {
@@ -509,19 +464,18 @@ void ApplyRandomizerPatches(ProjectContext& project, RandomizerGenerator& rng, P
         for (const std::size_t place : {0, 1, 2, 3, 4, 6, 10}) {
             project.WriteBytes(RumourPlaces[place].markerOffset - 2, giveItem);
         }
-    } else {
-        prompts.ShowMessage(kGiveItemsLeftOut);
-    }
+    }  // else the rumour is left out too, and says so
     project.Write8(project.WrapRomOffset(0xC5F443), 0x88);
     const std::string rumourRefused = WriteRumour(project, rng);
     if (!rumourRefused.empty()) {
         prompts.ShowMessage(rumourRefused);
+    } else {
+        std::string markers;
+        for (const RumourPlace& place : RumourPlaces) {
+            markers += FormatText("%X\n", project.Read8(place.markerOffset));
+        }
+        prompts.ShowMessage(markers);
     }
-    std::string markers;
-    for (const RumourPlace& place : RumourPlaces) {
-        markers += FormatText("%X\n", project.Read8(place.markerOffset));
-    }
-    prompts.ShowMessage(markers);
 
     const std::filesystem::path asmFolder = folder / "asm";
     PatchWriter writer(project);
@@ -531,7 +485,7 @@ void ApplyRandomizerPatches(ProjectContext& project, RandomizerGenerator& rng, P
             writer.Hook(routine.site, routine.address, 0);
         }
     }
-    ApplyHookedFiles(writer, prompts, asmFolder, kItemAddFile);
+    ApplyHookedFiles(project, writer, prompts, asmFolder, kItemAddFile);
     const std::array<std::uint8_t, 4> kItemAddCall = {0x1C, 0x88, 0x23, 0xCE};
     auto& image = project.romImage;
     for (auto at = image.begin(); (at = std::search(at, image.end(), kItemAddCall.begin(),
@@ -540,9 +494,9 @@ void ApplyRandomizerPatches(ProjectContext& project, RandomizerGenerator& rng, P
         at[2] = static_cast<std::uint8_t>(writer.running);
         at[3] = static_cast<std::uint8_t>(writer.running >> 8);
     }
-    writer.Append(std::array<std::uint8_t, 2>{0xD7, 0xD3});
+    writer.Append(kItemAddEnd);
     if (asmPatches) {
-        ApplyHookedFiles(writer, prompts, asmFolder, kAsmPatchFiles);
+        ApplyHookedFiles(project, writer, prompts, asmFolder, kAsmPatchFiles);
     }
     project.Write16(0x7CF52, 0xF300);
     project.Write8(0x7EC45, 0x87);

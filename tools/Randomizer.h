@@ -19,7 +19,8 @@ inline constexpr char kRandomizerNeeds4MB[] =
     "The randomizer needs an image of at least 4 MB;\nnothing was changed.";
 inline constexpr char kGiveItemsLeftOut[] =
     "The GiveItem commands at seven of the rumour's places were left out: this release's item "
-    "routine is not known.";
+    "routine is not known. The rumour was left out too, since it would promise items there that "
+    "the game does not give.";
 inline constexpr char kCreditsTooLarge[] =
     "credits_new.bin is larger than 0x7B0 bytes and would overwrite the routine at 0xE1FAB0;\n"
     "the credits were left out.";
@@ -54,7 +55,8 @@ std::vector<RandomChest> RandomizeChestItems(ProjectContext& project, Randomizer
                                              std::string& message);
 
 // Marks five of the twelve rumour places valuable and compiles the rumour naming them.
-// Empty on success, else why nothing was written.
+// Empty on success, else why nothing was written (an image under 4 MB, a release whose
+// GiveItem commands cannot be written, a rumour that does not compile).
 std::string WriteRumour(ProjectContext& project, RandomizerGenerator& rng);
 
 // Three bytes of the bingo variant. False (nothing written) on an image under 4 MB.
@@ -65,9 +67,6 @@ bool ApplyBingoPatch(ProjectContext& project);
 // An image that holds the practice patches is refused with nothing written.
 void ApplyRandomizerPatches(ProjectContext& project, RandomizerGenerator& rng, Prompts& prompts,
                             bool asmPatches, const std::filesystem::path& folder);
-
-// Whether the image holds any hook that the randomizer's patches write.
-bool HoldsRandomizerHooks(const ProjectContext& project);
 
 // Shuffles the destinations of the boss exits. Returns a line for each boss exit that was not
 // found in the image (and so left alone).

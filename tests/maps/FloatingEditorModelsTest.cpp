@@ -11,6 +11,7 @@
 #include "project/ExitLists.h"
 #include "project/ProjectContext.h"
 #include "project/RomImport.h"
+#include "project/SpritePlacementLists.h"
 #include "tests/support/ObjectListBytes.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/SyntheticImage.h"

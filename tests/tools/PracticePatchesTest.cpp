@@ -113,7 +113,7 @@ TEST(PracticePatches, RefusedPatchesWriteNothing) {
     }
 
     // Region 5's 1 MB image has no room for the practice patch; the smaller set fits, until
-    // its last file reaches past the end.
+    // its last file reaches past the end (or its own hooks, below).
     WritePatchFiles(PracticePatchHooks());
     WritePatchFiles(CcPatchHooks());
     project = PatternProject(SyntheticImage::k1MB, Region::ReleaseM);
@@ -123,7 +123,7 @@ TEST(PracticePatches, RefusedPatchesWriteNothing) {
     EXPECT_FALSE(ApplyPracticePatches(*project, folder, prompts));
     EXPECT_FALSE(ApplyCcPatches(*project, folder, prompts));
     EXPECT_TRUE(project->romImage == small);
-    std::filesystem::resize_file(folder / "onehitko.bin", room);
+    std::filesystem::resize_file(folder / "onehitko.bin", 0x49549 - 0x1FF00 - (7 + 10 + 13 + 16));
     EXPECT_TRUE(ApplyCcPatches(*project, folder, prompts));
 
     // Refused, image and data folder left alone: on that image a CC set whose next file the
@@ -277,4 +277,28 @@ TEST(PracticePatches, TablesHoldTheGamesValues) {
         "lab", "megatron", "airship", "dark gaia", "darker gaia", "chicken"};
     // clang-format on
     EXPECT_TRUE(std::equal(std::begin(names), std::end(names), TeleportNames().begin()));
+TEST(PracticePatches, ASetThatWouldCoverItsOwnHooksIsRefused) {
+    // On region 5's 1 MB image the CC set starts at 0x1FF00 and its hooks lie at 0x49549 (six
+    // bytes) to 0x5DFFE: a set reaching them is refused, whichever hooks it reaches.
+    const struct {
+        std::uint32_t end;
+        const char* said;
+    } cases[] = {
+        {0x100000,
+         "0x1FF00 to 0xFFFFF, would overwrite its own hooks at 0x49578, 0x495D6, "
+         "0x49549, 0x495A7, 0x5DFFB."},
+        {0x4954A, "0x1FF00 to 0x49549, would overwrite its own hooks at 0x49549."},
+        {0x5DFFC, "at 0x49578, 0x495D6, 0x49549, 0x495A7, 0x5DFFB."},
+    };
+    for (const auto& c : cases) {
+        WritePatchFiles(CcPatchHooks());
+        const auto folder = DataSubfolder(kPracticeDataFolder);
+        WriteWholeFile(folder / "onehitko.bin", Bytes(c.end - 0x1FF00 - (7 + 10 + 13 + 16)));
+        auto project = PatternProject(SyntheticImage::k1MB, Region::ReleaseM);
+        const Bytes before = project->romImage;
+        ScriptedPrompts prompts;
+        EXPECT_FALSE(ApplyCcPatches(*project, folder, prompts));
+        EXPECT_TRUE(project->romImage == before) << c.said;
+        EXPECT_NE(prompts.LastMessage().find(c.said), std::string::npos) << prompts.LastMessage();
+    }
 }

@@ -417,13 +417,38 @@ TEST(Randomizer, PatchesAppendWholeFileSets) {
     EXPECT_EQ(project->Read8(0x9C685), 0);
     EXPECT_EQ(project->Read8(0x05D94B), 0);
 
-    // An ItemAdd.bin longer than the room left in the image is left out, its hook too.
-    WriteFile(asmFolder / "ItemAdd.bin", std::string(0x380000, '\x44'));
-    project = Imported(image);
-    prompts.messages.clear();
-    ApplyRandomizerPatches(*project, rng, prompts, false, folder);
-    EXPECT_EQ(std::count(prompts.messages.begin(), prompts.messages.end(), kPatchFileFailed), 1);
-    EXPECT_EQ(project->Read16(0x200002), 0xCDC7);
+    // A set longer than the room left in the image is left out, its hooks too, and the message
+    // says where it would not fit.
+    const struct {
+        const char* file;
+        bool asmPatches;
+        std::uint32_t hook;           // the set's first hook site, left alone
+        std::uint16_t itemAddTarget;  // where the calls to ItemAdd.bin's routine lead
+        const char* said;
+    } large[] = {
+        {"ItemAdd.bin", false, 0x009A09, 0xCDC7,
+         "The patch files ItemAdd.bin do not fit and were left out: their 0x380000 bytes from game "
+         "address 0x88CDC7 (image offset 0x8CDC7) run past the end of the image at 0x400000."},
+        {"enemy_luck.bin", true, 0x05DD70, 0xCDCB,
+         "The patch files player_level.bin, enemy_level.bin, enemy_attack.bin, enemy_defense.bin, "
+         "enemy_luck.bin, enemy_health.bin, dg1_level.bin do not fit and were left out: their "
+         "0x38003C bytes from game address 0x88CDCD (image offset 0x8CDCD) run past"},
+    };
+    for (const auto& c : large) {
+        WriteFile(asmFolder / "ItemAdd.bin", std::string(4, '\x44'));
+        WriteFile(asmFolder / c.file, std::string(0x380000, '\x44'));
+        project = Imported(image);
+        prompts.messages.clear();
+        ApplyRandomizerPatches(*project, rng, prompts, c.asmPatches, folder);
+        EXPECT_EQ(std::count(prompts.messages.begin(), prompts.messages.end(), kPatchFileFailed),
+                  0);
+        EXPECT_EQ(std::count_if(prompts.messages.begin(), prompts.messages.end(),
+                                [&](const std::string& m) { return m.starts_with(c.said); }),
+                  1)
+            << c.file;
+        EXPECT_EQ(project->Read8(c.hook), 0) << c.file;
+        EXPECT_EQ(project->Read16(0x200002), c.itemAddTarget);
+    }
 }
 
 TEST(Randomizer, FixedChangesWithoutTheirWholeShapeAreLeftOut) {
@@ -536,4 +561,86 @@ TEST(Randomizer, PracticeAndRandomizerPatchesRefuseEachOther) {
         EXPECT_TRUE(apply(*project, practice, prompts));
     }
     EXPECT_EQ(DataFolderContents(), data);
+}
+
+TEST(Randomizer, ReleasesWithoutGiveItemLeaveTheRumourPlacesAlone) {
+    const fs::path folder = ScratchFolder();
+    // The game's own script around every place; the rumour's script area as it was.
+    const Bytes script{0x11, 0x22, 0x33, 0x44, 0x55, 0x66};
+    for (const Region region : {Region::UK, Region::Spanish, Region::GermanV1, Region::ReleaseF}) {
+        SyntheticImage image(SyntheticImage::k4MB, region);
+        for (const RumourPlace& place : RumourPlaces) {
+            image.PutBytes(place.markerOffset - 2, script);
+        }
+        auto project = Imported(image);
+        ScriptedPrompts prompts;
+        RandomizerGenerator rng(1);
+        ApplyRandomizerPatches(*project, rng, prompts, false, folder);
+        for (const RumourPlace& place : RumourPlaces) {
+            EXPECT_TRUE(std::equal(script.begin(), script.end(),
+                                   project->romImage.begin() + place.markerOffset - 2))
+                << int(region) << " " << place.name;
+        }
+        EXPECT_TRUE(std::equal(project->romImage.begin() + kRumourScriptAddress,
+                               project->romImage.begin() + kRumourScriptAddress + 0x100,
+                               image.Bytes().begin() + kRumourScriptAddress));
+        // Said once, with no list of markers: the fixed changes, this, then ItemAdd.bin.
+        ASSERT_EQ(prompts.messages.size(), 3u);
+        EXPECT_EQ(prompts.messages[1], kGiveItemsLeftOut);
+    }
+}
+
+TEST(Randomizer, CallsAtHookSitesThatNoVariantWritesRefuseNeither) {
+    // Long calls the game itself may hold at a hook site, into the places either variant uses.
+    const fs::path folder = ScratchFolder();
+    WritePatchFiles(CcPatchHooks());
+    const struct {
+        std::uint32_t site;
+        Bytes call;
+    } cases[] = {
+        {0xC5B066, {0x22, 0x00, 0x00, 0xF0}},  // a practice site, into 0xE1F300-0xFFFFFF
+        {0xC787D4, {0x5C, 0x00, 0xF4, 0xE1}},  // the teleporter's site, not its target
+        {0xC5DFFB, {0x22, 0x10, 0xFF, 0xE1}},  // a CC site
+        {0xC5DD70, {0x22, 0x00, 0xD0, 0x88}},  // a randomizer site, into 0x88CDC7-0x88FFFF
+        {0xC7ECA4, {0x22, 0xC9, 0xCD, 0x88}},  // a credits site other than the first
+    };
+    for (const auto& c : cases) {
+        SyntheticImage image;
+        image.PutBytes(image.Wrap(c.site), c.call);
+        ScriptedPrompts prompts;
+        EXPECT_TRUE(ApplyCcPatches(*Imported(image), DataSubfolder(kPracticeDataFolder), prompts))
+            << std::hex << c.site;
+        auto project = Imported(image);
+        RandomizerGenerator rng(1);
+        ApplyRandomizerPatches(*project, rng, prompts, false, folder);
+        EXPECT_EQ(project->Read16(0x7CF52), 0xF300) << std::hex << c.site;
+    }
+}
+
+TEST(Randomizer, EachKindOfRandomizerHookAloneRefusesThePracticeSets) {
+    WritePatchFiles(CcPatchHooks());
+    const fs::path practice = DataSubfolder(kPracticeDataFolder);
+    // Without ItemAdd.bin: only the step-9 hooks, only the "ASM Patches" set, only the credits.
+    std::map<std::string, std::string> asmSet;
+    for (const HookedFile& file : kAsmPatchFiles) {
+        asmSet["asm/" + std::string(file.name)] = "\x11";
+    }
+    const std::pair<std::map<std::string, std::string>, bool> cases[] = {
+        {{{kRandomizerFixedFile, FixedText()}}, false},
+        {asmSet, true},
+        {{{"asm/credits_patch.bin", "\x33"}, {"credits_new.bin", "\x66"}}, false},
+    };
+    for (const auto& [files, asmPatches] : cases) {
+        const fs::path folder = ScratchFolder();
+        for (const auto& [name, bytes] : files) {
+            WriteFile(folder / name, bytes);
+        }
+        auto project = Imported(SyntheticImage());
+        ScriptedPrompts prompts;
+        RandomizerGenerator rng(1);
+        ApplyRandomizerPatches(*project, rng, prompts, asmPatches, folder);
+        const Bytes randomized = project->romImage;
+        EXPECT_FALSE(ApplyCcPatches(*project, practice, prompts)) << files.begin()->first;
+        EXPECT_TRUE(project->romImage == randomized);
+    }
 }
