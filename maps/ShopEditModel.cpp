@@ -22,6 +22,10 @@ bool ShopEditModel::Fill(const ProjectContext& project, std::uint32_t id, std::u
         return false;
     }
     ShowShop(project, *found);
+    // A shop without items shows none: nothing of the previous shop's item stays.
+    itemId.clear();
+    price.clear();
+    unique = false;
     FillSlotCombo(project);
     ShowSlot(project, 0);
     selectedShop = *found;
