@@ -84,9 +84,8 @@ bool ObjectEditModel::Fill(const ProjectContext& project, std::uint32_t mapId, s
     }
     const PlacedObject& o = *found;
     ShowObject(project, o);
-    // Only commands 0 and 1 are saved, and only at the length they have.
-    saveAllowed_ =
-        !o.IsSpawn() && o.code <= 1 && (o.flags == 0 || (o.IsFlagged() && o.flags == 0x80));
+    // Save is offered by the flag alone; it says itself that it writes only commands 0 and 1.
+    saveAllowed_ = !o.IsSpawn() && (o.flags == 0 || (o.IsFlagged() && o.flags == 0x80));
     selectedMapId = mapId;
     recordOffset = o.offset;
     selection.Select(project);
