@@ -5,6 +5,7 @@
 #include "platform/Prompts.h"
 #include "project/ObjectListReader.h"
 #include "project/ProjectContext.h"
+#include "project/SpritePlacementLists.h"
 
 namespace {
 
@@ -159,6 +160,8 @@ void ObjectEditModel::Save(ProjectContext* project, Prompts& prompts) {
         return;
     }
     project->WriteBytes(recordOffset + 1, operands);
+    // The project's lists hold the object too: a later write of them must not undo this.
+    RereadSpritePlacementCommand(*project, recordOffset);
     const std::optional<ObjectCommand> stored = FindCommand(
         *project, selectedMapId, [&](const ObjectCommand& c) { return c.offset == recordOffset; });
     if (stored) {

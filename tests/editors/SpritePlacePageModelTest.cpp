@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "editors/SpritePlacePageModel.h"
+#include "maps/ObjectEditModel.h"
 #include "project/ProjectContext.h"
 #include "project/RomImport.h"
 #include "project/SpritePlacementLists.h"
@@ -170,6 +171,34 @@ TEST(SpritePlaceAdd, AMapWithoutAListGetsAWholeOneAndOnlyWhereSaveCanWriteIt) {
     EXPECT_FALSE(Page("5", 0).Add(small.get(), prompts));
     EXPECT_EQ(MapList(*small), list);
     EXPECT_EQ(prompts.LastMessage(), kSpritePlacementNeeds6MB);
+}
+
+TEST(SpritePlaceSave, KeepsWhatTheObjectEditorSavedAndWhatThePageAdded) {
+    // Map 0x30's one object, in a list that map 0x32 uses too; with and without an entry added
+    // on the page and not yet saved, and again after a first Save.
+    for (const bool added : {false, true}) {
+        SyntheticImage image(SyntheticImage::k6MB, SyntheticImage::Region::German);
+        image.PutObjectList(0x30, SyntheticImage::ObjectBank::A, kList,
+                            ObjectListBytes().Head(0x0200).Object(0, 4, 4, 0, 0x0C8000, 0).End());
+        image.PutObjectList(0x32, SyntheticImage::ObjectBank::A, kList, {});
+        auto project = Imported(image.Bytes());
+        ScriptedPrompts prompts;
+        ASSERT_TRUE(!added || Page("0x30", 0xFB).Add(project.get(), prompts));
+        std::uint32_t x = 4;
+        for (const std::uint32_t to : {9u, 11u}) {
+            ObjectEditModel object;
+            ASSERT_TRUE(object.Fill(*project, 0x30, x, 4));
+            object.posX = std::to_string(to);
+            object.Save(project.get(), prompts);
+            ASSERT_TRUE(Page("0x30", 0).Save(project.get(), prompts));
+            for (const std::uint32_t map : {0x30u, 0x32u}) {
+                EXPECT_TRUE(FindObjectAt(*project, map, to, 4)) << added << " " << map << " " << to;
+            }
+            x = to;
+        }
+        EXPECT_EQ(project->spritePlacementLists[0x30].entries.front()->code == 0xFB, added);
+        EXPECT_TRUE(prompts.messages.empty());
+    }
 }
 
 TEST(SpritePlacementLine, ACallShowsTheLinkTheImageHolds) {
