@@ -175,7 +175,8 @@ TEST(SpritePlaceAdd, AMapWithoutAListGetsAWholeOneAndOnlyWhereSaveCanWriteIt) {
 
 TEST(SpritePlaceSave, KeepsWhatTheObjectEditorSavedAndWhatThePageAdded) {
     // Map 0x30's one object, in a list that map 0x32 uses too; with and without an entry added
-    // on the page and not yet saved, and again after a first Save.
+    // on the page and not yet saved, and again after a first Save. The page's Save writes what
+    // the image holds.
     for (const bool added : {false, true}) {
         SyntheticImage image(SyntheticImage::k6MB, SyntheticImage::Region::German);
         image.PutObjectList(0x30, SyntheticImage::ObjectBank::A, kList,
@@ -184,17 +185,27 @@ TEST(SpritePlaceSave, KeepsWhatTheObjectEditorSavedAndWhatThePageAdded) {
         auto project = Imported(image.Bytes());
         ScriptedPrompts prompts;
         ASSERT_TRUE(!added || Page("0x30", 0xFB).Add(project.get(), prompts));
-        std::uint32_t x = 4;
+        // Where each map's object stands in the image, by the first column that finds it.
+        const auto columns = [&] {
+            std::vector<std::uint32_t> found;
+            for (const std::uint32_t map : {0x30u, 0x32u}) {
+                std::uint32_t x = 0;
+                while (x < 16 && !FindObjectAt(*project, map, x, 4)) {
+                    ++x;
+                }
+                found.push_back(x);
+            }
+            return found;
+        };
         for (const std::uint32_t to : {9u, 11u}) {
             ObjectEditModel object;
-            ASSERT_TRUE(object.Fill(*project, 0x30, x, 4));
+            ASSERT_TRUE(object.Fill(*project, 0x30, columns()[0], 4));
             object.posX = std::to_string(to);
             object.Save(project.get(), prompts);
+            const std::vector<std::uint32_t> saved = columns();
+            EXPECT_EQ(saved[0], to);
             ASSERT_TRUE(Page("0x30", 0).Save(project.get(), prompts));
-            for (const std::uint32_t map : {0x30u, 0x32u}) {
-                EXPECT_TRUE(FindObjectAt(*project, map, to, 4)) << added << " " << map << " " << to;
-            }
-            x = to;
+            EXPECT_EQ(columns(), saved) << added << " " << to;
         }
         EXPECT_EQ(project->spritePlacementLists[0x30].entries.front()->code == 0xFB, added);
         EXPECT_TRUE(prompts.messages.empty());
