@@ -202,6 +202,25 @@ TEST(SpritePlaceSave, KeepsWhatTheObjectEditorSavedAndWhatThePageAdded) {
     }
 }
 
+TEST(SpritePlaceSave, KeepsWhatTheObjectEditorSavedInAListThatAnotherMapCalls) {
+    // Lists already in banks 0x50/0x51: map 0x31 calls map 0x30's object as its nested list.
+    SyntheticImage image(SyntheticImage::k6MB, SyntheticImage::Region::German);
+    image.UseExtendedObjectBanks();
+    image.PutObjectList(0x30, SyntheticImage::ObjectBank::A, kList,
+                        ObjectListBytes().Head(0).Object(0, 4, 4, 0, 0x0C8000, 0).End());
+    image.PutObjectList(0x31, SyntheticImage::ObjectBank::A, kList + 0x100,
+                        ObjectListBytes().Head(0).Call(0x8001, kList + 2).End());
+    auto project = Imported(image.Bytes());
+    ScriptedPrompts prompts;
+    ObjectEditModel object;
+    ASSERT_TRUE(object.Fill(*project, 0x30, 4, 4));
+    object.posX = "9";
+    object.Save(project.get(), prompts);
+    ASSERT_TRUE(Page("0x31", 0).Save(project.get(), prompts));
+    EXPECT_EQ(Describe(project->spritePlacementLists[0x31].entries.front()->children),
+              "00:09040000800C000000 FF: ");
+}
+
 TEST(SpritePlacementLine, ACallShowsTheLinkTheImageHolds) {
     SpritePlacementEntry call;
     call.code = 0xFA;

@@ -282,6 +282,7 @@ TEST_F(FloatingEditorModels, ShopFillFindsTheKeeperAndSaveWritesEveryShownField)
 
     // A shop without items shows none of the shop before, and Save writes the record only.
     before = project->romImage;
+    shop.unique = true;
     ASSERT_TRUE(shop.Fill(*project, 0x10, 8, 8));
     EXPECT_TRUE(shop.slotEntries.empty());
     EXPECT_EQ(shop.itemId + shop.price, "");
