@@ -5,6 +5,7 @@
 #include "platform/Prompts.h"
 #include "project/ObjectListReader.h"
 #include "project/ProjectContext.h"
+#include "project/SpritePlacementLists.h"
 
 namespace {
 
@@ -84,9 +85,8 @@ bool ObjectEditModel::Fill(const ProjectContext& project, std::uint32_t mapId, s
     }
     const PlacedObject& o = *found;
     ShowObject(project, o);
-    // Only commands 0 and 1 are saved, and only at the length they have.
-    saveAllowed_ =
-        !o.IsSpawn() && o.code <= 1 && (o.flags == 0 || (o.IsFlagged() && o.flags == 0x80));
+    // Save is offered by the flag alone; it says itself that it writes only commands 0 and 1.
+    saveAllowed_ = !o.IsSpawn() && (o.flags == 0 || (o.IsFlagged() && o.flags == 0x80));
     selectedMapId = mapId;
     recordOffset = o.offset;
     selection.Select(project);
@@ -160,6 +160,8 @@ void ObjectEditModel::Save(ProjectContext* project, Prompts& prompts) {
         return;
     }
     project->WriteBytes(recordOffset + 1, operands);
+    // The project's lists hold the object too: a later write of them must not undo this.
+    RereadSpritePlacementCommand(*project, recordOffset);
     const std::optional<ObjectCommand> stored = FindCommand(
         *project, selectedMapId, [&](const ObjectCommand& c) { return c.offset == recordOffset; });
     if (stored) {

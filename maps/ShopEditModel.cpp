@@ -22,6 +22,10 @@ bool ShopEditModel::Fill(const ProjectContext& project, std::uint32_t id, std::u
         return false;
     }
     ShowShop(project, *found);
+    // A shop without items shows none: nothing of the previous shop's item stays.
+    itemId.clear();
+    price.clear();
+    unique = false;
     FillSlotCombo(project);
     ShowSlot(project, 0);
     selectedShop = *found;
@@ -70,7 +74,9 @@ void ShopEditModel::Save(ProjectContext* project, Prompts& prompts) {
     ShopItem item;
     if (slotShown) {
         item = items[static_cast<std::size_t>(slotIndex)];
-        item.itemId = static_cast<std::uint8_t>(reader.Read(itemId, "Item ID:", 0, 0xFF));
+        // An item id of 0xFF would end the list there and drop every item after it.
+        item.itemId =
+            static_cast<std::uint8_t>(reader.Read(itemId, "Item ID:", 0, kShopItemListEnd - 1));
         // The price shows the word's four digits; a word that is no decimal price (a digit
         // A to F) is kept as long as its text is.
         if (price != PriceText(item.price)) {

@@ -8,7 +8,6 @@ namespace {
 
 constexpr std::uint64_t kMaxShopTableBytes = 0x10000;
 constexpr std::uint16_t kShopTableEnd = 0xFFFF;
-constexpr std::uint8_t kItemListEnd = 0xFF;
 
 std::uint32_t BankOf(std::uint32_t offset) {
     return offset & 0xFF0000;
@@ -46,7 +45,7 @@ std::vector<ShopItem> ReadShopItems(const ProjectContext& project, std::uint16_t
     for (std::uint64_t at = BankOf(table) + itemListPointer; at + kShopItemSize <= end;
          at += kShopItemSize) {
         const auto e = static_cast<std::uint32_t>(at);
-        if (project.Read8(e) == kItemListEnd) {
+        if (project.Read8(e) == kShopItemListEnd) {
             break;
         }
         items.push_back({e, project.Read8(e), project.Read16(e + 1), project.Read8(e + 3)});

@@ -26,6 +26,8 @@ struct ShopItem {
 
 inline constexpr std::uint32_t kShopRecordSize = 9;
 inline constexpr std::uint32_t kShopItemSize = 4;
+// The item id that ends an item list.
+inline constexpr std::uint8_t kShopItemListEnd = 0xFF;
 
 // Every shop in table order, so a shop's index is its shop id. Empty for a release without
 // shops; the walk never leaves the image nor runs more than 64 KB.

@@ -9,6 +9,9 @@ struct SpritePlacementEntry {
     std::uint32_t code = 0;
     std::uint32_t length = 0;  // number of operand bytes
     std::vector<std::uint8_t> data;
+    // Where the image holds this command now (its code byte), so that an in-place change of the
+    // image (the object editor's) reaches the entry too; 0 while the image does not hold it.
+    std::uint32_t imageOffset = 0;
     // For a 0xFA command, its link word as the image held it when the list was read: data
     // keeps the link in a form of its own (see kObjectLinkOutside), this is what to show.
     std::uint16_t imageLink = 0;

@@ -73,6 +73,7 @@ Entries ListLoader::ReadSequence(std::uint32_t start, int depth) {
         entry->code = c.code;
         entry->length = static_cast<std::uint32_t>(c.operands.size());
         entry->data.assign(c.operands.begin(), c.operands.end());
+        entry->imageOffset = c.offset;
         if (c.IsCall()) {
             const std::uint32_t k = c.LinkOffset();
             const std::uint32_t target = c.CallTarget();
@@ -292,7 +293,42 @@ void UseExtendedObjectTables(ProjectContext& project) {
     project.SetTable(RegionTable::SpritePlacementBankB, kExtendedObjectBankB);
 }
 
+// After a write: each entry's command as the image now holds it, read from the list's start
+// and, for a call, from the list it calls.
+void NoteImageOffsets(Entries& entries, std::span<const std::uint8_t> image, std::uint32_t start,
+                      int depth) {
+    ObjectListReader reader(image, start);
+    for (auto& e : entries) {
+        const std::optional<ObjectCommand> c = reader.Next();
+        const bool same = c && c->code == e->code && c->operands.size() == e->length;
+        e->imageOffset = same ? c->offset : 0;
+        if (same && c->IsCall() && depth < kMaxObjectListNesting) {
+            NoteImageOffsets(e->children, image, c->CallTarget(), depth + 1);
+        }
+    }
+}
+
+void RereadCommand(Entries& entries, const ObjectCommand& command) {
+    for (auto& e : entries) {
+        if (e->imageOffset == command.offset && e->code == command.code &&
+            e->length == command.operands.size()) {
+            e->data.assign(command.operands.begin(), command.operands.end());
+        }
+        RereadCommand(e->children, command);
+    }
+}
+
 }  // namespace
+
+void RereadSpritePlacementCommand(ProjectContext& project, std::uint32_t offset) {
+    const std::optional<ObjectCommand> command = ObjectListReader(project.Image(), offset).Next();
+    if (offset == 0 || !command || command->IsCall()) {
+        return;
+    }
+    for (SpritePlacementList& list : project.spritePlacementLists) {
+        RereadCommand(list.entries, *command);
+    }
+}
 
 bool LoadSpritePlacementLists(ProjectContext& project) {
     project.spritePlacementLists.clear();
@@ -350,6 +386,12 @@ SpritePlacementWriteResult WriteSpritePlacementLists(ProjectContext& project) {
     project.WriteBytes(bankA.DataStart(), bankA.Data());
     project.WriteBytes(bankB.DataStart(), bankB.Data());
     WriteExtendedBankBytes(project);
+    for (std::uint32_t m = 0; m < kMapCount; ++m) {
+        SpritePlacementList& list = project.spritePlacementLists[m];
+        if (const auto where = LocateObjectList(project, m); where && !list.entries.empty()) {
+            NoteImageOffsets(list.entries, project.Image(), where->offset + 2, 0);
+        }
+    }
     return SpritePlacementWriteResult::Written;
 }
 

@@ -39,11 +39,17 @@ inline constexpr char kSpritePlacementMissing[] =
 // is cut there and ended.
 bool LoadSpritePlacementLists(ProjectContext& project);
 
+// The command at `offset` was changed in place in the image (its operands, not its length):
+// every entry that stands for it, in any map's list or nested list, takes its operands again,
+// so that the next write of the lists keeps the change. Calls are left alone: their entries
+// keep their links in a form of their own.
+void RereadSpritePlacementCommand(ProjectContext& project, std::uint32_t offset);
+
 enum class SpritePlacementWriteResult { Written, NotExtendedImage, NotLoaded, TooLarge };
 
 // Writes every list into banks 0x50 and 0x51 of a 6 MB image, points the project's four
 // sprite-placement table entries there and sends the game there with the bank bytes. Nothing
-// is written unless both banks hold their lists.
+// is written unless both banks hold their lists. The entries then know where they now stand.
 SpritePlacementWriteResult WriteSpritePlacementLists(ProjectContext& project);
 
 // The same, telling a refusal through the prompts. True when written.

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "editors/SpritePlacePageModel.h"
+#include "maps/ObjectEditModel.h"
 #include "project/ProjectContext.h"
 #include "project/RomImport.h"
 #include "project/SpritePlacementLists.h"
@@ -170,6 +171,54 @@ TEST(SpritePlaceAdd, AMapWithoutAListGetsAWholeOneAndOnlyWhereSaveCanWriteIt) {
     EXPECT_FALSE(Page("5", 0).Add(small.get(), prompts));
     EXPECT_EQ(MapList(*small), list);
     EXPECT_EQ(prompts.LastMessage(), kSpritePlacementNeeds6MB);
+}
+
+TEST(SpritePlaceSave, KeepsWhatTheObjectEditorSavedAndWhatThePageAdded) {
+    // Map 0x30's one object, in a list that map 0x32 uses too; with and without an entry added
+    // on the page and not yet saved, and again after a first Save. The page's Save writes what
+    // the image holds.
+    for (const bool added : {false, true}) {
+        SyntheticImage image(SyntheticImage::k6MB, SyntheticImage::Region::German);
+        image.PutObjectList(0x30, SyntheticImage::ObjectBank::A, kList,
+                            ObjectListBytes().Head(0x0200).Object(0, 4, 4, 0, 0x0C8000, 0).End());
+        image.PutObjectList(0x32, SyntheticImage::ObjectBank::A, kList, {});
+        auto project = Imported(image.Bytes());
+        ScriptedPrompts prompts;
+        ASSERT_TRUE(!added || Page("0x30", 0xFB).Add(project.get(), prompts));
+        std::uint32_t x = 4;
+        for (const std::uint32_t to : {9u, 11u}) {
+            ObjectEditModel object;
+            ASSERT_TRUE(object.Fill(*project, 0x30, x, 4));
+            object.posX = std::to_string(to);
+            object.Save(project.get(), prompts);
+            ASSERT_TRUE(Page("0x30", 0).Save(project.get(), prompts));
+            EXPECT_TRUE(FindObjectAt(*project, 0x30, to, 4)) << added << " " << to;
+            // Once the page's entry made the lists differ, the image holds map 0x32's apart.
+            EXPECT_TRUE(FindObjectAt(*project, 0x32, added && to == 11 ? 9 : to, 4)) << added;
+            x = to;
+        }
+        EXPECT_EQ(project->spritePlacementLists[0x30].entries.front()->code == 0xFB, added);
+        EXPECT_TRUE(prompts.messages.empty());
+    }
+}
+
+TEST(SpritePlaceSave, KeepsWhatTheObjectEditorSavedInAListThatAnotherMapCalls) {
+    // Lists already in banks 0x50/0x51: map 0x31 calls map 0x30's object as its nested list.
+    SyntheticImage image(SyntheticImage::k6MB, SyntheticImage::Region::German);
+    image.UseExtendedObjectBanks();
+    image.PutObjectList(0x30, SyntheticImage::ObjectBank::A, kList,
+                        ObjectListBytes().Head(0).Object(0, 4, 4, 0, 0x0C8000, 0).End());
+    image.PutObjectList(0x31, SyntheticImage::ObjectBank::A, kList + 0x100,
+                        ObjectListBytes().Head(0).Call(0x8001, kList + 2).End());
+    auto project = Imported(image.Bytes());
+    ScriptedPrompts prompts;
+    ObjectEditModel object;
+    ASSERT_TRUE(object.Fill(*project, 0x30, 4, 4));
+    object.posX = "9";
+    object.Save(project.get(), prompts);
+    ASSERT_TRUE(Page("0x31", 0).Save(project.get(), prompts));
+    EXPECT_EQ(Describe(project->spritePlacementLists[0x31].entries.front()->children),
+              "00:09040000800C000000 FF: ");
 }
 
 TEST(SpritePlacementLine, ACallShowsTheLinkTheImageHolds) {

@@ -261,6 +261,13 @@ TEST_F(FloatingEditorModels, ShopFillFindsTheKeeperAndSaveWritesEveryShownField)
     EXPECT_TRUE(shop.unique);
     shop.Save(project.get(), prompts);  // a unique flag keeps its value
     EXPECT_EQ(Changed(), Offsets{});
+    shop.itemId = "255";  // would end the item list at this slot
+    shop.posX = "1";
+    shop.Save(project.get(), prompts);
+    EXPECT_EQ(prompts.LastMessage(),
+              "Item ID: must be a number from 0 to 254; \"255\" is not.\nNothing was saved.");
+    EXPECT_EQ(Changed(), Offsets{});
+    shop.posX = "5";
     shop.itemId = "0x30";
     shop.price = "2345";
     shop.unique = false;
@@ -274,10 +281,13 @@ TEST_F(FloatingEditorModels, ShopFillFindsTheKeeperAndSaveWritesEveryShownField)
     EXPECT_EQ(project->Read16(item + 1), 0x2345);
     EXPECT_EQ(project->Read16(record + 2), 0x0405);
 
-    // A shop without items: Save writes the record only.
+    // A shop without items shows none of the shop before, and Save writes the record only.
     before = project->romImage;
+    shop.unique = true;
     ASSERT_TRUE(shop.Fill(*project, 0x10, 8, 8));
     EXPECT_TRUE(shop.slotEntries.empty());
+    EXPECT_EQ(shop.itemId + shop.price, "");
+    EXPECT_FALSE(shop.unique);
     shop.posX = "9";
     shop.posY = "7";
     shop.Save(project.get(), prompts);
@@ -345,7 +355,7 @@ TEST_F(FloatingEditorModels, ObjectFillSaysWhatSaveMayWriteAndSaveKeepsTheComman
     for (const Case c :
          {Case{10, true, true, "0x0C9000", "42", 0}, Case{2, false, false, "", nullptr, 0x8001},
           Case{4, false, true, "0x0C9000", "42", 0}, Case{6, true, true, "0x0C9000", "42", 0x8001},
-          Case{12, true, true, "0x0C9008", "", 0}, Case{8, false, true, "0x000000", nullptr, 0}}) {
+          Case{12, true, true, "0x0C9008", "", 0}, Case{8, true, true, "0x000000", nullptr, 0}}) {
         ASSERT_TRUE(object.Fill(*project, 0x30, c.cell, c.cell));
         EXPECT_EQ(object.SaveEnabled(project.get()), c.save) << c.cell;
         EXPECT_EQ(object.spriteLayoutEnabled, c.layoutEnabled) << c.cell;
@@ -355,6 +365,12 @@ TEST_F(FloatingEditorModels, ObjectFillSaysWhatSaveMayWriteAndSaveKeepsTheComman
         EXPECT_EQ(object.enemyId, c.enemy != nullptr ? c.enemy : "") << c.cell;
         EXPECT_EQ(object.interactionFlags, c.interaction) << c.cell;
     }
+
+    // Save is offered for an object of another type, and says why it writes nothing.
+    object.posX = "3";
+    object.Save(project.get(), prompts);
+    EXPECT_EQ(prompts.LastMessage(), kObjectUnsupportedType);
+    EXPECT_EQ(Changed(), Offsets{});
 
     ASSERT_TRUE(object.Fill(*project, 0x30, 6, 6));
     object.Save(project.get(), prompts);
