@@ -277,6 +277,8 @@ TEST(PracticePatches, TablesHoldTheGamesValues) {
         "lab", "megatron", "airship", "dark gaia", "darker gaia", "chicken"};
     // clang-format on
     EXPECT_TRUE(std::equal(std::begin(names), std::end(names), TeleportNames().begin()));
+}
+
 TEST(PracticePatches, ASetThatWouldCoverItsOwnHooksIsRefused) {
     // On region 5's 1 MB image the CC set starts at 0x1FF00 and its hooks lie at 0x49549 (six
     // bytes) to 0x5DFFE: a set reaching them is refused, whichever hooks it reaches.
