@@ -211,8 +211,10 @@ void MapPageModel::LoadByOffsets(ProjectContext* project, Prompts& prompts) {
     for (std::size_t i = 0; i < offsetTexts.size(); ++i) {
         const bool needed = i == kOffsetMap || i == kOffsetTiles;
         offsets[i] = static_cast<std::uint32_t>(
-            needed ? reader.Read(offsetTexts[i], kOffsetCaptions[i], 0, 0xFFFFFF)
-                   : reader.ReadOptional(offsetTexts[i], kOffsetCaptions[i], 0, 0xFFFFFF));
+            needed ? reader.Read(offsetTexts[i], kOffsetCaptions[i], 0, 0xFFFFFF,
+                                 NumberBase::Hexadecimal)
+                   : reader.ReadOptional(offsetTexts[i], kOffsetCaptions[i], 0, 0xFFFFFF,
+                                         NumberBase::Hexadecimal));
     }
     if (!reader.Ok()) {
         prompts.ShowMessage(reader.Error());
