@@ -36,13 +36,6 @@
 
 namespace {
 
-// A page whose editor is not part of this build yet.
-QWidget* MakeEmptyPage(const char* className, QWidget* parent) {
-    auto* page = new QWidget(parent);
-    page->setObjectName(className);
-    return page;
-}
-
 // A page in the tab strip, in a scroll area: a page larger than the window scrolls rather than
 // making the window larger than the screen.
 QWidget* Scrolled(QWidget* page) {
