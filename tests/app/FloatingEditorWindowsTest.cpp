@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QScreen>
 #include <QTimer>
 #include <array>
 #include <set>
@@ -109,6 +110,21 @@ TEST_F(FloatingEditorWindows, ToolsOpensOneEditorOfEachKindAndANewOneAfterItClos
         EXPECT_EQ(Editors()[kind], nullptr);
         window.Action(kActions[kind])->trigger();
         EXPECT_NE(Editors()[kind], nullptr);
+    }
+}
+
+TEST_F(FloatingEditorWindows, WithNoRoomBesideTheWindowTheyCascadeInsideTheScreen) {
+    window.show();
+    OpenAllEditors();
+    const QRect screen = window.screen()->availableGeometry();
+    const auto editors = Editors();
+    for (std::size_t e = 0; e < editors.size(); ++e) {
+        const QRect r = editors[e]->frameGeometry();
+        EXPECT_TRUE(screen.contains(r)) << e;
+        // Each one opened later lies lower than the earlier ones, their top edges in sight.
+        for (std::size_t earlier = 0; earlier < e; ++earlier) {
+            EXPECT_GT(r.top(), editors[earlier]->frameGeometry().top()) << e << " " << earlier;
+        }
     }
 }
 
