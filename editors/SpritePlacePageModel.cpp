@@ -35,7 +35,8 @@ std::uint8_t Byte(FieldReader& reader, const std::string& text, const char* fiel
 
 void PutLong(FieldReader& reader, std::vector<std::uint8_t>& data, const std::string& text,
              const char* field) {
-    const auto value = static_cast<std::uint32_t>(reader.Read(text, field, 0, 0xFFFFFF));
+    const auto value =
+        static_cast<std::uint32_t>(reader.Read(text, field, 0, 0xFFFFFF, NumberBase::Hexadecimal));
     data.insert(data.end(),
                 {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
                  static_cast<std::uint8_t>(value >> 16)});

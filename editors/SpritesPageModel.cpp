@@ -64,8 +64,9 @@ std::optional<std::vector<std::uint8_t>> ReadAnimation(const ProjectContext& pro
 std::optional<std::uint32_t> TypedAddress(const std::string& text, std::string_view field,
                                           bool optional, Prompts& prompts) {
     FieldReader reader;
-    const std::int64_t address = optional ? reader.ReadOptional(text, field, 0, 0xFFFFFF)
-                                          : reader.Read(text, field, 0, 0xFFFFFF);
+    const std::int64_t address =
+        optional ? reader.ReadOptional(text, field, 0, 0xFFFFFF, NumberBase::Hexadecimal)
+                 : reader.Read(text, field, 0, 0xFFFFFF, NumberBase::Hexadecimal);
     if (!reader.Ok()) {
         prompts.ShowMessage(reader.Error());
         return std::nullopt;

@@ -9,6 +9,7 @@
 #include "maps/SnesColor.h"
 #include "platform/Canvas.h"
 #include "platform/Files.h"
+#include "platform/FormatText.h"
 #include "platform/Prompts.h"
 #include "platform/Trace.h"
 #include "project/LzCodec.h"
@@ -140,7 +141,7 @@ bool ApplyPatches(ProjectContext& project, std::span<const Patch> patches) {
 }
 
 std::string Quoted(const std::filesystem::path& path) {
-    return "\"" + path.string() + "\"";
+    return QuotedText(path.string());
 }
 
 // The import file of exactly `size` bytes, or nothing after saying why.

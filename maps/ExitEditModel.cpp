@@ -133,9 +133,11 @@ ExitRecord ExitEditModel::TypedExit(FieldReader& reader) const {
     exit.sizeX = static_cast<std::uint8_t>(reader.Read(sizeX, "SizeX:", 0, 0xFF));
     exit.sizeY = static_cast<std::uint8_t>(reader.Read(sizeY, "SizeY:", 0, 0xFF));
     // Bit 15 of an exit's destination marks a list of conditional destinations.
-    exit.dstMapId = static_cast<std::uint16_t>(reader.Read(dstMapId, "DstMapID:", 0, 0x7FFF));
+    exit.dstMapId = static_cast<std::uint16_t>(
+        reader.Read(dstMapId, "DstMapID:", 0, 0x7FFF, NumberBase::Hexadecimal));
     exit.transEffect = static_cast<std::uint8_t>(reader.Read(transEffect, "TransEffect:", 0, 0xFF));
-    exit.direction = static_cast<std::uint8_t>(reader.Read(direction, "Direction:", 0, 0xFF));
+    exit.direction = static_cast<std::uint8_t>(
+        reader.Read(direction, "Direction:", 0, 0xFF, NumberBase::Hexadecimal));
     exit.dstX = static_cast<std::uint16_t>(reader.Read(dstX, "DstX:", 0, 0xFFFF));
     exit.dstY = static_cast<std::uint16_t>(reader.Read(dstY, "DstY:", 0, 0xFFFF));
     return exit;
@@ -152,8 +154,10 @@ void ExitEditModel::Save(ProjectContext* project, Prompts& prompts) {
     std::uint32_t flagNumber = 0;
     std::uint16_t bitNumber = 0;
     if (conditional) {
-        flagNumber = static_cast<std::uint32_t>(reader.Read(event, "Event:", 0, kEventField));
-        bitNumber = BitNumberOf(static_cast<std::uint32_t>(reader.Read(flag, "Flag:", 0, 0xFF)));
+        flagNumber = static_cast<std::uint32_t>(
+            reader.Read(event, "Event:", 0, kEventField, NumberBase::Hexadecimal));
+        bitNumber = BitNumberOf(static_cast<std::uint32_t>(
+            reader.Read(flag, "Flag:", 0, 0xFF, NumberBase::Hexadecimal)));
     }
     if (!reader.Ok()) {
         prompts.ShowMessage(RefusedFieldMessage(reader), "Error");
@@ -206,8 +210,8 @@ void ExitEditModel::Add(ProjectContext* project, Prompts& prompts) {
         return;
     }
     FieldReader reader;
-    const auto mapId =
-        static_cast<std::uint32_t>(reader.Read(srcMapId, "SrcMapID:", 0, kMapCount - 1));
+    const auto mapId = static_cast<std::uint32_t>(
+        reader.Read(srcMapId, "SrcMapID:", 0, kMapCount - 1, NumberBase::Hexadecimal));
     const ExitRecord exit = TypedExit(reader);
     if (!reader.Ok()) {
         prompts.ShowMessage(RefusedFieldMessage(reader), "Error");

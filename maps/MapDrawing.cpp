@@ -247,9 +247,12 @@ void MapRenderer::DrawCollision(Canvas& view, CollisionMode mode, int scrollX, i
     }
     const std::vector<std::uint8_t>& map = layerMap[0];
     const std::uint64_t perRow = layerImages[0].width >> 4;
-    const std::int64_t rows =
-        std::min<std::uint32_t>(std::min(layerHeight[0], layerImages[0].height) / kCell, 32);
-    const std::int64_t cols = std::min<std::uint32_t>(layerWidth[0] / kCell, 32);
+    // As many cells as the view shows, however large the page made it, and no more than the map
+    // has.
+    const auto viewCells = [](int extent) { return std::max(extent, 0) / kCell; };
+    const std::int64_t rows = std::min<std::int64_t>(
+        std::min(layerHeight[0], layerImages[0].height) / kCell, viewCells(viewHeight));
+    const std::int64_t cols = std::min<std::int64_t>(layerWidth[0] / kCell, viewCells(viewWidth));
     const std::int64_t firstRow = scrollY / kCell;
     const std::int64_t firstCol = scrollX / kCell;
     const PixelSource digits = CollisionDigitStrip().Source();

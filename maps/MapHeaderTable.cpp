@@ -1,7 +1,6 @@
 #include "maps/MapHeaderTable.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "project/NumberText.h"
 #include "project/ProjectContext.h"
@@ -33,9 +32,7 @@ std::optional<std::uint32_t> ReadMapId(std::string_view text, std::uint32_t coun
 }
 
 std::string MapIdRangeMessage(std::uint32_t lastId) {
-    char text[64];
-    std::snprintf(text, sizeof text, "Please enter a map ID from 0x0000 to 0x%04X.", lastId);
-    return text;
+    return "Please enter a map ID from " + HexRangeText(0, lastId, kMapIdDigits) + ".";
 }
 
 std::string MapIdRangeText(const ProjectContext& project) {

@@ -9,6 +9,7 @@ class ProjectContext;
 
 // The map-header table: one 3-byte entry per map id, the position of the map's header script.
 inline constexpr std::uint32_t kNoMapHeader = 2;  // an id that has no map (yet)
+inline constexpr int kMapIdDigits = 4;            // map ids show as 0x%04X
 
 // How many ids the release's table holds: it ends where the table of shared script pieces
 // begins (1104 ids for most releases), and never holds more than the project has maps.

@@ -211,8 +211,10 @@ void MapPageModel::LoadByOffsets(ProjectContext* project, Prompts& prompts) {
     for (std::size_t i = 0; i < offsetTexts.size(); ++i) {
         const bool needed = i == kOffsetMap || i == kOffsetTiles;
         offsets[i] = static_cast<std::uint32_t>(
-            needed ? reader.Read(offsetTexts[i], kOffsetCaptions[i], 0, 0xFFFFFF)
-                   : reader.ReadOptional(offsetTexts[i], kOffsetCaptions[i], 0, 0xFFFFFF));
+            needed ? reader.Read(offsetTexts[i], kOffsetCaptions[i], 0, 0xFFFFFF,
+                                 NumberBase::Hexadecimal)
+                   : reader.ReadOptional(offsetTexts[i], kOffsetCaptions[i], 0, 0xFFFFFF,
+                                         NumberBase::Hexadecimal));
     }
     if (!reader.Ok()) {
         prompts.ShowMessage(reader.Error());
@@ -455,9 +457,11 @@ std::optional<MapPageModel::EditorFillRequest> MapPageModel::RightClick(ProjectC
         return EditorFillRequest{*loadedMapId, mapX / 16, mapY / 16};
     }
     // The eyedropper always reads layer 0, at the width the page shows for it.
-    const std::uint64_t cell = std::uint64_t{state.layerSize[0] / 16} * (mapY / 16) + mapX / 16;
+    // A click beside a narrower layer 0 would otherwise pick a cell of the next row.
+    const std::uint32_t perRow = state.layerSize[0] / 16;
+    const std::uint64_t cell = std::uint64_t{perRow} * (mapY / 16) + mapX / 16;
     const std::vector<std::uint8_t>& cells = renderer->layerMap[0];
-    if (2 * cell + 1 >= cells.size()) {
+    if (mapX / 16 >= perRow || 2 * cell + 1 >= cells.size()) {
         return std::nullopt;
     }
     state.SelectCellValue(GetU16(cells, 2 * cell));

@@ -135,11 +135,12 @@ void ObjectEditModel::Save(ProjectContext* project, Prompts& prompts) {
     FieldReader reader;
     const auto x = static_cast<std::uint8_t>(reader.Read(posX, "PosX:", 0, 0xFF));
     const auto y = static_cast<std::uint8_t>(reader.Read(posY, "PosY:", 0, 0xFF));
-    const auto flags = static_cast<std::uint8_t>(reader.Read(flag, "Flag:", 0, 0xFF));
-    const auto scriptAddress =
-        static_cast<std::uint32_t>(reader.Read(script, "Script offset:", 0, 0xFFFFFF));
-    const auto layoutAddress =
-        static_cast<std::uint32_t>(reader.Read(spriteLayout, "SpriteLayout:", 0, 0xFFFFFF));
+    const auto flags =
+        static_cast<std::uint8_t>(reader.Read(flag, "Flag:", 0, 0xFF, NumberBase::Hexadecimal));
+    const auto scriptAddress = static_cast<std::uint32_t>(
+        reader.Read(script, "Script offset:", 0, 0xFFFFFF, NumberBase::Hexadecimal));
+    const auto layoutAddress = static_cast<std::uint32_t>(
+        reader.Read(spriteLayout, "SpriteLayout:", 0, 0xFFFFFF, NumberBase::Hexadecimal));
     if (!reader.Ok()) {
         prompts.ShowMessage(RefusedFieldMessage(reader), kObjectErrorCaption);
         return;

@@ -63,7 +63,8 @@ void ShopEditModel::Save(ProjectContext* project, Prompts& prompts) {
     }
     ShopRecord shop = shops[selectedShop];
     FieldReader reader;
-    shop.eventFlag = static_cast<std::uint16_t>(reader.Read(eventFlag, "Event Flag:", 0, 0xFFFF));
+    shop.eventFlag = static_cast<std::uint16_t>(
+        reader.Read(eventFlag, "Event Flag:", 0, 0xFFFF, NumberBase::Hexadecimal));
     shop.x = static_cast<std::uint8_t>(reader.Read(posX, "Pos X:", 0, 0xFF));
     shop.y = static_cast<std::uint8_t>(reader.Read(posY, "Pos Y:", 0, 0xFF));
     if (greetingIndex >= 0 && greetingIndex < kGreetingCount) {

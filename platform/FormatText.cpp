@@ -17,3 +17,14 @@ std::string FormatText(const char* format, ...) {
     va_end(args);
     return text;
 }
+
+std::string QuotedText(std::string_view text) {
+    // Appended piece by piece: GCC 12 warns, wrongly, about "\"" + std::string in optimised
+    // builds.
+    std::string quoted;
+    quoted.reserve(text.size() + 2);
+    quoted += '"';
+    quoted += text;
+    quoted += '"';
+    return quoted;
+}

@@ -1,8 +1,10 @@
 #include "project/NumberText.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <limits>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -111,25 +113,60 @@ std::optional<std::int64_t> ReadNumberText(std::string_view text) {
     return value;
 }
 
+std::string HexRangeText(std::uint32_t minimum, std::uint32_t maximum, int leastDigits) {
+    int digits = std::max(leastDigits, 2);
+    while (digits < 8 && (maximum >> (4 * digits)) != 0) {
+        digits += 2;
+    }
+    char text[40];
+    std::snprintf(text, sizeof text, "0x%0*X to 0x%0*X", digits, minimum, digits, maximum);
+    return text;
+}
+
+void FieldReader::Refuse(std::string message) {
+    if (error_.empty()) {
+        error_ = std::move(message);
+    }
+}
+
 std::int64_t FieldReader::Read(std::string_view text, std::string_view field, std::int64_t minimum,
-                               std::int64_t maximum) {
+                               std::int64_t maximum, NumberBase base) {
     const std::optional<std::int64_t> value = ReadNumberText(text);
     if (value && *value >= minimum && *value <= maximum) {
         return *value;
     }
-    if (error_.empty()) {
-        error_ = std::string(field) + " must be a number from " + std::to_string(minimum) + " to " +
-                 std::to_string(maximum) + "; \"" + std::string(text) + "\" is not.";
-    }
+    const bool hex = base == NumberBase::Hexadecimal && minimum >= 0 &&
+                     maximum <= std::numeric_limits<std::uint32_t>::max();
+    const std::string range =
+        hex ? HexRangeText(static_cast<std::uint32_t>(minimum), static_cast<std::uint32_t>(maximum))
+            : std::to_string(minimum) + " to " + std::to_string(maximum);
+    Refuse(std::string(field) + " must be a number from " + range + "; \"" + std::string(text) +
+           "\" is not.");
     return minimum;
 }
 
 std::int64_t FieldReader::ReadOptional(std::string_view text, std::string_view field,
-                                       std::int64_t minimum, std::int64_t maximum) {
+                                       std::int64_t minimum, std::int64_t maximum,
+                                       NumberBase base) {
     if (std::all_of(text.begin(), text.end(), IsBlank)) {
         return 0;
     }
-    return Read(text, field, minimum, maximum);
+    return Read(text, field, minimum, maximum, base);
+}
+
+std::uint32_t FieldReader::ReadClamped(std::string_view text, std::string_view field,
+                                       std::uint32_t maximum, Negative negative) {
+    const std::optional<std::int64_t> value = ReadNumberText(text);
+    const bool largest = negative == Negative::Largest;
+    if (!value || (*value < 0 && !largest)) {
+        const std::string most = std::to_string(maximum);
+        Refuse(std::string(field) + " must be a whole number" + (largest ? "" : " from 0") +
+               "; values above " + most + (largest ? ", and negative ones," : "") +
+               " are stored as " + most + ". \"" + std::string(text) + "\" is not one.");
+        return 0;
+    }
+    return *value < 0 ? maximum
+                      : static_cast<std::uint32_t>(std::min<std::int64_t>(*value, maximum));
 }
 
 std::string RefusedFieldMessage(const FieldReader& reader) {

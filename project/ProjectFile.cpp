@@ -80,7 +80,15 @@ bool LoadProject(ProjectContext& project, const std::filesystem::path& path, Pro
 
 bool LoadProjectBytes(ProjectContext& project, std::span<const std::uint8_t> bytes,
                       Prompts& prompts) {
-    if (bytes.size() < 4 || std::memcmp(bytes.data(), "QuMk", 4) != 0) {
+    // Too short to hold the magic number: say why, as for every other refused file.
+    if (bytes.empty()) {
+        return RefuseProject(prompts, "The file is empty.");
+    }
+    if (bytes.size() < 4) {
+        return RefuseProject(prompts, "The file holds only " + std::to_string(bytes.size()) +
+                                          " bytes, too few for a project file's header.");
+    }
+    if (std::memcmp(bytes.data(), "QuMk", 4) != 0) {
         prompts.ShowMessage(kNotAProject);
         return false;
     }

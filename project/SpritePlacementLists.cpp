@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "platform/Prompts.h"
@@ -187,8 +188,9 @@ private:
     std::uint32_t cursor_;
     std::vector<std::uint8_t> data_;
     // Where each list (key starting with 0) and called list (1) read from the image was
-    // written.
-    std::map<std::vector<std::uint8_t>, std::uint32_t> placed_;
+    // written. The keys are held as strings: GCC 12 warns, wrongly, about comparing byte
+    // vectors in optimised builds.
+    std::map<std::string, std::uint32_t> placed_;
     bool failed_ = false;
 };
 
@@ -208,7 +210,7 @@ std::optional<std::uint32_t> BankLayout::Written(std::optional<std::vector<std::
     if (!key) {
         return std::nullopt;
     }
-    const auto [it, added] = placed_.try_emplace(std::move(*key), at);
+    const auto [it, added] = placed_.try_emplace(std::string(key->begin(), key->end()), at);
     return added ? std::nullopt : std::optional(it->second);
 }
 

@@ -390,7 +390,7 @@ private:
             case kObjectCodeEnd:
                 if (ByteAt(after) != 0xD4) {
                     TextDecoder decoder(project_);
-                    top.Add("\"" + Utf16ToUtf8(decoder.DecodeAt(after, true)) + "\"");
+                    top.Add(QuotedText(Utf16ToUtf8(decoder.DecodeAt(after, true))));
                 }
                 return;
             default:

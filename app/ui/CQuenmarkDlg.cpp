@@ -1,6 +1,6 @@
 #include "app/ui/CQuenmarkDlg.h"
 
-#include <algorithm>
+#include <vector>
 
 #include <QAction>
 #include <QApplication>
@@ -29,6 +29,7 @@
 #include "maps/ui/ShopEditFloat.h"
 #include "maps/ui/WorldMapTab.h"
 #include "platform/Prompts.h"
+#include "platform/WindowPlacement.h"
 #include "project/ProjectCommands.h"
 #include "scripts/ui/ScriptEditorTab.h"
 #include "scripts/ui/ScriptsTab.h"
@@ -36,13 +37,6 @@
 #include "tools/ui/RandomTab.h"
 
 namespace {
-
-// A page whose editor is not part of this build yet.
-QWidget* MakeEmptyPage(const char* className, QWidget* parent) {
-    auto* page = new QWidget(parent);
-    page->setObjectName(className);
-    return page;
-}
 
 // A page in the tab strip, in a scroll area: a page larger than the window scrolls rather than
 // making the window larger than the screen.
@@ -258,13 +252,26 @@ void CQuenmarkDlg::TellFloatingEditors() {
     }
 }
 
-QPoint CQuenmarkDlg::FloatingEditorPlace(int slot, QSize size) const {
+QPoint CQuenmarkDlg::FloatingEditorPlace(int slot, QSize size) {
+    // An editor gets its frame only when it is shown; it will have one like this window's.
     const QRect frame = frameGeometry();
+    const QRect inner = geometry();
     const QRect room = screen()->availableGeometry();
-    const int x = frame.right() + 8 + slot / 2 * 540;
-    const int y = frame.top() + slot % 2 * 560;
-    return {std::max(room.left(), std::min(x, room.right() - size.width())),
-            std::max(room.top(), std::min(y, room.bottom() - size.height()))};
+    const EditorDesk desk{{room.x(), room.y(), room.width(), room.height()},
+                          {frame.x(), frame.y(), frame.width(), frame.height()},
+                          inner.top() - frame.top()};
+    std::vector<int> open;
+    const QWidget* editors[4] = {exitEditor_, chestEditor_, objectEditor_, shopEditor_};
+    for (int kind = 0; kind < 4; ++kind) {
+        if (kind != slot && editors[kind] != nullptr) {
+            open.push_back(cascadeIndex_[kind]);
+        }
+    }
+    cascadeIndex_[slot] = NextCascadeIndex(open);
+    const ScreenRect place = PlaceFloatingEditor(desk, size.width() + frame.width() - inner.width(),
+                                                 size.height() + frame.height() - inner.height(),
+                                                 slot, cascadeIndex_[slot]);
+    return {place.x, place.y};
 }
 
 void CQuenmarkDlg::OnToolsExitEditor() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <memory>
 
 #include <QMainWindow>
@@ -78,9 +79,10 @@ private:
     void OnProjectReplaced();
     // The open floating editors forget the record of the previous project.
     void TellFloatingEditors();
-    // Where the editor of kind `slot` (0 to 3) opens: beside this window, as far as the
-    // screen has room.
-    QPoint FloatingEditorPlace(int slot, QSize size) const;
+    // Where the editor of kind `slot` (0 to 3), `size` without its frame, opens: beside this
+    // window where the screen has room, else cascaded over the open ones; frame and all inside
+    // the screen.
+    QPoint FloatingEditorPlace(int slot, QSize size);
 
     Prompts& prompts_;
     QTabWidget* tabs_ = nullptr;
@@ -99,6 +101,8 @@ private:
     QPointer<ChestEditFloat> chestEditor_;
     QPointer<ObjectEditFloat> objectEditor_;
     QPointer<ShopEditFloat> shopEditor_;
+    // The cascade place each kind of editor took when it last opened.
+    std::array<int, 4> cascadeIndex_{};
     std::unique_ptr<PractTab> practTab_;
     std::unique_ptr<RandomTab> randomTab_;
 };

@@ -1,8 +1,6 @@
 #include "editors/ui/EnemiesTab.h"
 
 #include <algorithm>
-#include <limits>
-#include <optional>
 #include <string>
 
 #include <QCheckBox>
@@ -238,15 +236,11 @@ void EnemiesTab::SetNumber(Text text, std::uint32_t value) {
 std::uint32_t EnemiesTab::Number(FieldReader& reader, Text text, std::uint32_t maximum,
                                  bool clamped) const {
     const std::string typed = texts_[text]->text().toStdString();
-    if (clamped) {
-        const std::optional<std::int64_t> value = ReadNumberText(typed);
-        if (value && *value > maximum) {
-            return static_cast<std::uint32_t>(
-                std::min<std::int64_t>(*value, std::numeric_limits<std::uint32_t>::max()));
-        }
-    }
     // Two edits are captioned "Luck:"; the second is told by the attack it stands beside.
     const std::string field = text == kLuck2 ? "Luck: (Attack 2)" : kTexts[text].caption;
+    if (clamped) {
+        return reader.ReadClamped(typed, field, maximum, FieldReader::Negative::Refused);
+    }
     return static_cast<std::uint32_t>(reader.Read(typed, field, 0, maximum));
 }
 

@@ -57,7 +57,7 @@ private:
     void ClearRecord();
     void SetNumber(Text text, std::uint32_t value);
     // The number of an edit whose field holds 0 to `maximum`; a `clamped` field takes larger
-    // numbers too, for the record to clamp.
+    // numbers too and stores them as `maximum`.
     std::uint32_t Number(FieldReader& reader, Text text, std::uint32_t maximum,
                          bool clamped = false) const;
 

@@ -1,6 +1,5 @@
 #include "editors/ui/ItemsPageParts.h"
 
-#include <limits>
 
 #include <QBoxLayout>
 #include <QCheckBox>
@@ -67,14 +66,8 @@ QLineEdit* AddNumberRow(QGridLayout* grid, const char* caption, const char* name
 
 std::uint32_t NumberIn(FieldReader& reader, const QLineEdit* edit, const char* field,
                        std::uint32_t maximum) {
-    const std::string text = edit->text().toStdString();
-    const std::optional<std::int64_t> value = ReadNumberText(text);
-    if (!value) {
-        reader.Read(text, field, 0, maximum);
-        return 0;
-    }
-    constexpr std::int64_t kLargest = std::numeric_limits<std::uint32_t>::max();
-    return static_cast<std::uint32_t>(*value < 0 || *value > kLargest ? kLargest : *value);
+    return reader.ReadClamped(edit->text().toStdString(), field, maximum,
+                              FieldReader::Negative::Largest);
 }
 
 void ShowNumber(QLineEdit* edit, std::uint32_t value) {

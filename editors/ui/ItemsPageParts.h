@@ -82,9 +82,9 @@ bool SaveChosenRecord(const QComboBox* list, std::uint32_t count, RecordSaver<Re
 
 // An edit with its caption, added as the next row of a grid that holds only such rows.
 QLineEdit* AddNumberRow(QGridLayout* grid, const char* caption, const char* name);
-// The number typed (hexadecimal with "0x") into an edit whose field holds 0 to `maximum`,
-// taken as unsigned: a negative or a very large number counts as the largest, which the
-// record then clamps. Text that is no number is refused through `reader`, naming `field`.
+// The number typed (hexadecimal with "0x") into an edit whose record clamps it to `maximum`;
+// a negative number counts as the largest. Text that is no number is refused through `reader`,
+// naming `field`.
 std::uint32_t NumberIn(FieldReader& reader, const QLineEdit* edit, const char* field,
                        std::uint32_t maximum);
 void ShowNumber(QLineEdit* edit, std::uint32_t value);

@@ -77,8 +77,8 @@ void ScriptEditorTab::OnCompile() {
         // An offset that cannot be read is refused: read as 0, the script would land over the
         // start of the image.
         FieldReader reader;
-        const auto address =
-            static_cast<std::uint32_t>(reader.Read(scriptOffset_, "Script offset", 0, 0xFFFFFF));
+        const auto address = static_cast<std::uint32_t>(
+            reader.Read(scriptOffset_, "Script offset", 0, 0xFFFFFF, NumberBase::Hexadecimal));
         if (!reader.Ok()) {
             prompts_.ShowMessage(reader.Error());
         } else if (const ScriptCompileResult result =

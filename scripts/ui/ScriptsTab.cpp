@@ -163,7 +163,8 @@ void ScriptsTab::OnLoadScript() {
     Exchange([this] {
         FieldReader field;
         const auto offset = static_cast<std::uint32_t>(
-            field.Read(scriptOffset_->text().toStdString(), "Script Offset:", 0, 0xFFFFFF));
+            field.Read(scriptOffset_->text().toStdString(), "Script Offset:", 0, 0xFFFFFF,
+                       NumberBase::Hexadecimal));
         if (!field.Ok()) {
             prompts_.ShowMessage(field.Error(), "Error");
             return;

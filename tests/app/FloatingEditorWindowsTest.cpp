@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QScreen>
 #include <QTimer>
 #include <array>
 #include <set>
@@ -109,6 +110,21 @@ TEST_F(FloatingEditorWindows, ToolsOpensOneEditorOfEachKindAndANewOneAfterItClos
         EXPECT_EQ(Editors()[kind], nullptr);
         window.Action(kActions[kind])->trigger();
         EXPECT_NE(Editors()[kind], nullptr);
+    }
+}
+
+TEST_F(FloatingEditorWindows, WithNoRoomBesideTheWindowTheyCascadeInsideTheScreen) {
+    window.show();
+    OpenAllEditors();
+    const QRect screen = window.screen()->availableGeometry();
+    const auto editors = Editors();
+    for (std::size_t e = 0; e < editors.size(); ++e) {
+        const QRect r = editors[e]->frameGeometry();
+        EXPECT_TRUE(screen.contains(r)) << e;
+        // Each one opened later lies lower than the earlier ones, their top edges in sight.
+        for (std::size_t earlier = 0; earlier < e; ++earlier) {
+            EXPECT_GT(r.top(), editors[earlier]->frameGeometry().top()) << e << " " << earlier;
+        }
     }
 }
 
@@ -231,22 +247,24 @@ TEST_F(FloatingEditorWindows, SaveRefusesAFieldItCannotStoreAndThenShowsWhatWasS
         QWidget* editor;
         const char* name;
         const char* text;
-        const char* caption;
+        const char* refusal;  // boxes that show hexadecimal tell their range so
     };
-    for (const Case& c : {Case{chest, "item", "32768", "Item:"},
-                          {chest, "posX", "abc", "PosX:"},
-                          {shop, "posX", "-1", "Pos X:"},
-                          {shop, "itemId", "300", "Item ID:"},
-                          {shop, "price", "12345", "Price:"},
-                          {shop, "eventFlag", "", "Event Flag:"},
-                          {object, "posY", "3x", "PosY:"},
-                          {exit, "sizeX", "256", "SizeX:"},
-                          {exit, "dstMapId", "0x8000", "DstMapID:"},
-                          {exit, "direction", "0x", "Direction:"}}) {
+    for (const Case& c :
+         {Case{chest, "item", "32768", "Item: must be a number from 0 to 32767"},
+          {chest, "posX", "abc", "PosX: must be a number"},
+          {shop, "posX", "-1", "Pos X: must be a number"},
+          {shop, "itemId", "300", "Item ID: must be a number"},
+          {shop, "price", "12345", "Price: must be a number"},
+          {shop, "eventFlag", "", "Event Flag: must be a number from 0x0000 to 0xFFFF"},
+          {object, "posY", "3x", "PosY: must be a number"},
+          {object, "script", "z", "Script offset: must be a number from 0x000000 to 0xFFFFFF"},
+          {exit, "sizeX", "256", "SizeX: must be a number"},
+          {exit, "dstMapId", "0x8000", "DstMapID: must be a number from 0x0000 to 0x7FFF"},
+          {exit, "direction", "0x", "Direction: must be a number from 0x00 to 0xFF"}}) {
         const QString shown = Field(c.editor, c.name);
         Type(c.editor, c.name, c.text);
         Save(c.editor);
-        EXPECT_EQ(prompts.LastMessage().rfind(std::string(c.caption) + " must be a number", 0), 0u)
+        EXPECT_EQ(prompts.LastMessage().rfind(c.refusal, 0), 0u)
             << c.name << ": " << prompts.LastMessage();
         EXPECT_EQ(currentProject->romImage, image) << c.name;
         EXPECT_EQ(currentProject->exitLists, exits) << c.name;

@@ -21,7 +21,7 @@ TEST(SpritesPage, OutsideAddressesAreToldAndDrawNothing) {
     model.infoText = "sprite";
     model.Load(currentProject, prompts);
     EXPECT_EQ(prompts.LastMessage(),
-              "SpriteInfoOffset: must be a number from 0 to 16777215; \"sprite\" is not.");
+              "SpriteInfoOffset: must be a number from 0x000000 to 0xFFFFFF; \"sprite\" is not.");
     EXPECT_TRUE(model.animationLines.empty());
     prompts.messages.pop_back();
 
@@ -40,8 +40,9 @@ TEST(SpritesPage, OutsideAddressesAreToldAndDrawNothing) {
     // Texts that hold no address are refused, naming the box.
     model.tilesText = "0x13000G";
     EXPECT_FALSE(model.DrawFrame(currentProject, prompts));
-    EXPECT_EQ(prompts.LastMessage(),
-              "SpriteTilesOffset: must be a number from 0 to 16777215; \"0x13000G\" is not.");
+    EXPECT_EQ(
+        prompts.LastMessage(),
+        "SpriteTilesOffset: must be a number from 0x000000 to 0xFFFFFF; \"0x13000G\" is not.");
     model.tilesText = "0x130000";
     EXPECT_TRUE(model.DrawFrame(currentProject, prompts));
     EXPECT_TRUE(SamePicture(model.spriteView, DecodedFrame(0, 0)));

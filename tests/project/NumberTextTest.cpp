@@ -1,4 +1,5 @@
 #include <cstdint>
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -43,5 +44,35 @@ TEST(ReadNumberText, OnlyAWholeNumberIsANumber) {
     for (const char* text : {"", "  ", "abc", "0x", "12ab", "0x1G", "- 1", "1 2", "--1", "1.5",
                              "9223372036854775808", "0x10000000000000000", "x10"}) {
         EXPECT_EQ(ReadNumberText(text), std::nullopt) << text;
+    }
+}
+
+TEST(FieldReader, RefusalsSayWhatTheFieldTakesInTheBaseItShows) {
+    using Negative = FieldReader::Negative;
+    const struct {
+        std::function<std::int64_t(FieldReader&)> read;
+        std::int64_t value;
+        const char* error;
+    } cases[] = {
+        {[](FieldReader& r) { return r.Read("0x100", "Flag:", 0, 0xFF, NumberBase::Hexadecimal); },
+         0, "Flag: must be a number from 0x00 to 0xFF; \"0x100\" is not."},
+        {[](FieldReader& r) { return r.Read("-1", "Id:", 0, 0x44F, NumberBase::Hexadecimal); }, 0,
+         "Id: must be a number from 0x0000 to 0x044F; \"-1\" is not."},
+        {[](FieldReader& r) { return r.Read("x", "At:", 0, 0xFFFFFF, NumberBase::Hexadecimal); }, 0,
+         "At: must be a number from 0x000000 to 0xFFFFFF; \"x\" is not."},
+        {[](FieldReader& r) { return r.ReadClamped("99999", "Defense:", 1023, Negative::Largest); },
+         1023, ""},
+        {[](FieldReader& r) { return r.ReadClamped("-1", "Defense:", 1023, Negative::Largest); },
+         1023, ""},
+        {[](FieldReader& r) { return r.ReadClamped("0x3F", "XP:", 1599, Negative::Refused); }, 63,
+         ""},
+        {[](FieldReader& r) { return r.ReadClamped("-1", "XP:", 1599, Negative::Refused); }, 0,
+         "XP: must be a whole number from 0; values above 1599 are stored as 1599. \"-1\" is not "
+         "one."},
+    };
+    for (const auto& c : cases) {
+        FieldReader reader;
+        EXPECT_EQ(c.read(reader), c.value) << c.error;
+        EXPECT_EQ(reader.Error(), c.error);
     }
 }

@@ -1,5 +1,6 @@
 #include <array>
 #include <cstring>
+#include <fstream>
 
 #include <gtest/gtest.h>
 
@@ -149,6 +150,15 @@ TEST(ProjectFile, UnsoundFilesAreRefusedAndTheProjectStaysAsItWas) {
                   notProject + "\nIts image is of no release of the game that Quenmark knows.");
     ASSERT_TRUE(WriteWholeFile("bad.qmp", std::vector<std::uint8_t>{'Q', 'u', 'M', 'k', 2, 3}));
     expectRefused("a file cut within its header", "bad.qmp", truncated);
+    // Files too short for the magic number say why too.
+    for (const auto& [bytes, reason] :
+         {std::pair<std::vector<std::uint8_t>, const char*>{{}, "\nThe file is empty."},
+          {{'Q', 'u'}, "\nThe file holds only 2 bytes, too few for a project file's header."}}) {
+        std::ofstream("bad.qmp", std::ios::binary | std::ios::trunc)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+        expectRefused(reason, "bad.qmp", notProject + reason);
+    }
     expectRefused("no file", "missing.qmp", "Failed to open file!");
 }
 

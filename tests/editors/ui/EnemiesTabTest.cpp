@@ -112,18 +112,21 @@ TEST_F(EnemiesTabPage, EveryNumberFieldRefusesWhatItCannotStoreAndSaveShowsTheRe
     struct Case {
         const char* edit;
         const char* text;
-        const char* caption;
+        const char* refusal;  // a clamping field says that it clamps
     };
-    for (const Case& c : {Case{"level", "256", "Level:"},
-                          {"health", "abc", "Health:"},
-                          {"experience", "-1", "XP:"},
-                          {"gems", "", "Gems:"},
-                          {"attack2", "2048", "Attack 2:"},
-                          {"luck2", "x", "Luck: (Attack 2)"}}) {
+    for (const Case& c :
+         {Case{"level", "256", "Level: must be a number from 0 to 255"},
+          {"health", "abc", "Health: must be a number"},
+          {"experience", "-1",
+           "XP: must be a whole number from 0; values above 1599 are stored as 1599. \"-1\" is "
+           "not one."},
+          {"gems", "", "Gems: must be a whole number from 0; values above 1599"},
+          {"attack2", "2048", "Attack 2: must be a number"},
+          {"luck2", "x", "Luck: (Attack 2) must be a number"}}) {
         const QString shown = Edit(c.edit)->text();
         Edit(c.edit)->setText(c.text);
         Save();
-        EXPECT_EQ(prompts.LastMessage().rfind(std::string(c.caption) + " must be a number", 0), 0u)
+        EXPECT_EQ(prompts.LastMessage().rfind(c.refusal, 0), 0u)
             << c.edit << ": " << prompts.LastMessage();
         EXPECT_EQ(currentProject->romImage, image) << c.edit;
         Edit(c.edit)->setText(shown);

@@ -254,16 +254,20 @@ TEST_F(ItemsTabPage, EveryNumberFieldRefusesTextAndSaveShowsWhatWasStored) {
         const char* page;
         const char* edit;
         const char* text;
-        const char* caption;
+        const char* refusal;  // a clamping field says that it clamps
     };
-    for (const Case& c : {Case{"ItemsArmorTab", "defense", "abc", "Defense:"},
-                          {"ItemsWeaponsTab", "attack", "1.5", "Attack:"},
-                          {"ItemsRingsTab", "attack", "", "Attack:"},
-                          {"ItemsAttributeTab", "change5", "128", "33 Strength:"}}) {
+    for (const Case& c :
+         {Case{"ItemsArmorTab", "defense", "abc",
+               "Defense: must be a whole number; values above 1023, and negative ones, are "
+               "stored as 1023. \"abc\" is not one."},
+          {"ItemsWeaponsTab", "attack", "1.5", "Attack: must be a whole number; values above 1023"},
+          {"ItemsRingsTab", "attack", "", "Attack: must be a whole number; values above 255,"},
+          {"ItemsAttributeTab", "change5", "128",
+           "33 Strength: must be a number from -128 to 127"}}) {
         const QString shown = Edit(c.page, c.edit)->text();
         Edit(c.page, c.edit)->setText(c.text);
         Click(c.page, "save");
-        EXPECT_EQ(prompts.LastMessage().rfind(std::string(c.caption) + " must be a number", 0), 0u)
+        EXPECT_EQ(prompts.LastMessage().rfind(c.refusal, 0), 0u)
             << c.edit << ": " << prompts.LastMessage();
         EXPECT_EQ(currentProject->romImage, image) << c.page << " " << c.edit;
         Edit(c.page, c.edit)->setText(shown);

@@ -317,11 +317,12 @@ TEST_F(MapTabTest, ShowsDataAtTypedOffsets) {
     Child<QLineEdit>("offset3")->setText("tilemap");
     Click("loadByOffsets");
     EXPECT_EQ(prompts.LastMessage(),
-              "TileMap: must be a number from 0 to 16777215; \"tilemap\" is not.");
+              "TileMap: must be a number from 0x000000 to 0xFFFFFF; \"tilemap\" is not.");
     Child<QLineEdit>("offset3")->clear();
     Child<QLineEdit>("offset1")->clear();
     Click("loadByOffsets");
-    EXPECT_EQ(prompts.LastMessage(), "Map: must be a number from 0 to 16777215; \"\" is not.");
+    EXPECT_EQ(prompts.LastMessage(),
+              "Map: must be a number from 0x000000 to 0xFFFFFF; \"\" is not.");
 }
 
 TEST_F(MapTabTest, ANewProjectUnloadsTheMapAndAVanishedOneIsNotTouched) {

@@ -68,8 +68,9 @@ TEST(ScriptEditorTab, CompilesWhatIsTypedAtTheOffset) {
     for (const char* typed : {"", "abc", "0x", "1086E2", "-1", "0x1000000"}) {
         offset->setText(typed);
         compile->click();
-        EXPECT_EQ(prompts.LastMessage(), "Script offset must be a number from 0 to 16777215; \"" +
-                                             std::string(typed) + "\" is not.");
+        EXPECT_EQ(prompts.LastMessage(),
+                  "Script offset must be a number from 0x000000 to 0xFFFFFF; \"" +
+                      std::string(typed) + "\" is not.");
         EXPECT_EQ(offset->text(), typed);
     }
     EXPECT_TRUE(currentProject->romImage == romBefore);

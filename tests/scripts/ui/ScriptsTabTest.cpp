@@ -56,7 +56,7 @@ TEST_F(ScriptViewer, LoadButtonsListScriptHeaderScriptAndObjects) {
     Edit("scriptOffset")->setText("0x");  // no offset: refused, the listing stays
     Click("loadScript");
     EXPECT_EQ(prompts.LastMessage(),
-              "Script Offset: must be a number from 0 to 16777215; \"0x\" is not.");
+              "Script Offset: must be a number from 0x000000 to 0xFFFFFF; \"0x\" is not.");
     EXPECT_EQ(Item(0), "Script offset: 04A129");
     prompts.messages.clear();
 
