@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "maps/FreeAreaSurvey.h"
@@ -85,6 +87,7 @@ TEST_F(FreeAreaSession, ReopenedImageKeepsTheBlocksItUses) {
             currentProject->romImage.begin() + kAllocTableCopyOffset + 0x3000);
         const auto newMap = NewAndSave(MapPageProject::kFreeMapId);
         SaveRomAs("saved.smc");
+        const AllocTable savedTable = currentProject->allocTable;
 
         auto saved = *ReadWholeFile("saved.smc");
         if (copy != Copy::Kept) {
@@ -96,6 +99,17 @@ TEST_F(FreeAreaSession, ReopenedImageKeepsTheBlocksItUses) {
         NewFrom("saved.smc");
         EXPECT_EQ(currentProject->romImage, saved);  // opening writes nothing
         EXPECT_TRUE(AllocTableIsSound(currentProject->allocTable));
+        // A sound copy is the table; the walk finds every block again with the bytes a load
+        // reads, which of the palette block are its rows 1 to 14.
+        const AllocTable& table = currentProject->allocTable;
+        for (const AllocEntry& e : savedTable) {
+            const auto found = std::find_if(table.begin(), table.end(), [&](const AllocEntry& r) {
+                return r.address == e.address;
+            });
+            ASSERT_NE(found, table.end()) << std::hex << e.address;
+            EXPECT_EQ(found->tag, e.tag);
+            EXPECT_EQ(found->size, copy == Copy::Kept || e.size != 0x1E0 ? e.size : 0x1C0);
+        }
 
         const auto other = GrowAndSave(kOtherMapId, 2);
         const auto secondNewMap = NewAndSave(kSecondFreeMapId);
@@ -133,7 +147,7 @@ TEST_F(FreeAreaSession, MalformedCopyIsNotUsed) {
     const AllocEntry second = project.allocTable[1];
     const std::pair<std::uint32_t, std::uint32_t> breaks[] = {
         {entry(1, 0), first.address},             // overlaps entry 0
-        {entry(0, 1), first.size + 8},            // not a multiple of 16
+        {entry(0, 1), first.size - 8},            // not a multiple of 16
         {entry(0, 1), 0},                         // used but empty
         {entry(5, 2), 0x1234},                    // a free entry with a tag
         {entry(0, 2), second.tag},                // a tag that leads elsewhere
