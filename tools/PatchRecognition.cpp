@@ -78,8 +78,9 @@ std::string PracticePatchesInImage(const ProjectContext& project) {
 }
 
 std::vector<std::uint8_t> JslHook(std::uint32_t target, std::uint32_t nops) {
-    std::vector<std::uint8_t> bytes = LongJump(kJsl, target);
-    bytes.insert(bytes.end(), nops, kNop);
+    std::vector<std::uint8_t> bytes(4 + nops, kNop);
+    const std::vector<std::uint8_t> jump = LongJump(kJsl, target);
+    std::copy(jump.begin(), jump.end(), bytes.begin());
     return bytes;
 }
 
