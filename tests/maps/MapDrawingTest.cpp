@@ -179,6 +179,40 @@ TEST_F(MapDrawing, ObjectsSpawnPointAndMissingSprites) {
     EXPECT_EQ(drawn.At(64, 16), blue);
 }
 
+TEST(CollisionDigits, TheStripShowsTheSixteenHexDigits) {
+    // 5 x 7 glyphs, each row doubled, one pixel in from the cell's top left; 0-7, then 8-F.
+    const char* const kRows[] = {
+        ".###.|..#..|.###.|#####|...#.|#####|..##.|#####",
+        "#...#|.##..|#...#|...#.|..##.|#....|.#...|....#",
+        "#..##|..#..|....#|..#..|.#.#.|####.|#....|...#.",
+        "#.#.#|..#..|...#.|...#.|#..#.|....#|####.|..#..",
+        "##..#|..#..|..#..|....#|#####|....#|#...#|.#...",
+        "#...#|..#..|.#...|#...#|...#.|#...#|#...#|.#...",
+        ".###.|.###.|#####|.###.|...#.|.###.|.###.|.#...",
+        ".###.|.###.|.###.|####.|.###.|###..|#####|#####",
+        "#...#|#...#|#...#|#...#|#...#|#..#.|#....|#....",
+        "#...#|#...#|#...#|#...#|#....|#...#|#....|#....",
+        ".###.|.####|#####|####.|#....|#...#|####.|####.",
+        "#...#|....#|#...#|#...#|#....|#...#|#....|#....",
+        "#...#|...#.|#...#|#...#|#...#|#..#.|#....|#....",
+        ".###.|.##..|#...#|####.|.###.|###..|#####|#....",
+    };
+    const Canvas& strip = CollisionDigitStrip();
+    ASSERT_EQ(strip.Width() * 100 + strip.Height(), 12816);
+    for (int digit = 0; digit < 16; ++digit) {
+        for (int y = 0; y < kDigitHeight; ++y) {
+            for (int x = 0; x < kDigitWidth; ++x) {
+                const bool inGlyph = x >= 1 && x <= 5 && y >= 1 && y <= 14;
+                const bool stroke =
+                    inGlyph && kRows[digit / 8 * 7 + (y - 1) / 2][digit % 8 * 6 + x - 1] == '#';
+                EXPECT_EQ(strip.At(digit * kDigitWidth + x, y),
+                          stroke ? kDigitStroke : kDigitBackground)
+                    << std::hex << digit << " at " << std::dec << x << ", " << y;
+            }
+        }
+    }
+}
+
 TEST_F(MapDrawing, CollisionKindsAndNumbers) {
     // One row of cells 0..7 of layer 0; the collision table gives each its kind.
     renderer->layerMap[0] = SyntheticImage::LayerMap(8, 1, [](std::uint32_t x, std::uint32_t) {

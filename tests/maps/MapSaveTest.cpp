@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -149,17 +150,23 @@ TEST(MapSaveWhole, PresentLayersAndTablesKeepTheirNumbersAndLargeDataReloadsWhol
 }
 
 TEST(MapSaveWhole, AScriptOfEveryCommandTakesSixtyFourBytesAndTheBlocksFollowIt) {
-    SaveScene s(SyntheticImage::k6MB);
-    s.Open();
-    // Two layers, two tile commands, palette, two tables, collision and music: 64 bytes.
-    s.renderer->tileDataSize = 0x12000;
-    ASSERT_TRUE(s.renderer->SaveToRom(kNewId).saved);
-    const std::uint32_t script = s.project.Read24(MapHeaderEntryOffset(s.project, kNewId));
-    const auto used = UsedEntries(s.project);
-    ASSERT_GE(used.size(), 2u);
-    EXPECT_EQ(used[0]->size, 0x40u);
-    EXPECT_EQ(GetU32(s.project.romImage, script + 0x3C), 0x00000AFCu);  // music 0x0A, the end
-    EXPECT_EQ(used[1]->address, script + 0x40);
+    // Two layers, two tile commands, palette, two tables, collision and music: 64 bytes. Tiles
+    // of exactly 0x7F units still fit one command, 9 bytes shorter, in the same room.
+    for (const auto& [tileBytes, scriptBytes, firstUnits] :
+         {std::tuple{0x12000u, 0x40u, 0x50}, std::tuple{0xFE00u, 0x37u, 0x7F}}) {
+        SaveScene s(SyntheticImage::k6MB);
+        s.Open();
+        s.renderer->tileDataSize = tileBytes;
+        ASSERT_TRUE(s.renderer->SaveToRom(kNewId).saved);
+        const std::uint32_t script = s.project.Read24(MapHeaderEntryOffset(s.project, kNewId));
+        const auto used = UsedEntries(s.project);
+        ASSERT_GE(used.size(), 2u);
+        EXPECT_EQ(used[0]->size, 0x40u);
+        EXPECT_EQ(s.project.Read8(script + 12), firstUnits) << tileBytes;
+        // Music 0x0A, the end.
+        EXPECT_EQ(GetU32(s.project.romImage, script + scriptBytes - 4), 0x00000AFCu) << tileBytes;
+        EXPECT_EQ(used[1]->address, script + 0x40);
+    }
 }
 
 TEST(MapSaveWhole, RefusalsLeaveTheImageAndTableUnchanged) {

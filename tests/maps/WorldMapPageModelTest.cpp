@@ -87,6 +87,9 @@ TEST_F(WorldMapPage, AfterResetNothingIsTouchedUntilTheNextLoad) {
     const MapRenderer* renderer = page.worldMapRenderer.get();
     const std::vector<std::uint8_t> cells = Map().layerMap[0];
     const Canvas picture = page.view;
+    // Without a project the loaded page acts on nothing.
+    EXPECT_FALSE(page.MapViewClick(nullptr, 10, 10));
+    page.Save(nullptr, prompts);
 
     auto next = Data(SyntheticImage::k4MB, SyntheticImage::Region::German, 100).MakeProject();
     project.reset();
