@@ -171,6 +171,12 @@ TEST_F(FloatingEditorWindows, CtrlRightClickOnTheMapsPageFillsAllFourAndTheirBut
     const std::uint32_t shopAt = currentProject->Table(RegionTable::ShopTable);
     EXPECT_EQ(currentProject->Read16(shopAt + 2), 0x42);
     EXPECT_EQ(currentProject->Read8(shopAt + 8), 6);
+    // Add files the exit under the map typed, not the one it was picked from.
+    constexpr std::uint32_t kOtherMap = MapPageProject::kMapId + 1;
+    const std::size_t otherExits = currentProject->exitLists[kOtherMap].size();
+    Type(exit, "srcMapId", "0x00B");
+    NamedChild<QAbstractButton>(*exit, "add")->click();
+    EXPECT_EQ(currentProject->exitLists[kOtherMap].size(), otherExits + 1) << prompts.LastMessage();
     NamedChild<QAbstractButton>(*exit, "delete")->click();
     EXPECT_TRUE(currentProject->exitLists[MapPageProject::kMapId].empty());
     EXPECT_FALSE(Enabled(exit, "save") || Enabled(exit, "add") || Enabled(exit, "delete"));

@@ -258,6 +258,7 @@ TEST_F(MapLoad, DataCommandsPlaceTheirBlocksAndKeepTheFirstSource) {
         .Tiles(2, 1, tilesAt, 0x38)  // slot 0x38: offset 0x7000; layer 0 offset 0x300
         .Tiles(1, 0, tilesAt, 0x70)  // slot 0x30
         .Tiles(1, 2, tilesAt, 0x40)  // slot 0x20; layer 1 offset (0x40 & 0x30) << 4 = 0
+        .Tiles(1, 2, tilesAt, 0x10)  // slot 0x10; layer 1 offset 0x100
         .End();
     Load(kMapId);
     const MapRenderer& map = *renderer;
@@ -285,7 +286,7 @@ TEST_F(MapLoad, DataCommandsPlaceTheirBlocksAndKeepTheFirstSource) {
     EXPECT_TRUE(std::equal(tiles.begin(), tiles.begin() + 512, map.tileData.begin() + 0x6000));
     EXPECT_EQ(map.tileDataSize, 0x7400u);
     EXPECT_EQ(map.tileNumberOffset[0], 0x300u);
-    EXPECT_EQ(map.tileNumberOffset[1], 0u);
+    EXPECT_EQ(map.tileNumberOffset[1], 0x100u);
     EXPECT_EQ(map.tileSetType, 2u);
     EXPECT_EQ(map.tileSource, tilesAt);
 }

@@ -158,10 +158,18 @@ TEST(ScriptCommand, DialogChoicesReadTheirInfoBlock) {
         ExpectCommand(fixture, {command, std::string("[0A0101][1A] ") + text});
         EXPECT_EQ(Texts(fixture.Walk(kCop).children[0]), c.children);
     }
-    // Three operands that end exactly at the image end are still read.
+    // Operands that end exactly at the image end are still read.
     const std::uint32_t end = fixture.image.Size();
-    fixture.Put(end - 5, {0x02, 0x1A, 0x08, 0x00, 0x90});
-    EXPECT_TRUE(Texts(fixture.Walk(end - 5))[0].starts_with("[0FFFFC][1A] ChoiceDialog( 8,"));
+    for (const CommandCase& c :
+         {CommandCase{{0x1A, 0x08, 0x00, 0x90}, "[0FFFFC][1A] ChoiceDialog( 8,"},
+          {{0x07, 0x09, 0x80}, "[0FFFFD][07] EventFlagSet( 01, 02 )"},
+          {{0x22, 0x05, 0x03}, "[100000][22] SwitchRange( 0x05, 0x03, ) [malformed]"}}) {
+        Bytes bytes{0x02};
+        bytes.insert(bytes.end(), c.command.begin(), c.command.end());
+        const auto at = static_cast<std::uint32_t>(end - bytes.size());
+        fixture.Put(at, bytes);
+        EXPECT_TRUE(Texts(fixture.Walk(at))[0].starts_with(c.item)) << c.item;
+    }
 }
 
 TEST(ScriptCommand, SavedJumpOffsetBelongsToOneWalk) {

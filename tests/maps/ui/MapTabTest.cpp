@@ -208,6 +208,7 @@ TEST_F(MapTabTest, PicksAMetatileFromAPanelOrTheMapAndPlacesIt) {
     QWidget* view = View();
     pointer.Press(Child<PictureView>("layer0Tiles"), {5 * 16 + 2, 16 + 7});  // metatile 13
     EXPECT_EQ(page.Model().tileBox.At(8, 8) & 0xFFFFFF, data->MetatileColour(13));
+    EXPECT_EQ(OnScreen(8, 8, "tileBox"), data->MetatileColour(13));
     pointer.Press(view, {2 * 16 + 4, 16 + 4});  // cell (2, 1)
     EXPECT_EQ(Layer0Cell(2, 1), 13);
     EXPECT_EQ(Layer0Cell(3, 1), 4);  // its neighbour is untouched
