@@ -358,6 +358,9 @@ TEST_F(MapLoad, MapZeroReadsTheExtraTablesOfItsRelease) {
     EXPECT_EQ(Pixel(0, 16, 0), MarkArgb(16 + 5));
     EXPECT_EQ(Pixel(0, 16, 8), DefaultArgb(5));
     EXPECT_FALSE(std::filesystem::exists("map_0000.bmp"));
+    // A tile placed on it, as the page does with the layer's width, shows in its cell.
+    renderer->SetTileEntry(2, 0, 1, renderer->layerWidth[0], 0);
+    EXPECT_EQ(Pixel(0, 32, 0), MarkArgb(16 + 5));
 
     // Releases other than this one have no map-0 tables.
     LoadScene uk(SyntheticImage::k4MB, Region::UK);
