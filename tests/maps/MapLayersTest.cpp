@@ -98,6 +98,9 @@ TEST_F(MapLayers, LayersAndEditsStayWithinTheMap) {
     EXPECT_EQ(renderer->layerImages[1].height, 16u);
     renderer->BuildLayerImage(map, {}, 0x100000, 4, 1, 0);  // wider than any header says
     EXPECT_TRUE(renderer->layerImages[1].pixels.empty());
+    const std::vector<std::uint8_t> widest(2 * 0xFF * 32, 0);  // as wide as a header can say
+    renderer->BuildLayerImage(widest, {}, 0xFF * 32, 1, 1, 0);
+    EXPECT_EQ(renderer->layerImages[1].width, 0xFF * 256u);
 
     // Loading's render step cuts the layer's image the same way, keeps the stored height
     // and picks the tables.

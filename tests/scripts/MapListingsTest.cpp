@@ -298,4 +298,7 @@ TEST_F(MapListing, NestedListsStopAtTheirDepthBound) {
     const ScriptTreeNode top = Objects();
     EXPECT_TRUE(Contains(top, "[Warning max nesting reached]"));
     EXPECT_FALSE(Contains(top, "[Warning the list calls itself]"));
+    // One level less is listed in full.
+    image.PutObjectBytes(SyntheticImage::ObjectBank::A, 0x5070, ObjectListBytes().End());
+    EXPECT_FALSE(Contains(Objects(), "[Warning max nesting reached]"));
 }

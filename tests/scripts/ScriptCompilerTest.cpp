@@ -150,6 +150,7 @@ TEST(ScriptCompiler, RefusesNamingTheLineAndWritesNothing) {
         {"asm(0xA9, nop)", "Error: Line 1 Argument 2, nop," + notNumber},
         {"asm(1 - 2)", "Error: Line 1 Argument 2, -," + notNumber},
         {"Delay(1 2)", "Error: Line 1 Delay takes 1 argument, not 2!\n"},
+        {"Delay(1,", "Error: Line 1 Argument 2 is missing!\n"},  // a comma ends the line
         {"Print16(\"a\"5)",
          "Error: Line 1 Argument 1 is followed by 5) instead of a comma, a blank or \")\"!\n"},
         {"Delay(\"x\")", "Error: Line 1 Argument 1 of Delay must be a number, not a text!\n"},

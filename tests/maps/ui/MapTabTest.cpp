@@ -7,6 +7,7 @@
 #include "maps/MapRenderer.h"
 #include "maps/ui/MapTab.h"
 #include "platform/ui/PictureView.h"
+#include "project/ObjectListReader.h"
 #include "tests/maps/MapSaveFixture.h"
 #include "tests/support/NamedChild.h"
 #include "tests/support/ScreenPixel.h"
@@ -152,6 +153,11 @@ TEST_F(MapTabTest, MapModesAndMissingObjectLists) {
     Load("0x0C");  // mode 0x0E: layer 1 starts hidden
     EXPECT_FALSE(Child<QAbstractButton>("layer1")->isChecked());
     EXPECT_TRUE(prompts.messages.empty());
+    // Mode 0x37: layer 1 is drawn from metatile table 0, as its box says.
+    currentProject->Write8(LocateObjectList(*currentProject, 0x0C)->offset + 1, 0x37);
+    Load("0x0C");
+    EXPECT_TRUE(Child<QAbstractButton>("layer1Tilemap0")->isChecked());
+    EXPECT_TRUE(page.MapTabRenderer()->layer1UsesTable0);
 
     Load("0x0D");  // mode 0x14 is not known; the map loads all the same
     EXPECT_EQ(prompts.LastMessage(), "Unhandled Map Flag\nMap mode byte: 0x14");
