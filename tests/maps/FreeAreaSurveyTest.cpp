@@ -14,6 +14,7 @@ namespace {
 
 constexpr std::uint32_t kOtherMapId = 0x0F;  // a script of its own, naming the same blocks
 constexpr std::uint32_t kSecondFreeMapId = 0x21;
+constexpr std::uint32_t kAlternativeMapId = 0x10;  // its layers only past a flag goto
 
 enum class Copy { Kept, Zeroed, Stale };
 
@@ -68,6 +69,14 @@ MapPageProject SixMegabyteMaps() {
         .End();
     data.image.SetMapHeader(kOtherMapId, script);
     data.image.SetMapHeader(kSecondFreeMapId, kNoMapHeader);
+    HeaderScriptWriter(data.image, MapPageProject::kScript + 0xE8)
+        .FlagGoto(0, 0)
+        .Layer(1, MapPageProject::kLayer0)
+        .Layer(2, MapPageProject::kLayer1)
+        .End();
+    data.image.SetMapHeader(kAlternativeMapId, MapPageProject::kScript + 0xE8);
+    data.image.PutObjectList(kAlternativeMapId, SyntheticImage::ObjectBank::A, 0x9400,
+                             ObjectListBytes().Head(0x0200).End());
     return data;
 }
 
@@ -163,4 +172,19 @@ TEST_F(FreeAreaSession, MalformedCopyIsNotUsed) {
         PutU32(project.romImage, at, old);
     }
     ASSERT_TRUE(ReadAllocTableCopy(project).has_value());
+}
+
+// A layer that only "Alternative Map" reaches (past a flag goto) is found by the walk as well.
+TEST_F(FreeAreaSession, BlocksPastAFlagGotoAreKept) {
+    SixMegabyteMaps().image.WriteFile("start.smc");
+    NewFrom("start.smc");
+    page.options.alternativeMap = true;
+    GrowAndSave(kAlternativeMapId, 1);
+    const AllocEntry relocated = currentProject->allocTable[0];
+    ASSERT_NE(relocated.address, 0u);
+
+    currentProject->allocTable = {};
+    std::fill_n(currentProject->romImage.begin() + kAllocTableCopyOffset, 0x3000, 0);
+    RecordUsedFreeArea(*currentProject);
+    EXPECT_EQ(currentProject->allocTable[0], relocated);
 }
