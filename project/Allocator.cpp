@@ -172,6 +172,19 @@ private:
     std::vector<Block> byAddress_;  // address order, table order among equal addresses
 };
 
+// The used entries' blocks in address order.
+std::vector<Block> UsedByAddress(const AllocTable& table) {
+    std::vector<Block> used;
+    for (const AllocEntry& e : table) {
+        if (e.address != 0) {
+            used.push_back({e.address, std::int64_t{e.address} + e.size});
+        }
+    }
+    std::sort(used.begin(), used.end(),
+              [](const Block& a, const Block& b) { return a.start < b.start; });
+    return used;
+}
+
 }  // namespace
 
 std::uint32_t AllocRomSpace(ProjectContext& project, std::uint32_t size, std::uint32_t tag,
@@ -247,19 +260,13 @@ std::optional<AllocTable> AllocTableFromBytes(std::span<const std::uint8_t> byte
 }
 
 bool AllocTableIsSound(const AllocTable& table) {
-    std::vector<Block> used;
     for (const AllocEntry& e : table) {
-        if (e.address == 0) {
-            continue;
-        }
-        if (e.address < kAllocBase || e.address >= kAllocLimit ||
-            e.size > kAllocLimit - e.address) {
+        if (e.address != 0 && (e.address < kAllocBase || e.address >= kAllocLimit ||
+                               e.size > kAllocLimit - e.address)) {
             return false;
         }
-        used.push_back({e.address, std::int64_t{e.address} + e.size});
     }
-    std::sort(used.begin(), used.end(),
-              [](const Block& a, const Block& b) { return a.start < b.start; });
+    const std::vector<Block> used = UsedByAddress(table);
     for (std::size_t i = 1; i < used.size(); ++i) {
         if (used[i].start < used[i - 1].end) {
             return false;
@@ -271,14 +278,7 @@ bool AllocTableIsSound(const AllocTable& table) {
 bool RecordRomSpace(ProjectContext& project, std::uint32_t start, std::uint32_t size,
                     std::uint32_t tag) {
     auto& table = project.allocTable;
-    std::vector<Block> used;
-    for (const AllocEntry& e : table) {
-        if (e.address != 0 && e.size != 0) {
-            used.push_back({e.address, std::int64_t{e.address} + e.size});
-        }
-    }
-    std::sort(used.begin(), used.end(),
-              [](const Block& a, const Block& b) { return a.start < b.start; });
+    const std::vector<Block> used = UsedByAddress(table);
     const std::int64_t end = std::int64_t{start} + size;
     std::int64_t at = start;
     auto next = table.begin();
@@ -293,7 +293,7 @@ bool RecordRomSpace(ProjectContext& project, std::uint32_t start, std::uint32_t 
         return true;
     };
     for (const Block& b : used) {
-        if (b.end <= at || at >= end) {
+        if (b.end <= at || b.end == b.start || at >= end) {
             continue;
         }
         if (b.start > at && !record(at, std::min(b.start, end))) {
