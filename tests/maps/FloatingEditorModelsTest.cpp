@@ -301,8 +301,8 @@ TEST_F(FloatingEditorModels, ShopFillFindsTheKeeperAndSaveWritesEveryShownField)
     before = project->romImage;
     shop.Save(project.get(), prompts);
     EXPECT_EQ(Changed(), Offsets{});
-    EXPECT_EQ(prompts.LastMessage().rfind("The slot shown is no longer in this shop's item list", 0),
-              0u);
+    EXPECT_EQ(
+        prompts.LastMessage().rfind("The slot shown is no longer in this shop's item list", 0), 0u);
     EXPECT_EQ(shop.slotEntries, std::vector<std::string>{"0"});
     EXPECT_EQ(shop.itemId + "/" + shop.price, "33/1250");
 }

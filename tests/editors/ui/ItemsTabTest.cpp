@@ -317,12 +317,11 @@ TEST_F(ItemsTabPage, AnUnchangedSaveKeepsValuesAboveTheClampAndANewOneIsClamped)
         std::vector<std::uint8_t> clamped;
         const char* clampedText;
     };
-    for (const Case& c : {Case{Page("ItemsRingsTab"), "names", 9, "attack", "300", ring, "301",
-                               {0xFF, 0x00}, "255"},
-                          {enemies, "enemies", 3, "experience", "1635", record + 11, "1600",
-                           {0x99, 0x0F}, "1599"},
-                          {enemies, "enemies", 3, "gems", "1635", record + 13, "99999",
-                           {0x99, 0x1F}, "1599"}}) {
+    for (const Case& c :
+         {Case{
+              Page("ItemsRingsTab"), "names", 9, "attack", "300", ring, "301", {0xFF, 0x00}, "255"},
+          {enemies, "enemies", 3, "experience", "1635", record + 11, "1600", {0x99, 0x0F}, "1599"},
+          {enemies, "enemies", 3, "gems", "1635", record + 13, "99999", {0x99, 0x1F}, "1599"}}) {
         auto* list = NamedChild<QComboBox>(*c.page, c.list);
         list->setCurrentIndex(c.index);
         emit list->activated(c.index);
