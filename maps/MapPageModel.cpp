@@ -301,7 +301,8 @@ void MapPageModel::SaveMap(ProjectContext* project, Prompts& prompts) {
         return;
     }
     if (ReadMapHeaderEntry(*project, id) == kNoMapHeader) {
-        const MapSaveResult result = renderer->SaveToRom(id);
+        const MapSaveResult result = renderer->SaveToRom(
+            id, musicIndex >= 0 ? static_cast<std::uint32_t>(musicIndex) : kNewMapMusicTrack);
         if (!result.saved) {
             prompts.ShowMessage(result.message);
         }
@@ -349,7 +350,8 @@ void MapPageModel::NewMap(ProjectContext* project, Prompts& prompts) {
     renderer.mapMusicTrack = 0;
     renderer.mapMusicTrackPos = 0;
     renderer.CreateBlank();
-    musicIndex = 0;
+    // The track that the first Save writes into the new map's script unless another is picked.
+    musicIndex = static_cast<int>(kNewMapMusicTrack);
     offsetTexts.fill({});  // the blank map has no blocks in the image yet
     state.SetLoadedLayers(
         renderer.layerWidth[0] / 8, static_cast<std::uint32_t>(renderer.layerMap[0].size()),

@@ -29,6 +29,8 @@ inline constexpr std::uint32_t kMissingPixel = 0xFF000000;
 inline constexpr std::uint32_t kPageBackground = 0xFFF0F0F0;
 inline constexpr std::uint32_t kResetArgbColor = 0xFFF0F0F0;
 inline constexpr std::uint16_t kResetSnesColor = 0x7FFF;
+// The music track a new map's header script names unless another is chosen.
+inline constexpr std::uint32_t kNewMapMusicTrack = 10;
 
 // What the collision overlay shows.
 enum class CollisionMode : std::uint32_t { Hide = 0, Show = 1, Numbers = 2 };
@@ -137,8 +139,9 @@ public:
     // place as raw tile maps; every other id gets new data blocks and a new header script in
     // the free area of a 6 MB image, and its header entry then points at that script; the
     // object's sources and music position then name the new blocks, as a load of them would.
-    // Nothing is written unless all of it can be.
-    MapSaveResult SaveToRom(std::uint32_t mapId);
+    // The new header script names music track `spcTrack` (0: no music command). Nothing is
+    // written unless all of it can be.
+    MapSaveResult SaveToRom(std::uint32_t mapId, std::uint32_t spcTrack = kNewMapMusicTrack);
 
     // Header-script state of the last load.
     std::uint32_t cursor = 0;
@@ -191,7 +194,7 @@ private:
                                std::uint32_t& layer0WidthTiles);
     // Saving paths (MapSave.cpp).
     MapSaveResult SaveWorldMap(const WorldMapLayout& layout);
-    MapSaveResult SaveWithNewHeaderScript(std::uint32_t mapId);
+    MapSaveResult SaveWithNewHeaderScript(std::uint32_t mapId, std::uint32_t spcTrack);
 
     void FillResetPalettes();
     std::uint8_t ImageByte(std::uint32_t address) const;

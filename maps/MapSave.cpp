@@ -19,8 +19,6 @@ constexpr const char* kNoExtendedRomText = "An extended ROM is required to add n
 constexpr const char* kCompressFailedText = "Decompress failed(2)";
 constexpr const char* kTilesTooLargeText = "The map's tile data is too large to save.";
 
-constexpr std::uint32_t kNewMapMusicTrack = 10;
-
 // A tile command copies (units << 9) & 0xFFFF bytes, so at most 0x7F units of 512 bytes; tile
 // data beyond that goes into a second command placed at 0xA000 (placement byte 0x50), the
 // highest place a command can name. Loading never makes more than those two can hold.
@@ -147,11 +145,11 @@ const char* AddBlocks(const MapRenderer& map, MapScriptBuilder& builder) {
 
 }  // namespace
 
-MapSaveResult MapRenderer::SaveToRom(std::uint32_t mapId) {
+MapSaveResult MapRenderer::SaveToRom(std::uint32_t mapId, std::uint32_t spcTrack) {
     if (const WorldMapLayout* layout = WorldMapLayoutOf(mapId)) {
         return SaveWorldMap(*layout);
     }
-    return SaveWithNewHeaderScript(mapId);
+    return SaveWithNewHeaderScript(mapId, spcTrack);
 }
 
 MapSaveResult MapRenderer::SaveWorldMap(const WorldMapLayout& layout) {
@@ -171,7 +169,7 @@ MapSaveResult MapRenderer::SaveWorldMap(const WorldMapLayout& layout) {
     return {};
 }
 
-MapSaveResult MapRenderer::SaveWithNewHeaderScript(std::uint32_t mapId) {
+MapSaveResult MapRenderer::SaveWithNewHeaderScript(std::uint32_t mapId, std::uint32_t spcTrack) {
     ProjectContext& project = Project();
     if (mapId >= MapHeaderEntryCount(project)) {
         return MapSaveResult::Refused(MapIdRangeText(project));
@@ -187,7 +185,7 @@ MapSaveResult MapRenderer::SaveWithNewHeaderScript(std::uint32_t mapId) {
     if (const char* refused = AddBlocks(*this, builder)) {
         return MapSaveResult::Refused(refused);
     }
-    builder.spcTrack = kNewMapMusicTrack;
+    builder.spcTrack = spcTrack;
 
     const MapSaveResult written = builder.Emit(project, MapHeaderEntryOffset(project, mapId));
     if (!written.saved) {

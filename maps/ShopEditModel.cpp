@@ -3,6 +3,18 @@
 #include "platform/Prompts.h"
 #include "project/ProjectContext.h"
 
+namespace {
+
+constexpr const char* kNoItemSlotsText =
+    "This shop has no item slots: only Event Flag, Pos X, Pos Y and Greeting were saved, not "
+    "Item ID, Price or Unique.";
+// The item list changed under the editor since it was filled.
+constexpr const char* kSlotGoneText =
+    "The slot shown is no longer in this shop's item list: only Event Flag, Pos X, Pos Y and "
+    "Greeting were saved, not Item ID, Price or Unique.";
+
+}  // namespace
+
 std::optional<std::uint32_t> FindShopAt(const std::vector<ShopRecord>& shops, std::uint32_t mapId,
                                         std::uint32_t column, std::uint32_t row) {
     for (std::uint32_t k = 0; k < shops.size(); ++k) {
@@ -102,7 +114,18 @@ void ShopEditModel::Save(ProjectContext* project, Prompts& prompts) {
     ShowShop(*project, selectedShop);
     if (slotShown) {
         ShowSlot(*project, static_cast<std::uint32_t>(slotIndex));
+        return;
     }
+    // What was typed for an item had no slot to go to: the person is told, and the boxes show
+    // the item list as the image holds it.
+    if (!itemId.empty() || !price.empty() || unique) {
+        prompts.ShowMessage(items.empty() ? kNoItemSlotsText : kSlotGoneText);
+    }
+    itemId.clear();
+    price.clear();
+    unique = false;
+    FillSlotCombo(*project);
+    ShowSlot(*project, 0);
 }
 
 void ShopEditModel::ShowShop(const ProjectContext& project, std::uint32_t shopIndex) {

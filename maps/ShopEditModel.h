@@ -51,7 +51,8 @@ public:
     // Shows item `slot` of the list; nothing changes when the list is shorter.
     void ShowSlot(const ProjectContext& project, std::uint32_t slot);
     // "Save": the picked shop's fields and the item of the selected slot, then shows them as
-    // stored. A refused field is named in a message and nothing is written.
+    // stored. A refused field is named in a message and nothing is written. Without a slot to
+    // write to, an item typed is not saved, and a message says so.
     void Save(ProjectContext* project, Prompts& prompts);
 
 private:

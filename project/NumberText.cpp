@@ -154,8 +154,8 @@ std::int64_t FieldReader::ReadOptional(std::string_view text, std::string_view f
     return Read(text, field, minimum, maximum, base);
 }
 
-std::uint32_t FieldReader::ReadClamped(std::string_view text, std::string_view field,
-                                       std::uint32_t maximum, Negative negative) {
+std::uint32_t FieldReader::ReadUnclamped(std::string_view text, std::string_view field,
+                                         std::uint32_t maximum, Negative negative) {
     const std::optional<std::int64_t> value = ReadNumberText(text);
     const bool largest = negative == Negative::Largest;
     if (!value || (*value < 0 && !largest)) {
@@ -165,8 +165,11 @@ std::uint32_t FieldReader::ReadClamped(std::string_view text, std::string_view f
                " are stored as " + most + ". \"" + std::string(text) + "\" is not one.");
         return 0;
     }
-    return *value < 0 ? maximum
-                      : static_cast<std::uint32_t>(std::min<std::int64_t>(*value, maximum));
+    if (*value < 0) {
+        return maximum;
+    }
+    return static_cast<std::uint32_t>(
+        std::min<std::int64_t>(*value, std::numeric_limits<std::uint32_t>::max()));
 }
 
 std::string RefusedFieldMessage(const FieldReader& reader) {

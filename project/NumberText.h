@@ -39,11 +39,13 @@ public:
     // The same for a field that may be left empty: an empty (or blank) field gives 0.
     std::int64_t ReadOptional(std::string_view text, std::string_view field, std::int64_t minimum,
                               std::int64_t maximum, NumberBase base = NumberBase::Decimal);
-    // A field whose record stores at most `maximum` and clamps what is larger: any larger whole
-    // number is taken and clamped here. Text that is no number is refused (giving 0), and so is
-    // a negative number unless it counts as the largest.
-    std::uint32_t ReadClamped(std::string_view text, std::string_view field, std::uint32_t maximum,
-                              Negative negative);
+    // A field whose record stores at most `maximum` and clamps a new value that is larger: any
+    // whole number is taken as typed (beyond 32 bits as the largest 32-bit value), for only the
+    // record can tell a stored value above `maximum` that was left as shown from a new one.
+    // Text that is no number is refused (giving 0), and so is a negative number unless it
+    // counts as the largest, `maximum`.
+    std::uint32_t ReadUnclamped(std::string_view text, std::string_view field,
+                                std::uint32_t maximum, Negative negative);
 
     bool Ok() const { return error_.empty(); }
     // The first refusal: "<field> must be a number from <minimum> to <maximum>; "<text>" is

@@ -239,7 +239,7 @@ std::uint32_t EnemiesTab::Number(FieldReader& reader, Text text, std::uint32_t m
     // Two edits are captioned "Luck:"; the second is told by the attack it stands beside.
     const std::string field = text == kLuck2 ? "Luck: (Attack 2)" : kTexts[text].caption;
     if (clamped) {
-        return reader.ReadClamped(typed, field, maximum, FieldReader::Negative::Refused);
+        return reader.ReadUnclamped(typed, field, maximum, FieldReader::Negative::Refused);
     }
     return static_cast<std::uint32_t>(reader.Read(typed, field, 0, maximum));
 }

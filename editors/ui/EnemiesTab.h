@@ -57,7 +57,8 @@ private:
     void ClearRecord();
     void SetNumber(Text text, std::uint32_t value);
     // The number of an edit whose field holds 0 to `maximum`; a `clamped` field takes larger
-    // numbers too and stores them as `maximum`.
+    // numbers too and gives them as typed, for the record stores a new one as `maximum` and
+    // keeps a stored one above it that was left as shown.
     std::uint32_t Number(FieldReader& reader, Text text, std::uint32_t maximum,
                          bool clamped = false) const;
 

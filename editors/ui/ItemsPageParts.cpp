@@ -66,8 +66,8 @@ QLineEdit* AddNumberRow(QGridLayout* grid, const char* caption, const char* name
 
 std::uint32_t NumberIn(FieldReader& reader, const QLineEdit* edit, const char* field,
                        std::uint32_t maximum) {
-    return reader.ReadClamped(edit->text().toStdString(), field, maximum,
-                              FieldReader::Negative::Largest);
+    return reader.ReadUnclamped(edit->text().toStdString(), field, maximum,
+                                FieldReader::Negative::Largest);
 }
 
 void ShowNumber(QLineEdit* edit, std::uint32_t value) {

@@ -82,9 +82,10 @@ bool SaveChosenRecord(const QComboBox* list, std::uint32_t count, RecordSaver<Re
 
 // An edit with its caption, added as the next row of a grid that holds only such rows.
 QLineEdit* AddNumberRow(QGridLayout* grid, const char* caption, const char* name);
-// The number typed (hexadecimal with "0x") into an edit whose record clamps it to `maximum`;
-// a negative number counts as the largest. Text that is no number is refused through `reader`,
-// naming `field`.
+// The number typed (hexadecimal with "0x") into an edit whose record clamps a new value to
+// `maximum`; it is given unclamped, so that a stored value above `maximum` left as shown is
+// kept. A negative number counts as the largest. Text that is no number is refused through
+// `reader`, naming `field`.
 std::uint32_t NumberIn(FieldReader& reader, const QLineEdit* edit, const char* field,
                        std::uint32_t maximum);
 void ShowNumber(QLineEdit* edit, std::uint32_t value);

@@ -292,6 +292,19 @@ TEST_F(FloatingEditorModels, ShopFillFindsTheKeeperAndSaveWritesEveryShownField)
     shop.posY = "7";
     shop.Save(project.get(), prompts);
     EXPECT_EQ(Changed(), (Offsets{record + 18 + 6, record + 18 + 7}));
+
+    // A slot that left the item list since the fill takes nothing, and the message says so.
+    ASSERT_TRUE(shop.Fill(*project, 0x10, 5, 6));
+    shop.slotIndex = 1;
+    shop.ShowSlot(*project, 1);
+    project->Write8(item, kShopItemListEnd);
+    before = project->romImage;
+    shop.Save(project.get(), prompts);
+    EXPECT_EQ(Changed(), Offsets{});
+    EXPECT_EQ(
+        prompts.LastMessage().rfind("The slot shown is no longer in this shop's item list", 0), 0u);
+    EXPECT_EQ(shop.slotEntries, std::vector<std::string>{"0"});
+    EXPECT_EQ(shop.itemId + "/" + shop.price, "33/1250");
 }
 
 TEST_F(FloatingEditorModels, ObjectFinderWalksEveryCommandByItsLength) {

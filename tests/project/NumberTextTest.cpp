@@ -60,13 +60,18 @@ TEST(FieldReader, RefusalsSayWhatTheFieldTakesInTheBaseItShows) {
          "Id: must be a number from 0x0000 to 0x044F; \"-1\" is not."},
         {[](FieldReader& r) { return r.Read("x", "At:", 0, 0xFFFFFF, NumberBase::Hexadecimal); }, 0,
          "At: must be a number from 0x000000 to 0xFFFFFF; \"x\" is not."},
-        {[](FieldReader& r) { return r.ReadClamped("99999", "Defense:", 1023, Negative::Largest); },
+        // The record clamps a new value; the reader gives it as typed.
+        {[](FieldReader& r) { return r.ReadUnclamped("1635", "XP:", 1599, Negative::Refused); },
+         1635, ""},
+        {[](FieldReader& r) {
+             return r.ReadUnclamped("99999999999", "Defense:", 1023, Negative::Largest);
+         },
+         0xFFFFFFFF, ""},
+        {[](FieldReader& r) { return r.ReadUnclamped("-1", "Defense:", 1023, Negative::Largest); },
          1023, ""},
-        {[](FieldReader& r) { return r.ReadClamped("-1", "Defense:", 1023, Negative::Largest); },
-         1023, ""},
-        {[](FieldReader& r) { return r.ReadClamped("0x3F", "XP:", 1599, Negative::Refused); }, 63,
+        {[](FieldReader& r) { return r.ReadUnclamped("0x3F", "XP:", 1599, Negative::Refused); }, 63,
          ""},
-        {[](FieldReader& r) { return r.ReadClamped("-1", "XP:", 1599, Negative::Refused); }, 0,
+        {[](FieldReader& r) { return r.ReadUnclamped("-1", "XP:", 1599, Negative::Refused); }, 0,
          "XP: must be a whole number from 0; values above 1599 are stored as 1599. \"-1\" is not "
          "one."},
     };

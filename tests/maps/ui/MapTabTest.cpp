@@ -412,6 +412,23 @@ TEST_F(MapTabTest, NewMakesABlankMapThatSaveWritesWhole) {
     EXPECT_EQ(Reload(MapPageProject::kFreeMapId)->mapMusicTrack, 20u);
 }
 
+TEST_F(MapTabTest, NewShowsTheNewMapsTrackAndTheFirstSaveWritesTheTrackShown) {
+    for (const int track : {20, 0, 10}) {
+        Open(SyntheticImage::k6MB);
+        SetId("0x20");
+        Click("new");
+        EXPECT_EQ(Child<QComboBox>("music")->currentIndex(), 10);
+        Child<QComboBox>("music")->setCurrentIndex(track);
+        Click("save");
+        const auto saved = Reload(MapPageProject::kFreeMapId);
+        EXPECT_EQ(saved->mapMusicTrack, static_cast<std::uint32_t>(track));
+        EXPECT_EQ(saved->mapMusicTrackPos != 0, track != 0) << "no music command for track 0";
+        Load("0x20");
+        EXPECT_EQ(Child<QComboBox>("music")->currentIndex(), track);
+    }
+    EXPECT_TRUE(prompts.messages.empty()) << prompts.LastMessage();
+}
+
 TEST_F(MapTabTest, NewAndSaveRefusals) {
     SetId("0x20");
     Click("new");
