@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <utility>
 
 #include "maps/CollisionDigits.h"
 #include "maps/MapRenderer.h"
@@ -247,22 +248,35 @@ void MapRenderer::DrawCollision(Canvas& view, CollisionMode mode, int scrollX, i
     }
     const std::vector<std::uint8_t>& map = layerMap[0];
     const std::uint64_t perRow = layerImages[0].width >> 4;
-    // As many cells as the view shows, however large the page made it, and no more than the map
-    // has.
-    const auto viewCells = [](int extent) { return std::max(extent, 0) / kCell; };
-    const std::int64_t rows = std::min<std::int64_t>(
-        std::min(layerHeight[0], layerImages[0].height) / kCell, viewCells(viewHeight));
-    const std::int64_t cols = std::min<std::int64_t>(layerWidth[0] / kCell, viewCells(viewWidth));
-    const std::int64_t firstRow = scrollY / kCell;
-    const std::int64_t firstCol = scrollX / kCell;
+    // Every cell the view shows, however large the page made it, those that its edges cut
+    // included, and no more than the map has.
+    const auto seenCells = [](int scroll, int extent, std::int64_t mapCells) {
+        const std::int64_t first = std::max(scroll, 0) / kCell;
+        const std::int64_t end = std::min<std::int64_t>(
+            mapCells, (std::int64_t{scroll} + std::max(extent, 0) + kCell - 1) / kCell);
+        return std::pair{first, end};
+    };
+    const auto [firstRow, endRow] =
+        seenCells(scrollY, viewHeight, std::min(layerHeight[0], layerImages[0].height) / kCell);
+    const auto [firstCol, endCol] = seenCells(scrollX, viewWidth, layerWidth[0] / kCell);
     const PixelSource digits = CollisionDigitStrip().Source();
-    for (std::int64_t cy = firstRow; cy < firstRow + rows; ++cy) {
-        for (std::int64_t cx = firstCol; cx < firstCol + cols; ++cx) {
-            if (cx < 0 || cy < 0 ||
-                !WhollyVisible(cx * kCell, cy * kCell, kCell, kCell, scrollX, scrollY, viewWidth,
-                               viewHeight)) {
-                continue;
-            }
+    // A cell that the view's edge cuts is drawn only within the view.
+    const auto blend = [&](const PixelSource& source, int x, int y, int sx, int w, int h) {
+        const int left = std::max(x, 0);
+        const int top = std::max(y, 0);
+        const int right = std::min(x + w, viewWidth);
+        const int bottom = std::min(y + h, viewHeight);
+        if (right > left && bottom > top) {
+            view.Blend(source, left, top, sx + left - x, top - y, right - left, bottom - top,
+                       kCollisionAlpha);
+        }
+    };
+    const auto fill = [&](int x, int y, int w, int h, std::uint32_t color) {
+        const Canvas stamp(w, h, color);
+        blend(stamp.Source(), x, y, 0, w, h);
+    };
+    for (std::int64_t cy = firstRow; cy < endRow; ++cy) {
+        for (std::int64_t cx = firstCol; cx < endCol; ++cx) {
             const std::uint64_t index = perRow * static_cast<std::uint64_t>(cy) + cx;
             const std::uint32_t cell = 2 * index + 2 <= map.size() ? GetU16(map, 2 * index) : 0;
             // The table has one byte per metatile number below 512; larger cells show nothing.
@@ -273,10 +287,9 @@ void MapRenderer::DrawCollision(Canvas& view, CollisionMode mode, int scrollX, i
             const int px = static_cast<int>(cx * kCell - scrollX);
             const int py = static_cast<int>(cy * kCell - scrollY);
             if (mode == CollisionMode::Numbers) {
-                view.Blend(digits, px, py, (v >> 4) * kDigitWidth, 0, kDigitWidth, kDigitHeight,
-                           kCollisionAlpha);
-                view.Blend(digits, px + kDigitWidth, py, (v & 15) * kDigitWidth, 0, kDigitWidth,
-                           kDigitHeight, kCollisionAlpha);
+                blend(digits, px, py, (v >> 4) * kDigitWidth, kDigitWidth, kDigitHeight);
+                blend(digits, px + kDigitWidth, py, (v & 15) * kDigitWidth, kDigitWidth,
+                      kDigitHeight);
             }
             switch (v) {
                 case 8:
@@ -287,28 +300,27 @@ void MapRenderer::DrawCollision(Canvas& view, CollisionMode mode, int scrollX, i
                 case 16:
                 case 21:
                 case 25:
-                    BlendRect(view, px, py, kCell, kCell, kRed, kCollisionAlpha);
+                    fill(px, py, kCell, kCell, kRed);
                     break;
                 case 6:
                 case 7:
                     // Slopes: a green cell crossed by a red diagonal.
-                    BlendRect(view, px, py, kCell, kCell, kGreen, kCollisionAlpha);
+                    fill(px, py, kCell, kCell, kGreen);
                     for (int k = 0; k < kCell; ++k) {
-                        BlendRect(view, px + (v == 6 ? kCell - 1 - k : k), py + k, 1, 1, kRed,
-                                  kCollisionAlpha);
+                        fill(px + (v == 6 ? kCell - 1 - k : k), py + k, 1, 1, kRed);
                     }
                     break;
                 case 22:
-                    BlendRect(view, px, py, kCell, kCell / 2, kRed, kCollisionAlpha);
-                    BlendRect(view, px, py + kCell / 2, kCell, kCell / 2, kGreen, kCollisionAlpha);
+                    fill(px, py, kCell, kCell / 2, kRed);
+                    fill(px, py + kCell / 2, kCell, kCell / 2, kGreen);
                     break;
                 case 30:
-                    BlendRect(view, px + 15, py, kCell, kCell, kRed, kCollisionAlpha);
+                    fill(px + 15, py, kCell, kCell, kRed);
                     break;
                 case 205:
                     break;
                 default:
-                    BlendRect(view, px, py, kCell, kCell, kGreen, kCollisionAlpha);
+                    fill(px, py, kCell, kCell, kGreen);
                     break;
             }
         }

@@ -470,8 +470,7 @@ std::optional<MapPageModel::EditorFillRequest> MapPageModel::RightClick(ProjectC
     if (tileBox.Empty()) {
         tileBox = Canvas(kTileBoxSize, kTileBoxSize, kPageBackground);
     }
-    tileBox.Copy(view.Source(), 0, 0, static_cast<int>(x & ~15u), static_cast<int>(y & ~15u),
-                 kTileBoxSize, kTileBoxSize);
+    CopyViewCell(tileBox, view, x, y, state.scrollX, state.scrollY);
     return std::nullopt;
 }
 

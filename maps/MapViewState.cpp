@@ -3,9 +3,21 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "maps/MapRenderer.h"
+#include "platform/Canvas.h"
+
 bool IsWorldMapId(std::uint32_t id) {
     return id == 2 || id == 3 || id == 5 || id == 35;
 }
+
+namespace {
+
+// The last position: the view's far edge on the map's.
+std::uint32_t ScrollLimit(std::uint32_t mapExtent, std::uint32_t viewExtent) {
+    return mapExtent > viewExtent ? mapExtent - viewExtent : 0;
+}
+
+}  // namespace
 
 bool StepScroll(std::uint32_t& position, bool back, std::uint32_t mapExtent,
                 std::uint32_t viewExtent) {
@@ -13,20 +25,32 @@ bool StepScroll(std::uint32_t& position, bool back, std::uint32_t mapExtent,
         if (position == 0) {
             return false;
         }
-        position -= 16;
+        // Back onto the 16-pixel grid that the steps from 0 keep.
+        position = (position - 1) / 16 * 16;
         return true;
     }
-    if (std::uint64_t{position} + viewExtent >= mapExtent) {
+    const std::uint32_t limit = ScrollLimit(mapExtent, viewExtent);
+    if (position >= limit) {
         return false;
     }
-    position += 16;
+    // The last step may be shorter: the view stops at the map's edge, showing nothing past it.
+    position = std::min(position + 16, limit);
     return true;
 }
 
 void ClampScroll(std::uint32_t& position, std::uint32_t mapExtent, std::uint32_t viewExtent) {
-    // Wheel steps are 16 pixels, so the last position they reach is the limit rounded up to 16.
-    const std::uint32_t last = mapExtent > viewExtent ? (mapExtent - viewExtent + 15) / 16 * 16 : 0;
-    position = std::min(position, last);
+    position = std::min(position, ScrollLimit(mapExtent, viewExtent));
+}
+
+void CopyViewCell(Canvas& box, const Canvas& view, std::uint32_t x, std::uint32_t y,
+                  std::uint32_t scrollX, std::uint32_t scrollY) {
+    // A scroll that stopped at the map's edge need not be a multiple of 16.
+    const auto cellStart = [](std::uint32_t at, std::uint32_t scroll) {
+        return static_cast<int>(static_cast<std::int64_t>((std::uint64_t{at} + scroll) / 16 * 16) -
+                                scroll);
+    };
+    box.Fill(kPageBackground);
+    box.Copy(view.Source(), 0, 0, cellStart(x, scrollX), cellStart(y, scrollY), 16, 16);
 }
 
 std::uint32_t ViewExtentFor(std::int64_t room, std::uint32_t least) {
@@ -83,8 +107,7 @@ void MapViewState::WriteScrollTexts() {
 std::string MapViewState::ScrollText(std::uint32_t position, std::uint32_t layerExtent,
                                      std::uint32_t viewExtent) {
     char text[32];
-    std::snprintf(text, sizeof text, "%u/%u", position,
-                  layerExtent > viewExtent ? layerExtent - viewExtent : 0);
+    std::snprintf(text, sizeof text, "%u/%u", position, ScrollLimit(layerExtent, viewExtent));
     return text;
 }
 

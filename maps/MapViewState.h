@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+class Canvas;
+
 inline constexpr std::uint32_t kMapViewSize = 512;  // the map view shows at least 512 x 512 pixels
 // No map is larger than this across or down, so neither is a view that a large window gives room.
 inline constexpr std::uint32_t kMaxViewExtent = 4096;
@@ -16,13 +18,18 @@ inline constexpr std::uint32_t kByteTileSetType = 255;     // tile-set type of 8
 bool IsWorldMapId(std::uint32_t id);
 
 // One 16-pixel wheel step of a view `viewExtent` pixels across over a map `mapExtent` pixels
-// across: back toward 0, or on while the view's far edge lies inside the map. False, with the
-// position unchanged, when a limit stops it.
+// across: back toward 0 (onto a multiple of 16), or on up to the position where the view's far
+// edge meets the map's, never past it. False, with the position unchanged, when a limit stops
+// it.
 bool StepScroll(std::uint32_t& position, bool back, std::uint32_t mapExtent,
                 std::uint32_t viewExtent);
-// After the view grew: the position brought back to the last one that wheel steps reach, so
-// that no more of the view lies beyond the map than a step would leave.
+// After the view grew: the position brought back to the map's edge, so that nothing of the view
+// lies beyond the map.
 void ClampScroll(std::uint32_t& position, std::uint32_t mapExtent, std::uint32_t viewExtent);
+// The eyedropper's picture: the 16 x 16 cell under (x, y) of the view at the scroll, copied
+// from the view into the box; where the view's edge cuts the cell, the box shows background.
+void CopyViewCell(Canvas& box, const Canvas& view, std::uint32_t x, std::uint32_t y,
+                  std::uint32_t scrollX, std::uint32_t scrollY);
 // A view extent the room offers, kept between the least the page shows and the largest map.
 std::uint32_t ViewExtentFor(std::int64_t room, std::uint32_t least);
 

@@ -140,8 +140,7 @@ std::optional<WorldMapPageModel::EditorFillRequest> WorldMapPageModel::RightClic
     if (ctrl) {
         return EditorFillRequest{state.mapId, column, row};
     }
-    tileView.Copy(view.Source(), 0, 0, static_cast<int>(x & ~15u), static_cast<int>(y & ~15u),
-                  kTileSize, kTileSize);
+    CopyViewCell(tileView, view, x, y, state.scrollX, state.scrollY);
     state.PickTile(renderer->GetMapByte(column, row));
     return std::nullopt;
 }

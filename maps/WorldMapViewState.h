@@ -30,7 +30,7 @@ struct WorldMapViewState {
     std::uint32_t exitIndex = 0;
     std::uint32_t mapWidth = 0;  // pixels
     std::uint32_t mapHeight = 0;
-    std::uint32_t scrollX = 0;  // pixels, multiples of 16
+    std::uint32_t scrollX = 0;  // pixels, multiples of 16 or the map's edge
     std::uint32_t scrollY = 0;
     std::uint32_t pickedColumn = 0;  // the picked tile in the tile set, 8 to a row
     std::uint32_t pickedRow = 0;

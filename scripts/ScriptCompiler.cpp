@@ -1,6 +1,7 @@
 #include "scripts/ScriptCompiler.h"
 
 #include <algorithm>
+#include <cctype>
 #include <map>
 
 #include "platform/Files.h"
@@ -48,15 +49,21 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-// A line of blanks (bytes of 0x80 and above count as blanks) ends the script. Zero bytes count
-// as blanks too, so that a zero-padded text is whole.
+// Whether an end of the script would drop nothing but blanks. Zero bytes count as blanks, so
+// that a zero-padded text is whole; bytes of 0x80 and above are text (a line of Japanese, an
+// arrow) that a person would miss.
 bool IsBlankLine(std::string_view text) {
-    return std::all_of(text.begin(), text.end(),
-                       [](char c) { return IsBlank(c) || IsHigh(c) || c == '\0'; });
+    return std::all_of(text.begin(), text.end(), [](char c) { return IsBlank(c) || c == '\0'; });
+}
+
+// A line that yields no name, since bytes of 0x80 and above are skipped like blanks before it.
+bool HoldsNoName(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return IsBlank(c) || IsHigh(c); });
 }
 
 // What ends the script before the end of the text.
 constexpr char kBlankLineEnds[] = "A line of blanks";
+constexpr char kNoNameLineEnds[] = "A line of only blanks and characters above 0x7F";
 constexpr char kHighLineEnds[] = "A line that starts with a character above 0x7F";
 constexpr char kZeroByteEnds[] = "A zero byte";
 
@@ -73,6 +80,21 @@ std::string_view Trimmed(std::string_view text) {
         text.remove_suffix(1);
     }
     return text;
+}
+
+// Whether the text is written as a whole number (a sign, then "0x" and hexadecimal digits or
+// decimal digits), so that one the reader refuses is refused for its size.
+bool IsNumberShape(std::string_view text) {
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+        text.remove_prefix(1);
+    }
+    const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    if (hex) {
+        text.remove_prefix(2);
+    }
+    return !text.empty() && std::all_of(text.begin(), text.end(), [hex](char c) {
+        return hex ? std::isxdigit(static_cast<unsigned char>(c)) != 0 : c >= '0' && c <= '9';
+    });
 }
 
 // The arguments after a command's "(" or ":": numbers and quoted texts separated by commas or
@@ -113,8 +135,10 @@ std::vector<ScriptArgument> ReadArguments(std::string_view text, std::string& er
             const std::optional<std::int64_t> value = ReadNumberText(typed);
             if (!value) {
                 error = "Argument " + number + ", " + std::string(typed) +
-                        ", is neither a number nor a text in double quotes; arguments are "
-                        "separated by commas or blanks";
+                        (IsNumberShape(typed)
+                             ? ", is too large a number"
+                             : ", is neither a number nor a text in double quotes; arguments are "
+                               "separated by commas or blanks");
                 return {};
             }
             arg.value = *value;
@@ -176,12 +200,13 @@ ScriptReadResult ReadScriptCommands(std::string_view text) {
         const char* const ends = own.empty()           ? kZeroByteEnds
                                  : IsHigh(own.front()) ? kHighLineEnds
                                  : IsBlankLine(own)    ? kBlankLineEnds
+                                 : HoldsNoName(own)    ? kNoNameLineEnds
                                  : zero != own.npos    ? kZeroByteEnds
                                                        : nullptr;
         if (ends != nullptr) {
             // Whatever the end drops must be blank: a script is never cut without a word.
             const std::string_view dropped =
-                ends == kHighLineEnds ? line.text : line.text.substr(own.size());
+                ends == kZeroByteEnds ? line.text.substr(own.size()) : line.text;
             std::string lost;
             if (const auto later =
                     std::find_if(lines.begin() + static_cast<std::ptrdiff_t>(i) + 1, lines.end(),
@@ -224,6 +249,15 @@ ScriptReadResult ReadScriptCommands(std::string_view text) {
             // A name that is no command is a label only as "name:" alone, so that a misspelt
             // command is never taken for one.
             if (nameEnd == rest.size() || rest[nameEnd] != ':' || !Trimmed(after).empty()) {
+                // "Delay 30": a command whose arguments were not put in parentheses.
+                const std::string_view word = name.substr(0, name.find_first_of(" \t"));
+                if (word.size() < name.size() && FindScriptCommand(word) != nullptr) {
+                    const std::string command(word);
+                    return refuse(line.number,
+                                  std::string(name) + " is no command; the arguments of " +
+                                      command + " go in parentheses: " + command + "(" +
+                                      std::string(Trimmed(name.substr(word.size()))) + ")");
+                }
                 return refuse(line.number, std::string(name) +
                                                " is no command, and a label is a name followed "
                                                "by a colon alone");

@@ -47,9 +47,9 @@ inline constexpr std::array<std::uint8_t, 5> ScriptHeader = {0x00, 0x00, 0x51, 0
 // A compiled script is at most this long: header, code, closing RTL and texts.
 inline constexpr std::size_t kScriptMaxBytes = 1024;
 
-// The lines of a script up to its end (a line of blanks, one that starts with a byte of 0x80 or
-// above, or a zero byte), or the message that refuses them. An end that would drop anything but
-// blanks is refused.
+// The lines of a script up to its end (a line of blanks and bytes of 0x80 and above, one that
+// starts with such a byte, or a zero byte), or the message that refuses them. An end that would
+// drop anything but blanks (bytes of 0x80 and above included) is refused.
 struct ScriptReadResult {
     std::vector<ScriptCommand> commands;
     bool anyLine = false;  // false for a text without a single line (nothing to compile)

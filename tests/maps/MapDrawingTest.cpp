@@ -250,11 +250,19 @@ TEST_F(MapDrawing, CollisionKindsAndNumbers) {
     EXPECT_EQ(view.At(64, 0), OverBlack(kDigitBackground, 0x80));  // 0xCD: no square
     EXPECT_EQ(view.At(64 + 2, 1), OverBlack(0, 0x80));             // the top stroke of "C"
 
-    // Only cells wholly inside the view; Hide draws nothing.
-    Canvas narrow(512, 512, kBlack);
-    renderer->DrawCollision(narrow, CollisionMode::Show, 0, 0, 40, 512);
-    EXPECT_EQ(narrow.At(16, 0), red);
-    EXPECT_EQ(narrow.At(32, 0), kBlack);
-    renderer->DrawCollision(narrow, CollisionMode::Hide, 0, 0, 512, 512);
-    EXPECT_EQ(narrow.At(48, 0), kBlack);
+    // A narrow view at any scroll shows what the whole one shows there, cells that its edges
+    // cut included, and nothing beyond its width; Hide draws nothing.
+    for (int scroll : {0, 5, 8, 13}) {
+        Canvas narrow(512, 512, kBlack);
+        renderer->DrawCollision(narrow, CollisionMode::Numbers, scroll, 0, 40, 512);
+        for (int x = 0; x < 41; ++x) {
+            for (int y = 0; y < 16; ++y) {
+                ASSERT_EQ(narrow.At(x, y), x < 40 ? view.At(x + scroll, y) : kBlack)
+                    << scroll << ": " << x << ", " << y;
+            }
+        }
+    }
+    Canvas hidden(512, 512, kBlack);
+    renderer->DrawCollision(hidden, CollisionMode::Hide, 0, 0, 512, 512);
+    EXPECT_EQ(hidden.At(48, 0), kBlack);
 }

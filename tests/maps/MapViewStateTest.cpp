@@ -63,8 +63,8 @@ TEST(MapViewState, ALargerViewMovesTheScrollLimits) {
     EXPECT_FALSE(state.SetViewSize(100, 511));  // never below 512 x 512
     ASSERT_TRUE(state.SetViewSize(1000, 700));
     state.WriteScrollTexts();
-    EXPECT_EQ(state.horizontalScrollText, "32/24");  // the last wheel step's position
-    EXPECT_EQ(state.verticalScrollText, "80/68");
+    EXPECT_EQ(state.horizontalScrollText, "24/24");  // the view's edge on the map's
+    EXPECT_EQ(state.verticalScrollText, "68/68");
     EXPECT_EQ(state.WheelOverView(false, false, false, false), Wheel::Stopped);
     EXPECT_TRUE(state.SetViewSize(4096, 4096));
     state.WriteScrollTexts();

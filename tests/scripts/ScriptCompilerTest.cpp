@@ -145,10 +145,15 @@ TEST(ScriptCompiler, RefusesNamingTheLineAndWritesNothing) {
         // A name that is no command is a label only as "name:" alone.
         {"Delay(1)\nDealy(30)", "Error: Line 2 Dealy" + noCommand},
         {"Foo:12", "Error: Line 1 Foo" + noCommand},
+        {"Delay 30",
+         "Error: Line 1 Delay 30 is no command; the arguments of Delay go in parentheses: "
+         "Delay(30)!\n"},
         // Numbers are whole runs that fit their field; a minus counts from the field's top.
         {"Delay(12ab)", "Error: Line 1 Argument 1, 12ab," + notNumber},
         {"asm(0xA9, nop)", "Error: Line 1 Argument 2, nop," + notNumber},
         {"asm(1 - 2)", "Error: Line 1 Argument 2, -," + notNumber},
+        {"asm(1, -0x10000000000000000)",
+         "Error: Line 1 Argument 2, -0x10000000000000000, is too large a number!\n"},
         {"Delay(1 2)", "Error: Line 1 Delay takes 1 argument, not 2!\n"},
         {"Delay(1,", "Error: Line 1 Argument 2 is missing!\n"},  // a comma ends the line
         {"Print16(\"a\"5)",
@@ -192,6 +197,13 @@ TEST(ScriptCompiler, RefusesNamingTheLineAndWritesNothing) {
         {"Delay(30)\n\304Delay(1)",
          "Error: Line 2 A line that starts with a character above 0x7F ends the script, so line 2 "
          "would not be compiled!\n"},
+        // Bytes of 0x80 and above are text that such an end must not drop (an arrow, Japanese).
+        {"Delay(30)\n\342\206\222\n ",
+         "Error: Line 2 A line that starts with a character above 0x7F ends the script, so line 2 "
+         "would not be compiled!\n"},
+        {"Delay(30)\n \343\201\202",
+         "Error: Line 2 A line of only blanks and characters above 0x7F ends the script, so line 2 "
+         "would not be compiled!\n"},
         {"Delay(1)\0Delay(2)"s,
          "Error: Line 1 A zero byte ends the script, so the rest of line 1 would not be "
          "compiled!\n"},
@@ -227,10 +239,12 @@ TEST(ScriptCompiler, WritesTheImageAndTheDump) {
         Bytes bytes;
     } cases[] = {
         {"Delay(0x1E)\n  \n\t", false, {0x02, 0xC1, 0x1E, 0x00, 0x6B}},
-        {"Delay(30)\n\304\xA0\n ", false, {0x02, 0xC1, 0x1E, 0x00, 0x6B}},
         {"Delay(30)\0 \n\0\0"s, false, {0x02, 0xC1, 0x1E, 0x00, 0x6B}},
         {"\0\0"s, false, {}},
-        {"\xA0 ", false, {0x6B}},
+        // Before the name such bytes are skipped: an em dash, an em space, a curly quote, "À".
+        {" \342\200\224\342\200\203\342\200\234\303\200Delay(30)",
+         false,
+         {0x02, 0xC1, 0x1E, 0x00, 0x6B}},
         // Blanks separate arguments as commas do.
         {"GiveItemPlayMusic(10 0x200 5)", false, {0x02, 0x60, 0x0A, 0x00, 0x02, 0x05, 0x6B}},
         {"SpriteSetPosition(1\t2\t3)", false, {0x02, 0x13, 0x01, 0x02, 0x03, 0x6B}},

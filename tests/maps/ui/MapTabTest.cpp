@@ -476,3 +476,27 @@ TEST_F(MapTabTest, SaveWritesOnlyUnderTheIdTheMapWasLoadedOrMadeFor) {
     EXPECT_EQ(page.Model().loadedMapId, MapPageProject::kFreeMapId);
     EXPECT_EQ(page.MapTabRenderer()->layerMap[0], saved);
 }
+
+// A grown view whose width is no multiple of 16: the wheel stops at the map's edge, the
+// collision overlay covers the cell that the view's edge cuts, and the eyedropper copies the
+// whole cell under the cursor.
+TEST_F(MapTabTest, AGrownViewStopsAtTheMapsEdgeAndOverlaysEveryCellInSight) {
+    page.resize(1800, 1000);
+    Load("0x0A");
+    const int width = static_cast<int>(page.Model().state.viewWidth);
+    const int limit = 1024 - width;
+    ASSERT_TRUE(limit > 0 && width % 16 != 0);
+    Click("collisionShow");
+    EXPECT_NE(ShownPixel(width - 1, 3), data->MetatileColour(width / 16 % 16));
+    Click("collisionHide");
+    for (int i = 0; i < 10; ++i) {
+        pointer.Wheel(View(), {10, 10}, -120, Qt::ControlModifier);
+    }
+    EXPECT_EQ(Text("scrollX"), QString("%1/%1").arg(limit));
+    EXPECT_EQ(ShownPixel(width - 1, 3), data->MetatileColour(63 % 16));  // cell (63, 0)
+    const int firstWhole = limit / 16 + 1;
+    pointer.Press(View(), {firstWhole * 16 - limit, 0}, Qt::RightButton);
+    EXPECT_EQ(page.Model().tileBox.At(0, 0) & 0xFFFFFF, data->MetatileColour(firstWhole % 16));
+    pointer.Wheel(View(), {10, 10}, 120, Qt::ControlModifier);  // back onto the 16-pixel grid
+    EXPECT_EQ(Text("scrollX"), QString("%1/%2").arg(limit / 16 * 16).arg(limit));
+}
