@@ -242,6 +242,19 @@ TEST(FreeAreaWalk, EachBlockOnceWithEveryTag) {
              image.SetMapHeader(0x0A, kS);
          },
          {{kS, 32, 0x0A}, {kS + 9, 16, 0}, {kA, a, kS + 2}, {kB, b, kS + 11}}},
+        {"a loop that jumps to its next command",
+         [](SyntheticImage& image) {
+             image.SetScriptPiece(4, kS + 9);
+             image.SetScriptPiece(5, kS);
+             HeaderScriptWriter(image, kS)
+                 .Layer(1, kA)
+                 .GotoUnlessCalled(4)
+                 .Layer(2, kB)
+                 .Layer(1, kA)
+                 .GotoUnlessCalled(5);
+             image.SetMapHeader(0x0A, kS);
+         },
+         {{kS, 32, 0x0A}, {kA, a, kS + 2}, {kB, b, kS + 11}, {kA, a, kS + 16}}},
         {"a flag goto in a script of two maps",
          [](SyntheticImage& image) {
              image.SetScriptPiece(3, kPiece);
