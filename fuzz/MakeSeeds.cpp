@@ -595,9 +595,12 @@ void WriteFreeAreaSeeds(const fs::path& folder) {
                                                        kAllocEntryCount * sizeof(AllocEntry)));
     Write(folder, "saved", DescribeFuzzImage(saved.Bytes()));
 
-    // Maps at one looping script, and maps at scripts of their own that run into it.
+    // Maps at one looping script that names a 16 KB layer, and maps at scripts of their own
+    // that run into it.
     SyntheticImage loop(SyntheticImage::k6MB, Region::UK);
     blocks(loop);
+    loop.PutLayerBlock(kBlocks, 2048, 1024,
+                       SyntheticImage::LayerMap(128, 64, [](auto x, auto y) { return x * y; }));
     loop.SetScriptPiece(0, kArea);
     HeaderScriptWriter(loop, kArea).Layer(1, kBlocks).GotoUnlessCalled(0);
     for (std::uint32_t id = 0x10; id < 0x30; ++id) {
