@@ -40,6 +40,8 @@ class FreeAreaWalk final : public HeaderScriptSurvey {
 public:
     explicit FreeAreaWalk(ProjectContext& project) : project_(project), map_(project) {}
 
+    // The script that the map-header entry at headerEntry names, from start, with or without
+    // its flag gotos.
     void Script(std::uint32_t headerEntry, std::uint32_t start, bool skipFlagGotos) {
         headerEntry_ = headerEntry;
         scriptStart_ = project_.WrapRomOffset(start);
