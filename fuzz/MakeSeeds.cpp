@@ -8,7 +8,9 @@
 
 #include "fuzz/FuzzImage.h"
 #include "fuzz/LzSamples.h"
+#include "maps/FreeAreaSurvey.h"
 #include "platform/Files.h"
+#include "project/Allocator.h"
 #include "project/ByteAccess.h"
 #include "project/LzCodec.h"
 #include "project/ProjectContext.h"
@@ -548,6 +550,79 @@ void WriteMapListingSeeds(const fs::path& folder) {
     Write(folder, "map", WithPrefix({0x10, 0x00}, image));
 }
 
+// --- The free-area survey of File > New ---
+
+// 6 MB images with scripts and blocks in the free area: maps saved by this editor (with the table
+// copy that their saves left), scripts that maps share, call pieces of, loop in, and a copy
+// whose one entry claims the whole area.
+void WriteFreeAreaSeeds(const fs::path& folder) {
+    constexpr std::uint32_t kArea = 0x428000;
+    constexpr std::uint32_t kBlocks = 0x438000;
+    const auto blocks = [](SyntheticImage& image) {
+        image.PutLayerBlock(kBlocks, 512, 256, SyntheticImage::LayerMap(32, 16, [](auto x, auto) {
+                                return x % 3;
+                            }));
+        image.PutLzBlock(kBlocks + 0x800, SyntheticImage::PlanarTiles(SolidTiles(8)));
+        image.PutLzBlock(kBlocks + 0xC00, Counting(0x100, 1));
+        image.PutPalette(kBlocks + 0xE00, Colours(32, 3));
+    };
+
+    SyntheticImage saved(SyntheticImage::k6MB, Region::German);
+    blocks(saved);
+    saved.SetScriptPiece(1, kArea + 0x100);
+    saved.SetScriptPiece(2, kArea + 0x180);
+    HeaderScriptWriter(saved, kArea)
+        .MusicTrack(4)
+        .Palette(32, 0, kBlocks + 0xE00)
+        .Tiles(1, 0, kBlocks + 0x800, 0)
+        .Metatiles(0, 4, 0, 0x01, kBlocks + 0xC00)
+        .Metatiles(0, 1, 0, 0x80, kBlocks + 0xC00)
+        .Call(1)
+        .FlagGoto(7, 2)
+        .Layer(2, kBlocks)
+        .End();
+    HeaderScriptWriter(saved, kArea + 0x100).Layer(1, kBlocks).Return();
+    HeaderScriptWriter(saved, kArea + 0x180).Tiles(2, 255, kBlocks + 0x800, 0).Defer(1).End();
+    for (const std::uint32_t id : {0x10u, 0x11u, 0x123u}) {
+        saved.SetMapHeader(id, kArea);
+    }
+    ProjectContext project;
+    ImportRom(project, saved.Bytes());
+    RecordUsedFreeArea(project);
+    WriteAllocTableCopy(project);
+    saved.PutBytes(kAllocTableCopyOffset,
+                   std::span(project.romImage).subspan(kAllocTableCopyOffset,
+                                                       kAllocEntryCount * sizeof(AllocEntry)));
+    Write(folder, "saved", DescribeFuzzImage(saved.Bytes()));
+
+    // Maps at one looping script that names a 16 KB layer, and maps at scripts of their own
+    // that run into it.
+    SyntheticImage loop(SyntheticImage::k6MB, Region::UK);
+    blocks(loop);
+    loop.PutLayerBlock(kBlocks, 2048, 1024,
+                       SyntheticImage::LayerMap(128, 64, [](auto x, auto y) { return x * y; }));
+    loop.SetScriptPiece(0, kArea);
+    HeaderScriptWriter(loop, kArea).Layer(1, kBlocks).GotoUnlessCalled(0);
+    for (std::uint32_t id = 0x10; id < 0x30; ++id) {
+        const std::uint32_t own = kArea + 0x10 * id;
+        HeaderScriptWriter(loop, own).Call(1).GotoUnlessCalled(0);
+        loop.SetMapHeader(id, id % 2 == 0 ? kArea : own);
+    }
+    loop.SetScriptPiece(1, kArea + 0x20);
+    HeaderScriptWriter(loop, kArea + 0x20).Palette(16, 16, kBlocks + 0xE00).Return();
+    Write(folder, "loop", DescribeFuzzImage(loop.Bytes()));
+
+    // A copy whose one entry covers the free area, tagged with a map-header entry that names
+    // the area's start.
+    SyntheticImage claimed = saved;
+    claimed.SetMapHeader(0x12, kAllocBase);
+    const std::uint32_t tag = claimed.Table(RegionTable::MapHeaderPointerTable) + 3 * 0x12;
+    AllocTable whole{};
+    whole[0] = {kAllocBase, kAllocLimit - kAllocBase, tag};
+    claimed.PutBytes(kAllocTableCopyOffset, AllocTableBytes(whole));
+    Write(folder, "claimed", DescribeFuzzImage(claimed.Bytes()));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -583,5 +658,6 @@ int main(int argc, char** argv) {
     WriteCompileSeeds(root / "compile");
     WriteTitleSeeds(root / "title_screen");
     WriteMapListingSeeds(root / "map_listing");
+    WriteFreeAreaSeeds(root / "free_area_survey");
     return 0;
 }

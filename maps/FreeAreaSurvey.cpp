@@ -1,6 +1,12 @@
 #include "maps/FreeAreaSurvey.h"
 
 #include <algorithm>
+#include <functional>
+#include <map>
+#include <set>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
 
 #include "maps/HeaderScriptRunner.h"
 #include "maps/MapDataBlocks.h"
@@ -26,29 +32,45 @@ std::uint32_t RoundedSize(std::uint32_t address, std::uint32_t size) {
     return std::min((size + 15) / 16 * 16, kAllocLimit - address);
 }
 
+// Walks header scripts and gathers the blocks of the free area they use, each once. A script
+// walked before from the same start in the same mode is not walked again: it would name the
+// same blocks and differ only in the map-header entry that tags its first block. Each LZ block
+// is decoded once, whatever number of pointers name it.
 class FreeAreaWalk final : public HeaderScriptSurvey {
 public:
-    explicit FreeAreaWalk(ProjectContext& project) : project_(project) {}
+    explicit FreeAreaWalk(ProjectContext& project) : project_(project), map_(project) {}
 
-    void StartScript(std::uint32_t headerEntry, std::uint32_t start) {
+    // The script that the map-header entry at headerEntry names, from start, with or without
+    // its flag gotos.
+    void Script(std::uint32_t headerEntry, std::uint32_t start, bool skipFlagGotos) {
         headerEntry_ = headerEntry;
         scriptStart_ = project_.WrapRomOffset(start);
-        open_ = false;
+        const auto [walked, first] = walked_.try_emplace({start, skipFlagGotos});
+        startRuns_ = &walked->second;
+        if (!first) {
+            for (const std::uint32_t size : *startRuns_) {
+                Add(scripts_, {scriptStart_, size, headerEntry_});
+            }
+            return;
+        }
+        map_.cursor = start;
+        HeaderScriptRunner(map_, skipFlagGotos, this).Run();
+        CloseRun();
     }
 
     // A script's commands are joined into one block while they follow each other.
     void Command(std::uint32_t start, std::uint32_t end) override {
         const std::uint32_t at = project_.WrapRomOffset(start);
         if (!InFreeArea(at) || end <= start || end - start > kLongestCommand) {
-            open_ = false;
+            CloseRun();
             return;
         }
-        if (open_ && scripts_.back().address + scripts_.back().size == at) {
-            scripts_.back().size += end - start;
+        if (run_.address != 0 && run_.address + run_.size == at) {
+            run_.size += end - start;
             return;
         }
-        scripts_.push_back({at, end - start, at == scriptStart_ ? headerEntry_ : 0});
-        open_ = true;
+        CloseRun();
+        run_ = {at, end - start, at == scriptStart_ ? headerEntry_ : 0};
     }
 
     void Block(BlockKind kind, std::uint32_t pointerPos, std::uint32_t address,
@@ -76,32 +98,71 @@ public:
                 break;
         }
         if (size != 0) {
-            blocks_.push_back({at, size, pointerPos});
+            Add(blocks_, {at, size, pointerPos});
         }
     }
+
+    // A turn of the loop that follows a whole turn ends with the run that the turn before
+    // ended with, which the next turn then went on with or closed: it is among the runs.
+    void Repeats() override { run_ = {}; }
 
     // The scripts first: a block that a script's own bytes would cover is not a block of it.
     std::vector<AllocEntry> Found() const {
         std::vector<AllocEntry> found = scripts_;
         found.insert(found.end(), blocks_.begin(), blocks_.end());
-        for (AllocEntry& e : found) {
-            e.size = RoundedSize(e.address, e.size);
-        }
         return found;
     }
 
 private:
+    struct EntryHash {
+        std::size_t operator()(const AllocEntry& e) const {
+            return std::hash<std::uint64_t>()(std::uint64_t{e.address} << 40 ^
+                                              std::uint64_t{e.size} << 20 ^ e.tag);
+        }
+    };
+
+    // Adds a block with its size rounded, unless the same block with the same tag is there.
+    void Add(std::vector<AllocEntry>& list, AllocEntry e) {
+        e.size = RoundedSize(e.address, e.size);
+        if (seen_.insert(e).second) {
+            list.push_back(e);
+        }
+    }
+
+    void CloseRun() {
+        if (run_.address == 0) {
+            return;
+        }
+        if (run_.address == scriptStart_) {
+            startRuns_->insert(run_.size);
+        }
+        Add(scripts_, run_);
+        run_ = {};
+    }
+
     // Head and stream of the LZ block at offset, or 0 when it does not decode.
-    std::uint32_t LzBlockSize(std::uint32_t offset) const {
-        std::uint32_t raw = 0;
-        std::uint32_t stream = 0;
-        return UncompressData(project_, offset, raw, &stream) ? kLzHeadBytes + stream : 0;
+    std::uint32_t LzBlockSize(std::uint32_t offset) {
+        const auto [known, first] = lzSizes_.try_emplace(offset, 0);
+        if (first) {
+            std::uint32_t raw = 0;
+            std::uint32_t stream = 0;
+            if (UncompressData(project_, offset, raw, &stream)) {
+                known->second = kLzHeadBytes + stream;
+            }
+        }
+        return known->second;
     }
 
     ProjectContext& project_;
+    MapRenderer map_;
     std::uint32_t headerEntry_ = 0;
     std::uint32_t scriptStart_ = 0;
-    bool open_ = false;
+    AllocEntry run_;  // the commands joined so far; address 0 when none
+    // The sizes of the command runs that began at a script's start, by start and mode.
+    std::map<std::pair<std::uint32_t, bool>, std::set<std::uint32_t>> walked_;
+    std::set<std::uint32_t>* startRuns_ = nullptr;
+    std::unordered_map<std::uint32_t, std::uint32_t> lzSizes_;
+    std::unordered_set<AllocEntry, EntryHash> seen_;
     std::vector<AllocEntry> scripts_;
     std::vector<AllocEntry> blocks_;
 };
@@ -120,7 +181,6 @@ bool Designates(const ProjectContext& project, std::uint32_t tag, std::uint32_t 
 
 std::vector<AllocEntry> FindUsedFreeAreaBlocks(ProjectContext& project) {
     FreeAreaWalk walk(project);
-    MapRenderer map(project);
     // Map 0 and the world maps are read from fixed tables, never through a header script.
     for (std::uint32_t id = 1; id < MapHeaderEntryCount(project); ++id) {
         const std::uint32_t entry = MapHeaderEntryOffset(project, id);
@@ -129,9 +189,7 @@ std::vector<AllocEntry> FindUsedFreeAreaBlocks(ProjectContext& project) {
             continue;
         }
         for (const bool skipFlagGotos : {false, true}) {
-            walk.StartScript(entry, start);
-            map.cursor = start;
-            HeaderScriptRunner(map, skipFlagGotos, &walk).Run();
+            walk.Script(entry, start, skipFlagGotos);
         }
     }
     return walk.Found();

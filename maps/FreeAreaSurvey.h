@@ -13,7 +13,8 @@ class ProjectContext;
 // The blocks of the free area that the maps still use, found by walking every map's header
 // script as a load walks it (with and without its flag gotos): the scripts, tagged with their
 // map-header entry, and the blocks their pointers name, tagged with the pointer's position, as
-// the map saves tag them. Sizes are the bytes a load reads, rounded up to 16.
+// the map saves tag them. Sizes are the bytes a load reads, rounded up to 16. A block is listed
+// once for each tag it gets, the scripts first, each in the order the walk first met it.
 std::vector<AllocEntry> FindUsedFreeAreaBlocks(ProjectContext& project);
 
 // The copy of the allocation table that the image keeps at 0x400000, when it is well formed:

@@ -54,6 +54,10 @@ bool HeaderScriptRunner::Run() {
         const Step step = RunCommand();
         if (survey_ != nullptr) {
             survey_->Command(at, jumped_ ? commandEnd_ : map_.cursor);
+            if (step == Step::Continue && jumped_ && LandsAgain()) {
+                survey_->Repeats();
+                return false;
+            }
         }
         switch (step) {
             case Step::Continue:
@@ -66,6 +70,16 @@ bool HeaderScriptRunner::Run() {
     }
     Trace("Header script at %06X stopped after %u commands\n", start, kMaxCommands);
     return false;
+}
+
+bool HeaderScriptRunner::LandsAgain() {
+    // From a landing it reaches again with the same stacks, the walk goes the way it went
+    // from there before: it loops. A survey sees whole turns from the first landing, and
+    // turns that follow a whole turn from the second.
+    std::vector<std::uint32_t> key{map_.cursor, static_cast<std::uint32_t>(callStack_.Size())};
+    key.insert(key.end(), callStack_.Entries().begin(), callStack_.Entries().end());
+    key.insert(key.end(), deferredStack_.Entries().begin(), deferredStack_.Entries().end());
+    return ++landings_[std::move(key)] == 4;
 }
 
 void HeaderScriptRunner::JumpTo(std::uint32_t position) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
+#include <vector>
 
 #include "maps/HeaderScriptStack.h"
 
@@ -24,6 +26,9 @@ public:
     // A block that a command names by the pointer at pointerPos.
     virtual void Block(BlockKind kind, std::uint32_t pointerPos, std::uint32_t address,
                        std::uint32_t bytes) = 0;
+    // The walk stopped at a jump's landing that it reached a fourth time with the same stacks:
+    // it is in a loop, and each turn tells again what the turns before told.
+    virtual void Repeats() = 0;
 };
 
 // Runs a map header script from the map object's cursor into the map object's buffers: the
@@ -37,8 +42,9 @@ public:
     // With a survey the walk tells it every command and block and loads nothing.
     HeaderScriptRunner(MapRenderer& map, bool skipFlagGotos, HeaderScriptSurvey* survey = nullptr);
 
-    // Runs until the script ends, a stack would overflow or the command limit is reached.
-    // Returns false when the walk was stopped instead of ending.
+    // Runs until the script ends, a stack would overflow or the command limit is reached; a
+    // walk for a survey also stops when it only repeats itself. Returns false when the walk was
+    // stopped instead of ending.
     bool Run();
 
 private:
@@ -48,6 +54,8 @@ private:
     Step RunFlowCommand();
     Step EndOfPiece();
     Step Push(HeaderScriptStack& stack, std::uint32_t position);
+    // Whether the walk, just landed by a jump, lands here with these stacks a fourth time.
+    bool LandsAgain();
 
     void LoadLayer(std::uint32_t layer);
     void LoadMetatilesOrCollision();
@@ -69,4 +77,6 @@ private:
     HeaderScriptSurvey* survey_;
     std::uint32_t commandEnd_ = 0;
     bool jumped_ = false;
+    // A survey's landings: position and both stacks, and how often the walk came there.
+    std::map<std::vector<std::uint32_t>, std::uint32_t> landings_;
 };

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 
 // A last-in-first-out stack of header-script positions with the game's nine entries.
 // A push onto a full stack is refused, so a script that nests too deep is stopped instead of
@@ -30,6 +31,8 @@ public:
     bool Empty() const { return count_ == 0; }
     std::size_t Size() const { return count_; }
     void Clear() { count_ = 0; }
+    // The positions on the stack, the bottom one first.
+    std::span<const std::uint32_t> Entries() const { return {entries_.data(), count_}; }
 
 private:
     std::array<std::uint32_t, kCapacity> entries_{};

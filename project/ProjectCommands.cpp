@@ -52,22 +52,29 @@ bool NewProjectCommand(Prompts& prompts, const ProjectSetup& setup) {
 
     // The new project is built aside; the current one is replaced only when it succeeded.
     auto project = std::make_unique<ProjectContext>();
-    const std::span<const std::uint8_t> image = std::span(*file).subspan(*header);
     std::string notice;
-    if (ImportRom(*project, image, &notice) == kRegionNone) {
+    if (!SetUpNewProject(*project, std::span(*file).subspan(*header), setup, &notice)) {
         prompts.ShowMessage(
             "This ROM is not supported or invalid.\nOnly the German, Spanish, Japanese and UK "
             "version are supported.");
         return false;
     }
-    project->allocTable = {};
-    project->allocBase = kAllocBase;
-    if (setup) {
-        setup(*project);
-    }
     ReplaceCurrentProject(std::move(project));
     if (!notice.empty()) {
         prompts.ShowMessage(notice);
+    }
+    return true;
+}
+
+bool SetUpNewProject(ProjectContext& project, std::span<const std::uint8_t> image,
+                     const ProjectSetup& setup, std::string* notice) {
+    if (ImportRom(project, image, notice) == kRegionNone) {
+        return false;
+    }
+    project.allocTable = {};
+    project.allocBase = kAllocBase;
+    if (setup) {
+        setup(project);
     }
     return true;
 }

@@ -2,6 +2,8 @@
 
 #include <filesystem>
 #include <functional>
+#include <span>
+#include <string>
 
 class Prompts;
 class ProjectContext;
@@ -15,6 +17,11 @@ using ProjectSetup = std::function<void(ProjectContext&)>;
 // one; the window then shows its pages and tells them.
 
 bool NewProjectCommand(Prompts& prompts, const ProjectSetup& setup = {});
+// What File > New makes of a ROM image once read: the import into a fresh project, an empty
+// allocation table, then the setup. False when the release is not supported; `notice`, when
+// given, receives what the import has to tell.
+bool SetUpNewProject(ProjectContext& project, std::span<const std::uint8_t> image,
+                     const ProjectSetup& setup, std::string* notice = nullptr);
 bool OpenProjectCommand(Prompts& prompts, const ProjectSetup& setup = {});
 void SaveProjectAsCommand(Prompts& prompts);
 void SaveRomAsCommand(Prompts& prompts);

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -187,4 +188,101 @@ TEST_F(FreeAreaSession, BlocksPastAFlagGotoAreKept) {
     std::fill_n(currentProject->romImage.begin() + kAllocTableCopyOffset, 0x3000, 0);
     RecordUsedFreeArea(*currentProject);
     EXPECT_EQ(currentProject->allocTable[0], relocated);
+}
+
+// Scripts that a walk reaches many times (shared by maps, looping, calling one piece again and
+// again), each block of the free area found once, as often as its tags differ: what walking
+// each map on its own would find.
+TEST(FreeAreaWalk, EachBlockOnceWithEveryTag) {
+    constexpr std::uint32_t kS = 0x428000;  // the scripts, then a piece, then the blocks
+    constexpr std::uint32_t kPiece = 0x428100;
+    constexpr std::uint32_t kA = 0x438000;
+    constexpr std::uint32_t kB = 0x448000;
+    struct Case {
+        const char* name;
+        std::function<void(SyntheticImage&)> build;
+        std::vector<AllocEntry> found;  // tags: map ids, below 0x100, stand for their entries
+    };
+    const auto r = [](std::uint32_t size) { return (size + 15) / 16 * 16; };
+    const std::vector<std::uint8_t> cells(0x400, 7);
+    SyntheticImage layers(SyntheticImage::k6MB);
+    const std::uint32_t a = r(layers.PutLayerBlock(kA, 1024, 512, cells));
+    const std::uint32_t b = r(layers.PutLayerBlock(kB, 512, 512, cells));
+    const Case cases[] = {
+        {"maps at one looping script",
+         [](SyntheticImage& image) {
+             image.SetScriptPiece(0, kS);
+             HeaderScriptWriter(image, kS).Layer(1, kA).GotoUnlessCalled(0);
+             image.SetMapHeader(0x0A, kS);
+             image.SetMapHeader(0x0B, kS);
+         },
+         {{kS, 16, 0x0A}, {kS, 16, 0x0B}, {kA, a, kS + 2}}},
+        {"a piece called four times",
+         [](SyntheticImage& image) {
+             image.SetScriptPiece(1, kPiece);
+             HeaderScriptWriter(image, kPiece).Return();
+             HeaderScriptWriter(image, kS).Call(1).Call(1).Call(1).Call(1).Layer(1, kA).End();
+             image.SetMapHeader(0x0A, kS);
+         },
+         {{kS, 16, 0x0A},
+          {kPiece, 16, 0},
+          {kS + 4, 16, 0},
+          {kS + 8, 16, 0},
+          {kS + 12, 16, 0},
+          {kS + 16, 16, 0},
+          {kA, a, kS + 18}}},
+        {"a loop its script runs into",
+         [](SyntheticImage& image) {
+             image.SetScriptPiece(2, kS + 9);
+             HeaderScriptWriter(image, kS)
+                 .Layer(1, kA)
+                 .GotoUnlessCalled(2)
+                 .Layer(2, kB)
+                 .GotoUnlessCalled(2);
+             image.SetMapHeader(0x0A, kS);
+         },
+         {{kS, 32, 0x0A}, {kS + 9, 16, 0}, {kA, a, kS + 2}, {kB, b, kS + 11}}},
+        {"a loop that jumps to its next command",
+         [](SyntheticImage& image) {
+             image.SetScriptPiece(4, kS + 9);
+             image.SetScriptPiece(5, kS);
+             HeaderScriptWriter(image, kS)
+                 .Layer(1, kA)
+                 .GotoUnlessCalled(4)
+                 .Layer(2, kB)
+                 .Layer(1, kA)
+                 .GotoUnlessCalled(5);
+             image.SetMapHeader(0x0A, kS);
+         },
+         {{kS, 32, 0x0A}, {kA, a, kS + 2}, {kB, b, kS + 11}, {kA, a, kS + 16}}},
+        {"a flag goto in a script of two maps",
+         [](SyntheticImage& image) {
+             image.SetScriptPiece(3, kPiece);
+             HeaderScriptWriter(image, kPiece).Layer(2, kB).End();
+             HeaderScriptWriter(image, kS).FlagGoto(1, 3).Layer(1, kA).End();
+             image.SetMapHeader(0x0A, kS);
+             image.SetMapHeader(0x0B, kS);
+         },
+         {{kS, 16, 0x0A}, {kPiece, 16, 0}, {kS, 16, 0x0B}, {kB, b, kPiece + 2}, {kA, a, kS + 8}}},
+        {"a layer named as an LZ block too, which its head is not",
+         [](SyntheticImage& image) {
+             HeaderScriptWriter(image, kS).Layer(1, kA).Metatiles(0, 8, 0, 1, kA).End();
+             image.SetMapHeader(0x0A, kS);
+         },
+         {{kS, 16, 0x0A}, {kA, a, kS + 2}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SyntheticImage image = layers;
+        c.build(image);
+        ProjectContext project;
+        ASSERT_NE(ImportRom(project, image.Bytes()), kRegionNone);
+        std::vector<AllocEntry> expected = c.found;
+        for (AllocEntry& e : expected) {
+            if (e.tag != 0 && e.tag < 0x100) {
+                e.tag = MapHeaderEntryOffset(project, e.tag);
+            }
+        }
+        EXPECT_EQ(FindUsedFreeAreaBlocks(project), expected);
+    }
 }
