@@ -129,10 +129,11 @@ TEST_F(FloatingEditorModels, ExitSaveChangesTheShownConditionalDestinationKeepin
     exit.dstX = "9";
     exit.dstY = "9";
     exit.posX = "2";
+    exit.sizeY = "4";
     exit.Save(project.get(), prompts);
-    EXPECT_EQ(Changed(), (Offsets{0x188AC, 0x1F00A, 0x1F00B, 0x1F010, 0x1F012}));
+    EXPECT_EQ(Changed(), (Offsets{0x188AC, 0x188AF, 0x1F00A, 0x1F00B, 0x1F010, 0x1F012}));
     EXPECT_EQ(project->Read16(0x1F00A), 0x9000 | 0x34 << 3);
-    EXPECT_EQ(project->exitLists[7][0], (ExitRecord{2, 1, 1, 1, 0xF000, 3, 0x12, 100, 200}));
+    EXPECT_EQ(project->exitLists[7][0], (ExitRecord{2, 1, 1, 4, 0xF000, 3, 0x12, 100, 200}));
 }
 
 TEST_F(FloatingEditorModels, ExitActionsNeedAPickOfTheSameProjectAndDeleteDropsThePick) {

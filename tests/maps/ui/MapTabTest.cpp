@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "maps/MapRenderer.h"
+#include "maps/SnesColor.h"
 #include "maps/ui/MapTab.h"
 #include "platform/ui/PictureView.h"
 #include "project/ObjectListReader.h"
@@ -391,9 +392,13 @@ TEST_F(MapTabTest, NewMakesABlankMapThatSaveWritesWhole) {
     EXPECT_EQ(Text("scrollY"), "0/0");
     currentProject->Write16(0x130001, tilesSize);
     prompts.messages.clear();
+    // Tile-number offsets as a header script sets them stay with the map that set them; the
+    // blank map shows its own tiles (colour 3 of palette row 0).
+    page.MapTabRenderer()->tileNumberOffset = {0x100, 0x100};
     SetId("0x20");
     Click("new");
     EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_EQ(CellPixel(0, 0), SnesColorToArgb(0x3E0, 0) & 0xFFFFFF);
     EXPECT_EQ(Text("layerSize0"), "1024");
     EXPECT_EQ(Text("offset1"), "");  // the loaded map's offsets are gone
     EXPECT_TRUE(Child<QAbstractButton>("save")->isEnabled());
