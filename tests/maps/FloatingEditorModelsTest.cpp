@@ -270,7 +270,7 @@ TEST_F(FloatingEditorModels, ShopFillFindsTheKeeperAndSaveWritesEveryShownField)
     EXPECT_EQ(Changed(), Offsets{});
     shop.posX = "5";
     shop.itemId = "0x30";
-    shop.price = "2345";
+    shop.price = "1905";
     shop.unique = false;
     shop.eventFlag = "0x0405";
     shop.greetingIndex = 8;
@@ -279,7 +279,7 @@ TEST_F(FloatingEditorModels, ShopFillFindsTheKeeperAndSaveWritesEveryShownField)
     const std::uint32_t item = Bank(RegionTable::ShopTable) + 0xD004;
     EXPECT_EQ(Changed(),
               (Offsets{record + 2, record + 3, record + 8, item, item + 1, item + 2, item + 3}));
-    EXPECT_EQ(project->Read16(item + 1), 0x2345);
+    EXPECT_EQ(project->Read16(item + 1), 0x1905);
     EXPECT_EQ(project->Read16(record + 2), 0x0405);
 
     // A shop without items shows none of the shop before, and Save writes the record only.

@@ -1,4 +1,5 @@
 #include <tuple>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -257,4 +258,16 @@ TEST_F(MapDrawing, CollisionKindsAndNumbers) {
     EXPECT_EQ(narrow.At(32, 0), kBlack);
     renderer->DrawCollision(narrow, CollisionMode::Hide, 0, 0, 512, 512);
     EXPECT_EQ(narrow.At(48, 0), kBlack);
+}
+
+TEST_F(MapDrawing, ThePaletteBoxShowsEachColourAsASwatchWithAGapAround) {
+    Canvas box;
+    renderer->DrawPalette(box);
+    ASSERT_EQ(box.Width() * 100 + box.Height(), 14880);
+    // Colour 17 (row 1, column 1): its swatch spans (9, 10) to (16, 17), light grey beside it.
+    EXPECT_EQ(box.At(9, 10), Opaque(17));
+    EXPECT_EQ(box.At(16, 17), Opaque(17));
+    for (const auto& [x, y] : {std::pair{17, 10}, std::pair{9, 18}}) {
+        EXPECT_EQ(box.At(x, y), kPageBackground) << x << "," << y;
+    }
 }

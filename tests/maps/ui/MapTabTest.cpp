@@ -199,6 +199,9 @@ TEST_F(MapTabTest, TheWheelScrollsTheViewAndThePanelsWithinTheirLimits) {
     EXPECT_EQ(Text("scrollX"), "512/512");
     EXPECT_EQ(ShownPixel(0, 0), data->MetatileColour(32 % 16));  // cell 32 at the left edge
     EXPECT_EQ(OnScreen(0, 0), data->MetatileColour(32 % 16));
+    pointer.Wheel(view, {0, 10}, 120, Qt::ControlModifier);  // back a step, and none past 0
+    pointer.Wheel(view, {10, 10}, 120);
+    EXPECT_EQ(Text("scrollX") + Text("scrollY"), "496/5120/0");
 
     QWidget* panel = Child<PictureView>("layer1Tiles");
     for (int i = 0; i < 20; ++i) {
