@@ -74,7 +74,9 @@ TEST_F(MapDrawing, TheUpperLayerShowsTheLowerThroughColourZeroOnly) {
 TEST_F(MapDrawing, ExitsAndShopsAreDrawnOnlyWhenWhollyVisible) {
     // Exit 1 ends 16 pixels beyond the view's right edge: not even its visible part is drawn,
     // until the view is scrolled so that it lies inside.
-    project.exitLists[7] = {ExitRecord{1, 2, 2, 1}, ExitRecord{30, 0, 3, 1}};
+    // Exit 2 ends on the view's bottom edge, which belongs to the view.
+    project.exitLists[7] = {ExitRecord{1, 2, 2, 1}, ExitRecord{30, 0, 3, 1},
+                            ExitRecord{0, 31, 1, 1}};
     renderer->showExits = true;
     Canvas view(512, 512, kBlack);
     renderer->DrawExits(view, 7, 0, 0, 512, 512);
@@ -83,6 +85,7 @@ TEST_F(MapDrawing, ExitsAndShopsAreDrawnOnlyWhenWhollyVisible) {
     EXPECT_EQ(view.At(47, 47), green);
     EXPECT_EQ(view.At(48, 32), kBlack);
     EXPECT_EQ(view.At(30 * 16, 0), kBlack);
+    EXPECT_EQ(view.At(0, 511), green);
     renderer->DrawExits(view, 7, 16, 0, 512, 512);
     EXPECT_EQ(view.At(29 * 16, 0), green);
     // The world map shows its own exits in yellow first.

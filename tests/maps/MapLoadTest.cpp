@@ -334,6 +334,7 @@ TEST_F(MapLoad, MapsWithExtraDataTakeFixedBlocks) {
     Load(0x41);
     EXPECT_EQ(renderer->metatileTableSizes[0], 0u);
     EXPECT_TRUE(std::equal(tiles.begin(), tiles.end(), renderer->tileData.begin()));
+    EXPECT_EQ(renderer->argbPalette[3], DefaultArgb(3));  // row 0 from the default palette
     EXPECT_EQ(renderer->argbPalette[16 + 1], MarkArgb(1));
     EXPECT_EQ(renderer->argbPalette[15 * 16 + 3], MarkArgb(14 * 16 + 3));
     for (const std::uint32_t id : {0x40u, 0x42u, 0x44u, 0x45u}) {
