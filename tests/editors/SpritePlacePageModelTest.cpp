@@ -145,8 +145,11 @@ TEST(SpritePlaceAdd, RefusalsChangeNothing) {
         EXPECT_EQ(MapList(*project), list);
     }
     project->spritePlacementLists.clear();
-    EXPECT_FALSE(Page("5", 0).Add(project.get(), prompts));
-    EXPECT_EQ(prompts.LastMessage(), kSpritePlacementNotLoaded);
+    for (ProjectContext* none : {project.get(), static_cast<ProjectContext*>(nullptr)}) {
+        prompts.messages.clear();
+        EXPECT_FALSE(Page("5", 0).Add(none, prompts));
+        EXPECT_EQ(prompts.LastMessage(), kSpritePlacementNotLoaded);
+    }
 }
 
 TEST(SpritePlaceAdd, AMapWithoutAListGetsAWholeOneAndOnlyWhereSaveCanWriteIt) {

@@ -129,10 +129,11 @@ TEST_F(FloatingEditorModels, ExitSaveChangesTheShownConditionalDestinationKeepin
     exit.dstX = "9";
     exit.dstY = "9";
     exit.posX = "2";
+    exit.sizeY = "4";
     exit.Save(project.get(), prompts);
-    EXPECT_EQ(Changed(), (Offsets{0x188AC, 0x1F00A, 0x1F00B, 0x1F010, 0x1F012}));
+    EXPECT_EQ(Changed(), (Offsets{0x188AC, 0x188AF, 0x1F00A, 0x1F00B, 0x1F010, 0x1F012}));
     EXPECT_EQ(project->Read16(0x1F00A), 0x9000 | 0x34 << 3);
-    EXPECT_EQ(project->exitLists[7][0], (ExitRecord{2, 1, 1, 1, 0xF000, 3, 0x12, 100, 200}));
+    EXPECT_EQ(project->exitLists[7][0], (ExitRecord{2, 1, 1, 4, 0xF000, 3, 0x12, 100, 200}));
 }
 
 TEST_F(FloatingEditorModels, ExitActionsNeedAPickOfTheSameProjectAndDeleteDropsThePick) {
@@ -269,7 +270,7 @@ TEST_F(FloatingEditorModels, ShopFillFindsTheKeeperAndSaveWritesEveryShownField)
     EXPECT_EQ(Changed(), Offsets{});
     shop.posX = "5";
     shop.itemId = "0x30";
-    shop.price = "2345";
+    shop.price = "1905";
     shop.unique = false;
     shop.eventFlag = "0x0405";
     shop.greetingIndex = 8;
@@ -278,7 +279,7 @@ TEST_F(FloatingEditorModels, ShopFillFindsTheKeeperAndSaveWritesEveryShownField)
     const std::uint32_t item = Bank(RegionTable::ShopTable) + 0xD004;
     EXPECT_EQ(Changed(),
               (Offsets{record + 2, record + 3, record + 8, item, item + 1, item + 2, item + 3}));
-    EXPECT_EQ(project->Read16(item + 1), 0x2345);
+    EXPECT_EQ(project->Read16(item + 1), 0x1905);
     EXPECT_EQ(project->Read16(record + 2), 0x0405);
 
     // A shop without items shows none of the shop before, and Save writes the record only.

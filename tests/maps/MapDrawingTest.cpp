@@ -1,4 +1,5 @@
 #include <tuple>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -73,7 +74,9 @@ TEST_F(MapDrawing, TheUpperLayerShowsTheLowerThroughColourZeroOnly) {
 TEST_F(MapDrawing, ExitsAndShopsAreDrawnOnlyWhenWhollyVisible) {
     // Exit 1 ends 16 pixels beyond the view's right edge: not even its visible part is drawn,
     // until the view is scrolled so that it lies inside.
-    project.exitLists[7] = {ExitRecord{1, 2, 2, 1}, ExitRecord{30, 0, 3, 1}};
+    // Exit 2 ends on the view's bottom edge, which belongs to the view.
+    project.exitLists[7] = {ExitRecord{1, 2, 2, 1}, ExitRecord{30, 0, 3, 1},
+                            ExitRecord{0, 31, 1, 1}};
     renderer->showExits = true;
     Canvas view(512, 512, kBlack);
     renderer->DrawExits(view, 7, 0, 0, 512, 512);
@@ -82,6 +85,7 @@ TEST_F(MapDrawing, ExitsAndShopsAreDrawnOnlyWhenWhollyVisible) {
     EXPECT_EQ(view.At(47, 47), green);
     EXPECT_EQ(view.At(48, 32), kBlack);
     EXPECT_EQ(view.At(30 * 16, 0), kBlack);
+    EXPECT_EQ(view.At(0, 511), green);
     renderer->DrawExits(view, 7, 16, 0, 512, 512);
     EXPECT_EQ(view.At(29 * 16, 0), green);
     // The world map shows its own exits in yellow first.
@@ -265,4 +269,16 @@ TEST_F(MapDrawing, CollisionKindsAndNumbers) {
     Canvas hidden(512, 512, kBlack);
     renderer->DrawCollision(hidden, CollisionMode::Hide, 0, 0, 512, 512);
     EXPECT_EQ(hidden.At(48, 0), kBlack);
+}
+
+TEST_F(MapDrawing, ThePaletteBoxShowsEachColourAsASwatchWithAGapAround) {
+    Canvas box;
+    renderer->DrawPalette(box);
+    ASSERT_EQ(box.Width() * 100 + box.Height(), 14880);
+    // Colour 17 (row 1, column 1): its swatch spans (9, 10) to (16, 17), light grey beside it.
+    EXPECT_EQ(box.At(9, 10), Opaque(17));
+    EXPECT_EQ(box.At(16, 17), Opaque(17));
+    for (const auto& [x, y] : {std::pair{17, 10}, std::pair{9, 18}}) {
+        EXPECT_EQ(box.At(x, y), kPageBackground) << x << "," << y;
+    }
 }

@@ -255,7 +255,7 @@ TEST_F(MapLoad, DataCommandsPlaceTheirBlocksAndKeepTheFirstSource) {
         .Palette(48, 0xE0, colorsAt)
         .Palette(32, 0x10, colorsAt)
         .Tiles(1, 0, tilesAt, 0x60)  // slot 0
-        .Tiles(2, 1, tilesAt, 0x38)  // slot 0x38: offset 0x7000; layer 0 offset 0x300
+        .Tiles(2, 1, tilesAt, 0x3F)  // slot 0x38 (bits 0-2 unused); layer 0 offset 0x300
         .Tiles(1, 0, tilesAt, 0x70)  // slot 0x30
         .Tiles(1, 2, tilesAt, 0x40)  // slot 0x20; layer 1 offset (0x40 & 0x30) << 4 = 0
         .Tiles(1, 2, tilesAt, 0x10)  // slot 0x10; layer 1 offset 0x100
@@ -334,6 +334,7 @@ TEST_F(MapLoad, MapsWithExtraDataTakeFixedBlocks) {
     Load(0x41);
     EXPECT_EQ(renderer->metatileTableSizes[0], 0u);
     EXPECT_TRUE(std::equal(tiles.begin(), tiles.end(), renderer->tileData.begin()));
+    EXPECT_EQ(renderer->argbPalette[3], DefaultArgb(3));  // row 0 from the default palette
     EXPECT_EQ(renderer->argbPalette[16 + 1], MarkArgb(1));
     EXPECT_EQ(renderer->argbPalette[15 * 16 + 3], MarkArgb(14 * 16 + 3));
     for (const std::uint32_t id : {0x40u, 0x42u, 0x44u, 0x45u}) {

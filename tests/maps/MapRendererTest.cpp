@@ -33,3 +33,19 @@ TEST_F(MapObject, StartsAndResetsWithTheSamePalettes) {
     EXPECT_EQ(renderer->tileSetType, 255u);
     EXPECT_TRUE(renderer->showExits);
 }
+
+TEST_F(MapObject, TheTileSheetHoldsEveryRowOfTheFirstTileOfEachGroup) {
+    // Each group of 16 tiles is one sheet row of tiles; its first tile's rows lie a sheet
+    // width apart, where a decode running into the next tile would overwrite them.
+    LoadTiles(48);
+    const std::uint8_t solid[] = {0, 2, 3};  // tiles 0, 16 and 32
+    ASSERT_EQ(renderer->tileSheet.size(), 3 * 1024u);
+    for (std::uint32_t group = 0; group < 3; ++group) {
+        for (std::uint32_t y = 0; y < 8; ++y) {
+            for (std::uint32_t x = 0; x < 8; ++x) {
+                ASSERT_EQ(renderer->tileSheet[group * 1024 + y * kTileSheetWidth + x], solid[group])
+                    << group << " " << x << "," << y;
+            }
+        }
+    }
+}

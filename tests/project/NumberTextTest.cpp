@@ -1,5 +1,6 @@
 #include <cstdint>
 #include <functional>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -41,6 +42,13 @@ TEST(ReadNumberText, OnlyAWholeNumberIsANumber) {
     EXPECT_EQ(ReadNumberText("-0x10"), -16);
     EXPECT_EQ(ReadNumberText("9223372036854775807"), INT64_MAX);
     EXPECT_EQ(ReadNumberText("-9223372036854775808"), INT64_MIN);
+    // Leading zeros are decimal, only "0x" or "0X" makes hexadecimal; a pasted line's "\r\n"
+    // and a vertical tab are blanks.
+    const std::pair<const char*, std::int64_t> read[] = {{"07", 7},    {"00", 0},    {"010", 10},
+                                                         {"0X1F", 31}, {"5\r\n", 5}, {"\v5\t", 5}};
+    for (const auto& [text, value] : read) {
+        EXPECT_EQ(ReadNumberText(text), value) << text;
+    }
     for (const char* text : {"", "  ", "abc", "0x", "12ab", "0x1G", "- 1", "1 2", "--1", "1.5",
                              "9223372036854775808", "0x10000000000000000", "x10"}) {
         EXPECT_EQ(ReadNumberText(text), std::nullopt) << text;

@@ -148,6 +148,7 @@ TEST(ScriptCommand, DialogChoicesReadTheirInfoBlock) {
         {0, 9, three, {"Cancel", "Option 1", "Option 2"}},
         {11, 9, three, {"Cancel", "Option 1", "Option 2"}},
         {8, 3, four, {"Cancel", "Option 1", "Option 2", "Option 3"}},
+        {3, 11, four, {}},
         {5, 11, four, {}},
     };
     for (const Case& c : cases) {

@@ -171,8 +171,9 @@ std::vector<std::uint8_t> SyntheticImage::SpriteAnimationData(
             data.resize(record + 17, 0xEE);  // the record head is not read
             data.back() = static_cast<std::uint8_t>(frame.size());
             for (const auto& piece : frame) {
+                // The attribute bits below the two flips are all set: they flip nothing.
                 const std::uint8_t mirror =
-                    (piece.mirrorX ? 0x40 : 0) | (piece.mirrorY ? 0x80 : 0) | 0x20;
+                    (piece.mirrorX ? 0x40 : 0) | (piece.mirrorY ? 0x80 : 0) | 0x3F;
                 data.insert(data.end(), {static_cast<std::uint8_t>(piece.large ? 0x01 : 0x00),
                                          piece.x, 0xCC, piece.y, 0xCC, piece.tile, mirror});
             }

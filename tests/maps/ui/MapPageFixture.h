@@ -111,7 +111,7 @@ public:
         image.Put16(image.Table(RegionTable::ShopTable), 0xFFFF);
 
         image.SetMapHeader(kFreeMapId, kNoMapHeader);
-        std::array<SyntheticImage::TilePixels, 4> blankTiles{};
+        std::array<SyntheticImage::TilePixels, 16> blankTiles{};  // one whole sheet row
         blankTiles.fill(SyntheticImage::SolidTile(3));
         image.PutBlankMapTemplate(SyntheticImage::PlanarTiles(blankTiles),
                                   SyntheticImage::MetatileTable(

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "maps/MapRenderer.h"
+#include "maps/SnesColor.h"
 #include "maps/ui/MapTab.h"
 #include "platform/ui/PictureView.h"
 #include "project/ObjectListReader.h"
@@ -198,6 +199,9 @@ TEST_F(MapTabTest, TheWheelScrollsTheViewAndThePanelsWithinTheirLimits) {
     EXPECT_EQ(Text("scrollX"), "512/512");
     EXPECT_EQ(ShownPixel(0, 0), data->MetatileColour(32 % 16));  // cell 32 at the left edge
     EXPECT_EQ(OnScreen(0, 0), data->MetatileColour(32 % 16));
+    pointer.Wheel(view, {0, 10}, 120, Qt::ControlModifier);  // back a step, and none past 0
+    pointer.Wheel(view, {10, 10}, 120);
+    EXPECT_EQ(Text("scrollX") + Text("scrollY"), "496/5120/0");
 
     QWidget* panel = Child<PictureView>("layer1Tiles");
     for (int i = 0; i < 20; ++i) {
@@ -391,9 +395,13 @@ TEST_F(MapTabTest, NewMakesABlankMapThatSaveWritesWhole) {
     EXPECT_EQ(Text("scrollY"), "0/0");
     currentProject->Write16(0x130001, tilesSize);
     prompts.messages.clear();
+    // Tile-number offsets as a header script sets them stay with the map that set them; the
+    // blank map shows its own tiles (colour 3 of palette row 0).
+    page.MapTabRenderer()->tileNumberOffset = {0x100, 0x100};
     SetId("0x20");
     Click("new");
     EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_EQ(CellPixel(0, 0), SnesColorToArgb(0x3E0, 0) & 0xFFFFFF);
     EXPECT_EQ(Text("layerSize0"), "1024");
     EXPECT_EQ(Text("offset1"), "");  // the loaded map's offsets are gone
     EXPECT_TRUE(Child<QAbstractButton>("save")->isEnabled());
