@@ -24,6 +24,21 @@ bool HoldsHook(const ProjectContext& project, std::uint32_t site,
 
 }  // namespace
 
+std::uint32_t RoomFrom(const ProjectContext& project, std::uint32_t address) {
+    constexpr std::uint64_t kAddressEnd = 0x1000000;
+    const std::uint64_t first = project.WrapRomOffset(address);
+    const std::uint64_t size = project.romImage.size();
+    if (address >= kAddressEnd || first >= size) {
+        return 0;
+    }
+    // The rule is a plain offset below the image size; past it, and on region index 5
+    // everywhere, it keeps the low bits, so it starts again at every 4 MB (1 MB) boundary.
+    const std::uint64_t next = project.regionIndex == 5         ? (address | 0xFFFFFull) + 1
+                               : address < project.romSize ? std::uint64_t{project.romSize}
+                                                           : (address | 0x3FFFFFull) + 1;
+    return static_cast<std::uint32_t>(std::min({next - address, size - first, kAddressEnd - address}));
+}
+
 // The practice patch files, laid out one after the other from kPracticePatchStart.
 const std::vector<PatchHook>& PracticePatchHooks() {
     static const std::vector<PatchHook> hooks = {
@@ -98,4 +113,13 @@ bool HoldsRandomizerHooks(const ProjectContext& project) {
     return HoldsHook(project, itemAdd.sites[0], JslHook(kRandomizerRunningStart, itemAdd.nops)) ||
            HoldsHook(project, firstAsm.sites[0], JslHook(behindEnd, firstAsm.nops)) ||
            HoldsHook(project, kCreditsHookSites[0], JslHook(behindEnd, 0));
+}
+
+bool HoldsRandomizerPatches(const ProjectContext& project) {
+    return HoldsRandomizerHooks(project) ||
+           std::all_of(kStep12Writes.begin(), kStep12Writes.end(), [&](const Step12Write& write) {
+               return InRange(project.romImage.size(), write.offset, write.size) &&
+                      std::equal(write.bytes.begin(), write.bytes.begin() + write.size,
+                                 project.romImage.begin() + write.offset);
+           });
 }

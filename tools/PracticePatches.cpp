@@ -94,9 +94,7 @@ std::optional<WritePlan> PlanPatchFiles(const ProjectContext& project,
         running += static_cast<std::uint32_t>((*files)[i].size());
     }
     const std::uint32_t first = project.WrapRomOffset(start);
-    const bool inOnePiece =
-        total == 0 ||
-        project.WrapRomOffset(start + static_cast<std::uint32_t>(total) - 1) == first + total - 1;
+    const bool inOnePiece = total <= RoomFrom(project, start);
     std::vector<std::uint8_t> bytes;
     for (auto& file : *files) {
         bytes.insert(bytes.end(), file.begin(), file.end());

@@ -427,8 +427,8 @@ TEST(Randomizer, PatchesAppendWholeFileSets) {
         const char* said;
     } large[] = {
         {"ItemAdd.bin", false, 0x009A09, 0xCDC7,
-         "The patch files ItemAdd.bin do not fit and were left out: their 0x380000 bytes from game "
-         "address 0x88CDC7 (image offset 0x8CDC7) run past the end of the image at 0x400000."},
+         "The patch files ItemAdd.bin do not fit and were left out: their 0x380000 bytes and the 2 "
+         "after them from game address 0x88CDC7 (image offset 0x8CDC7) run past the end of the image at 0x400000."},
         {"enemy_luck.bin", true, 0x05DD70, 0xCDCB,
          "The patch files player_level.bin, enemy_level.bin, enemy_attack.bin, enemy_defense.bin, "
          "enemy_luck.bin, enemy_health.bin, dg1_level.bin do not fit and were left out: their "
@@ -642,5 +642,119 @@ TEST(Randomizer, EachKindOfRandomizerHookAloneRefusesThePracticeSets) {
         const Bytes randomized = project->romImage;
         EXPECT_FALSE(ApplyCcPatches(*project, practice, prompts)) << files.begin()->first;
         EXPECT_TRUE(project->romImage == randomized);
+    }
+}
+
+TEST(Randomizer, PatchFilesFitOnlyWhereTheAddressRuleKeepsThemInOnePiece) {
+    // From the running address on, the game's addresses follow on in the image up to 0xC00000
+    // (4 and 6 MB images) or 0x900000 (region index 5, whatever its size). A set one byte longer
+    // than that room is left out and said; one that fills it lands whole.
+    const struct {
+        std::uint32_t size;
+        Region region;
+        const char* file;  // the file that takes the room; ItemAdd.bin counts its end bytes too
+        std::uint32_t roomEnd;
+    } cases[] = {
+        {SyntheticImage::k4MB, Region::German, "ItemAdd.bin", 0xC00000},
+        {SyntheticImage::k6MB, Region::UK, "dg1_level.bin", 0xC00000},
+        {SyntheticImage::k4MB, Region::ReleaseM, "dg1_level.bin", 0x900000},
+    };
+    for (const auto& c : cases) {
+        for (const std::uint32_t over : {0u, 1u}) {
+            const fs::path asmFolder = ScratchFolder() / "asm";
+            const bool itemAdd = std::string_view(c.file) == "ItemAdd.bin";
+            // ItemAdd.bin of 4 bytes and its 2 end bytes put the set at 0x88CDCD; the six
+            // files before dg1_level.bin take a byte each.
+            const std::uint32_t from = itemAdd ? kRandomizerRunningStart + 2 : 0x88CDCD + 6;
+            if (!itemAdd) {
+                WriteFile(asmFolder / "ItemAdd.bin", "\x44\x44\x44\x44");
+                for (std::size_t i = 0; i + 1 < kAsmPatchFiles.size(); ++i) {
+                    WriteFile(asmFolder / kAsmPatchFiles[i].name, "\x11");
+                }
+            }
+            WriteFile(asmFolder / c.file, std::string(c.roomEnd - from + over, '\x55'));
+            SyntheticImage image(c.size, c.region);
+            auto project = Imported(image);
+            ScriptedPrompts prompts;
+            RandomizerGenerator rng(1);
+            ApplyRandomizerPatches(*project, rng, prompts, !itemAdd, asmFolder.parent_path());
+            const auto said = std::count_if(
+                prompts.messages.begin(), prompts.messages.end(), [&](const std::string& m) {
+                    return m.find(std::string(c.file) + " do not fit") != std::string::npos;
+                });
+            EXPECT_EQ(said, over) << c.file << " " << over;
+            // Nothing reaches the image's start; the file's hook is written only with the file.
+            EXPECT_TRUE(std::equal(image.Bytes().begin(), image.Bytes().begin() + 0x100,
+                                   project->romImage.begin()));
+            const std::uint32_t site = project->WrapRomOffset(itemAdd ? 0xC09A09 : 0xC5DCD2);
+            EXPECT_EQ(project->Read8(site), over == 0 ? 0x22 : 0) << c.file;
+            EXPECT_EQ(project->Read8(project->WrapRomOffset(c.roomEnd - 1)),
+                      over == 0 ? (itemAdd ? 0xD3 : 0x55) : image.Bytes()[project->WrapRomOffset(c.roomEnd - 1)]);
+        }
+    }
+}
+
+TEST(Randomizer, PatchesAgainTakeOnlyTheFilesOfTheFirstRun) {
+    // Every file, then again with the same files: the same image, said the same. Then each
+    // change that would leave a hook of the first run calling something else, or the text
+    // pointers of the first run short of ItemAdd.bin's end: refused alone, nothing written.
+    enum class First { kEvery, kNoItemAdd, kNone };
+    const auto fill = [](First first) {
+        const fs::path folder = ScratchFolder();
+        if (first == First::kNone) {
+            return folder;
+        }
+        const bool withItemAdd = first == First::kEvery;
+        WriteFile(folder / kRandomizerFixedFile, FixedText());
+        WriteFile(folder / "credits_new.bin", "\x66\x66");
+        WriteFile(folder / "asm" / "credits_patch.bin", "\x33\x33");
+        if (withItemAdd) {
+            WriteFile(folder / "asm" / "ItemAdd.bin", "\x44\x44\x44\x44");
+        }
+        for (std::size_t i = 0; i < kAsmPatchFiles.size(); ++i) {
+            WriteFile(folder / "asm" / kAsmPatchFiles[i].name, std::string(3, char(0x10 + i)));
+        }
+        return folder;
+    };
+    const struct {
+        const char* change;
+        First first;
+        const char* remove;  // from the data folder before the second run
+        bool asmPatches;
+    } cases[] = {
+        {"the same files", First::kEvery, nullptr, true},
+        {"ASM Patches unchecked", First::kEvery, nullptr, false},
+        {"an ASM file missing", First::kEvery, "asm/enemy_luck.bin", true},
+        {"the credits missing", First::kEvery, "credits_new.bin", true},
+        {"the fixed changes missing", First::kEvery, kRandomizerFixedFile, true},
+        {"ItemAdd.bin missing", First::kEvery, "asm/ItemAdd.bin", true},
+        {"ItemAdd.bin new", First::kNoItemAdd, nullptr, true},
+        {"every file, after a run with none (so no hook)", First::kNone, nullptr, true},
+    };
+    SyntheticImage image;
+    image.PutBytes(0x200000, Bytes{0x1C, 0x88, 0x23, 0xCE});
+    for (const auto& c : cases) {
+        fs::path folder = fill(c.first);
+        auto project = Imported(image);
+        ScriptedPrompts first;
+        RandomizerGenerator rng(3);
+        ApplyRandomizerPatches(*project, rng, first, true, folder);
+        const Bytes patched = project->romImage;
+        folder = fill(First::kEvery);
+        if (c.remove != nullptr) {
+            fs::remove(folder / c.remove);
+        }
+        const auto data = DataFolderContents();
+        ScriptedPrompts again;
+        rng.seed(3);
+        ApplyRandomizerPatches(*project, rng, again, c.asmPatches, folder);
+        EXPECT_TRUE(project->romImage == patched) << c.change;
+        EXPECT_EQ(DataFolderContents(), data) << c.change;
+        if (&c == &cases[0]) {  // the same image, said the same
+            EXPECT_EQ(again.messages, first.messages);
+        } else {
+            EXPECT_EQ(again.messages, std::vector<std::string>{kRandomizedWithOtherFiles})
+                << c.change;
+        }
     }
 }
