@@ -654,10 +654,14 @@ TEST(Randomizer, PatchFilesFitOnlyWhereTheAddressRuleKeepsThemInOnePiece) {
         Region region;
         const char* file;  // the file that takes the room; ItemAdd.bin counts its end bytes too
         std::uint32_t roomEnd;
+        const char* past;  // where the message says the set would run
     } cases[] = {
-        {SyntheticImage::k4MB, Region::German, "ItemAdd.bin", 0xC00000},
-        {SyntheticImage::k6MB, Region::UK, "dg1_level.bin", 0xC00000},
-        {SyntheticImage::k4MB, Region::ReleaseM, "dg1_level.bin", 0x900000},
+        {SyntheticImage::k4MB, Region::German, "ItemAdd.bin", 0xC00000,
+         "the end of the image at 0x400000."},
+        {SyntheticImage::k6MB, Region::UK, "dg1_level.bin", 0xC00000,
+         "game address 0xC00000, which the address rule puts at image offset 0x0."},
+        {SyntheticImage::k4MB, Region::ReleaseM, "dg1_level.bin", 0x900000,
+         "game address 0x900000, which the address rule puts at image offset 0x0."},
     };
     for (const auto& c : cases) {
         for (const std::uint32_t over : {0u, 1u}) {
@@ -680,7 +684,8 @@ TEST(Randomizer, PatchFilesFitOnlyWhereTheAddressRuleKeepsThemInOnePiece) {
             ApplyRandomizerPatches(*project, rng, prompts, !itemAdd, asmFolder.parent_path());
             const auto said = std::count_if(
                 prompts.messages.begin(), prompts.messages.end(), [&](const std::string& m) {
-                    return m.find(std::string(c.file) + " do not fit") != std::string::npos;
+                    return m.find(std::string(c.file) + " do not fit") != std::string::npos &&
+                           m.ends_with(std::string("run past ") + c.past);
                 });
             EXPECT_EQ(said, over) << c.file << " " << over;
             // Nothing reaches the image's start; the file's hook is written only with the file.
@@ -757,4 +762,18 @@ TEST(Randomizer, PatchesAgainTakeOnlyTheFilesOfTheFirstRun) {
                 << c.change;
         }
     }
+}
+
+TEST(Randomizer, AFixedWriteThatTheAddressRuleWouldSplitIsABadLine) {
+    // On a 6 MB image game address 0xBFFFFF is image offset 0x3FFFFF, and 0xC00000 is offset 0.
+    // The write stands in for the first one of step 1, so the changes have their whole shape.
+    const fs::path folder = ScratchFolder();
+    WriteFile(folder / kRandomizerFixedFile, FixedText(0x2B000) + "1 BFFFFE 6B 6B 6B\n");
+    auto project = Imported(SyntheticImage(SyntheticImage::k6MB));
+    ScriptedPrompts prompts;
+    RandomizerGenerator rng(1);
+    ApplyRandomizerPatches(*project, rng, prompts, false, folder);
+    EXPECT_NE(prompts.messages.at(0).find("have a bad line 122."), std::string::npos);
+    EXPECT_EQ(project->Read24(0x3FFFFE), 0u);
+    EXPECT_EQ(project->Read8(0), 0);
 }
