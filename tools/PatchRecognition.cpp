@@ -2,10 +2,14 @@
 
 #include <algorithm>
 
+#include "platform/FormatText.h"
 #include "project/ByteAccess.h"
 #include "project/ProjectContext.h"
 
 namespace {
+
+// Game addresses are 24 bits.
+constexpr std::uint64_t kAddressEnd = 0x1000000;
 
 std::vector<std::uint8_t> LongJump(std::uint8_t opcode, std::uint32_t target) {
     return {opcode, static_cast<std::uint8_t>(target), static_cast<std::uint8_t>(target >> 8),
@@ -25,18 +29,35 @@ bool HoldsHook(const ProjectContext& project, std::uint32_t site,
 }  // namespace
 
 std::uint32_t RoomFrom(const ProjectContext& project, std::uint32_t address) {
-    constexpr std::uint64_t kAddressEnd = 0x1000000;
     const std::uint64_t first = project.WrapRomOffset(address);
     const std::uint64_t size = project.romImage.size();
     if (address >= kAddressEnd || first >= size) {
         return 0;
     }
-    // The rule is a plain offset below the image size; past it, and on region index 5
-    // everywhere, it keeps the low bits, so it starts again at every 4 MB (1 MB) boundary.
-    const std::uint64_t next = project.regionIndex == 5         ? (address | 0xFFFFFull) + 1
-                               : address < project.romSize ? std::uint64_t{project.romSize}
-                                                           : (address | 0x3FFFFFull) + 1;
-    return static_cast<std::uint32_t>(std::min({next - address, size - first, kAddressEnd - address}));
+    // Below the image size the rule keeps the address, so only the image end bounds the room.
+    // Past it, and on region index 5 everywhere, the rule keeps the low bits: it starts again
+    // at offset 0 on every 4 MB (1 MB) boundary.
+    std::uint64_t next = kAddressEnd;
+    if (project.regionIndex == 5) {
+        next = (address | 0xFFFFFull) + 1;
+    } else if (address >= project.romSize) {
+        next = (address | 0x3FFFFFull) + 1;
+    }
+    return static_cast<std::uint32_t>(
+        std::min({next - address, size - first, kAddressEnd - address}));
+}
+
+std::string RoomEndText(const ProjectContext& project, std::uint32_t address) {
+    const std::uint64_t end = std::uint64_t{address} + RoomFrom(project, address);
+    if (project.WrapRomOffset(address) + (end - address) >= project.romImage.size()) {
+        return FormatText("the end of the image at 0x%zX", project.romImage.size());
+    }
+    if (end >= kAddressEnd) {
+        return "the last game address 0xFFFFFF";
+    }
+    const auto next = static_cast<std::uint32_t>(end);
+    return FormatText("game address 0x%06X, which the address rule puts at image offset 0x%X", next,
+                      project.WrapRomOffset(next));
 }
 
 // The practice patch files, laid out one after the other from kPracticePatchStart.

@@ -21,6 +21,9 @@ inline constexpr std::uint8_t kNop = 0xEA;
 // way patch files are placed: each address through the address rule, up to the image end, the
 // last game address or the next address that the rule sends back to a lower offset.
 std::uint32_t RoomFrom(const ProjectContext& project, std::uint32_t address);
+// Where that room ends, for messages: "the end of the image at 0x...", or "game address 0x...,
+// which the address rule puts at image offset 0x...".
+std::string RoomEndText(const ProjectContext& project, std::uint32_t address);
 
 // --- The practice patches ---
 

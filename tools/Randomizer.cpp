@@ -100,8 +100,8 @@ std::string MissingFixedWrites(const ProjectContext& project,
     }
     std::string missing;
     if (count[1] != kStep1Writes || bytes[1] != kStep1Bytes) {
-        missing += FormatText("step 1 holds %zu writes of %zu bytes in all, not %zu of %zu\n", count[1],
-                          bytes[1], kStep1Writes, kStep1Bytes);
+        missing += FormatText("step 1 holds %zu writes of %zu bytes in all, not %zu of %zu\n",
+                              count[1], bytes[1], kStep1Writes, kStep1Bytes);
     }
     if (count[3] != kStep3Writes || bytes[3] != kStep3Bytes) {
         missing += FormatText(
@@ -110,12 +110,12 @@ std::string MissingFixedWrites(const ProjectContext& project,
     }
     if (!message) {
         missing += FormatText("step 3 lacks its %zu-byte message at %X\n", kStep3MessageSize,
-                          kStep3MessageOffset);
+                              kStep3MessageOffset);
     }
     for (std::size_t r = 0; r < routines.size(); ++r) {
         if (!routines[r]) {
-            missing += FormatText("step 9 lacks its %zu-byte routine at %X\n", kStep9Routines[r].size,
-                              kStep9Routines[r].address);
+            missing += FormatText("step 9 lacks its %zu-byte routine at %X\n",
+                                  kStep9Routines[r].size, kStep9Routines[r].address);
         }
     }
     if (step9Others > 0) {
@@ -257,8 +257,8 @@ bool LeavesEarlierHook(const ProjectContext& project, const std::vector<std::uin
     for (const Step9Routine& routine : kStep9Routines) {
         leaves = leaves || calls(routine.site, routine.address, routine.address);
     }
-    for (const auto files : {std::span<const HookedFile>(kItemAddFile),
-                             std::span<const HookedFile>(kAsmPatchFiles)}) {
+    for (const auto files :
+         {std::span<const HookedFile>(kItemAddFile), std::span<const HookedFile>(kAsmPatchFiles)}) {
         for (const HookedFile& file : files) {
             for (const std::uint32_t site : file.sites) {
                 leaves = leaves || (site != 0 && calls(site, start, end));
@@ -299,18 +299,13 @@ void ApplyHookedFiles(const ProjectContext& project, PatchWriter& writer, Prompt
         for (const HookedFile& file : set) {
             list += (list.empty() ? "" : ", ") + std::string(file.name);
         }
-        const std::uint32_t first = project.WrapRomOffset(writer.running);
-        const std::uint32_t end = writer.running + writer.Room();
-        const std::string there =
-            first + writer.Room() >= project.romImage.size()
-                ? FormatText("the end of the image at 0x%zX", project.romImage.size())
-                : FormatText("game address 0x%06X, which the address rule puts at image offset 0x%X",
-                             end, project.WrapRomOffset(end));
-        const std::string after = reserved > 0 ? FormatText(" and the %zu after them", reserved) : "";
+        const std::string after =
+            reserved > 0 ? FormatText(" and the %zu after them", reserved) : "";
         prompts.ShowMessage(FormatText(
             "The patch files %s do not fit and were left out: their 0x%zX bytes%s from game "
             "address 0x%06X (image offset 0x%X) run past %s.",
-            list.c_str(), total - reserved, after.c_str(), writer.running, first, there.c_str()));
+            list.c_str(), total - reserved, after.c_str(), writer.running,
+            project.WrapRomOffset(writer.running), RoomEndText(project, writer.running).c_str()));
         return;
     }
     for (std::size_t i = 0; i < set.size(); ++i) {
@@ -620,7 +615,7 @@ std::string ShuffleBosses(ProjectContext& project, RandomizerGenerator& rng) {
         const auto at = std::find_end(image.begin(), end, record.begin(), record.end());
         if (at == end) {
             report += FormatText("Boss exit %u was not found and was left as it is.\n",
-                             static_cast<unsigned>(k));
+                                 static_cast<unsigned>(k));
         } else {
             found[k] = static_cast<std::uint32_t>(at - image.begin());
         }
