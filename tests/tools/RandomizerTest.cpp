@@ -703,15 +703,17 @@ TEST(Randomizer, PatchesAgainTakeOnlyTheFilesOfTheFirstRun) {
     // Every file, then again with the same files: the same image, said the same. Then each
     // change that would leave a hook of the first run calling something else, or the text
     // pointers of the first run short of ItemAdd.bin's end: refused alone, nothing written.
-    enum class First { kEvery, kNoItemAdd, kNone };
+    enum class First { kEvery, kNoItemAdd, kNoCredits, kNone };
     const auto fill = [](First first) {
         const fs::path folder = ScratchFolder();
         if (first == First::kNone) {
             return folder;
         }
-        const bool withItemAdd = first == First::kEvery;
+        const bool withItemAdd = first != First::kNoItemAdd;
         WriteFile(folder / kRandomizerFixedFile, FixedText());
-        WriteFile(folder / "credits_new.bin", "\x66\x66");
+        if (first != First::kNoCredits) {
+            WriteFile(folder / "credits_new.bin", "\x66\x66");
+        }
         WriteFile(folder / "asm" / "credits_patch.bin", "\x33\x33");
         if (withItemAdd) {
             WriteFile(folder / "asm" / "ItemAdd.bin", "\x44\x44\x44\x44");
@@ -735,6 +737,8 @@ TEST(Randomizer, PatchesAgainTakeOnlyTheFilesOfTheFirstRun) {
         {"the fixed changes missing", First::kEvery, kRandomizerFixedFile, true},
         {"ItemAdd.bin missing", First::kEvery, "asm/ItemAdd.bin", true},
         {"ItemAdd.bin new", First::kNoItemAdd, nullptr, true},
+        {"ASM Patches unchecked, no credits either time", First::kNoCredits, "credits_new.bin",
+         false},
         {"every file, after a run with none (so no hook)", First::kNone, nullptr, true},
     };
     // The game's own long call at an ASM site, into code of its own, is no hook of a run.
