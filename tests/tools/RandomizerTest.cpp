@@ -428,7 +428,8 @@ TEST(Randomizer, PatchesAppendWholeFileSets) {
     } large[] = {
         {"ItemAdd.bin", false, 0x009A09, 0xCDC7,
          "The patch files ItemAdd.bin do not fit and were left out: their 0x380000 bytes and the 2 "
-         "after them from game address 0x88CDC7 (image offset 0x8CDC7) run past the end of the image at 0x400000."},
+         "after them from game address 0x88CDC7 (image offset 0x8CDC7) run past the end of the "
+         "image at 0x400000."},
         {"enemy_luck.bin", true, 0x05DD70, 0xCDCB,
          "The patch files player_level.bin, enemy_level.bin, enemy_attack.bin, enemy_defense.bin, "
          "enemy_luck.bin, enemy_health.bin, dg1_level.bin do not fit and were left out: their "
@@ -694,81 +695,74 @@ TEST(Randomizer, PatchFilesFitOnlyWhereTheAddressRuleKeepsThemInOnePiece) {
             const std::uint32_t site = project->WrapRomOffset(itemAdd ? 0xC09A09 : 0xC5DCD2);
             EXPECT_EQ(project->Read8(site), over == 0 ? 0x22 : 0) << c.file;
             EXPECT_EQ(project->Read8(project->WrapRomOffset(c.roomEnd - 1)),
-                      over == 0 ? (itemAdd ? 0xD3 : 0x55) : image.Bytes()[project->WrapRomOffset(c.roomEnd - 1)]);
+                      over == 0 ? (itemAdd ? 0xD3 : 0x55)
+                                : image.Bytes()[project->WrapRomOffset(c.roomEnd - 1)]);
         }
     }
 }
 
 TEST(Randomizer, PatchesAgainTakeOnlyTheFilesOfTheFirstRun) {
-    // Every file, then again with the same files: the same image, said the same. Then each
-    // change that would leave a hook of the first run calling something else, or the text
-    // pointers of the first run short of ItemAdd.bin's end: refused alone, nothing written.
-    enum class First { kEvery, kNoItemAdd, kNoCredits, kNone };
-    const auto fill = [](First first) {
+    // The same files again (with or without ASM Patches): the same image, said the same. Then
+    // each change that would leave a hook of the first run calling something else, or its text
+    // pointers short of ItemAdd.bin's end: refused alone, image and data folder as they were.
+    const auto fill = [](const std::vector<const char*>& without) {
         const fs::path folder = ScratchFolder();
-        if (first == First::kNone) {
-            return folder;
-        }
-        const bool withItemAdd = first != First::kNoItemAdd;
-        WriteFile(folder / kRandomizerFixedFile, FixedText());
-        if (first != First::kNoCredits) {
-            WriteFile(folder / "credits_new.bin", "\x66\x66");
-        }
-        WriteFile(folder / "asm" / "credits_patch.bin", "\x33\x33");
-        if (withItemAdd) {
-            WriteFile(folder / "asm" / "ItemAdd.bin", "\x44\x44\x44\x44");
-        }
+        std::map<std::string, std::string> files{{kRandomizerFixedFile, FixedText()},
+                                                 {"credits_new.bin", "\x66\x66"},
+                                                 {"asm/credits_patch.bin", "\x33\x33"},
+                                                 {"asm/ItemAdd.bin", "\x44\x44\x44\x44"}};
         for (std::size_t i = 0; i < kAsmPatchFiles.size(); ++i) {
-            WriteFile(folder / "asm" / kAsmPatchFiles[i].name, std::string(3, char(0x10 + i)));
+            files["asm/" + std::string(kAsmPatchFiles[i].name)] = std::string(3, char(0x10 + i));
+        }
+        for (const auto& [name, bytes] : files) {
+            WriteFile(folder / name, bytes);
+        }
+        for (const char* name : without) {
+            fs::remove_all(folder / name);
         }
         return folder;
     };
+    using Names = std::vector<const char*>;
     const struct {
         const char* change;
-        First first;
-        const char* remove;  // from the data folder before the second run
-        bool asmPatches;     // for the second run; both when the first run leaves them out
+        Names first, second;  // files left out of each run
+        bool asmFirst, asmSecond;
     } cases[] = {
-        {"the same files", First::kEvery, nullptr, true},
-        {"the same files without ASM Patches", First::kEvery, nullptr, false},
-        {"ASM Patches unchecked", First::kEvery, nullptr, false},
-        {"an ASM file missing", First::kEvery, "asm/enemy_luck.bin", true},
-        {"the credits missing", First::kEvery, "credits_new.bin", true},
-        {"the fixed changes missing", First::kEvery, kRandomizerFixedFile, true},
-        {"ItemAdd.bin missing", First::kEvery, "asm/ItemAdd.bin", true},
-        {"ItemAdd.bin new", First::kNoItemAdd, nullptr, true},
-        {"ASM Patches unchecked, no credits either time", First::kNoCredits, "credits_new.bin",
-         false},
-        {"every file, after a run with none (so no hook)", First::kNone, nullptr, true},
+        {"the same files", {}, {}, true, true},
+        {"the same files without ASM Patches", {}, {}, false, false},
+        {"ASM Patches unchecked", {}, {}, true, false},
+        {"an ASM file missing", {}, {"asm/enemy_luck.bin"}, true, true},
+        {"the credits missing", {}, {"credits_new.bin"}, true, true},
+        {"the fixed changes missing", {}, {kRandomizerFixedFile}, true, true},
+        {"ItemAdd.bin missing", {}, {"asm/ItemAdd.bin"}, true, true},
+        {"ItemAdd.bin new", {"asm/ItemAdd.bin"}, {}, true, true},
+        {"no credits, then ASM unchecked", {"credits_new.bin"}, {"credits_new.bin"}, true, false},
+        {"every file after a run with none (no hook)",
+         {kRandomizerFixedFile, "asm"},
+         {},
+         true,
+         true},
     };
     // The game's own long call at an ASM site, into code of its own, is no hook of a run.
     SyntheticImage image;
     image.PutBytes(0x200000, Bytes{0x1C, 0x88, 0x23, 0xCE});
     image.PutBytes(0x05DD70, Bytes{0x22, 0x00, 0x80, 0x80});
     for (const auto& c : cases) {
-        fs::path folder = fill(c.first);
         auto project = Imported(image);
-        ScriptedPrompts first;
+        ScriptedPrompts first, again;
         RandomizerGenerator rng(3);
-        const bool accepted = &c <= &cases[1];
-        ApplyRandomizerPatches(*project, rng, first, c.asmPatches || !accepted, folder);
+        ApplyRandomizerPatches(*project, rng, first, c.asmFirst, fill(c.first));
         const Bytes patched = project->romImage;
-        folder = fill(First::kEvery);
-        if (c.remove != nullptr) {
-            fs::remove(folder / c.remove);
-        }
+        const fs::path folder = fill(c.second);
         const auto data = DataFolderContents();
-        ScriptedPrompts again;
         rng.seed(3);
-        ApplyRandomizerPatches(*project, rng, again, c.asmPatches, folder);
+        ApplyRandomizerPatches(*project, rng, again, c.asmSecond, folder);
         EXPECT_TRUE(project->romImage == patched) << c.change;
         EXPECT_EQ(DataFolderContents(), data) << c.change;
-        if (accepted) {  // the same image, said the same
-            EXPECT_EQ(again.messages, first.messages);
-        } else {
-            EXPECT_EQ(again.messages, std::vector<std::string>{kRandomizedWithOtherFiles})
-                << c.change;
-        }
+        EXPECT_EQ(again.messages, &c <= &cases[1]
+                                      ? first.messages
+                                      : std::vector<std::string>{kRandomizedWithOtherFiles})
+            << c.change;
     }
 }
 
