@@ -275,6 +275,18 @@ bool LeavesEarlierHook(const ProjectContext& project, const std::vector<std::uin
 constexpr std::uint32_t kCreditsOffset = 0x21F300;
 constexpr std::size_t kCreditsMaxSize = 0x7B0;
 
+// Says that the patch files `list`, `bytes` long and followed by `reserved` bytes of their own,
+// were left out, and where from the running address on they would run past their room.
+void SayDoesNotFit(const ProjectContext& project, const PatchWriter& writer, Prompts& prompts,
+                   const std::string& list, std::size_t bytes, std::size_t reserved) {
+    const std::string after = reserved > 0 ? FormatText(" and the %zu after them", reserved) : "";
+    prompts.ShowMessage(FormatText(
+        "The patch files %s do not fit and were left out: their 0x%zX bytes%s from game address "
+        "0x%06X (image offset 0x%X) run past %s.",
+        list.c_str(), bytes, after.c_str(), writer.running, project.WrapRomOffset(writer.running),
+        RoomEndText(project, writer.running).c_str()));
+}
+
 // Appends a set of hooked patch files, all or none: each routine is assembled for the address
 // it lands at, so a file left out would move the ones after it. `reserved` bytes must follow
 // the set in the same piece. A file that cannot be read is reported by the reader, a set
@@ -299,13 +311,7 @@ void ApplyHookedFiles(const ProjectContext& project, PatchWriter& writer, Prompt
         for (const HookedFile& file : set) {
             list += (list.empty() ? "" : ", ") + std::string(file.name);
         }
-        const std::string after =
-            reserved > 0 ? FormatText(" and the %zu after them", reserved) : "";
-        prompts.ShowMessage(FormatText(
-            "The patch files %s do not fit and were left out: their 0x%zX bytes%s from game "
-            "address 0x%06X (image offset 0x%X) run past %s.",
-            list.c_str(), total - reserved, after.c_str(), writer.running,
-            project.WrapRomOffset(writer.running), RoomEndText(project, writer.running).c_str()));
+        SayDoesNotFit(project, writer, prompts, list, total - reserved, reserved);
         return;
     }
     for (std::size_t i = 0; i < set.size(); ++i) {
@@ -562,8 +568,12 @@ void WriteVariant(ProjectContext& project, RandomizerGenerator& rng, Prompts& pr
         prompts.ShowMessage(kCreditsTooLarge);
         return;
     }
-    if (InRange(image.size(), kCreditsOffset, credits->front().size()) &&
-        writer.Fits(patch->front().size())) {
+    if (!writer.Fits(patch->front().size())) {
+        SayDoesNotFit(project, writer, prompts, "credits_patch.bin, credits_new.bin",
+                      patch->front().size(), 0);
+        return;
+    }
+    if (InRange(image.size(), kCreditsOffset, credits->front().size())) {
         project.WriteBytes(kCreditsOffset, credits->front());
         for (const std::uint32_t site : kCreditsHookSites) {
             writer.Hook(site, writer.running, 0);

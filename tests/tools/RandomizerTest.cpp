@@ -649,54 +649,53 @@ TEST(Randomizer, EachKindOfRandomizerHookAloneRefusesThePracticeSets) {
 TEST(Randomizer, PatchFilesFitOnlyWhereTheAddressRuleKeepsThemInOnePiece) {
     // From the running address on, the game's addresses follow on in the image up to 0xC00000
     // (4 and 6 MB images) or 0x900000 (region index 5, whatever its size). A set one byte longer
-    // than that room is left out and said; one that fills it lands whole.
+    // than that room is left out and said; one that fills it lands whole. ItemAdd.bin (4 bytes
+    // but where it takes the room) and its 2 end bytes come first, then the one-byte ASM files.
     const struct {
         std::uint32_t size;
         Region region;
-        const char* file;  // the file that takes the room; ItemAdd.bin counts its end bytes too
-        std::uint32_t roomEnd;
-        const char* past;  // where the message says the set would run
+        const char* file;  // the file that takes the room
+        bool asmPatches;
+        std::uint32_t from, site, roomEnd;  // the file's address and hook site; the room's end
+        const char* said;
     } cases[] = {
-        {SyntheticImage::k4MB, Region::German, "ItemAdd.bin", 0xC00000,
-         "the end of the image at 0x400000."},
-        {SyntheticImage::k6MB, Region::UK, "dg1_level.bin", 0xC00000,
-         "game address 0xC00000, which the address rule puts at image offset 0x0."},
-        {SyntheticImage::k4MB, Region::ReleaseM, "dg1_level.bin", 0x900000,
-         "game address 0x900000, which the address rule puts at image offset 0x0."},
+        {SyntheticImage::k4MB, Region::German, "ItemAdd.bin", false, 0x88CDC9, 0xC09A09, 0xC00000,
+         "ItemAdd.bin do not fit and were left out: their 0x373238 bytes and the 2 after them "
+         "from game address 0x88CDC7 (image offset 0x8CDC7) run past the end of the image at "
+         "0x400000."},
+        {SyntheticImage::k6MB, Region::UK, "credits_patch.bin", false, 0x88CDCD, 0xC7EC6E, 0xC00000,
+         "run past game address 0xC00000, which the address rule puts at image offset 0x0."},
+        {SyntheticImage::k4MB, Region::ReleaseM, "dg1_level.bin", true, 0x88CDD3, 0xC5DCD2,
+         0x900000,
+         "dg1_level.bin do not fit and were left out: their 0x73234 bytes from game "
+         "address 0x88CDCD (image offset 0x8CDCD) run past game address 0x900000, which the "
+         "address rule puts at image offset 0x0."},
     };
     for (const auto& c : cases) {
         for (const std::uint32_t over : {0u, 1u}) {
-            const fs::path asmFolder = ScratchFolder() / "asm";
-            const bool itemAdd = std::string_view(c.file) == "ItemAdd.bin";
-            // ItemAdd.bin of 4 bytes and its 2 end bytes put the set at 0x88CDCD; the six
-            // files before dg1_level.bin take a byte each.
-            const std::uint32_t from = itemAdd ? kRandomizerRunningStart + 2 : 0x88CDCD + 6;
-            if (!itemAdd) {
-                WriteFile(asmFolder / "ItemAdd.bin", "\x44\x44\x44\x44");
-                for (std::size_t i = 0; i + 1 < kAsmPatchFiles.size(); ++i) {
-                    WriteFile(asmFolder / kAsmPatchFiles[i].name, "\x11");
-                }
+            const fs::path folder = ScratchFolder();
+            WriteFile(folder / "credits_new.bin", "\x66");
+            WriteFile(folder / "asm" / "ItemAdd.bin", "\x44\x44\x44\x44");
+            for (const HookedFile& file : kAsmPatchFiles) {
+                WriteFile(folder / "asm" / file.name, "\x11");
             }
-            WriteFile(asmFolder / c.file, std::string(c.roomEnd - from + over, '\x55'));
+            WriteFile(folder / "asm" / c.file, std::string(c.roomEnd - c.from + over, '\x55'));
             SyntheticImage image(c.size, c.region);
             auto project = Imported(image);
             ScriptedPrompts prompts;
             RandomizerGenerator rng(1);
-            ApplyRandomizerPatches(*project, rng, prompts, !itemAdd, asmFolder.parent_path());
-            const auto said = std::count_if(
-                prompts.messages.begin(), prompts.messages.end(), [&](const std::string& m) {
-                    return m.find(std::string(c.file) + " do not fit") != std::string::npos &&
-                           m.ends_with(std::string("run past ") + c.past);
-                });
-            EXPECT_EQ(said, over) << c.file << " " << over;
+            ApplyRandomizerPatches(*project, rng, prompts, c.asmPatches, folder);
+            EXPECT_EQ(std::count_if(prompts.messages.begin(), prompts.messages.end(),
+                                    [&](const std::string& m) { return m.ends_with(c.said); }),
+                      over)
+                << c.file << " " << over;
             // Nothing reaches the image's start; the file's hook is written only with the file.
             EXPECT_TRUE(std::equal(image.Bytes().begin(), image.Bytes().begin() + 0x100,
                                    project->romImage.begin()));
-            const std::uint32_t site = project->WrapRomOffset(itemAdd ? 0xC09A09 : 0xC5DCD2);
-            EXPECT_EQ(project->Read8(site), over == 0 ? 0x22 : 0) << c.file;
-            EXPECT_EQ(project->Read8(project->WrapRomOffset(c.roomEnd - 1)),
-                      over == 0 ? (itemAdd ? 0xD3 : 0x55)
-                                : image.Bytes()[project->WrapRomOffset(c.roomEnd - 1)]);
+            EXPECT_EQ(project->Read8(project->WrapRomOffset(c.site)), over == 0 ? 0x22 : 0);
+            const std::uint32_t last = project->WrapRomOffset(c.roomEnd - 1);
+            const bool itemAdd = c.from == 0x88CDC9;
+            EXPECT_EQ(project->Read8(last), over == 1 ? 0 : itemAdd ? 0xD3 : 0x55) << c.file;
         }
     }
 }
