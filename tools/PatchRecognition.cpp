@@ -2,10 +2,14 @@
 
 #include <algorithm>
 
+#include "platform/FormatText.h"
 #include "project/ByteAccess.h"
 #include "project/ProjectContext.h"
 
 namespace {
+
+// Game addresses are 24 bits.
+constexpr std::uint64_t kAddressEnd = 0x1000000;
 
 std::vector<std::uint8_t> LongJump(std::uint8_t opcode, std::uint32_t target) {
     return {opcode, static_cast<std::uint8_t>(target), static_cast<std::uint8_t>(target >> 8),
@@ -23,6 +27,38 @@ bool HoldsHook(const ProjectContext& project, std::uint32_t site,
 }
 
 }  // namespace
+
+std::uint32_t RoomFrom(const ProjectContext& project, std::uint32_t address) {
+    const std::uint64_t first = project.WrapRomOffset(address);
+    const std::uint64_t size = project.romImage.size();
+    if (address >= kAddressEnd || first >= size) {
+        return 0;
+    }
+    // Below the image size the rule keeps the address, so only the image end bounds the room.
+    // Past it, and on region index 5 everywhere, the rule keeps the low bits: it starts again
+    // at offset 0 on every 4 MB (1 MB) boundary.
+    std::uint64_t next = kAddressEnd;
+    if (project.regionIndex == 5) {
+        next = (address | 0xFFFFFull) + 1;
+    } else if (address >= project.romSize) {
+        next = (address | 0x3FFFFFull) + 1;
+    }
+    return static_cast<std::uint32_t>(
+        std::min({next - address, size - first, kAddressEnd - address}));
+}
+
+std::string RoomEndText(const ProjectContext& project, std::uint32_t address) {
+    const std::uint64_t end = std::uint64_t{address} + RoomFrom(project, address);
+    if (project.WrapRomOffset(address) + (end - address) >= project.romImage.size()) {
+        return FormatText("the end of the image at 0x%zX", project.romImage.size());
+    }
+    if (end >= kAddressEnd) {
+        return "the last game address 0xFFFFFF";
+    }
+    const auto next = static_cast<std::uint32_t>(end);
+    return FormatText("game address 0x%06X, which the address rule puts at image offset 0x%X", next,
+                      project.WrapRomOffset(next));
+}
 
 // The practice patch files, laid out one after the other from kPracticePatchStart.
 const std::vector<PatchHook>& PracticePatchHooks() {
@@ -98,4 +134,13 @@ bool HoldsRandomizerHooks(const ProjectContext& project) {
     return HoldsHook(project, itemAdd.sites[0], JslHook(kRandomizerRunningStart, itemAdd.nops)) ||
            HoldsHook(project, firstAsm.sites[0], JslHook(behindEnd, firstAsm.nops)) ||
            HoldsHook(project, kCreditsHookSites[0], JslHook(behindEnd, 0));
+}
+
+bool HoldsRandomizerPatches(const ProjectContext& project) {
+    return HoldsRandomizerHooks(project) ||
+           std::all_of(kStep12Writes.begin(), kStep12Writes.end(), [&](const Step12Write& write) {
+               return InRange(project.romImage.size(), write.offset, write.size) &&
+                      std::equal(write.bytes.begin(), write.bytes.begin() + write.size,
+                                 project.romImage.begin() + write.offset);
+           });
 }

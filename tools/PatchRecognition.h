@@ -17,6 +17,14 @@ inline constexpr std::uint8_t kJsl = 0x22;
 inline constexpr std::uint8_t kJml = 0x5C;
 inline constexpr std::uint8_t kNop = 0xEA;
 
+// How many bytes from the game address `address` on land one after the other in the image, the
+// way patch files are placed: each address through the address rule, up to the image end, the
+// last game address or the next address that the rule sends back to a lower offset.
+std::uint32_t RoomFrom(const ProjectContext& project, std::uint32_t address);
+// Where that room ends, for messages: "the end of the image at 0x...", or "game address 0x...,
+// which the address rule puts at image offset 0x...".
+std::string RoomEndText(const ProjectContext& project, std::uint32_t address);
+
 // --- The practice patches ---
 
 // A hook target that stands for the address the hooked patch file is copied to.
@@ -88,5 +96,21 @@ inline constexpr std::array<std::uint32_t, 3> kCreditsHookSites = {0xC7EC6E, 0xC
 // A JSL to `target` followed by `nops` NOPs: a hook of the randomizer.
 std::vector<std::uint8_t> JslHook(std::uint32_t target, std::uint32_t nops);
 
+// Step 12's bytes at image offsets: every run of the randomizer's patches writes them.
+struct Step12Write {
+    std::uint32_t offset;
+    std::array<std::uint8_t, 2> bytes;
+    std::size_t size;
+};
+inline constexpr std::array<Step12Write, 3> kStep12Writes = {{
+    {0x7CF52, {0x00, 0xF3}, 2},
+    {0x7EC45, {0x87, 0}, 1},
+    {0x7EC14, {0x20, 0}, 1},
+}};
+
 // Whether the image holds a hook that the randomizer's patches write.
 bool HoldsRandomizerHooks(const ProjectContext& project);
+
+// Whether the randomizer's patches were written into the image before: it holds one of their
+// hooks, or step 12's bytes.
+bool HoldsRandomizerPatches(const ProjectContext& project);

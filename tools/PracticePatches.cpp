@@ -65,8 +65,8 @@ bool Fits(const ProjectContext& project, const WritePlan& plan) {
 
 // Reads the whole set before anything is written: a set with a file missing is not written at
 // all, since every routine is assembled for the address it lands at. The set must end by
-// `end` (a game address) and lie in the image in one piece: the address rule must not wrap
-// any of it around to the start. Each refusal is said here.
+// `end` (a game address) and lie in the image in one piece, as the address rule places it: none
+// of it may wrap around to a lower offset. Each refusal is said here.
 std::optional<WritePlan> PlanPatchFiles(const ProjectContext& project,
                                         const std::filesystem::path& folder,
                                         const std::vector<PatchHook>& hooks, std::uint32_t start,
@@ -94,15 +94,20 @@ std::optional<WritePlan> PlanPatchFiles(const ProjectContext& project,
         running += static_cast<std::uint32_t>((*files)[i].size());
     }
     const std::uint32_t first = project.WrapRomOffset(start);
-    const bool inOnePiece =
-        total == 0 ||
-        project.WrapRomOffset(start + static_cast<std::uint32_t>(total) - 1) == first + total - 1;
+    if (total > RoomFrom(project, start)) {
+        prompts.ShowMessage(FormatText(
+            "The patch was not written: its files, 0x%llX bytes from game address 0x%06X (image "
+            "offset 0x%X), run past %s.",
+            static_cast<unsigned long long>(total), start, first,
+            RoomEndText(project, start).c_str()));
+        return std::nullopt;
+    }
     std::vector<std::uint8_t> bytes;
     for (auto& file : *files) {
         bytes.insert(bytes.end(), file.begin(), file.end());
     }
     plan.push_back({first, std::move(bytes)});
-    if (!inOnePiece || !Fits(project, plan)) {
+    if (!Fits(project, plan)) {
         prompts.ShowMessage(kNoRoom);
         return std::nullopt;
     }

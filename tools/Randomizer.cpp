@@ -14,6 +14,7 @@
 #include "project/ProjectContext.h"
 #include "scripts/GameTextEncoder.h"
 #include "scripts/ScriptCompiler.h"
+#include "tools/HeldPrompts.h"
 #include "tools/PatchFiles.h"
 #include "tools/PatchRecognition.h"
 #include "tools/RandomizerTables.h"
@@ -99,8 +100,8 @@ std::string MissingFixedWrites(const ProjectContext& project,
     }
     std::string missing;
     if (count[1] != kStep1Writes || bytes[1] != kStep1Bytes) {
-        missing += FormatText("step 1 holds %zu writes of %zu bytes in all, not %zu of %zu\n", count[1],
-                          bytes[1], kStep1Writes, kStep1Bytes);
+        missing += FormatText("step 1 holds %zu writes of %zu bytes in all, not %zu of %zu\n",
+                              count[1], bytes[1], kStep1Writes, kStep1Bytes);
     }
     if (count[3] != kStep3Writes || bytes[3] != kStep3Bytes) {
         missing += FormatText(
@@ -109,12 +110,12 @@ std::string MissingFixedWrites(const ProjectContext& project,
     }
     if (!message) {
         missing += FormatText("step 3 lacks its %zu-byte message at %X\n", kStep3MessageSize,
-                          kStep3MessageOffset);
+                              kStep3MessageOffset);
     }
     for (std::size_t r = 0; r < routines.size(); ++r) {
         if (!routines[r]) {
-            missing += FormatText("step 9 lacks its %zu-byte routine at %X\n", kStep9Routines[r].size,
-                              kStep9Routines[r].address);
+            missing += FormatText("step 9 lacks its %zu-byte routine at %X\n",
+                                  kStep9Routines[r].size, kStep9Routines[r].address);
         }
     }
     if (step9Others > 0) {
@@ -164,11 +165,13 @@ std::optional<std::vector<FixedWrite>> ReadRandomizerFixedWrites(const ProjectCo
             ok = value <= 0xFF;
             write.bytes.push_back(static_cast<std::uint8_t>(value));
         }
-        if (ok && write.offset >= 0x800000) {
+        // A game address must keep the write in one piece, as the game reads it.
+        bool placed = InRange(project.romImage.size(), write.offset, write.bytes.size());
+        if (write.offset >= 0x800000) {
+            placed = write.bytes.size() <= RoomFrom(project, write.offset);
             write.offset = project.WrapRomOffset(write.offset);
         }
-        if (!ok || !fields.eof() || write.bytes.empty() ||
-            !InRange(project.romImage.size(), write.offset, write.bytes.size())) {
+        if (!ok || !fields.eof() || write.bytes.empty() || !placed) {
             why = FixedFileMessage(path, "in", FormatText("have a bad line %d.\n", number));
             return std::nullopt;
         }
@@ -196,36 +199,101 @@ void ApplyFixedStep(ProjectContext& project, const std::vector<FixedWrite>& writ
 
 // --- Hooks and the running address ---
 
+// Writes the hooks and appends the patch files, and keeps what a second run on the same image
+// must find: which sites it hooked, and whether any of its bytes differ from those the image
+// held before the run.
 class PatchWriter {
 public:
-    explicit PatchWriter(ProjectContext& project) : project_(project) {}
+    PatchWriter(ProjectContext& project, const std::vector<std::uint8_t>& before)
+        : project_(project), before_(before) {}
 
     std::uint32_t running = kRandomizerRunningStart;
 
-    bool Fits(std::size_t length) const {
-        return InRange(project_.romImage.size(), project_.WrapRomOffset(running), length);
-    }
+    std::uint32_t Room() const { return RoomFrom(project_, running); }
+    bool Fits(std::size_t length) const { return length <= Room(); }
     void Hook(std::uint32_t site, std::uint32_t target, std::uint32_t nops) {
-        project_.WriteBytes(project_.WrapRomOffset(site), JslHook(target, nops));
+        Put(project_.WrapRomOffset(site), JslHook(target, nops));
+        hooked_.push_back(site);
     }
+    // Only after Fits said yes: the bytes must land where the game reads them.
     void Append(std::span<const std::uint8_t> bytes) {
-        project_.WriteBytes(project_.WrapRomOffset(running), bytes);
+        Put(project_.WrapRomOffset(running), bytes);
         running += static_cast<std::uint32_t>(bytes.size());
     }
+    bool Hooked(std::uint32_t site) const {
+        return std::find(hooked_.begin(), hooked_.end(), site) != hooked_.end();
+    }
+    bool ChangedOwnPlaces() const { return changed_; }
 
 private:
+    void Put(std::uint32_t offset, std::span<const std::uint8_t> bytes) {
+        changed_ = changed_ || !InRange(before_.size(), offset, bytes.size()) ||
+                   !std::equal(bytes.begin(), bytes.end(), before_.begin() + offset);
+        project_.WriteBytes(offset, bytes);
+    }
+
     ProjectContext& project_;
+    const std::vector<std::uint8_t>& before_;
+    std::vector<std::uint32_t> hooked_;
+    bool changed_ = false;
 };
+
+// Whether the image held, before this run, a hook of the randomizer at a site this run left
+// alone: a long call into the step-9 routine of that site, or into the place the patch files
+// are appended to. Such a hook would now call whatever this run put there.
+bool LeavesEarlierHook(const ProjectContext& project, const std::vector<std::uint8_t>& before,
+                       const PatchWriter& writer) {
+    const auto calls = [&](std::uint32_t site, std::uint32_t low, std::uint32_t high) {
+        const std::uint32_t at = project.WrapRomOffset(site);
+        if (writer.Hooked(site) || !InRange(before.size(), at, 4) || before[at] != kJsl) {
+            return false;
+        }
+        const std::uint32_t target = GetU24(before, at + 1);
+        return target >= low && target <= high;
+    };
+    const std::uint32_t start = kRandomizerRunningStart;
+    const std::uint32_t end = start + RoomFrom(project, start);
+    bool leaves = false;
+    for (const Step9Routine& routine : kStep9Routines) {
+        leaves = leaves || calls(routine.site, routine.address, routine.address);
+    }
+    for (const auto files :
+         {std::span<const HookedFile>(kItemAddFile), std::span<const HookedFile>(kAsmPatchFiles)}) {
+        for (const HookedFile& file : files) {
+            for (const std::uint32_t site : file.sites) {
+                leaves = leaves || (site != 0 && calls(site, start, end));
+            }
+        }
+    }
+    for (const std::uint32_t site : kCreditsHookSites) {
+        leaves = leaves || calls(site, start, end);
+    }
+    return leaves;
+}
 
 // Image offset of "credits_new.bin". The step-9 routine at 0xE1FAB0 follows 0x7B0 bytes on.
 constexpr std::uint32_t kCreditsOffset = 0x21F300;
 constexpr std::size_t kCreditsMaxSize = 0x7B0;
 
+// Says that the patch files `list`, `bytes` long and followed by `reserved` bytes of their own,
+// were left out, and where from the running address on they would run past their room.
+void SayDoesNotFit(const ProjectContext& project, const PatchWriter& writer, Prompts& prompts,
+                   const std::string& list, std::size_t bytes, std::size_t reserved) {
+    const std::string after = reserved > 0 ? FormatText(" and the %zu after them", reserved) : "";
+    prompts.ShowMessage(FormatText(
+        "The patch files %s do not fit and were left out: their 0x%zX bytes%s from game address "
+        "0x%06X (image offset 0x%X) run past %s.",
+        list.c_str(), bytes, after.c_str(), writer.running, project.WrapRomOffset(writer.running),
+        RoomEndText(project, writer.running).c_str()));
+}
+
 // Appends a set of hooked patch files, all or none: each routine is assembled for the address
-// it lands at, so a file left out would move the ones after it. A file that cannot be read
-// is reported by the reader, a set without room says where it would not fit.
+// it lands at, so a file left out would move the ones after it. `reserved` bytes must follow
+// the set in the same piece. A file that cannot be read is reported by the reader, a set
+// without room says where it would not fit.
 void ApplyHookedFiles(const ProjectContext& project, PatchWriter& writer, Prompts& prompts,
-                      const std::filesystem::path& folder, std::span<const HookedFile> set) {
+                      const std::filesystem::path& folder, std::span<const HookedFile> set,
+                      std::size_t reserved = 0) {
     std::vector<std::string_view> names;
     for (const HookedFile& file : set) {
         names.push_back(file.name);
@@ -234,7 +302,7 @@ void ApplyHookedFiles(const ProjectContext& project, PatchWriter& writer, Prompt
     if (!files) {
         return;
     }
-    std::size_t total = 0;
+    std::size_t total = reserved;
     for (const auto& bytes : *files) {
         total += bytes.size();
     }
@@ -243,11 +311,7 @@ void ApplyHookedFiles(const ProjectContext& project, PatchWriter& writer, Prompt
         for (const HookedFile& file : set) {
             list += (list.empty() ? "" : ", ") + std::string(file.name);
         }
-        prompts.ShowMessage(FormatText(
-            "The patch files %s do not fit and were left out: their 0x%zX bytes from game address "
-            "0x%06X (image offset 0x%X) run past the end of the image at 0x%zX.",
-            list.c_str(), total, writer.running, project.WrapRomOffset(writer.running),
-            project.romImage.size()));
+        SayDoesNotFit(project, writer, prompts, list, total - reserved, reserved);
         return;
     }
     for (std::size_t i = 0; i < set.size(); ++i) {
@@ -430,19 +494,11 @@ bool ApplyBingoPatch(ProjectContext& project) {
     return true;
 }
 
-void ApplyRandomizerPatches(ProjectContext& project, RandomizerGenerator& rng, Prompts& prompts,
-                            bool asmPatches, const std::filesystem::path& folder) {
-    if (!Has4MB(project)) {
-        prompts.ShowMessage(kRandomizerNeeds4MB);
-        return;
-    }
-    // The practice patches use the same free places (0x21F300 above all).
-    const std::string practice = PracticePatchesInImage(project);
-    if (!practice.empty()) {
-        prompts.ShowMessage("The randomizer's patches were not written: this ROM image holds " +
-                            practice + ", which use the same places.");
-        return;
-    }
+namespace {
+
+// Every step of the variant, each as far as its files allow.
+void WriteVariant(ProjectContext& project, RandomizerGenerator& rng, Prompts& prompts,
+                  bool asmPatches, const std::filesystem::path& folder, PatchWriter& writer) {
     std::string why;
     const auto fixed = ReadRandomizerFixedWrites(project, folder / kRandomizerFixedFile, why);
     if (!fixed) {
@@ -478,14 +534,13 @@ void ApplyRandomizerPatches(ProjectContext& project, RandomizerGenerator& rng, P
     }
 
     const std::filesystem::path asmFolder = folder / "asm";
-    PatchWriter writer(project);
     if (fixed) {
         ApplyFixedStep(project, *fixed, 9);
         for (const Step9Routine& routine : kStep9Routines) {
             writer.Hook(routine.site, routine.address, 0);
         }
     }
-    ApplyHookedFiles(project, writer, prompts, asmFolder, kItemAddFile);
+    ApplyHookedFiles(project, writer, prompts, asmFolder, kItemAddFile, kItemAddEnd.size());
     const std::array<std::uint8_t, 4> kItemAddCall = {0x1C, 0x88, 0x23, 0xCE};
     auto& image = project.romImage;
     for (auto at = image.begin(); (at = std::search(at, image.end(), kItemAddCall.begin(),
@@ -498,9 +553,9 @@ void ApplyRandomizerPatches(ProjectContext& project, RandomizerGenerator& rng, P
     if (asmPatches) {
         ApplyHookedFiles(project, writer, prompts, asmFolder, kAsmPatchFiles);
     }
-    project.Write16(0x7CF52, 0xF300);
-    project.Write8(0x7EC45, 0x87);
-    project.Write8(0x7EC14, 0x20);
+    for (const Step12Write& write : kStep12Writes) {
+        project.WriteBytes(write.offset, std::span(write.bytes).first(write.size));
+    }
 
     constexpr std::array<std::string_view, 1> kCreditsPatch = {"credits_patch.bin"};
     constexpr std::array<std::string_view, 1> kCreditsNew = {"credits_new.bin"};
@@ -513,14 +568,51 @@ void ApplyRandomizerPatches(ProjectContext& project, RandomizerGenerator& rng, P
         prompts.ShowMessage(kCreditsTooLarge);
         return;
     }
-    if (InRange(image.size(), kCreditsOffset, credits->front().size()) &&
-        writer.Fits(patch->front().size())) {
+    if (!writer.Fits(patch->front().size())) {
+        SayDoesNotFit(project, writer, prompts, "credits_patch.bin, credits_new.bin",
+                      patch->front().size(), 0);
+        return;
+    }
+    if (InRange(image.size(), kCreditsOffset, credits->front().size())) {
         project.WriteBytes(kCreditsOffset, credits->front());
         for (const std::uint32_t site : kCreditsHookSites) {
             writer.Hook(site, writer.running, 0);
         }
         writer.Append(patch->front());
     }
+}
+
+}  // namespace
+
+void ApplyRandomizerPatches(ProjectContext& project, RandomizerGenerator& rng, Prompts& prompts,
+                            bool asmPatches, const std::filesystem::path& folder) {
+    if (!Has4MB(project)) {
+        prompts.ShowMessage(kRandomizerNeeds4MB);
+        return;
+    }
+    // The practice patches use the same free places (0x21F300 above all).
+    const std::string practice = PracticePatchesInImage(project);
+    if (!practice.empty()) {
+        prompts.ShowMessage("The randomizer's patches were not written: this ROM image holds " +
+                            practice + ", which use the same places.");
+        return;
+    }
+    // A hook of an earlier run must not be left calling what this run puts in its place. So an
+    // image that holds the patches already takes only the same files again: every hook and
+    // every appended byte as it stands, no earlier hook left out. Anything else is undone whole
+    // and only the refusal is said.
+    const bool patchedBefore = HoldsRandomizerPatches(project);
+    const std::vector<std::uint8_t> before = project.romImage;
+    HeldPrompts held(prompts);
+    PatchWriter writer(project, before);
+    WriteVariant(project, rng, held, asmPatches, folder, writer);
+    if (patchedBefore &&
+        (writer.ChangedOwnPlaces() || LeavesEarlierHook(project, before, writer))) {
+        project.romImage = before;
+        prompts.ShowMessage(kRandomizedWithOtherFiles);
+        return;
+    }
+    held.Release();
 }
 
 std::string ShuffleBosses(ProjectContext& project, RandomizerGenerator& rng) {
@@ -533,7 +625,7 @@ std::string ShuffleBosses(ProjectContext& project, RandomizerGenerator& rng) {
         const auto at = std::find_end(image.begin(), end, record.begin(), record.end());
         if (at == end) {
             report += FormatText("Boss exit %u was not found and was left as it is.\n",
-                             static_cast<unsigned>(k));
+                                 static_cast<unsigned>(k));
         } else {
             found[k] = static_cast<std::uint32_t>(at - image.begin());
         }

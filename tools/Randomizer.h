@@ -24,6 +24,12 @@ inline constexpr char kGiveItemsLeftOut[] =
 inline constexpr char kCreditsTooLarge[] =
     "credits_new.bin is larger than 0x7B0 bytes and would overwrite the routine at 0xE1FAB0;\n"
     "the credits were left out.";
+// "Patches" on an image that holds the randomizer's patches from other files or setting.
+inline constexpr char kRandomizedWithOtherFiles[] =
+    "The randomizer's patches were not written: this ROM image holds them already, made with "
+    "other patch files or another \"ASM Patches\" setting, and hooks already in the image would "
+    "call code that this run would move or leave out. Use the same files and setting as before, "
+    "or patch an image that does not hold them yet.";
 // The file of fixed changes in the randomizer's data folder; see ReadRandomizerFixedWrites.
 inline constexpr char kRandomizerFixedFile[] = "fixed-writes.txt";
 inline constexpr std::uint32_t kRumourScriptAddress = 0xA81C3;

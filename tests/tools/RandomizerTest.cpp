@@ -427,8 +427,9 @@ TEST(Randomizer, PatchesAppendWholeFileSets) {
         const char* said;
     } large[] = {
         {"ItemAdd.bin", false, 0x009A09, 0xCDC7,
-         "The patch files ItemAdd.bin do not fit and were left out: their 0x380000 bytes from game "
-         "address 0x88CDC7 (image offset 0x8CDC7) run past the end of the image at 0x400000."},
+         "The patch files ItemAdd.bin do not fit and were left out: their 0x380000 bytes and the 2 "
+         "after them from game address 0x88CDC7 (image offset 0x8CDC7) run past the end of the "
+         "image at 0x400000."},
         {"enemy_luck.bin", true, 0x05DD70, 0xCDCB,
          "The patch files player_level.bin, enemy_level.bin, enemy_attack.bin, enemy_defense.bin, "
          "enemy_luck.bin, enemy_health.bin, dg1_level.bin do not fit and were left out: their "
@@ -643,4 +644,137 @@ TEST(Randomizer, EachKindOfRandomizerHookAloneRefusesThePracticeSets) {
         EXPECT_FALSE(ApplyCcPatches(*project, practice, prompts)) << files.begin()->first;
         EXPECT_TRUE(project->romImage == randomized);
     }
+}
+
+TEST(Randomizer, PatchFilesFitOnlyWhereTheAddressRuleKeepsThemInOnePiece) {
+    // From the running address on, the game's addresses follow on in the image up to 0xC00000
+    // (4 and 6 MB images) or 0x900000 (region index 5, whatever its size). A set one byte longer
+    // than that room is left out and said; one that fills it lands whole. ItemAdd.bin (4 bytes
+    // but where it takes the room) and its 2 end bytes come first, then the one-byte ASM files.
+    const struct {
+        std::uint32_t size;
+        Region region;
+        const char* file;  // the file that takes the room
+        bool asmPatches;
+        std::uint32_t from, site, roomEnd;  // the file's address and hook site; the room's end
+        const char* said;
+    } cases[] = {
+        {SyntheticImage::k4MB, Region::German, "ItemAdd.bin", false, 0x88CDC9, 0xC09A09, 0xC00000,
+         "ItemAdd.bin do not fit and were left out: their 0x373238 bytes and the 2 after them "
+         "from game address 0x88CDC7 (image offset 0x8CDC7) run past the end of the image at "
+         "0x400000."},
+        {SyntheticImage::k6MB, Region::UK, "credits_patch.bin", false, 0x88CDCD, 0xC7EC6E, 0xC00000,
+         "run past game address 0xC00000, which the address rule puts at image offset 0x0."},
+        {SyntheticImage::k4MB, Region::ReleaseM, "dg1_level.bin", true, 0x88CDD3, 0xC5DCD2,
+         0x900000,
+         "dg1_level.bin do not fit and were left out: their 0x73234 bytes from game "
+         "address 0x88CDCD (image offset 0x8CDCD) run past game address 0x900000, which the "
+         "address rule puts at image offset 0x0."},
+    };
+    for (const auto& c : cases) {
+        for (const std::uint32_t over : {0u, 1u}) {
+            const fs::path folder = ScratchFolder();
+            WriteFile(folder / "credits_new.bin", "\x66");
+            WriteFile(folder / "asm" / "ItemAdd.bin", "\x44\x44\x44\x44");
+            for (const HookedFile& file : kAsmPatchFiles) {
+                WriteFile(folder / "asm" / file.name, "\x11");
+            }
+            WriteFile(folder / "asm" / c.file, std::string(c.roomEnd - c.from + over, '\x55'));
+            SyntheticImage image(c.size, c.region);
+            auto project = Imported(image);
+            ScriptedPrompts prompts;
+            RandomizerGenerator rng(1);
+            ApplyRandomizerPatches(*project, rng, prompts, c.asmPatches, folder);
+            EXPECT_EQ(std::count_if(prompts.messages.begin(), prompts.messages.end(),
+                                    [&](const std::string& m) { return m.ends_with(c.said); }),
+                      over)
+                << c.file << " " << over;
+            // Nothing reaches the image's start; the file's hook is written only with the file.
+            EXPECT_TRUE(std::equal(image.Bytes().begin(), image.Bytes().begin() + 0x100,
+                                   project->romImage.begin()));
+            EXPECT_EQ(project->Read8(project->WrapRomOffset(c.site)), over == 0 ? 0x22 : 0);
+            const std::uint32_t last = project->WrapRomOffset(c.roomEnd - 1);
+            const bool itemAdd = c.from == 0x88CDC9;
+            EXPECT_EQ(project->Read8(last), over == 1 ? 0 : itemAdd ? 0xD3 : 0x55) << c.file;
+        }
+    }
+}
+
+TEST(Randomizer, PatchesAgainTakeOnlyTheFilesOfTheFirstRun) {
+    // The same files again (with or without ASM Patches): the same image, said the same. Then
+    // each change that would leave a hook of the first run calling something else, or its text
+    // pointers short of ItemAdd.bin's end: refused alone, image and data folder as they were.
+    const auto fill = [](const std::vector<const char*>& without) {
+        const fs::path folder = ScratchFolder();
+        std::map<std::string, std::string> files{{kRandomizerFixedFile, FixedText()},
+                                                 {"credits_new.bin", "\x66\x66"},
+                                                 {"asm/credits_patch.bin", "\x33\x33"},
+                                                 {"asm/ItemAdd.bin", "\x44\x44\x44\x44"}};
+        for (std::size_t i = 0; i < kAsmPatchFiles.size(); ++i) {
+            files["asm/" + std::string(kAsmPatchFiles[i].name)] = std::string(3, char(0x10 + i));
+        }
+        for (const auto& [name, bytes] : files) {
+            WriteFile(folder / name, bytes);
+        }
+        for (const char* name : without) {
+            fs::remove_all(folder / name);
+        }
+        return folder;
+    };
+    using Names = std::vector<const char*>;
+    const struct {
+        const char* change;
+        Names first, second;  // files left out of each run
+        bool asmFirst, asmSecond;
+    } cases[] = {
+        {"the same files", {}, {}, true, true},
+        {"the same files without ASM Patches", {}, {}, false, false},
+        {"ASM Patches unchecked", {}, {}, true, false},
+        {"an ASM file missing", {}, {"asm/enemy_luck.bin"}, true, true},
+        {"the credits missing", {}, {"credits_new.bin"}, true, true},
+        {"the fixed changes missing", {}, {kRandomizerFixedFile}, true, true},
+        {"ItemAdd.bin missing", {}, {"asm/ItemAdd.bin"}, true, true},
+        {"ItemAdd.bin new", {"asm/ItemAdd.bin"}, {}, true, true},
+        {"no credits, then ASM unchecked", {"credits_new.bin"}, {"credits_new.bin"}, true, false},
+        {"every file after a run with none (no hook)",
+         {kRandomizerFixedFile, "asm"},
+         {},
+         true,
+         true},
+    };
+    // The game's own long call at an ASM site, into code of its own, is no hook of a run.
+    SyntheticImage image;
+    image.PutBytes(0x200000, Bytes{0x1C, 0x88, 0x23, 0xCE});
+    image.PutBytes(0x05DD70, Bytes{0x22, 0x00, 0x80, 0x80});
+    for (const auto& c : cases) {
+        auto project = Imported(image);
+        ScriptedPrompts first, again;
+        RandomizerGenerator rng(3);
+        ApplyRandomizerPatches(*project, rng, first, c.asmFirst, fill(c.first));
+        const Bytes patched = project->romImage;
+        const fs::path folder = fill(c.second);
+        const auto data = DataFolderContents();
+        rng.seed(3);
+        ApplyRandomizerPatches(*project, rng, again, c.asmSecond, folder);
+        EXPECT_TRUE(project->romImage == patched) << c.change;
+        EXPECT_EQ(DataFolderContents(), data) << c.change;
+        EXPECT_EQ(again.messages, &c <= &cases[1]
+                                      ? first.messages
+                                      : std::vector<std::string>{kRandomizedWithOtherFiles})
+            << c.change;
+    }
+}
+
+TEST(Randomizer, AFixedWriteThatTheAddressRuleWouldSplitIsABadLine) {
+    // On a 6 MB image game address 0xBFFFFF is image offset 0x3FFFFF, and 0xC00000 is offset 0.
+    // The write stands in for the first one of step 1, so the changes have their whole shape.
+    const fs::path folder = ScratchFolder();
+    WriteFile(folder / kRandomizerFixedFile, FixedText(0x2B000) + "1 BFFFFE 6B 6B 6B\n");
+    auto project = Imported(SyntheticImage(SyntheticImage::k6MB));
+    ScriptedPrompts prompts;
+    RandomizerGenerator rng(1);
+    ApplyRandomizerPatches(*project, rng, prompts, false, folder);
+    EXPECT_NE(prompts.messages.at(0).find("have a bad line 122."), std::string::npos);
+    EXPECT_EQ(project->Read24(0x3FFFFE), 0u);
+    EXPECT_EQ(project->Read8(0), 0);
 }
