@@ -1,5 +1,6 @@
 #include "maps/LayerSave.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <optional>
@@ -39,8 +40,19 @@ MapSaveResult Relocate(MapRenderer& map, std::uint32_t layer, const MapDataBlock
         }
     }
 
+    if (project.freeAreaUnrecordable) {
+        return MapSaveResult::Refused(std::string(kUnrecordableAreaText) + kNothingSavedText);
+    }
     const AllocTable before = project.allocTable;
-    FreeRomSpace(project, pointerPos);
+    // Only the block that this layer got from an earlier relocation is released: the entry
+    // under the pointer's tag that holds the block the layer is read from now. Any other block
+    // is abandoned, for another pointer may still name it.
+    const auto own = std::find_if(before.begin(), before.end(), [&](const AllocEntry& e) {
+        return e.address != 0 && e.tag == pointerPos;
+    });
+    if (own != before.end() && own->address == project.WrapRomOffset(map.layerSource[layer] - 2)) {
+        FreeRomSpace(project, pointerPos);
+    }
     const std::uint32_t size = kLayerHeadBytes + block.storedSize;
     const std::uint32_t address =
         AllocRomSpace(project, size, pointerPos, 0, ReachableBankHalf(pointerPos));
