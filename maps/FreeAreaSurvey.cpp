@@ -1,7 +1,6 @@
 #include "maps/FreeAreaSurvey.h"
 
 #include <algorithm>
-#include <map>
 #include <set>
 #include <tuple>
 #include <utility>
@@ -141,14 +140,9 @@ std::vector<AllocEntry> Distinct(std::vector<AllocEntry> blocks) {
 }
 
 // The blocks (distinct, in address order) whose tag may release them, as address and tag: no
-// other block meets their bytes (blocks need not start on 16-byte boundaries) and their tag
-// names no other block.
+// other block meets their bytes, which need not start on 16-byte boundaries.
 std::set<std::pair<std::uint32_t, std::uint32_t>> SoleOwners(
     const std::vector<AllocEntry>& blocks) {
-    std::map<std::uint32_t, int> blocksOfTag;
-    for (const AllocEntry& b : blocks) {
-        ++blocksOfTag[b.tag];
-    }
     std::set<std::pair<std::uint32_t, std::uint32_t>> owners;
     std::int64_t reach = 0;  // the furthest end of the blocks that start before
     for (std::size_t i = 0; i < blocks.size(); ++i) {
@@ -157,7 +151,7 @@ std::set<std::pair<std::uint32_t, std::uint32_t>> SoleOwners(
         const bool met =
             reach > b.address || (i + 1 < blocks.size() && blocks[i + 1].address < end);
         reach = std::max(reach, end);
-        if (b.tag != 0 && !met && blocksOfTag[b.tag] == 1) {
+        if (b.tag != 0 && !met) {
             owners.insert({b.address, b.tag});
         }
     }
@@ -214,10 +208,9 @@ std::optional<AllocTable> ReadAllocTableCopy(const ProjectContext& project) {
         return std::nullopt;
     }
     for (const AllocEntry& e : *table) {
-        const bool sound = e.address == 0
-                               ? e.size == 0 && e.tag == 0
-                               : e.size != 0 && e.size % 16 == 0 &&
-                                     Designates(project, e.tag, e.address);
+        const bool sound = e.address == 0 ? e.size == 0 && e.tag == 0
+                                          : e.size != 0 && e.size % 16 == 0 &&
+                                                Designates(project, e.tag, e.address);
         if (!sound) {
             return std::nullopt;
         }

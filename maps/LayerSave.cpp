@@ -1,6 +1,5 @@
 #include "maps/LayerSave.h"
 
-#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <optional>
@@ -41,18 +40,10 @@ MapSaveResult Relocate(MapRenderer& map, std::uint32_t layer, const MapDataBlock
     }
 
     if (project.freeAreaUnrecordable) {
-        return MapSaveResult::Refused(std::string(kUnrecordableAreaText) + kNothingSavedText);
+        return MapSaveResult::Refused(std::string(kUnrecordableAreaText) + "\nNothing was saved.");
     }
     const AllocTable before = project.allocTable;
-    // Only the block that this layer got from an earlier relocation is released: the entry
-    // under the pointer's tag that holds the block the layer is read from now. Any other block
-    // is abandoned, for another pointer may still name it.
-    const auto own = std::find_if(before.begin(), before.end(), [&](const AllocEntry& e) {
-        return e.address != 0 && e.tag == pointerPos;
-    });
-    if (own != before.end() && own->address == project.WrapRomOffset(map.layerSource[layer] - 2)) {
-        FreeRomSpace(project, pointerPos);
-    }
+    FreeRomSpace(project, pointerPos);
     const std::uint32_t size = kLayerHeadBytes + block.storedSize;
     const std::uint32_t address =
         AllocRomSpace(project, size, pointerPos, 0, ReachableBankHalf(pointerPos));

@@ -2,7 +2,6 @@
 
 #include <array>
 #include <span>
-#include <string>
 
 #include "maps/ScriptPointer.h"
 #include "platform/Files.h"
@@ -119,9 +118,6 @@ MapSaveResult MapScriptBuilder::Emit(ProjectContext& project, std::uint32_t head
     };
     if (!InRange(project.romImage.size(), headerEntry, 3)) {
         return refuse(kNoRoomText);
-    }
-    if (project.freeAreaUnrecordable) {
-        return MapSaveResult::Refused(std::string(kUnrecordableAreaText) + kNothingSavedText);
     }
     length = ScriptLength();
     writePos = 0;

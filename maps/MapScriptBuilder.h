@@ -51,6 +51,5 @@ public:
 
 inline constexpr const char* kNoRoomText =
     "There is not enough free space in the extended ROM to save this map.";
-inline constexpr const char* kNothingSavedText = "\nNothing was saved.";
 inline constexpr const char* kUnreachableText =
     "The new map data can't be reached from the map's header script.";
