@@ -69,12 +69,11 @@ protected:
         }
         return shown;
     }
-    Maps LoadAgain(const Maps& maps) {
-        std::vector<std::uint32_t> ids;
-        for (const auto& [id, layers] : maps) {
-            ids.push_back(id);
+    Maps LoadAgain(Maps maps) {
+        for (auto& [id, layers] : maps) {
+            layers = Load(id).layerMap;
         }
-        return LoadAll(ids);
+        return maps;
     }
 
     ScriptedPrompts prompts;
