@@ -219,7 +219,6 @@ std::optional<AllocTable> ReadAllocTableCopy(const ProjectContext& project) {
 }
 
 void RecordUsedFreeArea(ProjectContext& project) {
-    project.freeAreaUnrecordable = false;
     if (!project.Is6MB() || project.romImage.size() != kRomSize6MB) {
         return;
     }

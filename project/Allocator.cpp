@@ -361,7 +361,7 @@ bool RecordRomSpace(ProjectContext& project, std::vector<AllocEntry> blocks,
                                   [](std::int64_t value, const Block& x) { return value < x.end; });
         for (; u != used.end() && u->start < end; ++u) {
             record(u->start);
-            at = std::max(at, u->end);
+            at = u->end;
         }
         record(end);
     }

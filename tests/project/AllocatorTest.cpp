@@ -216,7 +216,7 @@ TEST(Allocator, RecordingAddsWhatNoBlockCovers) {
     // marks allow no way, the table holds the lowest blocks and the answer says so.
     auto full = MakeProject();
     for (std::uint32_t i = 0; i + 1 < kAllocEntryCount; ++i) {
-        full->allocTable[i] = {0x420000 + 0x20 * i, 0x10, 0x100 + i};
+        full->allocTable[i] = {0x420000 + 0x20 * i - (i == 502 ? 0x10 : 0), 0x10, 0x100 + i};
     }
     const AllocTable before = full->allocTable;
     const std::vector<AllocEntry> added{{0x500000, 0x10, 7}, {0x500010, 0x10, 9}};
@@ -244,9 +244,11 @@ TEST(Allocator, RecordingAddsWhatNoBlockCovers) {
             << std::hex << e.address;
     }
     EXPECT_EQ(used, kAllocEntryCount - kSpareEntries);
-    EXPECT_NE(
-        std::find(full->allocTable.begin(), full->allocTable.end(), AllocEntry{0x500000, 0x20, 9}),
-        full->allocTable.end());
+    // The two pairs of touching blocks: one holds a marked tag, the other none.
+    for (const AllocEntry& pair : {AllocEntry{0x500000, 0x20, 9}, AllocEntry{0x423EA0, 0x20, 0}}) {
+        EXPECT_NE(std::find(full->allocTable.begin(), full->allocTable.end(), pair),
+                  full->allocTable.end());
+    }
     for (const AllocEntry& b : blocks) {
         EXPECT_TRUE(std::any_of(full->allocTable.begin(), full->allocTable.end(),
                                 [&](const AllocEntry& e) {
