@@ -119,15 +119,15 @@ std::uint32_t PutSmallLayer(SyntheticImage& image, std::uint32_t at, std::uint32
            image.PutLzStream(at + 2, static_cast<std::uint32_t>(raw.size()), *CompressData(raw));
 }
 
-// Map kOtherMapId's layer 1 is a block of the free area at `layerAt`; returns the position of
-// the pointer that names it.
-std::uint32_t PointOtherMapAt(MapPageProject& data, std::uint32_t layerAt) {
-    const std::uint32_t script = MapPageProject::kScript + 0x200;
+// Map `id` gets a script of its own at `script`, whose layer 1 is the block at `layerAt`; returns
+// the position of the pointer that names it.
+std::uint32_t PointMapAt(MapPageProject& data, std::uint32_t id, std::uint32_t layerAt,
+                         std::uint32_t script = MapPageProject::kScript + 0x200) {
     HeaderScriptWriter(data.image, script)
         .Layer(1, MapPageProject::kLayer0)
         .Layer(2, layerAt)
         .End();
-    data.image.SetMapHeader(kOtherMapId, script);
+    data.image.SetMapHeader(id, script);
     return script + 7;
 }
 
@@ -166,13 +166,8 @@ TEST_F(FreeAreaSession, BlockThatTwoPointersNameIsNeverHandedOut) {
             if (overlapping) {
                 PutSmallLayer(data.image, second, 64, 32, 2);
             }
-            const std::uint32_t pointerPos = PointOtherMapAt(data, kShared);
-            const std::uint32_t script = MapPageProject::kScript + 0x240;
-            HeaderScriptWriter(data.image, script)
-                .Layer(1, MapPageProject::kLayer0)
-                .Layer(2, second)
-                .End();
-            data.image.SetMapHeader(kAlternativeMapId, script);
+            const std::uint32_t pointerPos = PointMapAt(data, kOtherMapId, kShared);
+            PointMapAt(data, kAlternativeMapId, second, MapPageProject::kScript + 0x240);
             if (taggedCopy) {
                 PutCopyEntry(data.image, kShared, (length + 15) / 16 * 16, pointerPos);
             }
@@ -263,7 +258,7 @@ TEST_F(FreeAreaSession, CopyEntryIsTrustedOnlyAsFarAsItsBlockReaches) {
     for (const bool reached : {true, false}) {
         MapPageProject data = SixMegabyteMaps();
         const std::uint32_t length = PutSmallLayer(data.image, kAllocBase, 64, 32, 1);
-        const std::uint32_t pointerPos = PointOtherMapAt(data, kAllocBase);
+        const std::uint32_t pointerPos = PointMapAt(data, kOtherMapId, kAllocBase);
         const std::uint32_t orphan = MapPageProject::kScript + 0x280;
         HeaderScriptWriter(data.image, orphan).Layer(2, kAllocBase).End();
         PutCopyEntry(data.image, kAllocBase, kAllocLimit - kAllocBase,
