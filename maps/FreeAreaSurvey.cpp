@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 #include <set>
+#include <tuple>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -177,6 +178,63 @@ bool Designates(const ProjectContext& project, std::uint32_t tag, std::uint32_t 
            project.WrapRomOffset(ResolveScriptPointer(tag, value)) == address;
 }
 
+// Whether tag is the position of a map-header entry: the tag of a map's own header script.
+bool IsHeaderEntryTag(const ProjectContext& project, std::uint32_t tag) {
+    const std::uint32_t first = MapHeaderEntryOffset(project, 0);
+    return tag >= first && (tag - first) % 3 == 0 &&
+           (tag - first) / 3 < MapHeaderEntryCount(project);
+}
+
+// One block per address and tag, at the largest size any of them has, in that order.
+std::vector<AllocEntry> Distinct(std::vector<AllocEntry> blocks) {
+    std::sort(blocks.begin(), blocks.end(), [](const AllocEntry& a, const AllocEntry& b) {
+        return std::tie(a.address, a.tag, b.size) < std::tie(b.address, b.tag, a.size);
+    });
+    blocks.erase(std::unique(blocks.begin(), blocks.end(),
+                             [](const AllocEntry& a, const AllocEntry& b) {
+                                 return a.address == b.address && a.tag == b.tag;
+                             }),
+                 blocks.end());
+    return blocks;
+}
+
+// The blocks (distinct, in address order) whose tag may release them, as address and tag: no
+// other block meets their bytes, which need not start on 16-byte boundaries.
+std::set<std::pair<std::uint32_t, std::uint32_t>> SoleOwners(
+    const std::vector<AllocEntry>& blocks) {
+    std::set<std::pair<std::uint32_t, std::uint32_t>> owners;
+    std::int64_t reach = 0;  // the furthest end of the blocks that start before
+    for (std::size_t i = 0; i < blocks.size(); ++i) {
+        const AllocEntry& b = blocks[i];
+        const std::int64_t end = std::int64_t{b.address} + b.size;
+        const bool met =
+            reach > b.address || (i + 1 < blocks.size() && blocks[i + 1].address < end);
+        reach = std::max(reach, end);
+        if (b.tag != 0 && !met) {
+            owners.insert({b.address, b.tag});
+        }
+    }
+    return owners;
+}
+
+// The copy's entries as far as the walk measured the block that each one's tag leads to at its
+// address; an entry whose block the walk did not reach is left to the walk, as is everything
+// past that size.
+AllocTable TrustedCopy(AllocTable copy, const std::vector<AllocEntry>& found) {
+    for (AllocEntry& e : copy) {
+        const auto it = std::lower_bound(
+            found.begin(), found.end(), e, [](const AllocEntry& a, const AllocEntry& b) {
+                return std::tie(a.address, a.tag) < std::tie(b.address, b.tag);
+            });
+        if (it != found.end() && it->address == e.address && it->tag == e.tag) {
+            e.size = std::min(e.size, it->size);
+        } else {
+            e = {};
+        }
+    }
+    return copy;
+}
+
 }  // namespace
 
 std::vector<AllocEntry> FindUsedFreeAreaBlocks(ProjectContext& project) {
@@ -206,10 +264,9 @@ std::optional<AllocTable> ReadAllocTableCopy(const ProjectContext& project) {
         return std::nullopt;
     }
     for (const AllocEntry& e : *table) {
-        const bool sound = e.address == 0
-                               ? e.size == 0 && e.tag == 0
-                               : e.size != 0 && e.size % 16 == 0 &&
-                                     Designates(project, e.tag, e.address);
+        const bool sound = e.address == 0 ? e.size == 0 && e.tag == 0
+                                          : e.size != 0 && e.size % 16 == 0 &&
+                                                Designates(project, e.tag, e.address);
         if (!sound) {
             return std::nullopt;
         }
@@ -221,16 +278,34 @@ void RecordUsedFreeArea(ProjectContext& project) {
     if (!project.Is6MB() || project.romImage.size() != kRomSize6MB) {
         return;
     }
-    const bool empty = std::all_of(project.allocTable.begin(), project.allocTable.end(),
-                                   [](const AllocEntry& e) { return e.address == 0; });
+    const std::vector<AllocEntry> found = Distinct(FindUsedFreeAreaBlocks(project));
+    auto& table = project.allocTable;
+    const bool empty =
+        std::all_of(table.begin(), table.end(), [](const AllocEntry& e) { return e.address == 0; });
     if (empty) {
         if (const auto copy = ReadAllocTableCopy(project)) {
-            project.allocTable = *copy;
+            table = TrustedCopy(*copy, found);
         }
     }
-    for (const AllocEntry& block : FindUsedFreeAreaBlocks(project)) {
-        if (!RecordRomSpace(project, block.address, block.size, block.tag)) {
-            return;
+
+    // A tag may release only a block that nothing else uses; a map's own script keeps its
+    // tag whatever meets it, since nothing releases a script and the Maps page reads the tag.
+    std::vector<AllocEntry> blocks = found;
+    for (const AllocEntry& e : table) {
+        if (e.address != 0) {
+            blocks.push_back(e);
         }
     }
+    const auto owners = SoleOwners(Distinct(std::move(blocks)));
+    const auto marked = [&project](std::uint32_t tag) { return IsHeaderEntryTag(project, tag); };
+    const auto untagIfShared = [&](AllocEntry& e) {
+        if (!marked(e.tag) && owners.count({e.address, e.tag}) == 0) {
+            e.tag = 0;
+        }
+    };
+    std::for_each(table.begin(), table.end(), untagIfShared);
+    blocks = found;
+    std::for_each(blocks.begin(), blocks.end(), untagIfShared);
+
+    project.freeAreaUnrecordable = !RecordRomSpace(project, std::move(blocks), marked);
 }

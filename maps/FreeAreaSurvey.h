@@ -25,6 +25,10 @@ std::optional<AllocTable> ReadAllocTableCopy(const ProjectContext& project);
 
 // Makes the table of a project just made or opened record every block of the free area that the
 // image still uses. A table that is still empty starts from the image's copy when that is well
-// formed; then every block that the walk finds is added where the table does not cover it
-// yet, so a byte that either the table or the walk counts as used is never handed out.
+// formed, each entry trusted only as far as the walk measures the block its tag leads to there;
+// then every block that the walk finds is added where the table does not cover it yet, so a
+// byte that either the table or the walk counts as used is never handed out. A tag that could
+// release a block which another pointer names or another block meets is dropped (a map's own
+// script keeps its tag). Blocks beyond the table's entries are merged with their neighbours;
+// when even that cannot hold them, the project refuses every allocation.
 void RecordUsedFreeArea(ProjectContext& project);

@@ -39,6 +39,9 @@ MapSaveResult Relocate(MapRenderer& map, std::uint32_t layer, const MapDataBlock
         }
     }
 
+    if (project.freeAreaUnrecordable) {
+        return MapSaveResult::Refused(std::string(kUnrecordableAreaText) + "\nNothing was saved.");
+    }
     const AllocTable before = project.allocTable;
     FreeRomSpace(project, pointerPos);
     const std::uint32_t size = kLayerHeadBytes + block.storedSize;

@@ -12,6 +12,7 @@
 #include "maps/SpriteObjectDrawer.h"
 #include "platform/FormatText.h"
 #include "platform/Prompts.h"
+#include "project/Allocator.h"
 #include "project/LzCodec.h"
 #include "project/NumberText.h"
 #include "project/ObjectListReader.h"
@@ -335,6 +336,11 @@ void MapPageModel::NewMap(ProjectContext* project, Prompts& prompts) {
     }
     if (!project->Is6MB()) {
         prompts.ShowMessage("An extended ROM is required to add new Maps.");
+        return;
+    }
+    // Told now rather than at the first Save, before the person draws the new map.
+    if (project->freeAreaUnrecordable) {
+        prompts.ShowMessage(std::string(kUnrecordableAreaText) + "\nNo new map was made.");
         return;
     }
     // Checked before the page changes, so that a refusal leaves the shown map as it is.

@@ -1,6 +1,7 @@
 #include "project/Allocator.h"
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -185,12 +186,70 @@ std::vector<Block> UsedByAddress(const AllocTable& table) {
     return used;
 }
 
+// Joins neighbouring blocks (disjoint, in address order) across the smallest gaps first until
+// at most `count` entries remain, so that the fewest free bytes are lost; never two blocks whose
+// tags `marked` names go into one entry. A joined entry keeps the marked tag it holds, else 0.
+std::vector<AllocEntry> MergedNeighbours(const std::vector<AllocEntry>& blocks, std::size_t count,
+                                         const std::function<bool(std::uint32_t)>& marked) {
+    const std::size_t n = blocks.size();
+    const auto end = [&](std::size_t i) {
+        return std::int64_t{blocks[i].address} + blocks[i].size;
+    };
+    // A run of joined blocks i..j keeps, at both of its ends, the other end and its marks.
+    std::vector<std::size_t> otherEnd(n);
+    std::vector<int> marks(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        otherEnd[i] = i;
+        marks[i] = marked && blocks[i].tag != 0 && marked(blocks[i].tag) ? 1 : 0;
+    }
+    std::vector<std::size_t> gaps(n == 0 ? 0 : n - 1);
+    for (std::size_t i = 0; i < gaps.size(); ++i) {
+        gaps[i] = i;
+    }
+    std::stable_sort(gaps.begin(), gaps.end(), [&](std::size_t a, std::size_t b) {
+        return blocks[a + 1].address - end(a) < blocks[b + 1].address - end(b);
+    });
+    std::size_t runs = n;
+    for (const std::size_t g : gaps) {
+        if (runs <= count) {
+            break;
+        }
+        const std::size_t first = otherEnd[g];
+        const std::size_t last = otherEnd[g + 1];
+        if (marks[first] + marks[last] > 1) {
+            continue;
+        }
+        otherEnd[first] = last;
+        otherEnd[last] = first;
+        marks[first] = marks[last] = marks[first] + marks[last];
+        --runs;
+    }
+    std::vector<AllocEntry> merged;
+    for (std::size_t i = 0; i < n; i = otherEnd[i] + 1) {
+        const std::size_t last = otherEnd[i];
+        AllocEntry entry{blocks[i].address,
+                         static_cast<std::uint32_t>(end(last) - blocks[i].address),
+                         i == last ? blocks[i].tag : 0};
+        for (std::size_t k = i; k <= last && i != last; ++k) {
+            if (marks[i] != 0 && blocks[k].tag != 0 && marked(blocks[k].tag)) {
+                entry.tag = blocks[k].tag;
+            }
+        }
+        merged.push_back(entry);
+    }
+    return merged;
+}
+
 }  // namespace
 
 std::uint32_t AllocRomSpace(ProjectContext& project, std::uint32_t size, std::uint32_t tag,
                             std::uint32_t alignment, BankHalf half) {
     // Offsets handed out reach up to 0x600000: only a 6 MB image owns the area.
     if (!project.Is6MB() || project.romImage.size() != kRomSize6MB) {
+        return 0;
+    }
+    if (project.freeAreaUnrecordable) {
+        Trace("Alloc: the free area is not recorded whole!\n");
         return 0;
     }
     if ((alignment & (alignment - 1)) != 0) {
@@ -275,33 +334,68 @@ bool AllocTableIsSound(const AllocTable& table) {
     return true;
 }
 
-bool RecordRomSpace(ProjectContext& project, std::uint32_t start, std::uint32_t size,
-                    std::uint32_t tag) {
+bool RecordRomSpace(ProjectContext& project, std::vector<AllocEntry> blocks,
+                    const std::function<bool(std::uint32_t tag)>& marked) {
     auto& table = project.allocTable;
     const std::vector<Block> used = UsedByAddress(table);
-    const std::int64_t end = std::int64_t{start} + size;
-    std::int64_t at = start;
-    auto next = table.begin();
-    const auto record = [&](std::int64_t from, std::int64_t to) {
-        next = std::find_if(next, table.end(), [](const AllocEntry& e) { return e.address == 0; });
-        if (next == table.end()) {
-            Trace("Alloc: run out of entries!\n");
-            return false;
+    // At one address a tagged block goes first, so that its tag is the one recorded there.
+    std::sort(blocks.begin(), blocks.end(), [](const AllocEntry& a, const AllocEntry& b) {
+        return a.address != b.address ? a.address < b.address : a.tag > b.tag;
+    });
+    std::vector<AllocEntry> parts;
+    // Everything below `frontier` that a block reaches is covered: the block that reaches
+    // furthest started at or below the one at hand.
+    std::int64_t frontier = 0;
+    for (const AllocEntry& b : blocks) {
+        const std::int64_t end = std::int64_t{b.address} + b.size;
+        std::int64_t at = std::max<std::int64_t>(b.address, frontier);
+        frontier = std::max(frontier, end);
+        const auto record = [&](std::int64_t to) {
+            if (to > at) {
+                parts.push_back({static_cast<std::uint32_t>(at),
+                                 static_cast<std::uint32_t>(to - at), at == b.address ? b.tag : 0});
+            }
+        };
+        // The entries of a sound table end in the order they start.
+        auto u = std::upper_bound(used.begin(), used.end(), at,
+                                  [](std::int64_t value, const Block& x) { return value < x.end; });
+        for (; u != used.end() && u->start < end; ++u) {
+            record(u->start);
+            at = u->end;
         }
-        *next = {static_cast<std::uint32_t>(from), static_cast<std::uint32_t>(to - from),
-                 from == start ? tag : 0};
-        return true;
-    };
-    for (const Block& b : used) {
-        if (b.end <= at || b.end == b.start || at >= end) {
-            continue;
-        }
-        if (b.start > at && !record(at, std::min(b.start, end))) {
-            return false;
-        }
-        at = std::max(at, b.end);
+        record(end);
     }
-    return at >= end || record(at, end);
+
+    const auto freeCount = static_cast<std::size_t>(std::count_if(
+        table.begin(), table.end(), [](const AllocEntry& e) { return e.address == 0; }));
+    if (parts.size() <= freeCount) {
+        auto next = table.begin();
+        for (const AllocEntry& part : parts) {
+            next =
+                std::find_if(next, table.end(), [](const AllocEntry& e) { return e.address == 0; });
+            *next = part;
+        }
+        return true;
+    }
+    std::vector<AllocEntry> all = parts;
+    for (const AllocEntry& e : table) {
+        if (e.address != 0) {
+            all.push_back(e);
+        }
+    }
+    std::sort(all.begin(), all.end(),
+              [](const AllocEntry& a, const AllocEntry& b) { return a.address < b.address; });
+    const std::vector<AllocEntry> merged =
+        MergedNeighbours(all, kAllocEntryCount - kSpareEntries, marked);
+    const std::size_t kept = std::min(merged.size(), kAllocEntryCount);
+    table = {};
+    std::copy_n(merged.begin(), kept, table.begin());
+    if (kept < merged.size()) {
+        Trace("Alloc: %u blocks in use do not fit the table!\n",
+              static_cast<unsigned>(merged.size()));
+        return false;
+    }
+    return true;
 }
 
 bool WriteAllocTableCopy(ProjectContext& project) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <vector>
@@ -19,7 +20,8 @@ enum class BankHalf { Any, Lower, Upper };
 // Finds room for `size` bytes and records it under `tag`; `alignment` (a power of two, 0 for
 // none) asks for a block whose start is on that boundary, `half` for one that starts in that
 // half of its bank. Returns the block's image offset, or 0 when there is no room, the
-// alignment is not a power of two or the project is not a 6 MB image. A block never meets a
+// alignment is not a power of two, the project is not a 6 MB image or its free area could not
+// be recorded whole. A block never meets a
 // recorded one, whatever the table holds, nor 0x500000 to 0x51FFFF, where the sprite-placement
 // writer keeps its tables unrecorded.
 std::uint32_t AllocRomSpace(ProjectContext& project, std::uint32_t size, std::uint32_t tag,
@@ -39,11 +41,25 @@ std::optional<AllocTable> AllocTableFromBytes(std::span<const std::uint8_t> byte
 // Whether every used entry lies inside the free area and no two of them overlap.
 bool AllocTableIsSound(const AllocTable& table);
 
-// Records the parts of start to start + size that no entry covers yet, each in a free entry of
-// its own: the one that begins at start under `tag`, any other under tag 0, since nothing
-// would release it. The table stays sound. False when the free entries ran out first.
-bool RecordRomSpace(ProjectContext& project, std::uint32_t start, std::uint32_t size,
-                    std::uint32_t tag);
+// Records the parts of `blocks` that no entry covers yet, each in a free entry of its own: the
+// part that begins where its block does under the block's tag, any other under tag 0, since
+// nothing would release it. When the free entries do not suffice, the recorded blocks and the
+// new ones are merged with their nearest neighbours until kSpareEntries entries stay free for
+// later saves (or as near to that as the marks allow): a merged entry is never released, and
+// carries the one tag among its blocks that `marked` names, never two. The table stays sound.
+// False when even merging cannot hold every block: the table then holds the entries of the
+// lowest addresses, and nothing may be allocated on it.
+bool RecordRomSpace(ProjectContext& project, std::vector<AllocEntry> blocks,
+                    const std::function<bool(std::uint32_t tag)>& marked = {});
+
+inline constexpr std::size_t kSpareEntries = 64;
+
+// Why every allocation on a project is refused, when its image uses more separate blocks of
+// the free area than the table can record (ProjectContext::freeAreaUnrecordable): any place
+// handed out could be one of them.
+inline constexpr const char* kUnrecordableAreaText =
+    "This ROM's free area holds more separate blocks than the allocation table can record, so "
+    "nothing can be placed there without risk of overwriting one of them.";
 
 inline constexpr std::uint32_t kAllocTableCopyOffset = 0x400000;
 

@@ -39,6 +39,9 @@ public:
     std::uint32_t flags = 0;  // bit 0: a 6 MB image that owns the free area
     AllocTable allocTable{};
     std::uint32_t allocBase = kAllocBase;
+    // The image uses more separate blocks of the free area than the table can record, so
+    // nothing is allocated there; found anew each time the project is made or opened.
+    bool freeAreaUnrecordable = false;
     std::uint32_t regionIndex = kRegionNone;
     std::vector<std::vector<ExitRecord>> exitLists;
     std::vector<WorldMapExitRecord> worldMapExits;

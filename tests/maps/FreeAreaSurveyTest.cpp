@@ -1,14 +1,17 @@
 #include <algorithm>
 #include <functional>
+#include <map>
 
 #include <gtest/gtest.h>
 
 #include "maps/FreeAreaSurvey.h"
 #include "maps/MapPageModel.h"
+#include "platform/DataFolder.h"
 #include "platform/Files.h"
 #include "project/Allocator.h"
 #include "project/ProjectCommands.h"
 #include "tests/maps/MapSaveFixture.h"
+#include "tests/support/FolderContents.h"
 #include "tests/support/ScriptedPrompts.h"
 
 namespace {
@@ -22,6 +25,9 @@ enum class Copy { Kept, Zeroed, Stale };
 // A person at work on the ROM file itself: File > New, the Maps page, ROM > Save As.
 class FreeAreaSession : public ::testing::Test {
 protected:
+    // Maps 0x0E and 0x10 go to 0x0A's script by a flag goto unless "Alternative Map" skips
+    // it; skipping it, every map reads its layers by pointers of its own.
+    FreeAreaSession() { page.options.alternativeMap = true; }
     void TearDown() override { DestroyCurrentProject(); }
 
     void NewFrom(const std::string& file) {
@@ -54,6 +60,23 @@ protected:
         return page.mapTabRenderer->layerMap;
     }
 
+    // The layers that a load of each map shows.
+    using Maps = std::map<std::uint32_t, std::array<std::vector<std::uint8_t>, 2>>;
+    Maps LoadAll(const std::vector<std::uint32_t>& ids) {
+        Maps shown;
+        for (const std::uint32_t id : ids) {
+            shown[id] = Load(id).layerMap;
+            EXPECT_FALSE(shown[id][0].empty() && shown[id][1].empty()) << id;
+        }
+        return shown;
+    }
+    Maps LoadAgain(Maps maps) {
+        for (auto& [id, layers] : maps) {
+            layers = Load(id).layerMap;
+        }
+        return maps;
+    }
+
     ScriptedPrompts prompts;
     MapPageModel page;
 };
@@ -69,6 +92,8 @@ MapPageProject SixMegabyteMaps() {
         .Layer(2, MapPageProject::kLayer1)
         .End();
     data.image.SetMapHeader(kOtherMapId, script);
+    data.image.PutObjectList(kOtherMapId, SyntheticImage::ObjectBank::A, 0x9500,
+                             ObjectListBytes().Head(0x0200).End());
     data.image.SetMapHeader(kSecondFreeMapId, kNoMapHeader);
     HeaderScriptWriter(data.image, MapPageProject::kScript + 0xE8)
         .FlagGoto(0, 0)
@@ -81,7 +106,179 @@ MapPageProject SixMegabyteMaps() {
     return data;
 }
 
+// Puts a layer block of widthCells x heightCells cells that hold `cell` but for the first
+// `varied` of the top row, compressed by the codec so that it is short; returns its length.
+std::uint32_t PutSmallLayer(SyntheticImage& image, std::uint32_t at, std::uint32_t widthCells,
+                            std::uint32_t heightCells, std::uint16_t cell,
+                            std::uint32_t varied = 0) {
+    const auto raw =
+        SyntheticImage::LayerMap(widthCells, heightCells, [=](std::uint32_t x, std::uint32_t y) {
+            return static_cast<std::uint16_t>(y == 0 && x < varied ? x * 7 : cell);
+        });
+    image.PutLayerBlock(at, widthCells * 16, heightCells * 16, raw);
+    return 2 +
+           image.PutLzStream(at + 2, static_cast<std::uint32_t>(raw.size()), *CompressData(raw));
+}
+
+// Map `id` gets a script of its own at `script`, whose layer 1 is the block at `layerAt`; returns
+// the position of the pointer that names it.
+std::uint32_t PointMapAt(MapPageProject& data, std::uint32_t id, std::uint32_t layerAt,
+                         std::uint32_t script = MapPageProject::kScript + 0x200) {
+    HeaderScriptWriter(data.image, script)
+        .Layer(1, MapPageProject::kLayer0)
+        .Layer(2, layerAt)
+        .End();
+    data.image.SetMapHeader(id, script);
+    return script + 7;
+}
+
+// A table copy at 0x400000 whose one entry is {address, size, tag}.
+void PutCopyEntry(SyntheticImage& image, std::uint32_t address, std::uint32_t size,
+                  std::uint32_t tag) {
+    AllocTable table{};
+    table[0] = {address, size, tag};
+    image.PutBytes(kAllocTableCopyOffset, AllocTableBytes(table));
+}
+
+// The maps of the fixture that load layers (0x0E through a flag goto), and free ids.
+const std::vector<std::uint32_t> kFixtureMaps{0x0A, 0x0E, 0x0F, 0x10};
+const std::vector<std::uint32_t> kNewMaps{0x20, 0x21, 0x24, 0x25};
+
 }  // namespace
+
+// Maps 0x0F and 0x10 read layer 1 from one block of the free area, or 0x10 from a block that
+// starts in the last 16 bytes that 0x0F's block begins; with or without a table copy that
+// gives the block to 0x0F's pointer. Relocating 0x0F's layer must leave 0x10's block alone
+// through later relocations and new maps.
+TEST_F(FreeAreaSession, BlockThatTwoPointersNameIsNeverHandedOut) {
+    constexpr std::uint32_t kShared = kAllocBase;  // where the first block would go
+    for (const bool overlapping : {false, true}) {
+        for (const bool taggedCopy : {false, true}) {
+            SCOPED_TRACE(overlapping * 2 + taggedCopy);
+            MapPageProject data = SixMegabyteMaps();
+            // A block whose last granule holds a single byte of it, so that most of that
+            // granule is the start of the second block.
+            std::uint32_t length = 0;
+            for (std::uint32_t varied = 0; length % 16 != 1; ++varied) {
+                ASSERT_LT(varied, 64u);
+                length = PutSmallLayer(data.image, kShared, 64, 32, 1, varied);
+            }
+            const std::uint32_t second = overlapping ? kShared + length : kShared;
+            if (overlapping) {
+                PutSmallLayer(data.image, second, 64, 32, 2);
+            }
+            const std::uint32_t pointerPos = PointMapAt(data, kOtherMapId, kShared);
+            PointMapAt(data, kAlternativeMapId, second, MapPageProject::kScript + 0x240);
+            if (taggedCopy) {
+                PutCopyEntry(data.image, kShared, (length + 15) / 16 * 16, pointerPos);
+            }
+            for (const std::uint32_t id : kNewMaps) {
+                data.image.SetMapHeader(id, kNoMapHeader);
+            }
+            data.image.WriteFile("start.smc");
+
+            NewFrom("start.smc");
+            EXPECT_TRUE(AllocTableIsSound(currentProject->allocTable));
+            Maps expected = LoadAll(kFixtureMaps);
+            expected[kOtherMapId][1] = GrowAndSave(kOtherMapId, 1);
+            expected[MapPageProject::kMapId][1] = GrowAndSave(MapPageProject::kMapId, 2);
+            for (const std::uint32_t id : kNewMaps) {
+                expected[id] = NewAndSave(id);
+            }
+            EXPECT_TRUE(prompts.messages.empty()) << prompts.LastMessage();
+            EXPECT_EQ(LoadAgain(expected), expected);
+            DestroyCurrentProject();
+            page.UnloadMap();
+        }
+    }
+}
+
+// `count` maps from id 0x40 on, each with a script and a layer of its own in the free area, in
+// upper halves of banks, which the script's pointer reaches. Returns their ids.
+std::vector<std::uint32_t> PutManyMaps(MapPageProject& data, std::uint32_t count) {
+    constexpr std::uint32_t kStride = 0x30;
+    constexpr std::uint32_t kPerHalf = 0x8000 / kStride;
+    std::vector<std::uint32_t> ids;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const std::uint32_t script =
+            kAllocBase + 0x10000 * (i / kPerHalf) + kStride * (i % kPerHalf);
+        EXPECT_LE(PutSmallLayer(data.image, script + 0x10, 16, 16, static_cast<std::uint16_t>(i)),
+                  kStride - 0x10);
+        HeaderScriptWriter(data.image, script).Layer(2, script + 0x10).End();
+        data.image.SetMapHeader(0x40 + i, script);
+        ids.push_back(0x40 + i);
+    }
+    return ids;
+}
+
+// More blocks in use than the table has entries: 520 maps with a script and a layer each in
+// the free area. Every one of them stays as it is through relocations and new maps.
+TEST_F(FreeAreaSession, MoreBlocksThanEntriesAreAllKept) {
+    MapPageProject data = SixMegabyteMaps();
+    std::vector<std::uint32_t> ids = PutManyMaps(data, 520);
+    data.image.WriteFile("start.smc");
+    NewFrom("start.smc");
+    ids.insert(ids.end(), kFixtureMaps.begin(), kFixtureMaps.end());
+    Maps expected = LoadAll(ids);
+    expected[MapPageProject::kMapId][1] = GrowAndSave(MapPageProject::kMapId, 1);
+    expected[ids.front()][1] = GrowAndSave(ids.front(), 2);
+    for (const std::uint32_t id : {MapPageProject::kFreeMapId, kSecondFreeMapId}) {
+        expected[id] = NewAndSave(id);
+    }
+    EXPECT_TRUE(prompts.messages.empty()) << prompts.LastMessage();
+    EXPECT_TRUE(AllocTableIsSound(currentProject->allocTable));
+    EXPECT_EQ(LoadAgain(expected), expected);
+}
+
+// More scripts of maps in the free area than the table has entries: no merge holds them, so
+// Save and New refuse, saying why, and write nothing.
+TEST_F(FreeAreaSession, AreaThatNoTableHoldsRefusesEveryAllocation) {
+    MapPageProject data = SixMegabyteMaps();
+    const std::vector<std::uint32_t> ids = PutManyMaps(data, kAllocEntryCount + 6);
+    data.image.WriteFile("start.smc");
+    NewFrom("start.smc");
+    const std::vector<std::uint8_t> image = currentProject->romImage;
+    const auto folder = FolderContents(DataFolder());
+    const Maps shown = LoadAll({ids.front(), MapPageProject::kMapId});
+    GrowAndSave(MapPageProject::kMapId, 1);
+    page.mapIdText = std::to_string(MapPageProject::kFreeMapId);
+    page.NewMap(currentProject, prompts);
+    EXPECT_EQ(
+        prompts.messages,
+        (std::vector<std::string>{std::string(kUnrecordableAreaText) + "\nNothing was saved.",
+                                  std::string(kUnrecordableAreaText) + "\nNo new map was made."}));
+    EXPECT_EQ(currentProject->romImage, image);
+    EXPECT_EQ(FolderContents(DataFolder()), folder);
+    EXPECT_EQ(LoadAgain(shown), shown);
+}
+
+// A copy whose one entry claims the whole free area for a pointer that names its start, from a
+// script that a map runs or from one that none runs, is trusted only as far as the block there
+// reaches: the area stays usable.
+TEST_F(FreeAreaSession, CopyEntryIsTrustedOnlyAsFarAsItsBlockReaches) {
+    for (const bool reached : {true, false}) {
+        MapPageProject data = SixMegabyteMaps();
+        const std::uint32_t length = PutSmallLayer(data.image, kAllocBase, 64, 32, 1);
+        const std::uint32_t pointerPos = PointMapAt(data, kOtherMapId, kAllocBase);
+        const std::uint32_t orphan = MapPageProject::kScript + 0x280;
+        HeaderScriptWriter(data.image, orphan).Layer(2, kAllocBase).End();
+        PutCopyEntry(data.image, kAllocBase, kAllocLimit - kAllocBase,
+                     reached ? pointerPos : orphan + 2);
+        data.image.WriteFile("start.smc");
+
+        NewFrom("start.smc");
+        const AllocEntry trusted{kAllocBase, (length + 15) / 16 * 16, pointerPos};
+        EXPECT_EQ(std::count(currentProject->allocTable.begin(), currentProject->allocTable.end(),
+                             trusted),
+                  1);
+        Maps expected = LoadAll(kFixtureMaps);
+        expected[MapPageProject::kMapId][1] = GrowAndSave(MapPageProject::kMapId, 1);
+        expected[kOtherMapId][1] = GrowAndSave(kOtherMapId, 2);
+        EXPECT_TRUE(prompts.messages.empty()) << prompts.LastMessage();
+        EXPECT_EQ(LoadAgain(expected), expected);
+        page.UnloadMap();
+    }
+}
 
 // An image saved with relocated layers and new maps, opened again with its table copy as saved,
 // without one (edited before the copy was kept up to date) or with a copy that only the first
@@ -109,8 +306,8 @@ TEST_F(FreeAreaSession, ReopenedImageKeepsTheBlocksItUses) {
         NewFrom("saved.smc");
         EXPECT_EQ(currentProject->romImage, saved);  // opening writes nothing
         EXPECT_TRUE(AllocTableIsSound(currentProject->allocTable));
-        // A sound copy is the table; the walk finds every block again with the bytes a load
-        // reads, which of the palette block are its rows 1 to 14.
+        // Copy or not, every block is found again with the bytes a load reads, which of the
+        // palette block are its rows 1 to 14: a copy is trusted only that far.
         const AllocTable& table = currentProject->allocTable;
         for (const AllocEntry& e : savedTable) {
             const auto found = std::find_if(table.begin(), table.end(), [&](const AllocEntry& r) {
@@ -118,7 +315,7 @@ TEST_F(FreeAreaSession, ReopenedImageKeepsTheBlocksItUses) {
             });
             ASSERT_NE(found, table.end()) << std::hex << e.address;
             EXPECT_EQ(found->tag, e.tag);
-            EXPECT_EQ(found->size, copy == Copy::Kept || e.size != 0x1E0 ? e.size : 0x1C0);
+            EXPECT_EQ(found->size, e.size != 0x1E0 ? e.size : 0x1C0);
         }
 
         const auto other = GrowAndSave(kOtherMapId, 2);
@@ -156,14 +353,14 @@ TEST_F(FreeAreaSession, MalformedCopyIsNotUsed) {
     const AllocEntry first = project.allocTable[0];
     const AllocEntry second = project.allocTable[1];
     const std::pair<std::uint32_t, std::uint32_t> breaks[] = {
-        {entry(1, 0), first.address},             // overlaps entry 0
-        {entry(0, 1), first.size - 8},            // not a multiple of 16
-        {entry(0, 1), 0},                         // used but empty
-        {entry(5, 2), 0x1234},                    // a free entry with a tag
-        {entry(0, 2), second.tag},                // a tag that leads elsewhere
-        {entry(0, 2), 0},                         // a block nothing leads to
-        {entry(0, 0), 0x600000},                  // outside the free area
-        {entry(0, 0), kAllocBase - 0x10},         // below it
+        {entry(1, 0), first.address},      // overlaps entry 0
+        {entry(0, 1), first.size - 8},     // not a multiple of 16
+        {entry(0, 1), 0},                  // used but empty
+        {entry(5, 2), 0x1234},             // a free entry with a tag
+        {entry(0, 2), second.tag},         // a tag that leads elsewhere
+        {entry(0, 2), 0},                  // a block nothing leads to
+        {entry(0, 0), 0x600000},           // outside the free area
+        {entry(0, 0), kAllocBase - 0x10},  // below it
     };
     for (const auto& [at, value] : breaks) {
         SCOPED_TRACE(at);

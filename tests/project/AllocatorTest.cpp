@@ -117,7 +117,8 @@ TEST(Allocator, AlignmentAndRefusals) {
     t[0] = {0x4F0000, 0x10000, 1};
     EXPECT_EQ(AllocRomSpace(*project, 0x1800, 2, 0x1000), 0x4EE000u);
 
-    // Only 6 MB images, and only while the table has a free entry; the table is left alone.
+    // Only 6 MB images whose free area is recorded whole, and only while the table has a free
+    // entry; the table is left alone.
     for (const std::uint32_t size : {kRomSize1MB, kRomSize4MB}) {
         auto small = MakeProject(size);
         EXPECT_EQ(AllocRomSpace(*small, 0x10, 1), 0u);
@@ -127,6 +128,9 @@ TEST(Allocator, AlignmentAndRefusals) {
     project->flags = 0;
     EXPECT_EQ(AllocRomSpace(*project, 0x10, 1), 0u);
     project->flags = kProjectFlag6MB;
+    project->freeAreaUnrecordable = true;
+    EXPECT_EQ(AllocRomSpace(*project, 0x10, 1), 0u);
+    project->freeAreaUnrecordable = false;
     for (std::uint32_t k = 0; k < kAllocEntryCount; ++k) {
         project->allocTable[k] = {kAllocBase + 0x10 * k, 0x10, k + 1};
     }
@@ -200,16 +204,57 @@ TEST(Allocator, RecordingAddsWhatNoBlockCovers) {
     for (const Case& c : cases) {
         auto project = MakeProject();
         project->allocTable[0] = {0x420000, 0x100, 9};
-        ASSERT_TRUE(RecordRomSpace(*project, c.start, c.size, 7));
+        ASSERT_TRUE(RecordRomSpace(*project, {{c.start, c.size, 7}}));
         std::vector<AllocEntry> added(project->allocTable.begin() + 1,
                                       project->allocTable.begin() + 1 + c.added.size());
         EXPECT_EQ(added, c.added) << std::hex << c.start;
         EXPECT_EQ(project->allocTable[1 + c.added.size()].address, 0u);
         EXPECT_TRUE(AllocTableIsSound(project->allocTable));
     }
+    // Beyond the free entries, recorded and new blocks are merged across the smallest gaps
+    // until kSpareEntries entries are free, never two marked tags into one entry; when the
+    // marks allow no way, the table holds the lowest blocks and the answer says so.
     auto full = MakeProject();
-    full->allocTable.fill({0x5F0000, 0x10, 1});
-    full->allocTable[0] = {};
-    EXPECT_FALSE(RecordRomSpace(*full, 0x430000, 0x10, 7) &&
-                 RecordRomSpace(*full, 0x440000, 0x10, 7));
+    for (std::uint32_t i = 0; i + 1 < kAllocEntryCount; ++i) {
+        full->allocTable[i] = {0x420000 + 0x20 * i - (i == 502 ? 0x10 : 0), 0x10, 0x100 + i};
+    }
+    const AllocTable before = full->allocTable;
+    const std::vector<AllocEntry> added{{0x500000, 0x10, 7}, {0x500010, 0x10, 9}};
+    EXPECT_FALSE(RecordRomSpace(*full, added, [](std::uint32_t) { return true; }));
+    EXPECT_TRUE(std::equal(before.begin(), before.end() - 1, full->allocTable.begin()));
+    EXPECT_EQ(full->allocTable.back(), added[0]);
+    full->allocTable = before;
+    const auto marked = [](std::uint32_t tag) { return tag != 0 && tag % 3 == 0; };
+    ASSERT_TRUE(RecordRomSpace(*full, added, marked));
+    EXPECT_TRUE(AllocTableIsSound(full->allocTable));
+    std::vector<AllocEntry> blocks(before.begin(), before.end() - 1);
+    blocks.insert(blocks.end(), added.begin(), added.end());
+    std::size_t used = 0;
+    for (const AllocEntry& e : full->allocTable) {
+        used += e.address != 0 ? 1 : 0;
+        const auto inside = std::count_if(blocks.begin(), blocks.end(), [&](const AllocEntry& b) {
+            return b.address >= e.address && b.address + b.size <= e.address + e.size;
+        });
+        const auto marks = std::count_if(blocks.begin(), blocks.end(), [&](const AllocEntry& b) {
+            return b.address >= e.address && b.address < e.address + e.size && marked(b.tag);
+        });
+        EXPECT_LE(marks, 1);
+        // A merged entry carries the marked tag it holds, else 0.
+        EXPECT_TRUE(inside == 1 || (marks == 0 ? e.tag == 0 : marked(e.tag)))
+            << std::hex << e.address;
+    }
+    EXPECT_EQ(used, kAllocEntryCount - kSpareEntries);
+    // The two pairs of touching blocks: one holds a marked tag, the other none.
+    for (const AllocEntry& pair : {AllocEntry{0x500000, 0x20, 9}, AllocEntry{0x423EA0, 0x20, 0}}) {
+        EXPECT_NE(std::find(full->allocTable.begin(), full->allocTable.end(), pair),
+                  full->allocTable.end());
+    }
+    for (const AllocEntry& b : blocks) {
+        EXPECT_TRUE(std::any_of(full->allocTable.begin(), full->allocTable.end(),
+                                [&](const AllocEntry& e) {
+                                    return e.address <= b.address &&
+                                           b.address + b.size <= e.address + e.size;
+                                }))
+            << std::hex << b.address;
+    }
 }

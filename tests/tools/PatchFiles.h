@@ -8,6 +8,7 @@
 #include "platform/DataFolder.h"
 #include "platform/Files.h"
 #include "project/ProjectContext.h"
+#include "tests/support/FolderContents.h"
 #include "tests/support/SyntheticImage.h"
 #include "tools/PracticePatches.h"
 
@@ -44,10 +45,5 @@ inline std::unique_ptr<ProjectContext> PatternProject(std::uint32_t size,
 // Every file and folder under the data folder, with the bytes of each file: a refused patch
 // must leave it as it was.
 inline std::map<std::string, std::vector<std::uint8_t>> DataFolderContents() {
-    std::map<std::string, std::vector<std::uint8_t>> contents;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(DataFolder())) {
-        contents[entry.path().string()] =
-            ReadWholeFile(entry.path()).value_or(std::vector<std::uint8_t>{});
-    }
-    return contents;
+    return FolderContents(DataFolder());
 }
