@@ -301,17 +301,17 @@ constexpr std::array<std::uint32_t, 5> kStarstoneOffsets = {0x10AE93, 0x10B473, 
 constexpr std::array<std::size_t, 7> kGiveItemPlaces = {0, 1, 2, 3, 4, 6, 10};
 constexpr std::size_t kGiveItemSize = 6;
 
-// The first image offset from the running start on that this run writes at a fixed place: the
-// appended files must end there. Each place counts from where it begins; the rumour's script
-// from its first byte, as its length is known only once compiled. The hook sites and the bytes
-// of steps 6 and 12 lie below the running start on every release.
+// Where the first place begins that this run writes at a fixed offset and that reaches past the
+// running start: the appended files must end there. The rumour's script counts from its first
+// byte, as its length is known only once compiled. The hook sites and the bytes of steps 6 and
+// 12 lie below the running start on every release.
 std::uint32_t FirstFixedPlace(const ProjectContext& project,
                               const std::optional<std::vector<FixedWrite>>& fixed) {
     const std::uint32_t start = project.WrapRomOffset(kRandomizerRunningStart);
     auto first = static_cast<std::uint32_t>(project.romImage.size());
     const auto place = [&](std::uint32_t offset, std::size_t size) {
         if (offset + size > start) {
-            first = std::min(first, std::max(offset, start));
+            first = std::min(first, offset);
         }
     };
     if (fixed) {
