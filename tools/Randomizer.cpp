@@ -129,8 +129,8 @@ std::string MissingFixedWrites(const ProjectContext& project,
 // the step in hexadecimal, separated by blanks, e.g. "1 9C685 EA EA EA". Offsets of 0x800000
 // and above are game addresses and pass the address rule. A '#' starts a comment that runs to
 // the end of its line; blank lines are skipped. The writes are taken all or none: nothing when
-// the file cannot be read, a line is malformed or lies outside the image, or the writes lack
-// the shape of the fixed changes; `why` then says so.
+// the file cannot be read, a line is malformed, lies outside the image or over the running
+// start, or the writes lack the shape of the fixed changes; `why` then says so.
 std::optional<std::vector<FixedWrite>> ReadRandomizerFixedWrites(const ProjectContext& project,
                                                                  const std::filesystem::path& path,
                                                                  std::string& why) {
@@ -172,6 +172,11 @@ std::optional<std::vector<FixedWrite>> ReadRandomizerFixedWrites(const ProjectCo
             placed = write.bytes.size() <= RoomFrom(project, write.offset);
             write.offset = project.WrapRomOffset(write.offset);
         }
+        // Every run appends its own bytes at the running start, at least those that end
+        // "ItemAdd.bin".
+        const std::uint32_t start = project.WrapRomOffset(kRandomizerRunningStart);
+        placed = placed && (write.offset >= start + kItemAddEnd.size() ||
+                            write.offset + write.bytes.size() <= start);
         if (!ok || !fields.eof() || write.bytes.empty() || !placed) {
             why = FixedFileMessage(path, "in", FormatText("have a bad line %d.\n", number));
             return std::nullopt;
@@ -301,44 +306,43 @@ constexpr std::array<std::uint32_t, 5> kStarstoneOffsets = {0x10AE93, 0x10B473, 
 constexpr std::array<std::size_t, 7> kGiveItemPlaces = {0, 1, 2, 3, 4, 6, 10};
 constexpr std::size_t kGiveItemSize = 6;
 
-// Where the first place begins that this run writes at a fixed offset and that reaches past the
-// running start: the appended files must end there. The rumour's script counts from its first
-// byte, as its length is known only once compiled. The hook sites and the bytes of steps 6 and
-// 12 lie below the running start on every release.
+// The first image offset from the running start on that this run writes at a fixed place: the
+// appended files must end there. The rumour's script counts from its first byte, as its length
+// is known only once compiled. No fixed place reaches the running start from below: the fixed
+// changes may not (see their reader), and the hook sites and the bytes of steps 6, 9 and 12
+// lie far below it on every release.
 std::uint32_t FirstFixedPlace(const ProjectContext& project,
                               const std::optional<std::vector<FixedWrite>>& fixed) {
     const std::uint32_t start = project.WrapRomOffset(kRandomizerRunningStart);
     auto first = static_cast<std::uint32_t>(project.romImage.size());
-    const auto place = [&](std::uint32_t offset, std::size_t size) {
-        if (offset + size > start) {
+    const auto place = [&](std::uint32_t offset) {
+        if (offset >= start) {
             first = std::min(first, offset);
         }
     };
     if (fixed) {
         for (const FixedWrite& write : *fixed) {
-            place(write.offset, write.bytes.size());
+            place(write.offset);
         }
     }
-    const auto encoded = [&](const char* text, std::span<const std::uint32_t> offsets) {
-        const std::size_t size = EncodeGameText(text, project.regionIndex, nullptr).size();
-        for (const std::uint32_t offset : offsets) {
-            place(offset, size);
-        }
-    };
-    encoded(kBirdMessage, kBirdMessageOffsets);
-    encoded(kStarstoneText, kStarstoneOffsets);
+    for (const std::uint32_t offset : kBirdMessageOffsets) {
+        place(offset);
+    }
+    for (const std::uint32_t offset : kStarstoneOffsets) {
+        place(offset);
+    }
     // The rumour and its GiveItem commands are written only where the release's item routine
     // is known.
     if (GiveItemWord(project.regionIndex)) {
         for (const RumourPlace& rumour : RumourPlaces) {
-            place(rumour.markerOffset, 1);
+            place(rumour.markerOffset);
         }
         for (const std::size_t index : kGiveItemPlaces) {
-            place(RumourPlaces[index].markerOffset - 2, kGiveItemSize);
+            place(RumourPlaces[index].markerOffset - 2);
         }
-        place(project.WrapRomOffset(kRumourScriptAddress), 1);
+        place(project.WrapRomOffset(kRumourScriptAddress));
     }
-    place(kCreditsOffset, kCreditsMaxSize);
+    place(kCreditsOffset);
     return first;
 }
 

@@ -785,16 +785,26 @@ TEST(Randomizer, PatchesAgainTakeOnlyTheFilesOfTheFirstRun) {
     }
 }
 
-TEST(Randomizer, AFixedWriteThatTheAddressRuleWouldSplitIsABadLine) {
+TEST(Randomizer, AFixedWriteThatWouldBeSplitOrOverwrittenIsABadLine) {
     // On a 6 MB image game address 0xBFFFFF is image offset 0x3FFFFF, and 0xC00000 is offset 0.
-    // The write stands in for the first one of step 1, so the changes have their whole shape.
-    const fs::path folder = ScratchFolder();
-    WriteFile(folder / kRandomizerFixedFile, FixedText(0x2B000) + "1 BFFFFE 6B 6B 6B\n");
-    auto project = Imported(SyntheticImage(SyntheticImage::k6MB));
-    ScriptedPrompts prompts;
-    RandomizerGenerator rng(1);
-    ApplyRandomizerPatches(*project, rng, prompts, false, folder);
-    EXPECT_NE(prompts.messages.at(0).find("have a bad line 122."), std::string::npos);
-    EXPECT_EQ(project->Read24(0x3FFFFE), 0u);
-    EXPECT_EQ(project->Read8(0), 0);
+    // Every run appends bytes of its own at the running start, image offset 0x8CDC7. The write
+    // stands in for the first one of step 1, so the changes have their whole shape.
+    const std::pair<std::uint32_t, const char*> cases[] = {
+        {SyntheticImage::k6MB, "1 BFFFFE 6B 6B 6B\n"},
+        {SyntheticImage::k4MB, "1 8CDC5 6B 6B 6B\n"},
+        {SyntheticImage::k4MB, "1 8CDC8 6B 6B 6B\n"}};
+    for (const auto& [size, line] : cases) {
+        const fs::path folder = ScratchFolder();
+        const auto run = [&](ScriptedPrompts& prompts) {
+            auto project = Imported(SyntheticImage(size));
+            RandomizerGenerator rng(1);
+            ApplyRandomizerPatches(*project, rng, prompts, false, folder);
+            return project->romImage;
+        };
+        ScriptedPrompts none, prompts;
+        const Bytes withoutFile = run(none);
+        WriteFile(folder / kRandomizerFixedFile, FixedText(0x2B000) + line);
+        EXPECT_TRUE(run(prompts) == withoutFile) << line;
+        EXPECT_NE(prompts.messages.at(0).find("have a bad line 122."), std::string::npos);
+    }
 }
