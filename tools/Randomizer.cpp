@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
 #include <optional>
 #include <sstream>
 
@@ -128,8 +129,8 @@ std::string MissingFixedWrites(const ProjectContext& project,
 // the step in hexadecimal, separated by blanks, e.g. "1 9C685 EA EA EA". Offsets of 0x800000
 // and above are game addresses and pass the address rule. A '#' starts a comment that runs to
 // the end of its line; blank lines are skipped. The writes are taken all or none: nothing when
-// the file cannot be read, a line is malformed or lies outside the image, or the writes lack
-// the shape of the fixed changes; `why` then says so.
+// the file cannot be read, a line is malformed, lies outside the image or over the running
+// start, or the writes lack the shape of the fixed changes; `why` then says so.
 std::optional<std::vector<FixedWrite>> ReadRandomizerFixedWrites(const ProjectContext& project,
                                                                  const std::filesystem::path& path,
                                                                  std::string& why) {
@@ -171,6 +172,11 @@ std::optional<std::vector<FixedWrite>> ReadRandomizerFixedWrites(const ProjectCo
             placed = write.bytes.size() <= RoomFrom(project, write.offset);
             write.offset = project.WrapRomOffset(write.offset);
         }
+        // Every run appends its own bytes at the running start, at least those that end
+        // "ItemAdd.bin".
+        const std::uint32_t start = project.WrapRomOffset(kRandomizerRunningStart);
+        placed = placed && (write.offset >= start + kItemAddEnd.size() ||
+                            write.offset + write.bytes.size() <= start);
         if (!ok || !fields.eof() || write.bytes.empty() || !placed) {
             why = FixedFileMessage(path, "in", FormatText("have a bad line %d.\n", number));
             return std::nullopt;
@@ -209,8 +215,22 @@ public:
 
     std::uint32_t running = kRandomizerRunningStart;
 
-    std::uint32_t Room() const { return RoomFrom(project_, running); }
+    // The appended files must also end at `offset`, the first place from the running start on
+    // that this run writes at a fixed offset.
+    void EndAt(std::uint32_t offset) { end_ = offset; }
+    std::uint32_t Room() const {
+        const std::uint32_t at = project_.WrapRomOffset(running);
+        return std::min(RoomFrom(project_, running), at < end_ ? end_ - at : 0);
+    }
     bool Fits(std::size_t length) const { return length <= Room(); }
+    // Where the room ends, for messages.
+    std::string RoomEnd() const {
+        const std::uint32_t at = project_.WrapRomOffset(running);
+        if (at >= end_ || end_ - at < RoomFrom(project_, running)) {
+            return FormatText("run into image offset 0x%X, which this run also writes", end_);
+        }
+        return "run past " + RoomEndText(project_, running);
+    }
     void Hook(std::uint32_t site, std::uint32_t target, std::uint32_t nops) {
         Put(project_.WrapRomOffset(site), JslHook(target, nops));
         hooked_.push_back(site);
@@ -236,6 +256,7 @@ private:
     const std::vector<std::uint8_t>& before_;
     std::vector<std::uint32_t> hooked_;
     bool changed_ = false;
+    std::uint32_t end_ = std::numeric_limits<std::uint32_t>::max();
 };
 
 // Whether the image held, before this run, a hook of the randomizer at a site this run left
@@ -275,6 +296,56 @@ bool LeavesEarlierHook(const ProjectContext& project, const std::vector<std::uin
 constexpr std::uint32_t kCreditsOffset = 0x21F300;
 constexpr std::size_t kCreditsMaxSize = 0x7B0;
 
+// Texts of steps 2 and 4, with their image offsets.
+constexpr char kBirdMessage[] = "It seems the\\nbird ate\\nthe message.\\w";
+constexpr std::array<std::uint32_t, 1> kBirdMessageOffsets = {0x11DEEB};
+constexpr char kStarstoneText[] = "Obtained Starstone";
+constexpr std::array<std::uint32_t, 5> kStarstoneOffsets = {0x10AE93, 0x10B473, 0x10B587, 0x10F451,
+                                                            0xFA6DC};
+// The rumour places that get a GiveItem command, which starts two bytes before the marker.
+constexpr std::array<std::size_t, 7> kGiveItemPlaces = {0, 1, 2, 3, 4, 6, 10};
+constexpr std::size_t kGiveItemSize = 6;
+
+// The first image offset from the running start on that this run writes at a fixed place: the
+// appended files must end there. The rumour's script counts from its first byte, as its length
+// is known only once compiled. No fixed place reaches the running start from below: the fixed
+// changes may not (see their reader), and the hook sites and the bytes of steps 6, 9 and 12
+// lie far below it on every release.
+std::uint32_t FirstFixedPlace(const ProjectContext& project,
+                              const std::optional<std::vector<FixedWrite>>& fixed) {
+    const std::uint32_t start = project.WrapRomOffset(kRandomizerRunningStart);
+    auto first = static_cast<std::uint32_t>(project.romImage.size());
+    const auto place = [&](std::uint32_t offset) {
+        if (offset >= start) {
+            first = std::min(first, offset);
+        }
+    };
+    if (fixed) {
+        for (const FixedWrite& write : *fixed) {
+            place(write.offset);
+        }
+    }
+    for (const std::uint32_t offset : kBirdMessageOffsets) {
+        place(offset);
+    }
+    for (const std::uint32_t offset : kStarstoneOffsets) {
+        place(offset);
+    }
+    // The rumour and its GiveItem commands are written only where the release's item routine
+    // is known.
+    if (GiveItemWord(project.regionIndex)) {
+        for (const RumourPlace& rumour : RumourPlaces) {
+            place(rumour.markerOffset);
+        }
+        for (const std::size_t index : kGiveItemPlaces) {
+            place(RumourPlaces[index].markerOffset - 2);
+        }
+        place(project.WrapRomOffset(kRumourScriptAddress));
+    }
+    place(kCreditsOffset);
+    return first;
+}
+
 // Says that the patch files `list`, `bytes` long and followed by `reserved` bytes of their own,
 // were left out, and where from the running address on they would run past their room.
 void SayDoesNotFit(const ProjectContext& project, const PatchWriter& writer, Prompts& prompts,
@@ -282,9 +353,9 @@ void SayDoesNotFit(const ProjectContext& project, const PatchWriter& writer, Pro
     const std::string after = reserved > 0 ? FormatText(" and the %zu after them", reserved) : "";
     prompts.ShowMessage(FormatText(
         "The patch files %s do not fit and were left out: their 0x%zX bytes%s from game address "
-        "0x%06X (image offset 0x%X) run past %s.",
+        "0x%06X (image offset 0x%X) %s.",
         list.c_str(), bytes, after.c_str(), writer.running, project.WrapRomOffset(writer.running),
-        RoomEndText(project, writer.running).c_str()));
+        writer.RoomEnd().c_str()));
 }
 
 // Appends a set of hooked patch files, all or none: each routine is assembled for the address
@@ -325,7 +396,7 @@ void ApplyHookedFiles(const ProjectContext& project, PatchWriter& writer, Prompt
 }
 
 void WriteEncoded(ProjectContext& project, const std::string& text,
-                  std::initializer_list<std::uint32_t> offsets) {
+                  std::span<const std::uint32_t> offsets) {
     const std::vector<std::uint8_t> bytes = EncodeGameText(text, project.regionIndex, nullptr);
     for (const std::uint32_t offset : offsets) {
         project.WriteBytes(offset, bytes);
@@ -507,17 +578,19 @@ void WriteVariant(ProjectContext& project, RandomizerGenerator& rng, Prompts& pr
     if (fixed) {
         ApplyFixedStep(project, *fixed, 1);
     }
-    WriteEncoded(project, "It seems the\\nbird ate\\nthe message.\\w", {0x11DEEB});
+    writer.EndAt(FirstFixedPlace(project, fixed));
+    WriteEncoded(project, kBirdMessage, kBirdMessageOffsets);
     if (fixed) {
         ApplyFixedStep(project, *fixed, 3);
     }
-    WriteEncoded(project, "Obtained Starstone", {0x10AE93, 0x10B473, 0x10B587, 0x10F451, 0xFA6DC});
+    WriteEncoded(project, kStarstoneText, kStarstoneOffsets);
     // A GiveItem command needs the address of the release's own item routine.
     if (const std::optional<std::uint16_t> routine = GiveItemWord(project.regionIndex)) {
         const auto low = static_cast<std::uint8_t>(*routine);
         const auto high = static_cast<std::uint8_t>(*routine >> 8);
-        const std::array<std::uint8_t, 6> giveItem = {0x02, 0x54, 0x48, low, high, kNop};
-        for (const std::size_t place : {0, 1, 2, 3, 4, 6, 10}) {
+        const std::array<std::uint8_t, kGiveItemSize> giveItem = {0x02, 0x54, 0x48,
+                                                                  low,  high, kNop};
+        for (const std::size_t place : kGiveItemPlaces) {
             project.WriteBytes(RumourPlaces[place].markerOffset - 2, giveItem);
         }
     }  // else the rumour is left out too, and says so

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <set>
 #include <sstream>
 
@@ -428,12 +429,12 @@ TEST(Randomizer, PatchesAppendWholeFileSets) {
     } large[] = {
         {"ItemAdd.bin", false, 0x009A09, 0xCDC7,
          "The patch files ItemAdd.bin do not fit and were left out: their 0x380000 bytes and the 2 "
-         "after them from game address 0x88CDC7 (image offset 0x8CDC7) run past the end of the "
-         "image at 0x400000."},
+         "after them from game address 0x88CDC7 (image offset 0x8CDC7) run into image offset "
+         "0x9F024, which this run also writes."},
         {"enemy_luck.bin", true, 0x05DD70, 0xCDCB,
          "The patch files player_level.bin, enemy_level.bin, enemy_attack.bin, enemy_defense.bin, "
          "enemy_luck.bin, enemy_health.bin, dg1_level.bin do not fit and were left out: their "
-         "0x38003C bytes from game address 0x88CDCD (image offset 0x8CDCD) run past"},
+         "0x38003C bytes from game address 0x88CDCD (image offset 0x8CDCD) run into"},
     };
     for (const auto& c : large) {
         WriteFile(asmFolder / "ItemAdd.bin", std::string(4, '\x44'));
@@ -646,56 +647,75 @@ TEST(Randomizer, EachKindOfRandomizerHookAloneRefusesThePracticeSets) {
     }
 }
 
-TEST(Randomizer, PatchFilesFitOnlyWhereTheAddressRuleKeepsThemInOnePiece) {
-    // From the running address on, the game's addresses follow on in the image up to 0xC00000
-    // (4 and 6 MB images) or 0x900000 (region index 5, whatever its size). A set one byte longer
-    // than that room is left out and said; one that fills it lands whole. ItemAdd.bin (4 bytes
-    // but where it takes the room) and its 2 end bytes come first, then the one-byte ASM files.
+TEST(Randomizer, PatchFilesEndWhereTheRunWritesAFixedPlace) {
+    // The appended files end at the first place from the running address on that the same run
+    // writes at a fixed offset: the rumour's last marker at 0x9F024 where the release has the
+    // rumour, else a Starstone text at 0xFA6DC, or an earlier write of the fixed changes. A set
+    // that fills the room lands whole; one byte more is left out and said, the image then as
+    // without the set. ItemAdd.bin (4 bytes but where it takes the room) and its 2 end bytes
+    // come first, then the one-byte ASM files.
     const struct {
         std::uint32_t size;
         Region region;
         const char* file;  // the file that takes the room
-        bool asmPatches;
-        std::uint32_t from, site, roomEnd;  // the file's address and hook site; the room's end
+        bool asmPatches, fixedAt9C685;
+        std::uint32_t from, site, end;  // the file's address and hook site; the room's end
         const char* said;
     } cases[] = {
-        {SyntheticImage::k4MB, Region::German, "ItemAdd.bin", false, 0x88CDC9, 0xC09A09, 0xC00000,
-         "ItemAdd.bin do not fit and were left out: their 0x373238 bytes and the 2 after them "
-         "from game address 0x88CDC7 (image offset 0x8CDC7) run past the end of the image at "
-         "0x400000."},
-        {SyntheticImage::k6MB, Region::UK, "credits_patch.bin", false, 0x88CDCD, 0xC7EC6E, 0xC00000,
-         "run past game address 0xC00000, which the address rule puts at image offset 0x0."},
-        {SyntheticImage::k4MB, Region::ReleaseM, "dg1_level.bin", true, 0x88CDD3, 0xC5DCD2,
-         0x900000,
-         "dg1_level.bin do not fit and were left out: their 0x73234 bytes from game "
-         "address 0x88CDCD (image offset 0x8CDCD) run past game address 0x900000, which the "
-         "address rule puts at image offset 0x0."},
+        {SyntheticImage::k4MB, Region::German, "ItemAdd.bin", false, false, 0x88CDC9, 0xC09A09,
+         0x9F024,
+         "ItemAdd.bin do not fit and were left out: their 0x1225C bytes and the 2 after them "
+         "from game address 0x88CDC7 (image offset 0x8CDC7) run into image offset 0x9F024, "
+         "which this run also writes."},
+        {SyntheticImage::k6MB, Region::UK, "credits_patch.bin", false, false, 0x88CDCD, 0xC7EC6E,
+         0xFA6DC, "run into image offset 0xFA6DC, which this run also writes."},
+        {SyntheticImage::k4MB, Region::ReleaseM, "dg1_level.bin", true, true, 0x88CDD3, 0xC5DCD2,
+         0x9C685,
+         "dg1_level.bin do not fit and were left out: their 0xF8B9 bytes from game address "
+         "0x88CDCD (image offset 0x8CDCD) run into image offset 0x9C685, which this run also "
+         "writes."},
     };
     for (const auto& c : cases) {
-        for (const std::uint32_t over : {0u, 1u}) {
+        // The file `length` bytes long, or none.
+        const auto run = [&](std::optional<std::uint32_t> length, ScriptedPrompts& prompts) {
             const fs::path folder = ScratchFolder();
             WriteFile(folder / "credits_new.bin", "\x66");
             WriteFile(folder / "asm" / "ItemAdd.bin", "\x44\x44\x44\x44");
             for (const HookedFile& file : kAsmPatchFiles) {
                 WriteFile(folder / "asm" / file.name, "\x11");
             }
-            WriteFile(folder / "asm" / c.file, std::string(c.roomEnd - c.from + over, '\x55'));
-            SyntheticImage image(c.size, c.region);
-            auto project = Imported(image);
-            ScriptedPrompts prompts;
+            if (c.fixedAt9C685) {
+                WriteFile(folder / kRandomizerFixedFile, FixedText(0x2B000) + "1 9C685 6B 6B 6B\n");
+            }
+            fs::remove(folder / "asm" / c.file);
+            if (length) {
+                WriteFile(folder / "asm" / c.file, std::string(*length, '\x55'));
+            }
+            const auto data = DataFolderContents();
+            auto project = Imported(SyntheticImage(c.size, c.region));
             RandomizerGenerator rng(1);
             ApplyRandomizerPatches(*project, rng, prompts, c.asmPatches, folder);
+            EXPECT_EQ(DataFolderContents(), data);
+            return project;
+        };
+        ScriptedPrompts none;
+        const Bytes withoutSet = run(std::nullopt, none)->romImage;
+        ASSERT_NE(withoutSet[c.end], 0) << c.file;  // the run's own byte there
+        for (const std::uint32_t over : {0u, 1u}) {
+            ScriptedPrompts prompts;
+            // The running address is image offset 0x8xxxx on every release here.
+            const auto project = run(c.end - (c.from & 0xFFFFF) + over, prompts);
             EXPECT_EQ(std::count_if(prompts.messages.begin(), prompts.messages.end(),
                                     [&](const std::string& m) { return m.ends_with(c.said); }),
                       over)
                 << c.file << " " << over;
-            // Nothing reaches the image's start; the file's hook is written only with the file.
-            EXPECT_TRUE(std::equal(image.Bytes().begin(), image.Bytes().begin() + 0x100,
-                                   project->romImage.begin()));
-            EXPECT_EQ(project->Read8(project->WrapRomOffset(c.site)), over == 0 ? 0x22 : 0);
-            const std::uint32_t last = project->WrapRomOffset(c.roomEnd - 1);
-            const bool itemAdd = c.from == 0x88CDC9;
-            EXPECT_EQ(project->Read8(last), over == 1 ? 0 : itemAdd ? 0xD3 : 0x55) << c.file;
+            EXPECT_EQ(project->romImage[c.end], withoutSet[c.end]) << c.file;
+            if (over == 1) {
+                EXPECT_TRUE(project->romImage == withoutSet) << c.file;
+                continue;
+            }
+            EXPECT_EQ(project->Read8(project->WrapRomOffset(c.site)), 0x22);
+            EXPECT_EQ(project->Read8(c.end - 1), c.from == 0x88CDC9 ? 0xD3 : 0x55) << c.file;
         }
     }
 }
@@ -765,16 +785,26 @@ TEST(Randomizer, PatchesAgainTakeOnlyTheFilesOfTheFirstRun) {
     }
 }
 
-TEST(Randomizer, AFixedWriteThatTheAddressRuleWouldSplitIsABadLine) {
+TEST(Randomizer, AFixedWriteThatWouldBeSplitOrOverwrittenIsABadLine) {
     // On a 6 MB image game address 0xBFFFFF is image offset 0x3FFFFF, and 0xC00000 is offset 0.
-    // The write stands in for the first one of step 1, so the changes have their whole shape.
-    const fs::path folder = ScratchFolder();
-    WriteFile(folder / kRandomizerFixedFile, FixedText(0x2B000) + "1 BFFFFE 6B 6B 6B\n");
-    auto project = Imported(SyntheticImage(SyntheticImage::k6MB));
-    ScriptedPrompts prompts;
-    RandomizerGenerator rng(1);
-    ApplyRandomizerPatches(*project, rng, prompts, false, folder);
-    EXPECT_NE(prompts.messages.at(0).find("have a bad line 122."), std::string::npos);
-    EXPECT_EQ(project->Read24(0x3FFFFE), 0u);
-    EXPECT_EQ(project->Read8(0), 0);
+    // Every run appends bytes of its own at the running start, image offset 0x8CDC7. The write
+    // stands in for the first one of step 1, so the changes have their whole shape.
+    const std::pair<std::uint32_t, const char*> cases[] = {
+        {SyntheticImage::k6MB, "1 BFFFFE 6B 6B 6B\n"},
+        {SyntheticImage::k4MB, "1 8CDC5 6B 6B 6B\n"},
+        {SyntheticImage::k4MB, "1 8CDC8 6B 6B 6B\n"}};
+    for (const auto& [size, line] : cases) {
+        const fs::path folder = ScratchFolder();
+        const auto run = [&](ScriptedPrompts& prompts) {
+            auto project = Imported(SyntheticImage(size));
+            RandomizerGenerator rng(1);
+            ApplyRandomizerPatches(*project, rng, prompts, false, folder);
+            return project->romImage;
+        };
+        ScriptedPrompts none, prompts;
+        const Bytes withoutFile = run(none);
+        WriteFile(folder / kRandomizerFixedFile, FixedText(0x2B000) + line);
+        EXPECT_TRUE(run(prompts) == withoutFile) << line;
+        EXPECT_NE(prompts.messages.at(0).find("have a bad line 122."), std::string::npos);
+    }
 }
