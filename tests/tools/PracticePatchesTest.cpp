@@ -141,8 +141,7 @@ TEST(PracticePatches, RefusedPatchesWriteNothing) {
     refused(ApplyCcPatches, "(image offset 0x1FF00), run past the end of the image at 0x100000.");
     // On a larger image of that region the rule sends game address 0xF00000 to image offset 0.
     project = PatternProject(SyntheticImage::k4MB, Region::ReleaseM);
-    refused(ApplyCcPatches, "past game address 0xF00000, which the address rule puts at image "
-                            "offset 0x0.");
+    refused(ApplyCcPatches, "0xF00000, which the address rule puts at image offset 0x0.");
     WritePatchFiles(CcPatchHooks());
     project = PatternProject(SyntheticImage::k6MB, Region::German);
     const std::uint32_t others = 205 - 7, ccOthers = 65 - 7;  // the files after the first

@@ -1,12 +1,12 @@
 #include <algorithm>
 #include <fstream>
 #include <map>
-#include <optional>
 #include <set>
 #include <sstream>
 
 #include <gtest/gtest.h>
 
+#include "platform/FormatText.h"
 #include "project/ConditionalDestination.h"
 #include "project/ExitLists.h"
 #include "project/ProjectContext.h"
@@ -79,6 +79,34 @@ std::string FixedText(std::uint32_t drop = ~0u) {
     line(9, 0xE1FAB0, 21);
     line(9, 0x88CD63, 85);
     return text.str();
+}
+
+// Every patch file in the randomizer's scratch data folder but those in `without`: the fixed
+// changes `fixed`, the credits', ItemAdd.bin, and 3 bytes of its own in each ASM file.
+fs::path PatchFolder(const std::vector<std::string>& without,
+                     const std::string& fixed = FixedText()) {
+    const fs::path folder = ScratchFolder();
+    WriteFile(folder / kRandomizerFixedFile, fixed);
+    WriteFile(folder / "credits_new.bin", "\x66\x66");
+    WriteFile(folder / "asm/credits_patch.bin", "\x33\x33");
+    WriteFile(folder / "asm/ItemAdd.bin", "\x44\x44\x44\x44");
+    for (std::size_t i = 0; i < kAsmPatchFiles.size(); ++i) {
+        WriteFile(folder / "asm" / kAsmPatchFiles[i].name, std::string(3, char(0x10 + i)));
+    }
+    for (const std::string& name : without) {
+        fs::remove_all(folder / name);
+    }
+    return folder;
+}
+
+// A run of the randomizer's patches from `folder`, which it must leave as it was: the image after.
+Bytes Randomize(ProjectContext& project, const fs::path& folder, bool asmPatches,
+                ScriptedPrompts& prompts) {
+    const auto data = DataFolderContents();
+    RandomizerGenerator rng(1);
+    ApplyRandomizerPatches(project, rng, prompts, asmPatches, folder);
+    EXPECT_EQ(DataFolderContents(), data);
+    return project.romImage;
 }
 
 }  // namespace
@@ -429,8 +457,7 @@ TEST(Randomizer, PatchesAppendWholeFileSets) {
     } large[] = {
         {"ItemAdd.bin", false, 0x009A09, 0xCDC7,
          "The patch files ItemAdd.bin do not fit and were left out: their 0x380000 bytes and the 2 "
-         "after them from game address 0x88CDC7 (image offset 0x8CDC7) run into image offset "
-         "0x9F024, which this run also writes."},
+         "after them from game address 0x88CDC7 (image offset 0x8CDC7) run into"},
         {"enemy_luck.bin", true, 0x05DD70, 0xCDCB,
          "The patch files player_level.bin, enemy_level.bin, enemy_attack.bin, enemy_defense.bin, "
          "enemy_luck.bin, enemy_health.bin, dg1_level.bin do not fit and were left out: their "
@@ -457,7 +484,7 @@ TEST(Randomizer, FixedChangesWithoutTheirWholeShapeAreLeftOut) {
     const fs::path folder = ScratchFolder();
     const fs::path file = folder / kRandomizerFixedFile;
     const auto run = [&](ScriptedPrompts& prompts) {
-        auto project = Imported(SyntheticImage());
+        auto project = Imported(SyntheticImage(SyntheticImage::k6MB));
         RandomizerGenerator rng(4);
         ApplyRandomizerPatches(*project, rng, prompts, false, folder);
         return project->romImage;
@@ -473,7 +500,12 @@ TEST(Randomizer, FixedChangesWithoutTheirWholeShapeAreLeftOut) {
         {FixedText(0x88CD63), "not whole:\nstep 9 lacks its 85-byte routine at 88CD63\nThey"},
         {FixedText(0x2B000), "step 1 holds 73 writes of 190 bytes in all, not 74 of 193\nThey"},
         {FixedText(0x178100), "not whole:\nstep 3 lacks its 243-byte message at 178100\nThey"},
-        {FixedText() + "9 E1FAB0 60\n", "step 9 holds 1 write(s) besides its two routines"}};
+        {FixedText() + "9 E1FAB0 60\n", "step 9 holds 1 write(s) besides its two routines"},
+        // A write the address rule would split (game address 0xBFFFFF is image offset 0x3FFFFF,
+        // 0xC00000 offset 0), or one over the bytes every run appends at offset 0x8CDC7.
+        {FixedText(0x2B000) + "1 BFFFFE 6B 6B 6B\n", "have a bad line 122."},
+        {FixedText(0x2B000) + "1 8CDC5 6B 6B 6B\n", "have a bad line 122."},
+        {FixedText(0x2B000) + "1 8CDC8 6B 6B 6B\n", "have a bad line 122."}};
     for (const auto& [text, said] : cases) {
         fs::remove_all(file);
         if (std::string_view(said) == "is a folder") {
@@ -648,75 +680,43 @@ TEST(Randomizer, EachKindOfRandomizerHookAloneRefusesThePracticeSets) {
 }
 
 TEST(Randomizer, PatchFilesEndWhereTheRunWritesAFixedPlace) {
-    // The appended files end at the first place from the running address on that the same run
-    // writes at a fixed offset: the rumour's last marker at 0x9F024 where the release has the
-    // rumour, else a Starstone text at 0xFA6DC, or an earlier write of the fixed changes. A set
-    // that fills the room lands whole; one byte more is left out and said, the image then as
-    // without the set. ItemAdd.bin (4 bytes but where it takes the room) and its 2 end bytes
-    // come first, then the one-byte ASM files.
+    // The appended files end at the first place on that the same run writes: the rumour's last
+    // marker where the release has it, else a Starstone text, or an earlier fixed change. A set
+    // filling the room lands whole; one byte more is left out and said, the image as without it.
     const struct {
         std::uint32_t size;
         Region region;
-        const char* file;  // the file that takes the room
-        bool asmPatches, fixedAt9C685;
-        std::uint32_t from, site, end;  // the file's address and hook site; the room's end
-        const char* said;
+        const char* file;               // the file that takes the room
+        bool asmPatches;                // and a fixed change at the room's end
+        std::uint32_t from, site, end;  // the file's address, its hook's offset; the room's end
     } cases[] = {
-        {SyntheticImage::k4MB, Region::German, "ItemAdd.bin", false, false, 0x88CDC9, 0xC09A09,
-         0x9F024,
-         "ItemAdd.bin do not fit and were left out: their 0x1225C bytes and the 2 after them "
-         "from game address 0x88CDC7 (image offset 0x8CDC7) run into image offset 0x9F024, "
-         "which this run also writes."},
-        {SyntheticImage::k6MB, Region::UK, "credits_patch.bin", false, false, 0x88CDCD, 0xC7EC6E,
-         0xFA6DC, "run into image offset 0xFA6DC, which this run also writes."},
-        {SyntheticImage::k4MB, Region::ReleaseM, "dg1_level.bin", true, true, 0x88CDD3, 0xC5DCD2,
-         0x9C685,
-         "dg1_level.bin do not fit and were left out: their 0xF8B9 bytes from game address "
-         "0x88CDCD (image offset 0x8CDCD) run into image offset 0x9C685, which this run also "
-         "writes."},
+        {SyntheticImage::k4MB, Region::German, "ItemAdd.bin", false, 0x88CDC9, 0x09A09, 0x9F024},
+        {SyntheticImage::k6MB, Region::UK, "credits_patch.bin", false, 0x88CDCD, 0x7EC6E, 0xFA6DC},
+        {SyntheticImage::k4MB, Region::ReleaseM, "dg1_level.bin", true, 0x88CDDF, 0x5DCD2, 0x9C685},
     };
     for (const auto& c : cases) {
         // The file `length` bytes long, or none.
-        const auto run = [&](std::optional<std::uint32_t> length, ScriptedPrompts& prompts) {
-            const fs::path folder = ScratchFolder();
-            WriteFile(folder / "credits_new.bin", "\x66");
-            WriteFile(folder / "asm" / "ItemAdd.bin", "\x44\x44\x44\x44");
-            for (const HookedFile& file : kAsmPatchFiles) {
-                WriteFile(folder / "asm" / file.name, "\x11");
+        const auto run = [&](int length, ScriptedPrompts& prompts) {
+            const fs::path folder =
+                PatchFolder({"asm/" + std::string(c.file)},
+                            c.asmPatches ? FixedText(0x2B000) + "1 9C685 6B 6B 6B\n" : FixedText());
+            if (length >= 0) {
+                WriteFile(folder / "asm" / c.file, std::string(length, '\x55'));
             }
-            if (c.fixedAt9C685) {
-                WriteFile(folder / kRandomizerFixedFile, FixedText(0x2B000) + "1 9C685 6B 6B 6B\n");
-            }
-            fs::remove(folder / "asm" / c.file);
-            if (length) {
-                WriteFile(folder / "asm" / c.file, std::string(*length, '\x55'));
-            }
-            const auto data = DataFolderContents();
-            auto project = Imported(SyntheticImage(c.size, c.region));
-            RandomizerGenerator rng(1);
-            ApplyRandomizerPatches(*project, rng, prompts, c.asmPatches, folder);
-            EXPECT_EQ(DataFolderContents(), data);
-            return project;
+            return Randomize(*Imported(SyntheticImage(c.size, c.region)), folder, c.asmPatches,
+                             prompts);
         };
-        ScriptedPrompts none;
-        const Bytes withoutSet = run(std::nullopt, none)->romImage;
-        ASSERT_NE(withoutSet[c.end], 0) << c.file;  // the run's own byte there
-        for (const std::uint32_t over : {0u, 1u}) {
-            ScriptedPrompts prompts;
-            // The running address is image offset 0x8xxxx on every release here.
-            const auto project = run(c.end - (c.from & 0xFFFFF) + over, prompts);
-            EXPECT_EQ(std::count_if(prompts.messages.begin(), prompts.messages.end(),
-                                    [&](const std::string& m) { return m.ends_with(c.said); }),
-                      over)
-                << c.file << " " << over;
-            EXPECT_EQ(project->romImage[c.end], withoutSet[c.end]) << c.file;
-            if (over == 1) {
-                EXPECT_TRUE(project->romImage == withoutSet) << c.file;
-                continue;
-            }
-            EXPECT_EQ(project->Read8(project->WrapRomOffset(c.site)), 0x22);
-            EXPECT_EQ(project->Read8(c.end - 1), c.from == 0x88CDC9 ? 0xD3 : 0x55) << c.file;
-        }
+        ScriptedPrompts none, fits, over;
+        const Bytes withoutSet = run(-1, none);
+        const std::uint32_t room = c.end - (c.from & 0xFFFFF);  // from image offset 0x8xxxx
+        const Bytes image = run(room, fits);
+        EXPECT_EQ(image[c.site], 0x22) << c.file;
+        EXPECT_EQ(image[c.end - 1], c.from == 0x88CDC9 ? 0xD3 : 0x55) << c.file;
+        EXPECT_EQ(image[c.end], withoutSet[c.end]) << c.file;
+        EXPECT_TRUE(run(room + 1, over) == withoutSet) << c.file;
+        EXPECT_TRUE(over.LastMessage().ends_with(
+            FormatText("run into image offset 0x%X, which this run also writes.", c.end)))
+            << over.LastMessage();
     }
 }
 
@@ -724,24 +724,7 @@ TEST(Randomizer, PatchesAgainTakeOnlyTheFilesOfTheFirstRun) {
     // The same files again (with or without ASM Patches): the same image, said the same. Then
     // each change that would leave a hook of the first run calling something else, or its text
     // pointers short of ItemAdd.bin's end: refused alone, image and data folder as they were.
-    const auto fill = [](const std::vector<const char*>& without) {
-        const fs::path folder = ScratchFolder();
-        std::map<std::string, std::string> files{{kRandomizerFixedFile, FixedText()},
-                                                 {"credits_new.bin", "\x66\x66"},
-                                                 {"asm/credits_patch.bin", "\x33\x33"},
-                                                 {"asm/ItemAdd.bin", "\x44\x44\x44\x44"}};
-        for (std::size_t i = 0; i < kAsmPatchFiles.size(); ++i) {
-            files["asm/" + std::string(kAsmPatchFiles[i].name)] = std::string(3, char(0x10 + i));
-        }
-        for (const auto& [name, bytes] : files) {
-            WriteFile(folder / name, bytes);
-        }
-        for (const char* name : without) {
-            fs::remove_all(folder / name);
-        }
-        return folder;
-    };
-    using Names = std::vector<const char*>;
+    using Names = std::vector<std::string>;
     const struct {
         const char* change;
         Names first, second;  // files left out of each run
@@ -756,55 +739,19 @@ TEST(Randomizer, PatchesAgainTakeOnlyTheFilesOfTheFirstRun) {
         {"ItemAdd.bin missing", {}, {"asm/ItemAdd.bin"}, true, true},
         {"ItemAdd.bin new", {"asm/ItemAdd.bin"}, {}, true, true},
         {"no credits, then ASM unchecked", {"credits_new.bin"}, {"credits_new.bin"}, true, false},
-        {"every file after a run with none (no hook)",
-         {kRandomizerFixedFile, "asm"},
-         {},
-         true,
-         true},
+        {"all after none (no hook)", {kRandomizerFixedFile, "asm"}, {}, true, true},
     };
     // The game's own long call at an ASM site, into code of its own, is no hook of a run.
     SyntheticImage image;
     image.PutBytes(0x200000, Bytes{0x1C, 0x88, 0x23, 0xCE});
     image.PutBytes(0x05DD70, Bytes{0x22, 0x00, 0x80, 0x80});
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.change);
         auto project = Imported(image);
         ScriptedPrompts first, again;
-        RandomizerGenerator rng(3);
-        ApplyRandomizerPatches(*project, rng, first, c.asmFirst, fill(c.first));
-        const Bytes patched = project->romImage;
-        const fs::path folder = fill(c.second);
-        const auto data = DataFolderContents();
-        rng.seed(3);
-        ApplyRandomizerPatches(*project, rng, again, c.asmSecond, folder);
-        EXPECT_TRUE(project->romImage == patched) << c.change;
-        EXPECT_EQ(DataFolderContents(), data) << c.change;
-        EXPECT_EQ(again.messages, &c <= &cases[1]
-                                      ? first.messages
-                                      : std::vector<std::string>{kRandomizedWithOtherFiles})
-            << c.change;
-    }
-}
-
-TEST(Randomizer, AFixedWriteThatWouldBeSplitOrOverwrittenIsABadLine) {
-    // On a 6 MB image game address 0xBFFFFF is image offset 0x3FFFFF, and 0xC00000 is offset 0.
-    // Every run appends bytes of its own at the running start, image offset 0x8CDC7. The write
-    // stands in for the first one of step 1, so the changes have their whole shape.
-    const std::pair<std::uint32_t, const char*> cases[] = {
-        {SyntheticImage::k6MB, "1 BFFFFE 6B 6B 6B\n"},
-        {SyntheticImage::k4MB, "1 8CDC5 6B 6B 6B\n"},
-        {SyntheticImage::k4MB, "1 8CDC8 6B 6B 6B\n"}};
-    for (const auto& [size, line] : cases) {
-        const fs::path folder = ScratchFolder();
-        const auto run = [&](ScriptedPrompts& prompts) {
-            auto project = Imported(SyntheticImage(size));
-            RandomizerGenerator rng(1);
-            ApplyRandomizerPatches(*project, rng, prompts, false, folder);
-            return project->romImage;
-        };
-        ScriptedPrompts none, prompts;
-        const Bytes withoutFile = run(none);
-        WriteFile(folder / kRandomizerFixedFile, FixedText(0x2B000) + line);
-        EXPECT_TRUE(run(prompts) == withoutFile) << line;
-        EXPECT_NE(prompts.messages.at(0).find("have a bad line 122."), std::string::npos);
+        const Bytes patched = Randomize(*project, PatchFolder(c.first), c.asmFirst, first);
+        EXPECT_TRUE(Randomize(*project, PatchFolder(c.second), c.asmSecond, again) == patched);
+        EXPECT_EQ(again.messages,
+                  &c <= &cases[1] ? first.messages : Names{kRandomizedWithOtherFiles});
     }
 }
