@@ -299,33 +299,6 @@ TEST_F(FloatingEditorWindows, SaveRefusesAFieldItCannotStoreAndThenShowsWhatWasS
     EXPECT_EQ(currentProject->exitLists[MapPageProject::kMapId][0].sizeX, 2);
 }
 
-TEST_F(FloatingEditorWindows, AShopWithoutItemSlotsSaysThatTheTypedItemWasNotSaved) {
-    MapTab* page = FillAllFromTheMapsPage();
-    QWidget* shop = window.ShopEditor();
-    const std::uint32_t shopAt = currentProject->Table(RegionTable::ShopTable);
-    currentProject->Write8((shopAt & 0xFF0000) + 0xD000, 0xFF);  // the item list ends at once
-    pointer.Press(NamedChild<PictureView>(*page, "mapView"), {4 * 16 + 3, 2 * 16 + 9},
-                  Qt::RightButton, Qt::ControlModifier);
-    EXPECT_EQ(NamedChild<QComboBox>(*shop, "slots")->count(), 0);
-    std::vector<std::uint8_t> expected = currentProject->romImage;
-    // Empty item boxes lose nothing: no word.
-    Type(shop, "posX", "9");
-    Save(shop);
-    EXPECT_TRUE(prompts.messages.empty()) << prompts.LastMessage();
-
-    Type(shop, "posY", "7");
-    Type(shop, "itemId", "5");
-    Type(shop, "price", "100");
-    Save(shop);
-    EXPECT_EQ(prompts.messages,
-              std::vector<std::string>{"This shop has no item slots: only Event Flag, Pos X, Pos "
-                                       "Y and Greeting were saved, not Item ID, Price or Unique."});
-    expected[shopAt + 6] = 9;
-    expected[shopAt + 7] = 7;
-    EXPECT_EQ(currentProject->romImage, expected);
-    EXPECT_EQ(Field(shop, "itemId") + Field(shop, "price") + Field(shop, "posY"), "7");
-}
-
 TEST_F(FloatingEditorWindows, CtrlRightClickOnTheWorldMapsPageFillsTheObjectAndExitEditors) {
     WorldMapProject data;
     data.image.PutObjectList(2, SyntheticImage::ObjectBank::A, 0x9000,

@@ -293,6 +293,17 @@ TEST_F(FloatingEditorModels, ShopFillFindsTheKeeperAndSaveWritesEveryShownField)
     shop.posY = "7";
     shop.Save(project.get(), prompts);
     EXPECT_EQ(Changed(), (Offsets{record + 18 + 6, record + 18 + 7}));
+    EXPECT_EQ(prompts.messages.size(), 1u);  // empty item boxes lose nothing: no word
+    // An item typed is not saved, the message says so, and the boxes show the list as stored.
+    shop.posY = "6";
+    shop.itemId = "5";
+    shop.price = "100";
+    shop.Save(project.get(), prompts);
+    EXPECT_EQ(prompts.LastMessage(),
+              "This shop has no item slots: only Event Flag, Pos X, Pos Y and Greeting were saved, "
+              "not Item ID, Price or Unique.");
+    EXPECT_EQ(Changed(), (Offsets{record + 18 + 6, record + 18 + 7}));
+    EXPECT_EQ(shop.itemId + shop.price + shop.posY, "6");
 
     // A slot that left the item list since the fill takes nothing, and the message says so.
     ASSERT_TRUE(shop.Fill(*project, 0x10, 5, 6));

@@ -59,3 +59,16 @@ TEST_F(MapPage, TheEyedropperPicksNothingBesideANarrowerMap) {
         EXPECT_EQ(page.state.SelectedValue(), c.picked) << c.x << ", " << c.y;
     }
 }
+
+TEST_F(MapPage, AViewOffTheGridStepsToTheMapsEdgeAndTheEyedropperTakesTheCellThere) {
+    ASSERT_TRUE(page.SetViewSize(&scene.project, 1000, 512));  // 24 pixels short of the map
+    std::vector<std::uint32_t> steps;
+    for (const bool back : {false, false, true, false, false}) {
+        page.WheelOverView(&scene.project, back, true, false, false);
+        steps.push_back(page.state.scrollX);
+    }
+    // The last step stops at the edge; one back returns onto the 16-pixel grid.
+    EXPECT_EQ(steps, (std::vector<std::uint32_t>{16, 24, 16, 24, 24}));
+    EXPECT_FALSE(page.RightClick(&scene.project, 8, 0, false));  // cell 2 starts at 8
+    EXPECT_EQ(page.tileBox.At(0, 0) & 0xFFFFFF, scene.data.MetatileColour(2));
+}

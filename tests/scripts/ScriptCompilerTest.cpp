@@ -241,10 +241,8 @@ TEST(ScriptCompiler, WritesTheImageAndTheDump) {
         {"Delay(0x1E)\n  \n\t", false, {0x02, 0xC1, 0x1E, 0x00, 0x6B}},
         {"Delay(30)\0 \n\0\0"s, false, {0x02, 0xC1, 0x1E, 0x00, 0x6B}},
         {"\0\0"s, false, {}},
-        // Before the name such bytes are skipped: an em dash, an em space, a curly quote, "À".
-        {" \342\200\224\342\200\203\342\200\234\303\200Delay(30)",
-         false,
-         {0x02, 0xC1, 0x1E, 0x00, 0x6B}},
+        // Bytes of 0x80 and above before the name are skipped: an em dash, "À" (both hold 0x80).
+        {" \342\200\224\303\200Delay(30)", false, {0x02, 0xC1, 0x1E, 0x00, 0x6B}},
         // Blanks separate arguments as commas do.
         {"GiveItemPlayMusic(10 0x200 5)", false, {0x02, 0x60, 0x0A, 0x00, 0x02, 0x05, 0x6B}},
         {"SpriteSetPosition(1\t2\t3)", false, {0x02, 0x13, 0x01, 0x02, 0x03, 0x6B}},

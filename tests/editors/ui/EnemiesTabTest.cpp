@@ -17,10 +17,10 @@ EnemyRecordBytes FirstEnemy(std::uint8_t level) {
             0x50, 0x12, 100, 0, 120, 0, 0, 0x00, 0x10,  0,    0x80, 0};
 }
 
-// An effect without a name, XP digits that are not decimal, level bits without presence bits
-// and bits that no control shows.
+// An effect without a name, XP 1611 and gems 1615 (above 1599) in digits that are not decimal,
+// level bits without presence bits and bits that no control shows.
 constexpr EnemyRecordBytes kFifthEnemy = {0x03, 0x00, 0xFF, 0xFF, 0x0A, 0x54, 0x00, 0x04, 0x07,
-                                          0x00, 0x01, 0xAB, 0x3C, 0x0F, 0x9A, 0x00, 0x00, 0x00,
+                                          0x00, 0x01, 0xAB, 0x3F, 0xAF, 0x9F, 0x00, 0x00, 0x00,
                                           0x00, 0x00, 0x01, 0x70, 0x00, 0x07, 0x00};
 
 SyntheticImage EnemyImage(std::uint8_t firstLevel) {
@@ -72,7 +72,7 @@ TEST_F(EnemiesTabPage, ChooseEditSaveWritesTheRecordAndShowsTheClamp) {
     NewProject(EnemyImage(20));
     Choose(5);
     EXPECT_EQ(Combo("attack2Effect")->currentText(), "Unknown (14)");
-    EXPECT_EQ(Edit("gems")->text(), "1015");
+    EXPECT_EQ(Edit("gems")->text(), "1615");
     EXPECT_EQ(Combo("elementalResistance4")->currentText(), "Normal");
     Save();
     EXPECT_EQ(ReadEnemyRecord(*currentProject, 5), kFifthEnemy);

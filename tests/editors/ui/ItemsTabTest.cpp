@@ -9,8 +9,6 @@
 #include <QPlainTextEdit>
 #include <QTabWidget>
 
-#include "editors/EnemyRecord.h"
-#include "editors/ui/EnemiesTab.h"
 #include "editors/ui/ItemsAttributeTab.h"
 #include "editors/ui/ItemsTab.h"
 #include "tests/editors/ui/PageWindow.h"
@@ -48,7 +46,7 @@ SyntheticImage ItemsImage(const std::string& tag, std::uint32_t size = Synthetic
     record(RegionTable::ArmorDataTable, 3, {0x05, 0x0C, 0x00, 0x06});
     image.Put16(image.Table(RegionTable::ArmorStatusImmunityTable) + 2 * 3, 0x003F);
     record(RegionTable::WeaponDataTable, 2, {0x10, 0x00, 0x07, 0x0F});
-    record(RegionTable::RingDataTable, 9, {0x14, 0x00, 0xAB, 0x47});
+    record(RegionTable::RingDataTable, 9, {0x2C, 0x01, 0xAB, 0x47});  // attack 300: above 255
     return image;
 }
 
@@ -180,11 +178,12 @@ TEST_F(ItemsTabPage, EachEditorSavesExactlyItsOwnBytes) {
     EXPECT_EQ(currentProject->romImage, expected);
 
     Choose("ItemsRingsTab", 9);
-    Edit("ItemsRingsTab", "attack")->setText("300");
+    Edit("ItemsRingsTab", "attack")->setText("301");
     Box("ItemsRingsTab", "elementFire")->setChecked(true);
     Click("ItemsRingsTab", "save");
     const std::uint32_t ring = Table(RegionTable::RingDataTable) + 4 * 9;
     expected[ring] = 0xFF;
+    expected[ring + 1] = 0x00;
     expected[ring + 3] = 0xC7;
     EXPECT_EQ(currentProject->romImage, expected);
     EXPECT_TRUE(prompts.messages.empty());
@@ -290,53 +289,4 @@ TEST_F(ItemsTabPage, EveryNumberFieldRefusesTextAndSaveShowsWhatWasStored) {
         shown << Edit(page, edit)->text();
     }
     EXPECT_EQ(shown, (QStringList{"1023", "63", "255", "255"}));
-}
-
-TEST_F(ItemsTabPage, AnUnchangedSaveKeepsValuesAboveTheClampAndANewOneIsClamped) {
-    // Ring 9's Attack word 300; enemy 3's XP and Gems 1635 (digits 0xC and 0xF).
-    SyntheticImage image = ItemsImage("");
-    image.PutBytes(image.Table(RegionTable::RingDataTable) + 4 * 9,
-                   std::vector<std::uint8_t>{0x2C, 0x01, 0xAB, 0x47});
-    EnemyRecordBytes enemy{};
-    enemy[11] = enemy[13] = 0xCF;
-    enemy[12] = 0x0F;
-    enemy[14] = 0x1F;  // the drop chance code shares the byte
-    image.PutEnemyRecord(3, 0x8000, enemy);
-    NewProject(image);
-    QWidget* enemies = window.EnemiesPage();
-    const std::uint32_t ring = Table(RegionTable::RingDataTable) + 4 * 9;
-    const std::uint32_t record = *EnemyRecordOffset(*currentProject, 3);
-    struct Case {
-        QWidget* page;
-        const char* list;
-        int index;
-        const char* edit;
-        const char* shown;
-        std::uint32_t offset;
-        const char* typed;
-        std::vector<std::uint8_t> clamped;
-        const char* clampedText;
-    };
-    for (const Case& c :
-         {Case{
-              Page("ItemsRingsTab"), "names", 9, "attack", "300", ring, "301", {0xFF, 0x00}, "255"},
-          {enemies, "enemies", 3, "experience", "1635", record + 11, "1600", {0x99, 0x0F}, "1599"},
-          {enemies, "enemies", 3, "gems", "1635", record + 13, "99999", {0x99, 0x1F}, "1599"}}) {
-        auto* list = NamedChild<QComboBox>(*c.page, c.list);
-        list->setCurrentIndex(c.index);
-        emit list->activated(c.index);
-        auto* edit = NamedChild<QLineEdit>(*c.page, c.edit);
-        EXPECT_EQ(edit->text(), c.shown) << c.edit;
-        std::vector<std::uint8_t> expected = currentProject->romImage;
-        NamedChild<QAbstractButton>(*c.page, "save")->click();
-        EXPECT_EQ(currentProject->romImage, expected) << c.edit;
-        EXPECT_EQ(edit->text(), c.shown) << c.edit;
-
-        edit->setText(c.typed);
-        NamedChild<QAbstractButton>(*c.page, "save")->click();
-        std::copy(c.clamped.begin(), c.clamped.end(), expected.begin() + c.offset);
-        EXPECT_EQ(currentProject->romImage, expected) << c.edit;
-        EXPECT_EQ(edit->text(), c.clampedText) << c.edit;
-    }
-    EXPECT_TRUE(prompts.messages.empty()) << prompts.LastMessage();
 }
