@@ -129,22 +129,21 @@ MapPageProject SixMegabyteMaps() {
     return data;
 }
 
-// Puts a layer block of widthCells x heightCells cells that hold `cell`, compressed by the codec
-// so that it is short; returns its length.
-std::uint32_t PutSmallLayer(SyntheticImage& image, std::uint32_t at, std::uint32_t widthCells,
-                            std::uint32_t heightCells, std::uint32_t cell) {
-    const auto raw = SyntheticImage::LayerMap(widthCells, heightCells,
-                                              [=](std::uint32_t, std::uint32_t) { return cell; });
-    image.PutLayerBlock(at, widthCells * 16, heightCells * 16, raw);
+// Puts a layer block of 16 x 16 cells that hold `cell`, compressed by the codec so that it is
+// short; returns its length.
+std::uint32_t PutSmallLayer(SyntheticImage& image, std::uint32_t at, std::uint32_t cell) {
+    const auto raw =
+        SyntheticImage::LayerMap(16, 16, [=](std::uint32_t, std::uint32_t) { return cell; });
+    image.PutLayerBlock(at, 256, 256, raw);
     return 2 +
            image.PutLzStream(at + 2, static_cast<std::uint32_t>(raw.size()), *CompressData(raw));
 }
 
 }  // namespace
 
-// Maps 0x0F and 0x10 read layer 2 from one block of the free area, or 0x10 from a block that
-// starts in the last 16 bytes of 0x0F's; the table copy may give 0x0F's block, or the whole area,
-// to 0x0F's pointer or to that of a script no map runs. A block that two pointers name is never
+// Maps 0x0F and 0x10 read layer 2 from one block of the free area, or 0x10 from one that starts
+// a byte into the last 16 of 0x0F's; the table copy may give 0x0F's block, or the whole area, to
+// 0x0F's pointer or to that of a script no map runs. A block that two pointers name is never
 // handed out, and a copy entry is trusted only as far as the walk measures its block.
 TEST_F(FreeAreaSession, SharedBlocksAndCopyEntriesKeepWhatMapsUse) {
     constexpr std::uint32_t kS = MapPageProject::kScript + 0x200;  // of 0x0F, 0x10 and no map
@@ -156,10 +155,10 @@ TEST_F(FreeAreaSession, SharedBlocksAndCopyEntriesKeepWhatMapsUse) {
     for (const auto& [overlapping, copySize, copyTag] : cases) {
         SCOPED_TRACE(testing::Message() << overlapping << ' ' << copySize << ' ' << copyTag);
         MapPageProject data = SixMegabyteMaps();
-        const std::uint32_t length = PutSmallLayer(data.image, kAllocBase, 64, 32, 1);
-        ASSERT_NE(length % 16, 0u);
+        const std::uint32_t length = PutSmallLayer(data.image, kAllocBase, 1);
+        ASSERT_EQ(length % 16, 1u);
         const std::uint32_t second = overlapping ? kAllocBase + length : kAllocBase;
-        PutSmallLayer(data.image, kAllocBase + length, 64, 32, 2);
+        PutSmallLayer(data.image, kAllocBase + length, 2);
         HeaderScriptWriter(data.image, kS).Layer(2, kAllocBase).End();
         HeaderScriptWriter(data.image, kS + 0x40).Layer(2, second).End();
         HeaderScriptWriter(data.image, kS + 0x80).Layer(2, kAllocBase).End();
@@ -184,7 +183,7 @@ TEST_F(FreeAreaSession, MoreBlocksThanEntriesAreMergedOrRefused) {
         std::vector<std::uint32_t> maps;
         for (std::uint32_t i = 0; i < count; ++i) {
             const std::uint32_t at = kAllocBase + 0x10000 * (i / kPerHalf) + 0x30 * (i % kPerHalf);
-            ASSERT_LE(PutSmallLayer(data.image, at + 0x10, 16, 16, i), 0x20u);
+            ASSERT_LE(PutSmallLayer(data.image, at + 0x10, i), 0x20u);
             HeaderScriptWriter(data.image, at).Layer(2, at + 0x10).End();
             data.image.SetMapHeader(0x40 + i, at);
             maps.push_back(0x40 + i);

@@ -1,11 +1,9 @@
 #pragma once
 
-#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <string>
 #include <system_error>
-#include <vector>
 
 #include "platform/DataFolder.h"
 #include "platform/Files.h"
