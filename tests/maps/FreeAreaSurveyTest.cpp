@@ -1,17 +1,15 @@
 #include <algorithm>
-#include <functional>
 #include <map>
 
 #include <gtest/gtest.h>
 
 #include "maps/FreeAreaSurvey.h"
 #include "maps/MapPageModel.h"
-#include "platform/DataFolder.h"
 #include "platform/Files.h"
 #include "project/Allocator.h"
 #include "project/ProjectCommands.h"
 #include "tests/maps/MapSaveFixture.h"
-#include "tests/support/FolderContents.h"
+#include "tests/support/DataFolderContents.h"
 #include "tests/support/ScriptedPrompts.h"
 
 namespace {
@@ -25,9 +23,6 @@ enum class Copy { Kept, Zeroed, Stale };
 // A person at work on the ROM file itself: File > New, the Maps page, ROM > Save As.
 class FreeAreaSession : public ::testing::Test {
 protected:
-    // Maps 0x0E and 0x10 go to 0x0A's script by a flag goto unless "Alternative Map" skips
-    // it; skipping it, every map reads its layers by pointers of its own.
-    FreeAreaSession() { page.options.alternativeMap = true; }
     void TearDown() override { DestroyCurrentProject(); }
 
     void NewFrom(const std::string& file) {
@@ -54,27 +49,55 @@ protected:
     }
     std::array<std::vector<std::uint8_t>, 2> NewAndSave(std::uint32_t id) {
         page.mapIdText = std::to_string(id);
+        const std::size_t told = prompts.messages.size();
         page.NewMap(currentProject, prompts);
+        if (prompts.messages.size() != told) {
+            return {};  // refused: nothing to save
+        }
         SaveScene::Scramble(*page.mapTabRenderer, 0, 50, id);
         page.SaveMap(currentProject, prompts);
         return page.mapTabRenderer->layerMap;
     }
 
-    // The layers that a load of each map shows.
-    using Maps = std::map<std::uint32_t, std::array<std::vector<std::uint8_t>, 2>>;
-    Maps LoadAll(const std::vector<std::uint32_t>& ids) {
-        Maps shown;
-        for (const std::uint32_t id : ids) {
+    // File > New of `data`'s image, layer 1 of `grown` relocated, 0x20 and 0x21 made; then every
+    // map (`maps`, 0x0A, 0x0E, 0x0F, 0x10) loads as saved, or, `refused`, each Save and New says
+    // why and image and data folder stay byte for byte as they were.
+    void Route(MapPageProject data, std::vector<std::uint32_t> maps,
+               std::array<std::uint32_t, 2> grown, bool refused = false) {
+        data.image.WriteFile("start.smc");
+        NewFrom("start.smc");
+        EXPECT_TRUE(AllocTableIsSound(currentProject->allocTable));
+        const std::vector<std::uint8_t> image = currentProject->romImage;
+        const auto folder = DataFolderContents();
+        page.options.alternativeMap = true;  // 0x0E and 0x10 then read layers of their own
+        maps.insert(maps.end(), {0x0A, 0x0E, 0x0F, 0x10});
+        std::map<std::uint32_t, std::array<std::vector<std::uint8_t>, 2>> shown;
+        for (const std::uint32_t id : maps) {
             shown[id] = Load(id).layerMap;
-            EXPECT_FALSE(shown[id][0].empty() && shown[id][1].empty()) << id;
+            // Refused, the maps whose scripts the table could not hold are not shown.
+            EXPECT_TRUE(refused || !shown[id][0].empty() || !shown[id][1].empty()) << id;
         }
-        return shown;
-    }
-    Maps LoadAgain(Maps maps) {
-        for (auto& [id, layers] : maps) {
-            layers = Load(id).layerMap;
+        auto saved = shown;
+        saved[grown[0]][1] = GrowAndSave(grown[0], 1);
+        saved[grown[1]][1] = GrowAndSave(grown[1], 2);
+        for (const std::uint32_t id : {MapPageProject::kFreeMapId, kSecondFreeMapId}) {
+            saved[id] = NewAndSave(id);
         }
-        return maps;
+        const std::string why = std::string(kUnrecordableAreaText) + "\n";
+        std::vector<std::string> told(refused ? 2 : 0, why + "Nothing was saved.");
+        told.resize(2 * told.size(), why + "No new map was made.");
+        EXPECT_EQ(prompts.messages, told);
+        if (refused) {
+            EXPECT_EQ(currentProject->romImage, image);
+            EXPECT_EQ(DataFolderContents(), folder);
+            saved = shown;
+        }
+        for (const auto& [id, layers] : saved) {
+            EXPECT_EQ(Load(id).layerMap, layers) << id;
+        }
+        DestroyCurrentProject();
+        page.UnloadMap();
+        prompts.messages.clear();
     }
 
     ScriptedPrompts prompts;
@@ -106,177 +129,66 @@ MapPageProject SixMegabyteMaps() {
     return data;
 }
 
-// Puts a layer block of widthCells x heightCells cells that hold `cell` but for the first
-// `varied` of the top row, compressed by the codec so that it is short; returns its length.
-std::uint32_t PutSmallLayer(SyntheticImage& image, std::uint32_t at, std::uint32_t widthCells,
-                            std::uint32_t heightCells, std::uint16_t cell,
-                            std::uint32_t varied = 0) {
+// Puts a layer block of 16 x 16 cells that hold `cell`, compressed by the codec so that it is
+// short; returns its length.
+std::uint32_t PutSmallLayer(SyntheticImage& image, std::uint32_t at, std::uint32_t cell) {
     const auto raw =
-        SyntheticImage::LayerMap(widthCells, heightCells, [=](std::uint32_t x, std::uint32_t y) {
-            return static_cast<std::uint16_t>(y == 0 && x < varied ? x * 7 : cell);
-        });
-    image.PutLayerBlock(at, widthCells * 16, heightCells * 16, raw);
+        SyntheticImage::LayerMap(16, 16, [=](std::uint32_t, std::uint32_t) { return cell; });
+    image.PutLayerBlock(at, 256, 256, raw);
     return 2 +
            image.PutLzStream(at + 2, static_cast<std::uint32_t>(raw.size()), *CompressData(raw));
 }
 
-// Map `id` gets a script of its own at `script`, whose layer 1 is the block at `layerAt`; returns
-// the position of the pointer that names it.
-std::uint32_t PointMapAt(MapPageProject& data, std::uint32_t id, std::uint32_t layerAt,
-                         std::uint32_t script = MapPageProject::kScript + 0x200) {
-    HeaderScriptWriter(data.image, script)
-        .Layer(1, MapPageProject::kLayer0)
-        .Layer(2, layerAt)
-        .End();
-    data.image.SetMapHeader(id, script);
-    return script + 7;
-}
-
-// A table copy at 0x400000 whose one entry is {address, size, tag}.
-void PutCopyEntry(SyntheticImage& image, std::uint32_t address, std::uint32_t size,
-                  std::uint32_t tag) {
-    AllocTable table{};
-    table[0] = {address, size, tag};
-    image.PutBytes(kAllocTableCopyOffset, AllocTableBytes(table));
-}
-
-// The maps of the fixture that load layers (0x0E through a flag goto), and free ids.
-const std::vector<std::uint32_t> kFixtureMaps{0x0A, 0x0E, 0x0F, 0x10};
-const std::vector<std::uint32_t> kNewMaps{0x20, 0x21, 0x24, 0x25};
-
 }  // namespace
 
-// Maps 0x0F and 0x10 read layer 1 from one block of the free area, or 0x10 from a block that
-// starts in the last 16 bytes that 0x0F's block begins; with or without a table copy that
-// gives the block to 0x0F's pointer. Relocating 0x0F's layer must leave 0x10's block alone
-// through later relocations and new maps.
-TEST_F(FreeAreaSession, BlockThatTwoPointersNameIsNeverHandedOut) {
-    constexpr std::uint32_t kShared = kAllocBase;  // where the first block would go
-    for (const bool overlapping : {false, true}) {
-        for (const bool taggedCopy : {false, true}) {
-            SCOPED_TRACE(overlapping * 2 + taggedCopy);
-            MapPageProject data = SixMegabyteMaps();
-            // A block whose last granule holds a single byte of it, so that most of that
-            // granule is the start of the second block.
-            std::uint32_t length = 0;
-            for (std::uint32_t varied = 0; length % 16 != 1; ++varied) {
-                ASSERT_LT(varied, 64u);
-                length = PutSmallLayer(data.image, kShared, 64, 32, 1, varied);
-            }
-            const std::uint32_t second = overlapping ? kShared + length : kShared;
-            if (overlapping) {
-                PutSmallLayer(data.image, second, 64, 32, 2);
-            }
-            const std::uint32_t pointerPos = PointMapAt(data, kOtherMapId, kShared);
-            PointMapAt(data, kAlternativeMapId, second, MapPageProject::kScript + 0x240);
-            if (taggedCopy) {
-                PutCopyEntry(data.image, kShared, (length + 15) / 16 * 16, pointerPos);
-            }
-            for (const std::uint32_t id : kNewMaps) {
-                data.image.SetMapHeader(id, kNoMapHeader);
-            }
-            data.image.WriteFile("start.smc");
-
-            NewFrom("start.smc");
-            EXPECT_TRUE(AllocTableIsSound(currentProject->allocTable));
-            Maps expected = LoadAll(kFixtureMaps);
-            expected[kOtherMapId][1] = GrowAndSave(kOtherMapId, 1);
-            expected[MapPageProject::kMapId][1] = GrowAndSave(MapPageProject::kMapId, 2);
-            for (const std::uint32_t id : kNewMaps) {
-                expected[id] = NewAndSave(id);
-            }
-            EXPECT_TRUE(prompts.messages.empty()) << prompts.LastMessage();
-            EXPECT_EQ(LoadAgain(expected), expected);
-            DestroyCurrentProject();
-            page.UnloadMap();
-        }
-    }
-}
-
-// `count` maps from id 0x40 on, each with a script and a layer of its own in the free area, in
-// upper halves of banks, which the script's pointer reaches. Returns their ids.
-std::vector<std::uint32_t> PutManyMaps(MapPageProject& data, std::uint32_t count) {
-    constexpr std::uint32_t kStride = 0x30;
-    constexpr std::uint32_t kPerHalf = 0x8000 / kStride;
-    std::vector<std::uint32_t> ids;
-    for (std::uint32_t i = 0; i < count; ++i) {
-        const std::uint32_t script =
-            kAllocBase + 0x10000 * (i / kPerHalf) + kStride * (i % kPerHalf);
-        EXPECT_LE(PutSmallLayer(data.image, script + 0x10, 16, 16, static_cast<std::uint16_t>(i)),
-                  kStride - 0x10);
-        HeaderScriptWriter(data.image, script).Layer(2, script + 0x10).End();
-        data.image.SetMapHeader(0x40 + i, script);
-        ids.push_back(0x40 + i);
-    }
-    return ids;
-}
-
-// More blocks in use than the table has entries: 520 maps with a script and a layer each in
-// the free area. Every one of them stays as it is through relocations and new maps.
-TEST_F(FreeAreaSession, MoreBlocksThanEntriesAreAllKept) {
-    MapPageProject data = SixMegabyteMaps();
-    std::vector<std::uint32_t> ids = PutManyMaps(data, 520);
-    data.image.WriteFile("start.smc");
-    NewFrom("start.smc");
-    ids.insert(ids.end(), kFixtureMaps.begin(), kFixtureMaps.end());
-    Maps expected = LoadAll(ids);
-    expected[MapPageProject::kMapId][1] = GrowAndSave(MapPageProject::kMapId, 1);
-    expected[ids.front()][1] = GrowAndSave(ids.front(), 2);
-    for (const std::uint32_t id : {MapPageProject::kFreeMapId, kSecondFreeMapId}) {
-        expected[id] = NewAndSave(id);
-    }
-    EXPECT_TRUE(prompts.messages.empty()) << prompts.LastMessage();
-    EXPECT_TRUE(AllocTableIsSound(currentProject->allocTable));
-    EXPECT_EQ(LoadAgain(expected), expected);
-}
-
-// More scripts of maps in the free area than the table has entries: no merge holds them, so
-// Save and New refuse, saying why, and write nothing.
-TEST_F(FreeAreaSession, AreaThatNoTableHoldsRefusesEveryAllocation) {
-    MapPageProject data = SixMegabyteMaps();
-    const std::vector<std::uint32_t> ids = PutManyMaps(data, kAllocEntryCount + 6);
-    data.image.WriteFile("start.smc");
-    NewFrom("start.smc");
-    const std::vector<std::uint8_t> image = currentProject->romImage;
-    const auto folder = FolderContents(DataFolder());
-    const Maps shown = LoadAll({ids.front(), MapPageProject::kMapId});
-    GrowAndSave(MapPageProject::kMapId, 1);
-    page.mapIdText = std::to_string(MapPageProject::kFreeMapId);
-    page.NewMap(currentProject, prompts);
-    EXPECT_EQ(
-        prompts.messages,
-        (std::vector<std::string>{std::string(kUnrecordableAreaText) + "\nNothing was saved.",
-                                  std::string(kUnrecordableAreaText) + "\nNo new map was made."}));
-    EXPECT_EQ(currentProject->romImage, image);
-    EXPECT_EQ(FolderContents(DataFolder()), folder);
-    EXPECT_EQ(LoadAgain(shown), shown);
-}
-
-// A copy whose one entry claims the whole free area for a pointer that names its start, from a
-// script that a map runs or from one that none runs, is trusted only as far as the block there
-// reaches: the area stays usable.
-TEST_F(FreeAreaSession, CopyEntryIsTrustedOnlyAsFarAsItsBlockReaches) {
-    for (const bool reached : {true, false}) {
+// Maps 0x0F and 0x10 read layer 2 from one block of the free area, or 0x10 from one that starts
+// a byte into the last 16 of 0x0F's; the table copy may give 0x0F's block, or the whole area, to
+// 0x0F's pointer or to that of a script no map runs. A block that two pointers name is never
+// handed out, and a copy entry is trusted only as far as the walk measures its block.
+TEST_F(FreeAreaSession, SharedBlocksAndCopyEntriesKeepWhatMapsUse) {
+    constexpr std::uint32_t kS = MapPageProject::kScript + 0x200;  // of 0x0F, 0x10 and no map
+    constexpr std::uint32_t kWhole = kAllocLimit - kAllocBase;
+    // Whether 0x10's block is another, the copy's size (0: none, 1: the block's), its tag.
+    const std::tuple<bool, std::uint32_t, std::uint32_t> cases[] = {
+        {false, 0, 0},     {false, 1, kS + 2},      {true, 0, 0},
+        {true, 1, kS + 2}, {false, kWhole, kS + 2}, {false, kWhole, kS + 0x82}};
+    for (const auto& [overlapping, copySize, copyTag] : cases) {
+        SCOPED_TRACE(testing::Message() << overlapping << ' ' << copySize << ' ' << copyTag);
         MapPageProject data = SixMegabyteMaps();
-        const std::uint32_t length = PutSmallLayer(data.image, kAllocBase, 64, 32, 1);
-        const std::uint32_t pointerPos = PointMapAt(data, kOtherMapId, kAllocBase);
-        const std::uint32_t orphan = MapPageProject::kScript + 0x280;
-        HeaderScriptWriter(data.image, orphan).Layer(2, kAllocBase).End();
-        PutCopyEntry(data.image, kAllocBase, kAllocLimit - kAllocBase,
-                     reached ? pointerPos : orphan + 2);
-        data.image.WriteFile("start.smc");
+        const std::uint32_t length = PutSmallLayer(data.image, kAllocBase, 1);
+        ASSERT_EQ(length % 16, 1u);
+        const std::uint32_t second = overlapping ? kAllocBase + length : kAllocBase;
+        PutSmallLayer(data.image, kAllocBase + length, 2);
+        HeaderScriptWriter(data.image, kS).Layer(2, kAllocBase).End();
+        HeaderScriptWriter(data.image, kS + 0x40).Layer(2, second).End();
+        HeaderScriptWriter(data.image, kS + 0x80).Layer(2, kAllocBase).End();
+        data.image.SetMapHeader(kOtherMapId, kS);
+        data.image.SetMapHeader(kAlternativeMapId, kS + 0x40);
+        AllocTable copy{};  // all zeros: no copy
+        copy[0] = {copySize != 0 ? kAllocBase : 0,
+                   copySize == 1 ? (length + 15) / 16 * 16 : copySize, copyTag};
+        data.image.PutBytes(kAllocTableCopyOffset, AllocTableBytes(copy));
+        Route(data, {}, {kOtherMapId, MapPageProject::kMapId});
+    }
+}
 
-        NewFrom("start.smc");
-        const AllocEntry trusted{kAllocBase, (length + 15) / 16 * 16, pointerPos};
-        EXPECT_EQ(std::count(currentProject->allocTable.begin(), currentProject->allocTable.end(),
-                             trusted),
-                  1);
-        Maps expected = LoadAll(kFixtureMaps);
-        expected[MapPageProject::kMapId][1] = GrowAndSave(MapPageProject::kMapId, 1);
-        expected[kOtherMapId][1] = GrowAndSave(kOtherMapId, 2);
-        EXPECT_TRUE(prompts.messages.empty()) << prompts.LastMessage();
-        EXPECT_EQ(LoadAgain(expected), expected);
-        page.UnloadMap();
+// More blocks in use than the table has entries: maps from 0x40 on with a script and a layer
+// each in the free area. 520 such maps are merged into the table and kept as they are; with
+// more scripts than entries no merge holds them, and every Save and New is refused.
+TEST_F(FreeAreaSession, MoreBlocksThanEntriesAreMergedOrRefused) {
+    // 0x30 bytes for each map, in upper halves of banks, which pointers reach.
+    constexpr std::uint32_t kPerHalf = 0x8000 / 0x30;
+    for (const std::uint32_t count : {520u, std::uint32_t{kAllocEntryCount} + 6}) {
+        MapPageProject data = SixMegabyteMaps();
+        std::vector<std::uint32_t> maps;
+        for (std::uint32_t i = 0; i < count; ++i) {
+            const std::uint32_t at = kAllocBase + 0x10000 * (i / kPerHalf) + 0x30 * (i % kPerHalf);
+            ASSERT_LE(PutSmallLayer(data.image, at + 0x10, i), 0x20u);
+            HeaderScriptWriter(data.image, at).Layer(2, at + 0x10).End();
+            data.image.SetMapHeader(0x40 + i, at);
+            maps.push_back(0x40 + i);
+        }
+        Route(data, maps, {MapPageProject::kMapId, 0x40}, count != 520);
     }
 }
 
@@ -353,14 +265,14 @@ TEST_F(FreeAreaSession, MalformedCopyIsNotUsed) {
     const AllocEntry first = project.allocTable[0];
     const AllocEntry second = project.allocTable[1];
     const std::pair<std::uint32_t, std::uint32_t> breaks[] = {
-        {entry(1, 0), first.address},      // overlaps entry 0
-        {entry(0, 1), first.size - 8},     // not a multiple of 16
-        {entry(0, 1), 0},                  // used but empty
-        {entry(5, 2), 0x1234},             // a free entry with a tag
-        {entry(0, 2), second.tag},         // a tag that leads elsewhere
-        {entry(0, 2), 0},                  // a block nothing leads to
-        {entry(0, 0), 0x600000},           // outside the free area
-        {entry(0, 0), kAllocBase - 0x10},  // below it
+        {entry(1, 0), first.address},             // overlaps entry 0
+        {entry(0, 1), first.size - 8},            // not a multiple of 16
+        {entry(0, 1), 0},                         // used but empty
+        {entry(5, 2), 0x1234},                    // a free entry with a tag
+        {entry(0, 2), second.tag},                // a tag that leads elsewhere
+        {entry(0, 2), 0},                         // a block nothing leads to
+        {entry(0, 0), 0x600000},                  // outside the free area
+        {entry(0, 0), kAllocBase - 0x10},         // below it
     };
     for (const auto& [at, value] : breaks) {
         SCOPED_TRACE(at);
@@ -391,95 +303,46 @@ TEST_F(FreeAreaSession, BlocksPastAFlagGotoAreKept) {
 // again), each block of the free area found once, as often as its tags differ: what walking
 // each map on its own would find.
 TEST(FreeAreaWalk, EachBlockOnceWithEveryTag) {
-    constexpr std::uint32_t kS = 0x428000;  // the scripts, then a piece, then the blocks
-    constexpr std::uint32_t kPiece = 0x428100;
+    constexpr std::uint32_t kS = 0x428000;  // the scripts, 0x40 apart, then pieces from 0x200 on
     constexpr std::uint32_t kA = 0x438000;
     constexpr std::uint32_t kB = 0x448000;
-    struct Case {
-        const char* name;
-        std::function<void(SyntheticImage&)> build;
-        std::vector<AllocEntry> found;  // tags: map ids, below 0x100, stand for their entries
-    };
-    const auto r = [](std::uint32_t size) { return (size + 15) / 16 * 16; };
+    SyntheticImage image(SyntheticImage::k6MB);
     const std::vector<std::uint8_t> cells(0x400, 7);
-    SyntheticImage layers(SyntheticImage::k6MB);
-    const std::uint32_t a = r(layers.PutLayerBlock(kA, 1024, 512, cells));
-    const std::uint32_t b = r(layers.PutLayerBlock(kB, 512, 512, cells));
-    const Case cases[] = {
-        {"maps at one looping script",
-         [](SyntheticImage& image) {
-             image.SetScriptPiece(0, kS);
-             HeaderScriptWriter(image, kS).Layer(1, kA).GotoUnlessCalled(0);
-             image.SetMapHeader(0x0A, kS);
-             image.SetMapHeader(0x0B, kS);
-         },
-         {{kS, 16, 0x0A}, {kS, 16, 0x0B}, {kA, a, kS + 2}}},
-        {"a piece called four times",
-         [](SyntheticImage& image) {
-             image.SetScriptPiece(1, kPiece);
-             HeaderScriptWriter(image, kPiece).Return();
-             HeaderScriptWriter(image, kS).Call(1).Call(1).Call(1).Call(1).Layer(1, kA).End();
-             image.SetMapHeader(0x0A, kS);
-         },
-         {{kS, 16, 0x0A},
-          {kPiece, 16, 0},
-          {kS + 4, 16, 0},
-          {kS + 8, 16, 0},
-          {kS + 12, 16, 0},
-          {kS + 16, 16, 0},
-          {kA, a, kS + 18}}},
-        {"a loop its script runs into",
-         [](SyntheticImage& image) {
-             image.SetScriptPiece(2, kS + 9);
-             HeaderScriptWriter(image, kS)
-                 .Layer(1, kA)
-                 .GotoUnlessCalled(2)
-                 .Layer(2, kB)
-                 .GotoUnlessCalled(2);
-             image.SetMapHeader(0x0A, kS);
-         },
-         {{kS, 32, 0x0A}, {kS + 9, 16, 0}, {kA, a, kS + 2}, {kB, b, kS + 11}}},
-        {"a loop that jumps to its next command",
-         [](SyntheticImage& image) {
-             image.SetScriptPiece(4, kS + 9);
-             image.SetScriptPiece(5, kS);
-             HeaderScriptWriter(image, kS)
-                 .Layer(1, kA)
-                 .GotoUnlessCalled(4)
-                 .Layer(2, kB)
-                 .Layer(1, kA)
-                 .GotoUnlessCalled(5);
-             image.SetMapHeader(0x0A, kS);
-         },
-         {{kS, 32, 0x0A}, {kA, a, kS + 2}, {kB, b, kS + 11}, {kA, a, kS + 16}}},
-        {"a flag goto in a script of two maps",
-         [](SyntheticImage& image) {
-             image.SetScriptPiece(3, kPiece);
-             HeaderScriptWriter(image, kPiece).Layer(2, kB).End();
-             HeaderScriptWriter(image, kS).FlagGoto(1, 3).Layer(1, kA).End();
-             image.SetMapHeader(0x0A, kS);
-             image.SetMapHeader(0x0B, kS);
-         },
-         {{kS, 16, 0x0A}, {kPiece, 16, 0}, {kS, 16, 0x0B}, {kB, b, kPiece + 2}, {kA, a, kS + 8}}},
-        {"a layer named as an LZ block too, which its head is not",
-         [](SyntheticImage& image) {
-             HeaderScriptWriter(image, kS).Layer(1, kA).Metatiles(0, 8, 0, 1, kA).End();
-             image.SetMapHeader(0x0A, kS);
-         },
-         {{kS, 16, 0x0A}, {kA, a, kS + 2}}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        SyntheticImage image = layers;
-        c.build(image);
-        ProjectContext project;
-        ASSERT_NE(ImportRom(project, image.Bytes()), kRegionNone);
-        std::vector<AllocEntry> expected = c.found;
-        for (AllocEntry& e : expected) {
-            if (e.tag != 0 && e.tag < 0x100) {
-                e.tag = MapHeaderEntryOffset(project, e.tag);
-            }
-        }
-        EXPECT_EQ(FindUsedFreeAreaBlocks(project), expected);
+    const std::uint32_t a = (image.PutLayerBlock(kA, 1024, 512, cells) + 15) / 16 * 16;
+    const std::uint32_t b = (image.PutLayerBlock(kB, 512, 512, cells) + 15) / 16 * 16;
+    const std::uint32_t scriptOf[] = {0, 0, 0x40, 0x80, 0xC0, 0x100, 0x100, 0x140};
+    for (std::uint32_t i = 0; i < std::size(scriptOf); ++i) {
+        image.SetMapHeader(0x0A + i, kS + scriptOf[i]);
     }
+    const auto at = [&](std::uint32_t offset) { return HeaderScriptWriter(image, kS + offset); };
+    image.SetScriptPiece(0, kS);  // maps 0x0A and 0x0B: one looping script
+    at(0).Layer(1, kA).GotoUnlessCalled(0);
+    image.SetScriptPiece(1, kS + 0x200);  // 0x0C: a piece called four times
+    at(0x200).Return();
+    at(0x40).Call(1).Call(1).Call(1).Call(1).Layer(1, kA).End();
+    image.SetScriptPiece(2, kS + 0x89);  // 0x0D: a loop that its script runs into
+    at(0x80).Layer(1, kA).GotoUnlessCalled(2).Layer(2, kB).GotoUnlessCalled(2);
+    image.SetScriptPiece(4, kS + 0xC9);  // 0x0E: a loop that jumps to its next command
+    image.SetScriptPiece(5, kS + 0xC0);
+    at(0xC0).Layer(1, kA).GotoUnlessCalled(4).Layer(2, kB).Layer(1, kA).GotoUnlessCalled(5);
+    image.SetScriptPiece(3, kS + 0x240);  // 0x0F and 0x10: a flag goto
+    at(0x240).Layer(2, kB).End();
+    at(0x100).FlagGoto(1, 3).Layer(1, kA).End();
+    // 0x11: a layer named as an LZ block too, which its head is not.
+    at(0x140).Layer(1, kA).Metatiles(0, 8, 0, 1, kA).End();
+
+    ProjectContext project;
+    ASSERT_NE(ImportRom(project, image.Bytes()), kRegionNone);
+    const auto map = [&](std::uint32_t id) { return MapHeaderEntryOffset(project, id); };
+    const std::vector<AllocEntry> found{
+        {kS, 16, map(0x0A)}, {kS, 16, map(0x0B)},         {kS + 0x40, 16, map(0x0C)},
+        {kS + 0x200, 16, 0}, {kS + 0x44, 16, 0},          {kS + 0x48, 16, 0},
+        {kS + 0x4C, 16, 0},  {kS + 0x50, 16, 0},          {kS + 0x80, 32, map(0x0D)},
+        {kS + 0x89, 16, 0},  {kS + 0xC0, 32, map(0x0E)},  {kS + 0x100, 16, map(0x0F)},
+        {kS + 0x240, 16, 0}, {kS + 0x100, 16, map(0x10)}, {kS + 0x140, 16, map(0x11)},
+        {kA, a, kS + 2},     {kA, a, kS + 0x52},          {kA, a, kS + 0x82},
+        {kB, b, kS + 0x8B},  {kA, a, kS + 0xC2},          {kB, b, kS + 0xCB},
+        {kA, a, kS + 0xD0},  {kB, b, kS + 0x242},         {kA, a, kS + 0x108},
+        {kA, a, kS + 0x142}};
+    EXPECT_EQ(FindUsedFreeAreaBlocks(project), found);
 }

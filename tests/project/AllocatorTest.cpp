@@ -117,8 +117,7 @@ TEST(Allocator, AlignmentAndRefusals) {
     t[0] = {0x4F0000, 0x10000, 1};
     EXPECT_EQ(AllocRomSpace(*project, 0x1800, 2, 0x1000), 0x4EE000u);
 
-    // Only 6 MB images whose free area is recorded whole, and only while the table has a free
-    // entry; the table is left alone.
+    // Only 6 MB images, and only while the table has a free entry; the table is left alone.
     for (const std::uint32_t size : {kRomSize1MB, kRomSize4MB}) {
         auto small = MakeProject(size);
         EXPECT_EQ(AllocRomSpace(*small, 0x10, 1), 0u);
@@ -211,50 +210,36 @@ TEST(Allocator, RecordingAddsWhatNoBlockCovers) {
         EXPECT_EQ(project->allocTable[1 + c.added.size()].address, 0u);
         EXPECT_TRUE(AllocTableIsSound(project->allocTable));
     }
-    // Beyond the free entries, recorded and new blocks are merged across the smallest gaps
-    // until kSpareEntries entries are free, never two marked tags into one entry; when the
-    // marks allow no way, the table holds the lowest blocks and the answer says so.
+    // Past the free entries, blocks are merged across the smallest gaps (two pairs touch) until
+    // kSpareEntries entries are free, never two marked tags in one, which carries its marked tag,
+    // else 0; when the marks allow no way, the table holds the lowest blocks, and it says so.
     auto full = MakeProject();
     for (std::uint32_t i = 0; i + 1 < kAllocEntryCount; ++i) {
         full->allocTable[i] = {0x420000 + 0x20 * i - (i == 502 ? 0x10 : 0), 0x10, 0x100 + i};
     }
     const AllocTable before = full->allocTable;
-    const std::vector<AllocEntry> added{{0x500000, 0x10, 7}, {0x500010, 0x10, 9}};
-    EXPECT_FALSE(RecordRomSpace(*full, added, [](std::uint32_t) { return true; }));
+    std::vector<AllocEntry> blocks{{0x500000, 0x10, 7}, {0x500010, 0x10, 9}};
+    EXPECT_FALSE(RecordRomSpace(*full, blocks, [](std::uint32_t) { return true; }));
     EXPECT_TRUE(std::equal(before.begin(), before.end() - 1, full->allocTable.begin()));
-    EXPECT_EQ(full->allocTable.back(), added[0]);
+    EXPECT_EQ(full->allocTable.back(), blocks[0]);  // the lowest blocks
     full->allocTable = before;
     const auto marked = [](std::uint32_t tag) { return tag != 0 && tag % 3 == 0; };
-    ASSERT_TRUE(RecordRomSpace(*full, added, marked));
-    EXPECT_TRUE(AllocTableIsSound(full->allocTable));
-    std::vector<AllocEntry> blocks(before.begin(), before.end() - 1);
-    blocks.insert(blocks.end(), added.begin(), added.end());
-    std::size_t used = 0;
-    for (const AllocEntry& e : full->allocTable) {
-        used += e.address != 0 ? 1 : 0;
-        const auto inside = std::count_if(blocks.begin(), blocks.end(), [&](const AllocEntry& b) {
+    ASSERT_TRUE(RecordRomSpace(*full, blocks, marked));
+    const AllocTable& table = full->allocTable;
+    EXPECT_TRUE(AllocTableIsSound(table));
+    EXPECT_EQ(std::count(table.begin(), table.end(), AllocEntry{}), kSpareEntries);
+    blocks.insert(blocks.end(), before.begin(), before.end() - 1);
+    std::size_t held = 0;  // every block lies in one entry
+    for (const AllocEntry& e : table) {
+        const auto in = [&](const AllocEntry& b) {
             return b.address >= e.address && b.address + b.size <= e.address + e.size;
-        });
-        const auto marks = std::count_if(blocks.begin(), blocks.end(), [&](const AllocEntry& b) {
-            return b.address >= e.address && b.address < e.address + e.size && marked(b.tag);
-        });
-        EXPECT_LE(marks, 1);
-        // A merged entry carries the marked tag it holds, else 0.
-        EXPECT_TRUE(inside == 1 || (marks == 0 ? e.tag == 0 : marked(e.tag)))
-            << std::hex << e.address;
+        };
+        held += std::count_if(blocks.begin(), blocks.end(), in);
+        EXPECT_LE(std::count_if(blocks.begin(), blocks.end(),
+                                [&](const AllocEntry& b) { return in(b) && marked(b.tag); }),
+                  1);
     }
-    EXPECT_EQ(used, kAllocEntryCount - kSpareEntries);
-    // The two pairs of touching blocks: one holds a marked tag, the other none.
-    for (const AllocEntry& pair : {AllocEntry{0x500000, 0x20, 9}, AllocEntry{0x423EA0, 0x20, 0}}) {
-        EXPECT_NE(std::find(full->allocTable.begin(), full->allocTable.end(), pair),
-                  full->allocTable.end());
-    }
-    for (const AllocEntry& b : blocks) {
-        EXPECT_TRUE(std::any_of(full->allocTable.begin(), full->allocTable.end(),
-                                [&](const AllocEntry& e) {
-                                    return e.address <= b.address &&
-                                           b.address + b.size <= e.address + e.size;
-                                }))
-            << std::hex << b.address;
-    }
+    EXPECT_EQ(held, blocks.size());
+    EXPECT_NE(std::find(table.begin(), table.end(), AllocEntry{0x500000, 0x20, 9}), table.end());
+    EXPECT_NE(std::find(table.begin(), table.end(), AllocEntry{0x423EA0, 0x20, 0}), table.end());
 }

@@ -8,7 +8,7 @@
 #include "platform/DataFolder.h"
 #include "platform/Files.h"
 #include "project/ProjectContext.h"
-#include "tests/support/FolderContents.h"
+#include "tests/support/DataFolderContents.h"
 #include "tests/support/SyntheticImage.h"
 #include "tools/PracticePatches.h"
 
@@ -40,10 +40,4 @@ inline std::unique_ptr<ProjectContext> PatternProject(std::uint32_t size,
     project->romSize = size;
     project->regionIndex = SyntheticImage::RegionIndex(region);
     return project;
-}
-
-// Every file and folder under the data folder, with the bytes of each file: a refused patch
-// must leave it as it was.
-inline std::map<std::string, std::vector<std::uint8_t>> DataFolderContents() {
-    return FolderContents(DataFolder());
 }
