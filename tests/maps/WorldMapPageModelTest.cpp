@@ -67,16 +67,17 @@ TEST_F(WorldMapPage, LoadsEachWorldMapAndScrollsIt) {
 TEST_F(WorldMapPage, TheEyedropperPicksACellsTileForPlacing) {
     // Placing a tile picked from the tile set is the page's test.
     Load(0);
-    page.state.scrollX = 48;
+    page.state.scrollX = 56;  // off the 16-pixel grid, as at the map's edge
     page.state.scrollY = 32;
     page.Wheel(project.get(), false, false, true, false);  // Shift: drawn, not moved
-    const std::uint8_t far = Data::LargeCell(43, 22);
+    const std::uint8_t far = Data::LargeCell(44, 22);
     EXPECT_FALSE(page.RightClick(project.get(), 40 * 16 + 15, 20 * 16 + 1, false));
     EXPECT_EQ(page.state.pickedColumn + 8 * page.state.pickedRow, far);
+    EXPECT_EQ(page.tileView.At(0, 0) & 0xFFFFFF, Data::Colour(far));
     EXPECT_EQ(page.tileView.At(15, 15) & 0xFFFFFF, Data::Colour(far));
     page.MapViewClick(project.get(), 0, 0);
     EXPECT_EQ(Map().GetMapByte(3, 2), far);
-    EXPECT_EQ(ViewPixel(15, 15), Data::Colour(far));
+    EXPECT_EQ(ViewPixel(7, 15), Data::Colour(far));
     EXPECT_FALSE(page.RightClick(project.get(), 833, 10, true));  // beside the view
 }
 
