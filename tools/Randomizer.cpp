@@ -627,7 +627,7 @@ void WriteVariant(ProjectContext& project, RandomizerGenerator& rng, Prompts& pr
         ApplyHookedFiles(project, writer, prompts, asmFolder, kAsmPatchFiles);
     }
     for (const Step12Write& write : kStep12Writes) {
-        project.WriteBytes(write.offset, std::span(write.bytes).first(write.size));
+        project.WriteBytes(write.offset, write.Bytes());
     }
 
     constexpr std::array<std::string_view, 1> kCreditsPatch = {"credits_patch.bin"};
