@@ -8,12 +8,16 @@
 
 namespace {
 
-// Game addresses are 24 bits.
-constexpr std::uint64_t kAddressEnd = 0x1000000;
-
 std::vector<std::uint8_t> LongJump(std::uint8_t opcode, std::uint32_t target) {
     return {opcode, static_cast<std::uint8_t>(target), static_cast<std::uint8_t>(target >> 8),
             static_cast<std::uint8_t>(target >> 16)};
+}
+
+// Whether the image offset `at` holds exactly `bytes`.
+bool HoldsBytes(const ProjectContext& project, std::uint32_t at,
+                std::span<const std::uint8_t> bytes) {
+    return InRange(project.romImage.size(), at, bytes.size()) &&
+           std::equal(bytes.begin(), bytes.end(), project.romImage.begin() + at);
 }
 
 // Whether the game address `site` holds exactly `bytes`. Only hooks whose bytes do not hang on
@@ -21,9 +25,7 @@ std::vector<std::uint8_t> LongJump(std::uint8_t opcode, std::uint32_t target) {
 // game's own code.
 bool HoldsHook(const ProjectContext& project, std::uint32_t site,
                std::span<const std::uint8_t> bytes) {
-    const std::uint32_t at = project.WrapRomOffset(site);
-    return InRange(project.romImage.size(), at, bytes.size()) &&
-           std::equal(bytes.begin(), bytes.end(), project.romImage.begin() + at);
+    return HoldsBytes(project, project.WrapRomOffset(site), bytes);
 }
 
 }  // namespace
@@ -31,20 +33,20 @@ bool HoldsHook(const ProjectContext& project, std::uint32_t site,
 std::uint32_t RoomFrom(const ProjectContext& project, std::uint32_t address) {
     const std::uint64_t first = project.WrapRomOffset(address);
     const std::uint64_t size = project.romImage.size();
-    if (address >= kAddressEnd || first >= size) {
+    if (address >= kGameAddressEnd || first >= size) {
         return 0;
     }
     // Below the image size the rule keeps the address, so only the image end bounds the room.
     // Past it, and on region index 5 everywhere, the rule keeps the low bits: it starts again
     // at offset 0 on every 4 MB (1 MB) boundary.
-    std::uint64_t next = kAddressEnd;
+    std::uint64_t next = kGameAddressEnd;
     if (project.regionIndex == 5) {
         next = (address | 0xFFFFFull) + 1;
     } else if (address >= project.romSize) {
         next = (address | 0x3FFFFFull) + 1;
     }
     return static_cast<std::uint32_t>(
-        std::min({next - address, size - first, kAddressEnd - address}));
+        std::min({next - address, size - first, kGameAddressEnd - address}));
 }
 
 std::string RoomEndText(const ProjectContext& project, std::uint32_t address) {
@@ -52,7 +54,7 @@ std::string RoomEndText(const ProjectContext& project, std::uint32_t address) {
     if (project.WrapRomOffset(address) + (end - address) >= project.romImage.size()) {
         return FormatText("the end of the image at 0x%zX", project.romImage.size());
     }
-    if (end >= kAddressEnd) {
+    if (end >= kGameAddressEnd) {
         return "the last game address 0xFFFFFF";
     }
     const auto next = static_cast<std::uint32_t>(end);
@@ -139,8 +141,6 @@ bool HoldsRandomizerHooks(const ProjectContext& project) {
 bool HoldsRandomizerPatches(const ProjectContext& project) {
     return HoldsRandomizerHooks(project) ||
            std::all_of(kStep12Writes.begin(), kStep12Writes.end(), [&](const Step12Write& write) {
-               return InRange(project.romImage.size(), write.offset, write.size) &&
-                      std::equal(write.bytes.begin(), write.bytes.begin() + write.size,
-                                 project.romImage.begin() + write.offset);
+               return HoldsBytes(project, write.offset, write.Bytes());
            });
 }

@@ -16,6 +16,8 @@ class ProjectContext;
 inline constexpr std::uint8_t kJsl = 0x22;
 inline constexpr std::uint8_t kJml = 0x5C;
 inline constexpr std::uint8_t kNop = 0xEA;
+// Game addresses are 24 bits: the first one past the last.
+inline constexpr std::uint64_t kGameAddressEnd = 0x1000000;
 
 // How many bytes from the game address `address` on land one after the other in the image, the
 // way patch files are placed: each address through the address rule, up to the image end, the
@@ -99,8 +101,10 @@ std::vector<std::uint8_t> JslHook(std::uint32_t target, std::uint32_t nops);
 // Step 12's bytes at image offsets: every run of the randomizer's patches writes them.
 struct Step12Write {
     std::uint32_t offset;
-    std::array<std::uint8_t, 2> bytes;
+    std::array<std::uint8_t, 2> stored;
     std::size_t size;
+
+    std::span<const std::uint8_t> Bytes() const { return std::span(stored).first(size); }
 };
 inline constexpr std::array<Step12Write, 3> kStep12Writes = {{
     {0x7CF52, {0x00, 0xF3}, 2},

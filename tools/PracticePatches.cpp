@@ -28,8 +28,6 @@ constexpr char kRandomizerThere[] =
 constexpr std::uint8_t kNameEnd = 0xD4;
 // The control bytes that open an encoded text; a teleport name is stored without them.
 constexpr std::size_t kTextHeadSize = 3;
-// Game addresses are 24 bits; a patch set must not run past the last one.
-constexpr std::uint64_t kAddressSpaceEnd = 0x1000000;
 
 struct ImageWrite {
     std::uint32_t offset;
@@ -299,7 +297,7 @@ bool ApplyCcPatches(ProjectContext& project, const std::filesystem::path& folder
         prompts.ShowMessage(kRandomizerThere);
         return false;
     }
-    auto files = PlanPatchFiles(project, folder, CcPatchHooks(), kCcPatchStart, kAddressSpaceEnd,
+    auto files = PlanPatchFiles(project, folder, CcPatchHooks(), kCcPatchStart, kGameAddressEnd,
                                 kPastLastAddress, prompts);
     if (!files) {
         return false;

@@ -274,22 +274,27 @@ bool LeavesEarlierHook(const ProjectContext& project, const std::vector<std::uin
     };
     const std::uint32_t start = kRandomizerRunningStart;
     const std::uint32_t end = start + RoomFrom(project, start);
-    bool leaves = false;
     for (const Step9Routine& routine : kStep9Routines) {
-        leaves = leaves || calls(routine.site, routine.address, routine.address);
+        if (calls(routine.site, routine.address, routine.address)) {
+            return true;
+        }
     }
     for (const auto files :
          {std::span<const HookedFile>(kItemAddFile), std::span<const HookedFile>(kAsmPatchFiles)}) {
         for (const HookedFile& file : files) {
             for (const std::uint32_t site : file.sites) {
-                leaves = leaves || (site != 0 && calls(site, start, end));
+                if (site != 0 && calls(site, start, end)) {
+                    return true;
+                }
             }
         }
     }
     for (const std::uint32_t site : kCreditsHookSites) {
-        leaves = leaves || calls(site, start, end);
+        if (calls(site, start, end)) {
+            return true;
+        }
     }
-    return leaves;
+    return false;
 }
 
 // Image offset of "credits_new.bin". The step-9 routine at 0xE1FAB0 follows 0x7B0 bytes on.
@@ -627,7 +632,7 @@ void WriteVariant(ProjectContext& project, RandomizerGenerator& rng, Prompts& pr
         ApplyHookedFiles(project, writer, prompts, asmFolder, kAsmPatchFiles);
     }
     for (const Step12Write& write : kStep12Writes) {
-        project.WriteBytes(write.offset, std::span(write.bytes).first(write.size));
+        project.WriteBytes(write.offset, write.Bytes());
     }
 
     constexpr std::array<std::string_view, 1> kCreditsPatch = {"credits_patch.bin"};
