@@ -72,3 +72,14 @@ TEST_F(MapPage, AViewOffTheGridStepsToTheMapsEdgeAndTheEyedropperTakesTheCellThe
     EXPECT_FALSE(page.RightClick(&scene.project, 8, 0, false));  // cell 2 starts at 8
     EXPECT_EQ(page.tileBox.At(0, 0) & 0xFFFFFF, scene.data.MetatileColour(2));
 }
+
+TEST(MapPageWithoutProject, LoadNewAndOffsetsDoNothing) {
+    MapPageModel page;
+    ScriptedPrompts prompts;
+    page.mapIdText = "0x0A";
+    page.LoadMap(nullptr, prompts);
+    page.LoadByOffsets(nullptr, prompts);
+    page.NewMap(nullptr, prompts);
+    EXPECT_FALSE(page.loadedMapId);
+    EXPECT_TRUE(prompts.messages.empty());
+}
